@@ -1,0 +1,56 @@
+# The two everyday commands: `make run` and `make test`. Both install what is missing first.
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ifeq ($(CI),true)
+CMAKE_FLAGS += -DTARVOLIN_WERROR=ON
+endif
+
+.PHONY: all deps configure build run test fuzz bench sanitize format clean
+
+all: build
+
+deps:
+	@./tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS)
+
+# run/ is the working folder: seeded from the starter data once, never overwritten.
+run: build
+	@mkdir -p run
+	@for f in $(BUILD)/data/tarvolin.rxn data/tarvolin.hed data/tarvolin.hlp; do \
+	  [ -f "$$f" ] && [ ! -e "run/$$(basename $$f)" ] && cp "$$f" run/ || true; done
+	cd run && ../$(BUILD)/tarvolin
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The property tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARVOLIN_SANITIZE=ON
+	cmake --build build-asan -j$(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVOLIN_MODEL_ONLY=ON -DTARVOLIN_FUZZ=ON
+	cmake --build build-fuzz -j$(JOBS) --target fuzz_reaction_file
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_reaction_file -runs=$${FUZZ_RUNS:-1000000} -max_len=2048 build-fuzz/corpus
+
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTARVOLIN_MODEL_ONLY=ON
+	cmake --build build-bench -j$(JOBS) --target bench_reaction_file
+	build-bench/bench/bench_reaction_file
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz build-bench

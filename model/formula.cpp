@@ -1,0 +1,52 @@
+#include "model/formula.h"
+
+void TFormula::Draw(TTextSurface& dc, int& x, int y) const {
+  for (const TSymbol& symbol : symbols) symbol.Draw(dc, x, y);
+}
+
+void TFormula::CopyFrom(const TFormula& source) {
+  if (&source == this) return;
+  symbols.clear();
+  digitKeysOn = source.digitKeysOn;
+  elementKeysOn = source.elementKeysOn;
+  openParenOn = source.openParenOn;
+  closeParenOn = source.closeParenOn;
+  chargeKeysOn = source.chargeKeysOn;
+  symbols.reserve(source.symbols.size());
+  for (const TSymbol& symbol : source.symbols) symbols.emplace_back(symbol.ch, symbol.placement);
+}
+
+void TFormula::Append(std::string_view text, int32_t placement) {
+  for (char c : text) symbols.emplace_back(c, placement);
+}
+
+std::string TFormula::AllText() const {
+  std::string text;
+  for (const TSymbol& symbol : symbols) text += symbol.ch;
+  return text;
+}
+
+std::string TFormula::TextBeforeCharge() const {
+  std::string text;
+  for (const TSymbol& symbol : symbols) {
+    if (symbol.placement == Superscript) break;
+    text += symbol.ch;
+  }
+  return text;
+}
+
+static std::size_t ChargeStart(const std::vector<TSymbol>& symbols) {
+  std::size_t start = symbols.size();
+  while (start > 1 && symbols[start - 1].placement == Superscript) --start;
+  return start;
+}
+
+std::string TFormula::TrailingChargeText() const {
+  std::string text;
+  for (std::size_t i = ChargeStart(symbols); i < symbols.size(); ++i) text += symbols[i].ch;
+  return text;
+}
+
+void TFormula::RemoveTrailingCharge() {
+  symbols.erase(symbols.begin() + static_cast<std::ptrdiff_t>(ChargeStart(symbols)), symbols.end());
+}

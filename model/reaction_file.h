@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+
+#include "model/reaction.h"
+
+// The reaction file: a 4-byte little-endian count, then 244-byte records.
+inline constexpr const char* kReactionFileName = "tarvolin.rxn";
+constexpr std::size_t kReactionRecordSize = 244;
+
+enum class ReadResult {
+  Ok,
+  CannotOpen,  // missing or unreadable: the list is unchanged
+  Damaged,     // shorter than its count promises: the complete records were appended
+};
+
+// Appends the file's reactions to list, in file order.
+ReadResult ReadReactionFile(TReactionList& list, const std::string& path = kReactionFileName);
+
+// The same on bytes already in memory.
+ReadResult ParseReactionFile(TReactionList& list, const unsigned char* data, std::size_t size);
+
+// The text a view shows for a read that went wrong (empty for Ok).
+std::string ReadResultMessage(ReadResult result, const std::string& path = kReactionFileName);
+
+// Replaces the file with the list's reactions. The old file is replaced atomically, so on
+// any failure (returned as false, with a reason in error) it stays exactly as it was.
+bool WriteReactionFile(const TReactionList& list, const std::string& path = kReactionFileName,
+                       std::string* error = nullptr);
+
+// The byte image of a record and of a whole file, as read and written.
+void EncodeReaction(const TReaction& reaction, unsigned char* record);
+std::unique_ptr<TReaction> DecodeReaction(const unsigned char* record);

@@ -1,0 +1,7 @@
+#pragma once
+
+// Common base of the model's objects; it only gives them a virtual destructor.
+class TStreamableBase {
+ public:
+  virtual ~TStreamableBase() = default;
+};

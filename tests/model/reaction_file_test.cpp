@@ -1,0 +1,277 @@
+#include "model/reaction_file.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+class ReactionFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/tarvolin_rxn_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    path_ = dir_ + "/tarvolin.rxn";
+  }
+  void TearDown() override {
+    chmod(dir_.c_str(), 0700);
+    for (const auto& name : FolderEntries()) std::remove((dir_ + "/" + name).c_str());
+    rmdir(dir_.c_str());
+  }
+
+  std::vector<std::string> FolderEntries() const {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir_.c_str())) {
+      while (dirent* e = readdir(d))
+        if (std::strcmp(e->d_name, ".") && std::strcmp(e->d_name, "..")) names.push_back(e->d_name);
+      closedir(d);
+    }
+    return names;
+  }
+  Bytes Read() const {
+    std::ifstream in(path_, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  void Write(const Bytes& bytes) const {
+    std::ofstream out(path_, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+
+  std::string dir_;
+  std::string path_;
+};
+
+std::unique_ptr<TReaction> Sample(const std::string& question, int32_t type) {
+  auto r = std::make_unique<TReaction>(question, type);
+  r->reactants[0].SetFormula("Ag");
+  r->reactants[0].charge = 1;
+  r->reactants[1].SetFormula("Cl");
+  r->reactants[1].charge = -1;
+  r->products[0].SetFormula("AgCl");
+  return r;
+}
+
+uint32_t U32At(const Bytes& b, std::size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+
+TEST_F(ReactionFileTest, RecordLayoutToTheByte) {
+  TReactionList list;
+  list.push_back(Sample("Mix silver nitrate and sodium chloride.", 0));
+  auto second = std::make_unique<TReaction>(std::string(99, 'q'), 3);
+  second->products[1].SetFormula("SO4");  // product slot 0 empty, slot 1 filled
+  second->products[1].charge = -2;
+  second->reactants[4].SetFormula("Ca(OH)2");
+  list.push_back(std::move(second));
+  ASSERT_TRUE(WriteReactionFile(list, path_));
+
+  const Bytes b = Read();
+  ASSERT_EQ(b.size(), 4 + 2 * 244u);
+  EXPECT_EQ(U32At(b, 0), 2u);
+  const std::size_t r0 = 4, r1 = 4 + 244;
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[r0])), list[0]->Question());
+  EXPECT_EQ(U32At(b, r0 + 100), 0u);
+  EXPECT_EQ(std::memcmp(&b[r0 + 104], "Ag\0\0\0\0\0\0\0\0", 10), 0);  // reactant 0
+  EXPECT_EQ(U32At(b, r0 + 114), 1u);
+  EXPECT_EQ(std::memcmp(&b[r0 + 118], "AgCl\0\0\0\0\0\0", 10), 0);  // product 0 beside it
+  EXPECT_EQ(std::memcmp(&b[r0 + 132], "Cl", 3), 0);                 // reactant 1
+  EXPECT_EQ(U32At(b, r0 + 142), 0xFFFFFFFFu);
+
+  // A 99-character question fills the field with its terminator last.
+  EXPECT_EQ(b[r1 + 98], 'q');
+  EXPECT_EQ(b[r1 + 99], 0);
+  EXPECT_EQ(U32At(b, r1 + 100), 3u);
+  EXPECT_EQ(b[r1 + 118], 0);  // product slot 0 empty
+  EXPECT_EQ(std::memcmp(&b[r1 + 118 + 28], "SO4", 4), 0);
+  const unsigned char minusTwo[] = {0xFE, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(std::memcmp(&b[r1 + 128 + 28], minusTwo, 4), 0);
+  EXPECT_EQ(std::memcmp(&b[r1 + 104 + 4 * 28], "Ca(OH)2", 8), 0);
+}
+
+TEST_F(ReactionFileTest, RoundTripKeepsEveryByteAfterTerminators) {
+  Bytes original(4 + 244);
+  original[0] = 1;
+  for (std::size_t i = 4; i < original.size(); ++i)
+    original[i] = static_cast<unsigned char>(i * 7 + 1);
+  original[4 + 10] = 0;       // question "..." then garbage after the zero
+  original[4 + 104 + 3] = 0;  // reactant 0 text then garbage
+  Write(original);
+
+  TReactionList list;
+  ASSERT_EQ(ReadReactionFile(list, path_), ReadResult::Ok);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0]->Question().size(), 10u);
+  EXPECT_EQ(list[0]->reactants[0].FormulaText().size(), 3u);
+  ASSERT_TRUE(WriteReactionFile(list, path_));
+  EXPECT_EQ(Read(), original);
+}
+
+TEST_F(ReactionFileTest, FieldWithoutTerminatorStopsAtItsEnd) {
+  Bytes bytes(4 + 244, 'A');
+  bytes[0] = 1, bytes[1] = bytes[2] = bytes[3] = 0;
+  Write(bytes);
+  TReactionList list;
+  ASSERT_EQ(ReadReactionFile(list, path_), ReadResult::Ok);
+  EXPECT_EQ(list[0]->Question().size(), 100u);
+  EXPECT_EQ(list[0]->reactants[2].FormulaText(), "AAAAAAAAAA");
+}
+
+TEST_F(ReactionFileTest, CountZeroAndMissingFile) {
+  TReactionList list;
+  list.push_back(Sample("kept", 1));
+  EXPECT_EQ(ReadReactionFile(list, path_), ReadResult::CannotOpen);
+  EXPECT_EQ(list.size(), 1u);
+  EXPECT_EQ(ReadResultMessage(ReadResult::CannotOpen), "Cannot open tarvolin.rxn");
+
+  Write({0, 0, 0, 0});
+  TReactionList empty;
+  EXPECT_EQ(ReadReactionFile(empty, path_), ReadResult::Ok);
+  EXPECT_TRUE(empty.empty());
+
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path_));
+  EXPECT_EQ(Read(), (Bytes{0, 0, 0, 0}));
+}
+
+TEST_F(ReactionFileTest, ReadAppendsInFileOrder) {
+  TReactionList list;
+  for (int i = 0; i < 3; ++i) list.push_back(Sample("Q" + std::to_string(i), i));
+  ASSERT_TRUE(WriteReactionFile(list, path_));
+  TReactionList read;
+  read.push_back(Sample("already here", 4));
+  ASSERT_EQ(ReadReactionFile(read, path_), ReadResult::Ok);
+  ASSERT_EQ(read.size(), 4u);
+  EXPECT_EQ(read[0]->Question(), "already here");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(read[i + 1]->Question(), "Q" + std::to_string(i));
+    EXPECT_EQ(read[i + 1]->type, i);
+    EXPECT_EQ(read[i + 1]->reactants[1].charge, -1);
+  }
+}
+
+TEST_F(ReactionFileTest, DamagedFilesKeepTheCompleteRecordsOnly) {
+  TReactionList three;
+  for (int i = 0; i < 3; ++i) three.push_back(Sample("Q" + std::to_string(i), i));
+  ASSERT_TRUE(WriteReactionFile(three, path_));
+  const Bytes whole = Read();
+
+  const struct {
+    const char* name;
+    Bytes bytes;
+    std::size_t kept;
+  } cases[] = {
+      {"empty file", {}, 0},
+      {"header cut", {3, 0}, 0},
+      {"cut mid-record", Bytes(whole.begin(), whole.begin() + 4 + 244 + 100), 1},
+      {"cut before last record", Bytes(whole.begin(), whole.end() - 244), 2},
+      {"huge count",
+       [&] {
+         Bytes b = whole;
+         b[0] = b[1] = b[2] = b[3] = 0xFF;
+         return b;
+       }(),
+       3},
+      {"huge count, header only", {0xFF, 0xFF, 0xFF, 0x7F}, 0},
+  };
+  for (const auto& c : cases) {
+    Write(c.bytes);
+    TReactionList list;
+    EXPECT_EQ(ReadReactionFile(list, path_), ReadResult::Damaged) << c.name;
+    ASSERT_EQ(list.size(), c.kept) << c.name;
+    for (std::size_t i = 0; i < c.kept; ++i) EXPECT_EQ(list[i]->Question(), three[i]->Question());
+  }
+  EXPECT_NE(ReadResultMessage(ReadResult::Damaged).find("damaged"), std::string::npos);
+}
+
+TEST_F(ReactionFileTest, ExtraBytesAfterTheCountedRecordsAreIgnored) {
+  TReactionList one;
+  one.push_back(Sample("only", 0));
+  ASSERT_TRUE(WriteReactionFile(one, path_));
+  Bytes b = Read();
+  b.resize(b.size() + 300, 0xAB);
+  Write(b);
+  TReactionList list;
+  EXPECT_EQ(ReadReactionFile(list, path_), ReadResult::Ok);
+  EXPECT_EQ(list.size(), 1u);
+}
+
+TEST_F(ReactionFileTest, FailedWriteLeavesTheOldFileAsItWas) {
+  TReactionList old;
+  old.push_back(Sample("the old file", 2));
+  ASSERT_TRUE(WriteReactionFile(old, path_));
+  const Bytes before = Read();
+
+  TReactionList bigger;
+  for (int i = 0; i < 20; ++i) bigger.push_back(Sample("new " + std::to_string(i), 0));
+
+  // A full disk: the file size limit makes the write come up short, even for root.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error;
+  const bool ok = WriteReactionFile(bigger, path_, &error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(Read(), before);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"tarvolin.rxn"});  // no temporary left
+}
+
+TEST_F(ReactionFileTest, WriteIntoAMissingFolderFails) {
+  std::string error;
+  EXPECT_FALSE(WriteReactionFile(TReactionList{}, dir_ + "/no/such/tarvolin.rxn", &error));
+  EXPECT_NE(error.find("Cannot create"), std::string::npos);
+}
+
+TEST_F(ReactionFileTest, ReadOnlyFolderRefusesTheWrite) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  TReactionList old;
+  old.push_back(Sample("old", 0));
+  ASSERT_TRUE(WriteReactionFile(old, path_));
+  const Bytes before = Read();
+  chmod(dir_.c_str(), 0500);
+  EXPECT_FALSE(WriteReactionFile(TReactionList{}, path_));
+  chmod(dir_.c_str(), 0700);
+  EXPECT_EQ(Read(), before);
+}
+
+TEST_F(ReactionFileTest, WriteKeepsTheFileMode) {
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path_));
+  chmod(path_.c_str(), 0640);
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path_));
+  struct stat info {};
+  ASSERT_EQ(stat(path_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(Reaction, ConstructorZeroFillsAndCutsTheQuestion) {
+  TReaction r(std::string(150, 'x'), 9);
+  EXPECT_EQ(r.Question().size(), 99u);
+  EXPECT_EQ(r.question[99], 0);
+  EXPECT_EQ(r.type, 9);
+  for (int i = 0; i < TReaction::kSlots; ++i) {
+    EXPECT_TRUE(r.reactants[i].IsEmpty());
+    EXPECT_EQ(r.products[i].charge, 0);
+    for (char c : r.products[i].formula) EXPECT_EQ(c, 0);
+  }
+  EXPECT_EQ(ReactionTypeName(3), "&Complex Ion");
+  EXPECT_EQ(ReactionTypeName(9), "");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/text_surface.h"
+
+// A text surface with fixed metrics that records every piece drawn, so layouts can be
+// checked to the pixel: every character is charWidth wide, "X" is height high.
+class RecordingSurface : public TTextSurface {
+ public:
+  struct Piece {
+    int x;
+    int y;
+    std::string text;
+    bool operator==(const Piece&) const = default;
+  };
+
+  explicit RecordingSurface(int charWidth = 8, int height = 13)
+      : charWidth_(charWidth), height_(height) {}
+
+  void TextOut(int x, int y, std::string_view text) override {
+    pieces.push_back({x, y, std::string(text)});
+  }
+  int TextWidth(std::string_view text) const override {
+    return charWidth_ * static_cast<int>(text.size());
+  }
+  int TextHeight() const override { return height_; }
+
+  std::vector<Piece> pieces;
+
+ private:
+  int charWidth_;
+  int height_;
+};

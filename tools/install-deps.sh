@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, and only those missing.
+set -euo pipefail
+packages=(g++ make cmake clang libclang-rt-14-dev qt6-base-dev libgtest-dev libbenchmark-dev
+          fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
