@@ -35,7 +35,7 @@ std::string TFormula::TextBeforeCharge() const {
   return text;
 }
 
-static std::size_t ChargeStart(const std::vector<TSymbol>& symbols) {
+std::size_t TFormula::ChargeStart() const {
   std::size_t start = symbols.size();
   while (start > 1 && symbols[start - 1].placement == Superscript) --start;
   return start;
@@ -43,10 +43,10 @@ static std::size_t ChargeStart(const std::vector<TSymbol>& symbols) {
 
 std::string TFormula::TrailingChargeText() const {
   std::string text;
-  for (std::size_t i = ChargeStart(symbols); i < symbols.size(); ++i) text += symbols[i].ch;
+  for (std::size_t i = ChargeStart(); i < symbols.size(); ++i) text += symbols[i].ch;
   return text;
 }
 
 void TFormula::RemoveTrailingCharge() {
-  symbols.erase(symbols.begin() + static_cast<std::ptrdiff_t>(ChargeStart(symbols)), symbols.end());
+  symbols.erase(symbols.begin() + static_cast<std::ptrdiff_t>(ChargeStart()), symbols.end());
 }

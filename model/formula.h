@@ -26,6 +26,8 @@ class TFormula : public TStreamableBase {
   std::string TextBeforeCharge() const;
   // Characters of the trailing run of superscript symbols (symbol 0 never counts).
   std::string TrailingChargeText() const;
+  // Index where the trailing run of superscript symbols begins (symbol 0 never counts).
+  std::size_t ChargeStart() const;
   // Removes the trailing run of superscript symbols; symbol 0 is never removed.
   void RemoveTrailingCharge();
 

@@ -1,0 +1,21 @@
+#pragma once
+#include "model/formula.h"
+#include "ui/window.h"
+
+// The formula strip of the substance dialogs: shows one formula it does not own, with a caret.
+class TEditWindow : public TWindow {
+  Q_OBJECT
+
+ public:
+  TEditWindow(QWidget* parent, TFormula* formula = nullptr);
+
+  TFormula* Formula() const { return formula_; }
+  void SetFormula(TFormula* formula);
+
+ protected:
+  void SetupWindow() override;
+  void Paint(TDC& dc) override;
+
+ private:
+  TFormula* formula_;
+};

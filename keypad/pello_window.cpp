@@ -1,0 +1,32 @@
+#include "keypad/pello_window.h"
+
+#include "ui/dc.h"
+
+TPelloWindow::TPelloWindow(QWidget* parent, const TFormula* substance, std::string word)
+    : TWindow(parent), substance_(substance), word_(std::move(word)) {
+  SetBorder(true);
+}
+
+void TPelloWindow::SetupWindow() {
+  TWindow::SetupWindow();
+  RefreshLines();
+}
+
+void TPelloWindow::RefreshLines() {
+  lines_.clear();
+  TLine first;
+  if (substance_) first.AppendFormula(*substance_);
+  first.AppendText(" is not a ");
+  first.AppendText(word_);
+  first.AppendText(" in the correct net ionic equation.");
+  lines_.push_back(std::move(first));
+  lines_.emplace_back().AppendText(
+      "It may need to be dissociated if soluble or a strong acid. Using the mouse");
+  lines_.emplace_back().AppendText(
+      "place the line where you want to dissociate and press the Dissociate Button.");
+  Invalidate();
+}
+
+void TPelloWindow::Paint(TDC& dc) {
+  TLine::DrawLines(dc, lines_);
+}

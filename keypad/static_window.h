@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+#include "keypad/line.h"
+#include "ui/window.h"
+
+// The bordered two-line message of the oxidation-number correction: names the substance and
+// the charge it has now.
+class TStaticWindow : public TWindow {
+  Q_OBJECT
+
+ public:
+  TStaticWindow(QWidget* parent, const TFormula* substance, std::string correctCharge);
+
+  // Builds both lines again from the substance as it stands.
+  void BuildLines();
+  const TLine& Line(int index) const { return index == 0 ? first_ : second_; }
+  const std::string& CorrectCharge() const { return correctCharge_; }
+
+ protected:
+  void SetupWindow() override;
+  void Paint(TDC& dc) override;
+
+ private:
+  const TFormula* substance_;
+  std::string correctCharge_;
+  TLine first_;
+  TLine second_;
+};

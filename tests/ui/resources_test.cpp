@@ -1,0 +1,193 @@
+// The resource data: dialog templates, keypad keys, menus and accelerators.
+#include <gtest/gtest.h>
+
+#include <QRect>
+#include <set>
+#include <string>
+
+#include "ui/accelerator_table.h"
+#include "ui/dialog_template.h"
+#include "ui/keypad_key.h"
+#include "ui/menu_resource.h"
+
+namespace {
+
+QRect Rect(const TControlTemplate& c) {
+  return {c.x, c.y, c.w, c.h};
+}
+
+TEST(KeypadKeys, IdsRunFrom101To203WithUniqueLabels) {
+  const auto& keys = KeypadKeys();
+  ASSERT_EQ(keys.size(), 103u);
+  std::set<std::string> labels;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    EXPECT_EQ(keys[i].id, 101 + static_cast<int>(i));
+    EXPECT_TRUE(labels.insert(keys[i].label).second) << keys[i].label;
+  }
+}
+
+TEST(KeypadKeys, KeysStandWhereTheKeypadPutsThem) {
+  struct TRow {
+    int id;
+    const char* label;
+    int x, y;
+  };
+  const TRow rows[] = {
+      {101, "H", 24, 39},    {107, "Fr", 24, 129},  {108, "Be", 39, 54},   {113, "Ra", 39, 129},
+      {114, "Sc", 54, 84},   {121, "Rf", 69, 129},  {125, "Ha", 84, 129},  {133, "Ns", 114, 129},
+      {141, "Mt", 144, 129}, {144, "Pt", 159, 114}, {146, "Ag", 174, 99},  {150, "Hg", 189, 114},
+      {151, "B", 204, 54},   {160, "Pb", 219, 114}, {166, "O", 249, 54},   {172, "Cl", 264, 69},
+      {175, "At", 264, 114}, {176, "He", 279, 39},  {181, "Rn", 279, 114}, {182, "1+", 55, 36},
+      {186, "5+", 115, 36},  {187, "1-", 130, 36},  {191, "5-", 190, 36},  {192, "+", 57, 60},
+      {193, "->", 72, 60},   {194, "(", 87, 60},    {195, ")", 102, 60},   {196, "2", 129, 52},
+      {199, "5", 174, 52},   {200, "6", 129, 67},   {203, "9", 174, 67},
+  };
+  for (const TRow& row : rows) {
+    const TKeypadKey& key = KeypadKeys().at(row.id - 101);
+    EXPECT_EQ(key.label, row.label) << row.id;
+    EXPECT_EQ(key.x, row.x) << row.label;
+    EXPECT_EQ(key.y, row.y) << row.label;
+  }
+}
+
+TEST(DialogTemplates, FoundByNameIgnoringCase) {
+  for (const char* name : {"601", "605", "606", "607", "608", "609", "610", "SPLITITDIALOG",
+                           "splititdialog", "CHANGECHARGE", "changecharge"})
+    EXPECT_NE(FindDialogTemplate(name), nullptr) << name;
+  EXPECT_EQ(FindDialogTemplate("611"), nullptr);
+  EXPECT_EQ(FindDialogTemplate(""), nullptr);
+}
+
+TEST(DialogTemplates, KeypadDialogsCarryTheirKeysAndButtons) {
+  struct TRow {
+    const char* name;
+    bool plusArrow;
+    std::vector<std::pair<int, const char*>> buttons;  // id, text
+  };
+  const TRow rows[] = {
+      {"607", true, {{1, "&Check"}, {205, "&Restart"}, {206, "&Undo"}, {2, "Quit"}}},
+      {"608",
+       false,
+       {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {207, "&Delete"}, {2, "&Answer"}}},
+      {"609", false, {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {2, "&Answer"}}},
+      {"610", true, {{1, "&Ok"}, {205, "&Restart"}, {206, "&Undo"}, {2, "Cancel"}}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    const TDialogTemplate* t = FindDialogTemplate(row.name);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->w, 330);
+    for (const TKeypadKey& key : KeypadKeys()) {
+      const TControlTemplate* c = t->FindControl(key.id);
+      if (!row.plusArrow && (key.id == 192 || key.id == 193)) {
+        EXPECT_EQ(c, nullptr) << key.label;
+        continue;
+      }
+      ASSERT_NE(c, nullptr) << key.label;
+      EXPECT_EQ(c->text, key.label);
+      EXPECT_EQ(Rect(*c), QRect(key.x, key.y, 14, 14));
+    }
+    for (auto [id, text] : row.buttons) {
+      const TControlTemplate* c = t->FindControl(id);
+      ASSERT_NE(c, nullptr) << id;
+      EXPECT_EQ(c->text, text);
+      EXPECT_EQ(c->y, 232);
+      EXPECT_EQ(c->w, 50);
+      EXPECT_EQ(c->kind == TControlTemplate::DefPushButton, id == 1) << id;
+    }
+    EXPECT_EQ(t->FindControl(1)->glyph, 20);
+    EXPECT_EQ(t->FindControl(2)->glyph, 24);
+  }
+}
+
+// Overlapping controls would hide keys from the user; every template must lay out cleanly.
+TEST(DialogTemplates, ControlsInsideTheDialogAndApartFromEachOther) {
+  for (const TDialogTemplate& t : DialogTemplates()) {
+    SCOPED_TRACE(t.name);
+    const QRect bounds(0, 0, t.w, t.h);
+    for (std::size_t i = 0; i < t.controls.size(); ++i) {
+      const TControlTemplate& a = t.controls[i];
+      EXPECT_TRUE(bounds.contains(Rect(a))) << a.id << " " << a.text;
+      if (a.kind == TControlTemplate::GroupBox) continue;  // a frame around others
+      for (std::size_t j = i + 1; j < t.controls.size(); ++j) {
+        const TControlTemplate& b = t.controls[j];
+        if (b.kind == TControlTemplate::GroupBox) continue;
+        // A drop-down list's height is that of its opened list; it only opens over others.
+        QRect ra = Rect(a), rb = Rect(b);
+        if (a.kind == TControlTemplate::ComboDropList) ra.setHeight(12);
+        if (b.kind == TControlTemplate::ComboDropList) rb.setHeight(12);
+        EXPECT_FALSE(ra.intersects(rb))
+            << a.text << " (" << a.id << ") overlaps " << b.text << " (" << b.id << ")";
+      }
+    }
+  }
+}
+
+TEST(DialogTemplates, CaptionsAndSizes) {
+  struct TRow {
+    const char* name;
+    const char* caption;
+    int w, h;
+  };
+  const TRow rows[] = {
+      {"601", "Reaction Type", 207, 147},
+      {"605", "Select Reaction Types", 170, 133},
+      {"606", "Sorry, you are incorrect", 319, 168},
+      {"607", "Click on the buttons below to construct your answer.", 330, 252},
+      {"608", "Click on the buttons to change the formula.", 330, 252},
+      {"609", "Click on the buttons to change the formula.", 330, 252},
+      {"610", "Create or edit a new question and answer.", 330, 253},
+      {"SPLITITDIALOG", "Dissociate the substance below.", 318, 167},
+      {"CHANGECHARGE", "Incorrect Oxidation Number", 240, 120},
+  };
+  for (const TRow& row : rows) {
+    const TDialogTemplate* t = FindDialogTemplate(row.name);
+    ASSERT_NE(t, nullptr) << row.name;
+    EXPECT_EQ(t->caption, row.caption);
+    EXPECT_EQ(t->w, row.w) << row.name;
+    EXPECT_EQ(t->h, row.h) << row.name;
+  }
+}
+
+std::vector<std::pair<int, std::string>> Commands(const TMenuResource& menu) {
+  std::vector<std::pair<int, std::string>> commands;
+  for (const TMenuItem& item : menu.items) {
+    if (!item.IsPopup()) commands.emplace_back(item.id, item.text);
+    for (const TMenuItem& entry : item.popup)
+      if (!entry.separator) commands.emplace_back(entry.id, entry.text);
+  }
+  return commands;
+}
+
+TEST(Menus, QuizAndEditorMenus) {
+  const TMenuResource* quiz = FindMenuResource("2");
+  ASSERT_NE(quiz, nullptr);
+  std::vector<std::pair<int, std::string>> quizCommands = {{301, "&Start...\tF3"},
+                                                           {24340, "E&xit"},
+                                                           {401, "&Edit Reactions"},
+                                                           {901, "&Help Index"},
+                                                           {902, "&Using Help"}};
+  EXPECT_EQ(Commands(*quiz), quizCommands);
+
+  const TMenuResource* editor = FindMenuResource("menu_1");
+  ASSERT_NE(editor, nullptr);
+  std::vector<std::pair<int, std::string>> editorCommands = {
+      {155, "&Print Quiz"},    {24340, "E&xit...\tAlt-X"},  {201, "&Add...\tInsert"},
+      {202, "&Change...\tF4"}, {203, "&Delete...\tDelete"}, {501, "&Start Reactions"},
+      {502, "&Display"},       {901, "Help &Index"},        {902, "&Using Help"}};
+  EXPECT_EQ(Commands(*editor), editorCommands);
+  EXPECT_EQ(FindMenuResource("3"), nullptr);
+}
+
+TEST(Menus, AcceleratorTable) {
+  const TAcceleratorTable* table = FindAcceleratorTable("ACCELERATORS_1");
+  ASSERT_NE(table, nullptr);
+  std::vector<std::pair<QString, int>> entries;
+  for (const TAccelerator& a : table->entries)
+    entries.emplace_back(a.keys.toString(QKeySequence::PortableText), a.id);
+  std::vector<std::pair<QString, int>> expected = {
+      {"Alt+X", 24340}, {"F3", 301}, {"Ins", 201}, {"F4", 202}, {"Del", 203}};
+  EXPECT_EQ(entries, expected);
+}
+
+}  // namespace

@@ -1,0 +1,5 @@
+#include "ui/check_box.h"
+
+void TCheckBox::SetCheck(bool checked) {
+  setChecked(checked);
+}

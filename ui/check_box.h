@@ -1,0 +1,15 @@
+#pragma once
+#include <QCheckBox>
+
+// An auto check box of a dialog.
+class TCheckBox : public QCheckBox {
+  Q_OBJECT
+
+ public:
+  explicit TCheckBox(QWidget* parent = nullptr) : QCheckBox(parent) {}
+  TCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {}
+
+  bool GetCheck() const { return isChecked(); }
+  void SetCheck(bool checked);
+  void Toggle() { toggle(); }
+};

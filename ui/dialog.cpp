@@ -1,0 +1,274 @@
+#include "ui/dialog.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/glyph.h"
+#include "ui/modal_run.h"
+#include "ui/radio_button.h"
+#include "ui/resource_name.h"
+#include "ui/window.h"
+
+namespace {
+
+// a * b / c rounded half away from zero, as dialog units are converted.
+int MulDiv(int a, int b, int c) {
+  long long product = static_cast<long long>(a) * b;
+  long long half = c / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
+}
+
+QString FirstAvailable(std::initializer_list<const char*> families) {
+  const QStringList available = QFontDatabase::families();
+  for (const char* family : families)
+    if (available.contains(QString::fromLatin1(family), Qt::CaseInsensitive))
+      return QString::fromLatin1(family);
+  return {};
+}
+
+QString ToQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+TDialog::TDialog(QWidget* parent, const std::string& templateName)
+    : QDialog(parent), templateName_(templateName) {
+  template_ = FindDialogTemplate(templateName);
+  BuildFromTemplate();
+}
+
+TDialog::~TDialog() = default;
+
+QFont TDialog::TemplateFont(const std::string& face, int pointSize) {
+  const bool system = face.empty() || SameResourceName(face, "System");
+  const bool fixed = SameResourceName(face, "Courier") || SameResourceName(face, "Courier New");
+  QFont font;
+  if (fixed) {
+    font.setFamily(FirstAvailable({"Liberation Mono", "Courier New", "DejaVu Sans Mono"}));
+    font.setStyleHint(QFont::Monospace);
+  } else {
+    font.setFamily(FirstAvailable({"Liberation Sans", "Arial", "DejaVu Sans"}));
+    font.setStyleHint(QFont::SansSerif);
+  }
+  // The system font is a bold face of about ten points.
+  font.setPointSize(system ? 10 : (pointSize > 0 ? pointSize : 8));
+  font.setBold(system);
+  return font;
+}
+
+QSize TDialog::BaseUnitsOf(const QFont& font) {
+  QFontMetrics metrics(font);
+  // The average width of the 52 letters, rounded, as dialog base units are defined.
+  int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+QRect TDialog::MapDialogRect(const QRect& du, const QSize& base) {
+  return {MulDiv(du.x(), base.width(), 4), MulDiv(du.y(), base.height(), 8),
+          MulDiv(du.width(), base.width(), 4), MulDiv(du.height(), base.height(), 8)};
+}
+
+QRect TDialog::MapDialogRect(const QRect& du) const {
+  return MapDialogRect(du, baseUnits_);
+}
+
+void TDialog::BuildFromTemplate() {
+  QFont font = template_ ? TemplateFont(template_->font, template_->pointSize)
+                         : TemplateFont("MS Sans Serif", 8);
+  setFont(font);
+  baseUnits_ = BaseUnitsOf(font);
+  if (!template_) {
+    qWarning("Dialog template %s not found", templateName_.c_str());
+    setWindowTitle(ToQString(templateName_));
+    return;
+  }
+  setWindowTitle(ToQString(template_->caption));
+  QRect client = MapDialogRect(QRect(template_->x, template_->y, template_->w, template_->h));
+  setFixedSize(client.size());
+  for (const TControlTemplate& control : template_->controls) {
+    QWidget* widget = MakeControl(control);
+    widget->setObjectName(QStringLiteral("control_%1").arg(control.id));
+    controls_.push_back(widget);
+    if (control.id != -1) byId_[control.id] = widget;
+  }
+  // A group box is only a frame: it must not cover the buttons drawn inside it.
+  for (QWidget* widget : controls_)
+    if (qobject_cast<QGroupBox*>(widget)) widget->lower();
+}
+
+QWidget* TDialog::MakeControl(const TControlTemplate& control) {
+  QRect geometry = MapDialogRect(QRect(control.x, control.y, control.w, control.h));
+  const QString text = ToQString(control.text);
+  QWidget* widget = nullptr;
+  switch (control.kind) {
+    case TControlTemplate::PushButton:
+    case TControlTemplate::DefPushButton: {
+      auto* button = new QPushButton(text, this);
+      const bool isDefault = control.kind == TControlTemplate::DefPushButton;
+      button->setAutoDefault(isDefault);
+      button->setDefault(isDefault);
+      if (control.glyph != 0) {
+        button->setIcon(GlyphIcon(control.glyph));
+        button->setIconSize(QSize(kGlyphSize, kGlyphSize));
+      }
+      const int id = control.id;
+      connect(button, &QPushButton::clicked, this, [this, id] { Dispatch(id); });
+      widget = button;
+      break;
+    }
+    case TControlTemplate::CheckBox:
+      widget = new TCheckBox(text, this);
+      break;
+    case TControlTemplate::AutoRadio:
+      widget = new TRadioButton(text, this);
+      break;
+    case TControlTemplate::GroupBox: {
+      auto* group = new QGroupBox(text, this);
+      // The title sits on the frame line, so the frame's top is where the template puts it.
+      group->setStyleSheet(QStringLiteral(
+          "QGroupBox { border: 1px solid palette(mid); margin-top: 0.6em; }"
+          "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+      widget = group;
+      break;
+    }
+    case TControlTemplate::Static: {
+      auto* label = new QLabel(text, this);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(true);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      widget = label;
+      break;
+    }
+    case TControlTemplate::ComboDropList: {
+      auto* combo = new TComboBox(this);
+      // The template's height is that of the opened list; the closed box is one line high.
+      geometry.setHeight(combo->sizeHint().height());
+      widget = combo;
+      break;
+    }
+    case TControlTemplate::Edit: {
+      if (control.style & TControlTemplate::Multiline) {
+        auto* edit = new QPlainTextEdit(text, this);
+        edit->setLineWrapMode((control.style & TControlTemplate::AutoHScroll)
+                                  ? QPlainTextEdit::NoWrap
+                                  : QPlainTextEdit::WidgetWidth);
+        edit->setVerticalScrollBarPolicy((control.style & TControlTemplate::VScroll)
+                                             ? Qt::ScrollBarAsNeeded
+                                             : Qt::ScrollBarAlwaysOff);
+        if (!(control.style & TControlTemplate::Border)) edit->setFrameShape(QFrame::NoFrame);
+        widget = edit;
+      } else {
+        auto* edit = new QLineEdit(text, this);
+        edit->setFrame(control.style & TControlTemplate::Border);
+        if (control.textLimit > 0) edit->setMaxLength(control.textLimit);
+        widget = edit;
+      }
+      break;
+    }
+  }
+  // Qt's check mark and its gap are wider than the template allowed for; let the label show
+  // whole rather than cut its last letters.
+  if (control.kind == TControlTemplate::CheckBox || control.kind == TControlTemplate::AutoRadio)
+    geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
+  widget->setGeometry(geometry);
+  return widget;
+}
+
+void TDialog::Create() {
+  if (setUp_) return;
+  setUp_ = true;
+  SetupWindow();
+}
+
+void TDialog::SetupWindow() {
+  for (TWindow* window : findChildren<TWindow*>()) window->Create();
+}
+
+int TDialog::Execute() {
+  Create();
+  closed_ = false;
+  return RunModal(*this);
+}
+
+void TDialog::done(int result) {
+  closed_ = true;
+  QDialog::done(result);
+}
+
+void TDialog::reject() {
+  Dispatch(2);
+}
+
+bool TDialog::Dispatch(int id) {
+  if (TCommandTarget::Dispatch(id)) return true;
+  if (id == 1) {
+    CmOk();
+    return true;
+  }
+  if (id == 2) {
+    CmCancel();
+    return true;
+  }
+  return false;
+}
+
+bool TDialog::Handles(int id) const {
+  return id == 1 || id == 2 || TCommandTarget::Handles(id);
+}
+
+bool TDialog::IsCommandEnabled(int id) const {
+  return TCommandTarget::Handles(id) ? TCommandTarget::IsCommandEnabled(id) : Handles(id);
+}
+
+QWidget* TDialog::Control(int id) const {
+  auto it = byId_.find(id);
+  return it == byId_.end() ? nullptr : it->second;
+}
+
+QPushButton* TDialog::Button(int id) const {
+  return qobject_cast<QPushButton*>(Control(id));
+}
+TCheckBox* TDialog::CheckBox(int id) const {
+  return qobject_cast<TCheckBox*>(Control(id));
+}
+TRadioButton* TDialog::RadioButton(int id) const {
+  return qobject_cast<TRadioButton*>(Control(id));
+}
+TComboBox* TDialog::ComboBox(int id) const {
+  return qobject_cast<TComboBox*>(Control(id));
+}
+QLineEdit* TDialog::Edit(int id) const {
+  return qobject_cast<QLineEdit*>(Control(id));
+}
+QPlainTextEdit* TDialog::MultilineEdit(int id) const {
+  return qobject_cast<QPlainTextEdit*>(Control(id));
+}
+
+void TDialog::EnableButton(int id, bool enable) {
+  if (QWidget* control = Control(id)) control->setEnabled(enable);
+}
+
+bool TDialog::IsButtonEnabled(int id) const {
+  QWidget* control = Control(id);
+  return control && control->isEnabled();
+}
+
+QLabel* TDialog::AddStatic(const std::string& text, int x, int y, int w, int h) {
+  auto* label = new QLabel(ToQString(text), this);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setGeometry(x, y, w, h);
+  if (isVisible()) label->show();
+  return label;
+}

@@ -1,0 +1,98 @@
+#pragma once
+#include <QDialog>
+#include <QFont>
+#include <QRect>
+#include <QSize>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/command_target.h"
+#include "ui/dialog_template.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class TCheckBox;
+class TComboBox;
+class TRadioButton;
+
+// A modal dialog built from a dialog template: the controls of the template are created in the
+// constructor, in dialog units converted with the dialog font's base units, and found by id.
+// Push buttons dispatch their id through the command table; ids 1 and 2 not bound otherwise go
+// to CmOk and CmCancel. Escape and the close box send id 2, as Cancel does.
+class TDialog : public QDialog, public TCommandTarget {
+  Q_OBJECT
+
+ public:
+  TDialog(QWidget* parent, const std::string& templateName);
+  ~TDialog() override;
+
+  // Sets the dialog up (once) and runs it modally through the modal-run seam; returns the
+  // code the dialog closed with.
+  int Execute();
+  // Runs SetupWindow once; Execute does this itself.
+  void Create();
+  bool IsSetUp() const { return setUp_; }
+
+  void CloseWindow(int result) { done(result); }
+  // Closed since the last Execute began (or ever, before any).
+  bool IsClosed() const { return closed_; }
+
+  const std::string& TemplateName() const { return templateName_; }
+  // Null when the template was not found (the dialog then stays empty).
+  const TDialogTemplate* Template() const { return template_; }
+
+  // Controls by id; null when absent or of another type.
+  QWidget* Control(int id) const;
+  QPushButton* Button(int id) const;
+  TCheckBox* CheckBox(int id) const;
+  TRadioButton* RadioButton(int id) const;
+  TComboBox* ComboBox(int id) const;
+  QLineEdit* Edit(int id) const;
+  QPlainTextEdit* MultilineEdit(int id) const;
+  // Every control made from the template, in template order (statics included).
+  const std::vector<QWidget*>& TemplateControls() const { return controls_; }
+
+  void EnableButton(int id, bool enable);
+  bool IsButtonEnabled(int id) const;
+
+  // A static text at a pixel position, made at run time.
+  QLabel* AddStatic(const std::string& text, int x, int y, int w, int h);
+
+  // Dialog-unit conversion: x * baseX / 4 and y * baseY / 8, rounded.
+  QSize BaseUnits() const { return baseUnits_; }
+  QRect MapDialogRect(const QRect& dialogUnits) const;
+  static QSize BaseUnitsOf(const QFont& font);
+  static QRect MapDialogRect(const QRect& dialogUnits, const QSize& baseUnits);
+  // The font a template names, as available here ("MS Sans Serif" becomes a sans font at the
+  // same size; an empty name is the system font).
+  static QFont TemplateFont(const std::string& face, int pointSize);
+
+  bool Dispatch(int id) override;
+  bool Handles(int id) const override;
+  bool IsCommandEnabled(int id) const override;
+
+  void done(int result) override;
+  void reject() override;
+
+ protected:
+  // Runs once the controls exist and before the dialog is shown or driven. The base sets up
+  // the dialog's child windows; overrides call it first.
+  virtual void SetupWindow();
+  virtual void CmOk() { CloseWindow(1); }
+  virtual void CmCancel() { CloseWindow(2); }
+
+ private:
+  void BuildFromTemplate();
+  QWidget* MakeControl(const TControlTemplate& control);
+
+  std::string templateName_;
+  const TDialogTemplate* template_ = nullptr;
+  QSize baseUnits_;
+  std::vector<QWidget*> controls_;
+  std::map<int, QWidget*> byId_;
+  bool setUp_ = false;
+  bool closed_ = false;
+};

@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// One key of the formula keypad as the keypad dialogs place it (dialog units, 14 x 14).
+struct TKeypadKey {
+  int id;
+  std::string label;
+  int x, y;
+
+  static constexpr int kSize = 14;
+};
+
+// All keypad keys (101-203), in id order. Dialogs without "+" and "->" leave out 192 and 193.
+const std::vector<TKeypadKey>& KeypadKeys();

@@ -1,0 +1,33 @@
+#pragma once
+#include <functional>
+#include <string>
+
+class QWidget;
+
+enum class MbIcon { Exclamation, Information, Question };
+enum class MbButtons { Ok, YesNo, YesNoCancel };
+
+// Button codes a message box returns.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+struct TMessageBoxRequest {
+  QWidget* owner;
+  std::string text;
+  std::string caption;
+  MbIcon icon;
+  MbButtons buttons;
+};
+
+// Shows a modal message box owned by owner and returns the button pressed (IDOK, IDCANCEL,
+// IDYES, IDNO). Closing a box without pressing a button answers OK for an OK box, No for a
+// Yes/No box and Cancel for a Yes/No/Cancel box.
+int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
+               MbButtons buttons = MbButtons::Ok);
+
+// The seam behind MessageBox: whoever is installed answers every message box. An empty
+// handler restores the real one. Returns the handler that was installed before.
+using TMessageBoxHandler = std::function<int(const TMessageBoxRequest&)>;
+TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler);

@@ -1,0 +1,220 @@
+#include <string>
+#include <vector>
+
+#include "ui/dialog_template.h"
+#include "ui/keypad_key.h"
+
+namespace {
+
+using C = TControlTemplate;
+
+constexpr int kCheckGlyph = 20;
+constexpr int kCrossGlyph = 24;
+
+C Control(C::TKind kind, int id, std::string text, int x, int y, int w, int h, unsigned style = 0) {
+  C control;
+  control.id = id;
+  control.kind = kind;
+  control.text = std::move(text);
+  control.x = x;
+  control.y = y;
+  control.w = w;
+  control.h = h;
+  control.style = style;
+  return control;
+}
+C Button(int id, std::string text, int x, int y, int w, int h, int glyph = 0) {
+  C control = Control(C::PushButton, id, std::move(text), x, y, w, h);
+  control.glyph = glyph;
+  return control;
+}
+C DefButton(int id, std::string text, int x, int y, int w, int h, int glyph = 0) {
+  C control = Control(C::DefPushButton, id, std::move(text), x, y, w, h);
+  control.glyph = glyph;
+  return control;
+}
+C Label(std::string text, int x, int y, int w, int h) {
+  return Control(C::Static, -1, std::move(text), x, y, w, h);
+}
+
+// The keypad as the four keypad dialogs carry it; withPlusArrow adds "+" (192) and "->" (193).
+std::vector<C> Keypad(bool withPlusArrow) {
+  std::vector<C> keys;
+  for (const TKeypadKey& key : KeypadKeys()) {
+    if (!withPlusArrow && (key.id == 192 || key.id == 193)) continue;
+    keys.push_back(Button(key.id, key.label, key.x, key.y, TKeypadKey::kSize, TKeypadKey::kSize));
+  }
+  return keys;
+}
+
+std::vector<C> Join(std::vector<C> first, const std::vector<C>& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
+TDialogTemplate TypeDialog() {
+  return {.name = "601",
+          .caption = "Reaction Type",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 102,
+          .y = 73,
+          .w = 207,
+          .h = 147,
+          .controls = {
+              Control(C::AutoRadio, 101, "&Precipitation", 73, 40, 60, 12, C::TabStop),
+              Control(C::AutoRadio, 102, "&Acid/Base", 73, 55, 60, 12),
+              Control(C::AutoRadio, 103, "&Redox", 73, 69, 60, 12),
+              Control(C::AutoRadio, 104, "&Complex Ion", 73, 84, 60, 12),
+              Control(C::AutoRadio, 105, "&Miscellaneous", 73, 99, 60, 12),
+              Control(C::GroupBox, 106, "Select Reaction Type", 57, 30, 95, 90),
+              DefButton(1, "OK", 10, 126, 50, 16, kCheckGlyph),
+              Button(2, "Cancel", 147, 128, 50, 16, kCrossGlyph),
+          }};
+}
+
+TDialogTemplate SelectDialog() {
+  return {.name = "605",
+          .caption = "Select Reaction Types",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 85,
+          .y = 94,
+          .w = 170,
+          .h = 133,
+          .controls = {
+              Control(C::CheckBox, 101, "&Precipitation", 52, 14, 54, 12, C::TabStop),
+              Control(C::CheckBox, 102, "&Acid/Base", 52, 28, 47, 12, C::TabStop),
+              Control(C::CheckBox, 103, "&Redox", 52, 43, 60, 12, C::TabStop),
+              Control(C::CheckBox, 104, "&Complex Ion", 52, 58, 60, 12, C::TabStop),
+              Control(C::CheckBox, 105, "&Miscellaneous", 52, 72, 58, 12, C::TabStop),
+              Control(C::GroupBox, 106, "Select Reaction Types:", 29, 5, 103, 83),
+              Label("You may select more than one type of reaction.", 7, 91, 155, 11),
+              DefButton(1, "OK", 16, 108, 50, 16, kCheckGlyph),
+              Button(2, "Cancel", 102, 108, 50, 16, kCrossGlyph),
+          }};
+}
+
+TDialogTemplate ResultDialog() {
+  // Everything but the button is made at run time, in pixels.
+  return {.name = "606",
+          .caption = "Sorry, you are incorrect",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 71,
+          .y = 48,
+          .w = 319,
+          .h = 168,
+          .controls = {DefButton(1, "OK", 136, 144, 50, 16, kCheckGlyph)}};
+}
+
+TDialogTemplate KeypadDialog(std::string name, std::string caption, int h, std::vector<C> commands,
+                             bool withPlusArrow) {
+  return {.name = std::move(name),
+          .caption = std::move(caption),
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 35,
+          .y = 39,
+          .w = 330,
+          .h = h,
+          .controls = Join(std::move(commands), Keypad(withPlusArrow))};
+}
+
+TDialogTemplate AnswerDialog() {
+  return KeypadDialog("607", "Click on the buttons below to construct your answer.", 252,
+                      {
+                          DefButton(1, "&Check", 12, 232, 50, 16, kCheckGlyph),
+                          Button(205, "&Restart", 92, 232, 50, 16),
+                          Button(206, "&Undo", 180, 232, 50, 16),
+                          Button(2, "Quit", 268, 232, 50, 16, kCrossGlyph),
+                      },
+                      true);
+}
+
+TDialogTemplate EditSubstanceDialog() {
+  return KeypadDialog("608", "Click on the buttons to change the formula.", 252,
+                      {
+                          DefButton(1, "&OK", 12, 232, 50, 16, kCheckGlyph),
+                          Button(205, "&Restart", 80, 232, 50, 16),
+                          Button(206, "&Undo", 144, 232, 50, 16),
+                          Button(207, "&Delete", 204, 232, 50, 16),
+                          Button(2, "&Answer", 268, 232, 50, 16, kCrossGlyph),
+                      },
+                      false);
+}
+
+TDialogTemplate AddSubstanceDialog() {
+  return KeypadDialog("609", "Click on the buttons to change the formula.", 252,
+                      {
+                          DefButton(1, "&OK", 12, 232, 50, 16, kCheckGlyph),
+                          Button(205, "&Restart", 100, 232, 50, 16),
+                          Button(206, "&Undo", 188, 232, 50, 16),
+                          Button(2, "&Answer", 268, 232, 50, 16, kCrossGlyph),
+                      },
+                      false);
+}
+
+TDialogTemplate NewQuestionDialog() {
+  return KeypadDialog(
+      "610", "Create or edit a new question and answer.", 253,
+      {
+          Control(C::Edit, 207, "", 32, 16, 260, 12, C::Border | C::AutoHScroll | C::TabStop),
+          DefButton(1, "&Ok", 12, 232, 50, 16, kCheckGlyph),
+          Button(205, "&Restart", 92, 232, 50, 16),
+          Button(206, "&Undo", 180, 232, 50, 16),
+          Button(2, "Cancel", 268, 232, 50, 16, kCrossGlyph),
+      },
+      true);
+}
+
+TDialogTemplate SplitItDialog() {
+  // No font of its own: the system font.
+  return {.name = "SPLITITDIALOG",
+          .caption = "Dissociate the substance below.",
+          .font = "",
+          .pointSize = 0,
+          .x = 0,
+          .y = 0,
+          .w = 318,
+          .h = 167,
+          .controls = {
+              DefButton(1, "OK", 16, 140, 50, 16, kCheckGlyph),
+              Button(104, "&Dissociate", 92, 140, 50, 16),
+              Button(101, "&Skip", 164, 140, 50, 16),
+              Button(2, "&Answer", 244, 140, 50, 16, kCrossGlyph),
+              Label("Species #1:", 20, 70, 40, 8),
+              Label("Species #2:", 200, 70, 40, 8),
+              Control(C::ComboDropList, 102, "", 96, 108, 20, 48, C::VScroll),
+              Control(C::ComboDropList, 103, "", 276, 108, 20, 48, C::VScroll),
+              Label("Select Oxidation Number of Species #1:", 16, 104, 76, 16),
+              Label("Select Oxidation Number of Species #2:", 200, 104, 76, 16),
+          }};
+}
+
+TDialogTemplate ChangeChargeDialog() {
+  return {.name = "CHANGECHARGE",
+          .caption = "Incorrect Oxidation Number",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 0,
+          .y = 0,
+          .w = 240,
+          .h = 120,
+          .controls = {
+              Control(C::ComboDropList, 102, "", 100, 56, 32, 60, C::VScroll),
+              DefButton(1, "OK", 20, 92, 50, 16, kCheckGlyph),
+              Button(2, "&Answer", 168, 92, 50, 16, kCrossGlyph),
+          }};
+}
+
+}  // namespace
+
+const std::vector<TDialogTemplate>& DialogTemplates() {
+  static const std::vector<TDialogTemplate> templates = {
+      TypeDialog(),        SelectDialog(),        ResultDialog(),
+      AnswerDialog(),      EditSubstanceDialog(), AddSubstanceDialog(),
+      NewQuestionDialog(), SplitItDialog(),       ChangeChargeDialog(),
+  };
+  return templates;
+}
