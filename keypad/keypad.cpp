@@ -1,0 +1,358 @@
+#include "keypad/keypad.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::string_view, TKeypad::kLastElement - TKeypad::kFirstElement + 1>
+    kElementLabels = {"H",  "Li", "Na", "K",  "Rb", "Cs", "Fr", "Be", "Mg", "Ca", "Sr", "Ba",
+                      "Ra", "Sc", "Y",  "La", "Ac", "Ti", "Zr", "Hf", "Rf", "V",  "Nb", "Ta",
+                      "Ha", "Cr", "Mo", "W",  "Sg", "Mn", "Tc", "Re", "Ns", "Fe", "Ru", "Os",
+                      "Hs", "Co", "Rh", "Ir", "Mt", "Ni", "Pd", "Pt", "Cu", "Ag", "Au", "Zn",
+                      "Cd", "Hg", "B",  "Al", "Ga", "In", "Tl", "C",  "Si", "Ge", "Sn", "Pb",
+                      "N",  "P",  "As", "Sb", "Bi", "O",  "S",  "Se", "Te", "Po", "F",  "Cl",
+                      "Br", "I",  "At", "He", "Ne", "Ar", "Kr", "Xe", "Rn"};
+
+constexpr std::array<std::string_view, TKeypad::kLastCharge - TKeypad::kFirstCharge + 1>
+    kChargeLabels = {"1+", "2+", "3+", "4+", "5+", "1-", "2-", "3-", "4-", "5-"};
+
+constexpr std::array<std::string_view, TKeypad::kLastSubscript - TKeypad::kFirstSubscript + 1>
+    kSubscriptLabels = {"2", "3", "4", "5", "6", "7", "8", "9"};
+
+// Room that the keys need, in characters of formula text.
+constexpr int kLongestElement = 2;
+constexpr int kCloseAndDigit = 2;  // ")" must be followed by a subscript
+constexpr int kParenGroup = 1 + kLongestElement + kCloseAndDigit;
+
+bool Fits(std::size_t count, int extra) {
+  return static_cast<int>(count) + extra <= TKeypad::kMaxFormulaText;
+}
+
+bool InRange(int id, int first, int last) {
+  return id >= first && id <= last;
+}
+
+TKeypad::KeyStates OpeningKeys() {
+  TKeypad::KeyStates keys;
+  keys.elements = true;
+  keys.openParen = true;
+  return keys;
+}
+
+// Keys after "+" and "->": a new empty formula has begun.
+TKeypad::KeyStates SeparatorKeys(bool openParen) {
+  TKeypad::KeyStates keys;
+  keys.elements = true;
+  keys.openParen = openParen;
+  return keys;
+}
+
+void SetEquationFlags(TEquation& equation, const TKeypad::KeyStates& keys) {
+  equation.digitKeysOn = keys.subscripts;
+  equation.elementKeysOn = keys.elements;
+  equation.openParenOn = keys.openParen;
+  equation.closeParenOn = keys.closeParen;
+  equation.plusOn = keys.plus;
+  equation.chargeKeysOn = keys.charges;
+  equation.arrowOn = keys.arrow;
+}
+
+void SetFormulaFlags(TFormula& formula, const TKeypad::KeyStates& keys) {
+  formula.digitKeysOn = keys.subscripts;
+  formula.elementKeysOn = keys.elements;
+  formula.openParenOn = keys.openParen;
+  formula.closeParenOn = keys.closeParen;
+  formula.chargeKeysOn = keys.charges;
+}
+
+}  // namespace
+
+std::unique_ptr<TEquation> TKeypad::MakeOpeningEquation() {
+  auto equation = std::make_unique<TEquation>();
+  equation->reactants.push_back(std::make_unique<TFormula>());
+  SetEquationFlags(*equation, OpeningKeys());
+  return equation;
+}
+
+void TKeypad::OpenEquation(TEquation* equation) {
+  formula_ = nullptr;
+  equation_ = equation;
+  formulaUndo_.clear();
+  equationUndo_.clear();
+  if (equation_) equation_->CopyFrom(*MakeOpeningEquation());
+  Changed();
+}
+
+void TKeypad::OpenFormula(TFormula* formula) {
+  equation_ = nullptr;
+  formula_ = formula;
+  formulaUndo_.clear();
+  equationUndo_.clear();
+  if (formula_) {
+    formula_->symbols.clear();
+    SetFormulaFlags(*formula_, OpeningKeys());
+  }
+  Changed();
+}
+
+TFormula* TKeypad::CurrentFormula() const {
+  if (equation_) return equation_->CurrentFormula();
+  return formula_;
+}
+
+TKeypad::KeyStates TKeypad::Keys() const {
+  KeyStates keys;
+  if (equation_) {
+    keys.subscripts = equation_->digitKeysOn;
+    keys.elements = equation_->elementKeysOn;
+    keys.openParen = equation_->openParenOn;
+    keys.closeParen = equation_->closeParenOn;
+    keys.plus = equation_->plusOn && config_.hasPlusAndArrow;
+    keys.charges = equation_->chargeKeysOn;
+    keys.arrow = equation_->arrowOn && config_.hasPlusAndArrow;
+  } else if (formula_) {
+    keys.subscripts = formula_->digitKeysOn;
+    keys.elements = formula_->elementKeysOn;
+    keys.openParen = formula_->openParenOn;
+    keys.closeParen = formula_->closeParenOn;
+    keys.charges = formula_->chargeKeysOn;
+  }
+  return keys;
+}
+
+bool TKeypad::IsEnabled(int keyId) const {
+  const KeyStates keys = Keys();
+  if (InRange(keyId, kFirstElement, kLastElement)) return keys.elements;
+  if (InRange(keyId, kFirstCharge, kLastCharge)) return keys.charges;
+  if (InRange(keyId, kFirstSubscript, kLastSubscript)) return keys.subscripts;
+  switch (keyId) {
+    case kPlus:
+      return keys.plus;
+    case kArrow:
+      return keys.arrow;
+    case kOpenParen:
+      return keys.openParen;
+    case kCloseParen:
+      return keys.closeParen;
+    case kRestart:
+    case kUndo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::size_t TKeypad::UndoDepth() const {
+  return equation_ ? equationUndo_.size() : formulaUndo_.size();
+}
+
+std::string_view TKeypad::Label(int keyId) {
+  if (InRange(keyId, kFirstElement, kLastElement)) return kElementLabels[keyId - kFirstElement];
+  if (InRange(keyId, kFirstCharge, kLastCharge)) return kChargeLabels[keyId - kFirstCharge];
+  if (InRange(keyId, kFirstSubscript, kLastSubscript)) {
+    return kSubscriptLabels[keyId - kFirstSubscript];
+  }
+  switch (keyId) {
+    case kPlus:
+      return "+";
+    case kArrow:
+      return "->";
+    case kOpenParen:
+      return "(";
+    case kCloseParen:
+      return ")";
+    case kRestart:
+      return "&Restart";
+    case kUndo:
+      return "&Undo";
+    default:
+      return {};
+  }
+}
+
+void TKeypad::Press(int keyId, std::string_view label) {
+  if (!IsEnabled(keyId)) return;
+  if (InRange(keyId, kFirstElement, kLastElement)) return AddElement(label);
+  if (InRange(keyId, kFirstCharge, kLastCharge)) return AddCharge(label);
+  if (InRange(keyId, kFirstSubscript, kLastSubscript)) return AddSubscript(label);
+  switch (keyId) {
+    case kPlus:
+      return AddPlus();
+    case kArrow:
+      return AddArrow();
+    case kOpenParen:
+      return AddOpenParen();
+    case kCloseParen:
+      return AddCloseParen();
+    case kRestart:
+      return CmRestart();
+    case kUndo:
+      return CmUndo();
+    default:
+      return;
+  }
+}
+
+void TKeypad::AddElement(std::string_view text) {
+  PushUndo();
+  TFormula* formula = FormulaWithRoom(text.size());
+  if (!formula) return;
+  formula->Append(text, Baseline);
+  AfterElementOrSubscript(*formula);
+}
+
+void TKeypad::AddSubscript(std::string_view text) {
+  PushUndo();
+  TFormula* formula = FormulaWithRoom(text.size());
+  if (!formula) return;
+  formula->Append(text, Subscript);
+  AfterElementOrSubscript(*formula);
+}
+
+void TKeypad::AddCharge(std::string_view text) {
+  PushUndo();
+  // Charge characters are not part of the formula text, so they need no room.
+  TFormula* formula = CurrentFormula();
+  if (!formula) return;
+  formula->Append(text, Superscript);
+  KeyStates keys = Keys();
+  keys.elements = false;
+  keys.subscripts = false;
+  keys.charges = false;
+  keys.openParen = false;
+  keys.plus = PlusPossible();
+  if (equation_ && !equation_->arrowEntered) keys.arrow = ArrowPossible();
+  SetKeys(keys);
+}
+
+void TKeypad::AddOpenParen() {
+  PushUndo();
+  TFormula* formula = FormulaWithRoom(1);
+  if (!formula) return;
+  formula->Append("(", Baseline);
+  KeyStates keys;
+  keys.elements = true;
+  keys.closeParen = true;
+  SetKeys(keys);
+}
+
+void TKeypad::AddCloseParen() {
+  PushUndo();
+  TFormula* formula = FormulaWithRoom(1);
+  if (!formula) return;
+  formula->Append(")", Baseline);
+  KeyStates keys = Keys();
+  keys.elements = false;
+  keys.subscripts = true;
+  keys.charges = false;
+  keys.closeParen = false;
+  keys.plus = false;
+  keys.arrow = false;
+  SetKeys(keys);
+}
+
+void TKeypad::AddPlus() {
+  if (!equation_) return;
+  PushUndo();
+  TFormulaList& side = equation_->Side(!equation_->arrowEntered);
+  if (static_cast<int>(side.size()) >= config_.maxFormulasPerSide) return;
+  side.push_back(std::make_unique<TFormula>());
+  SetKeys(SeparatorKeys(config_.openParenAfterSeparator));
+}
+
+void TKeypad::AddArrow() {
+  if (!equation_) return;
+  PushUndo();
+  if (static_cast<int>(equation_->products.size()) >= config_.maxFormulasPerSide) return;
+  equation_->arrowEntered = true;
+  equation_->products.push_back(std::make_unique<TFormula>());
+  SetKeys(SeparatorKeys(config_.openParenAfterSeparator));
+}
+
+void TKeypad::CmRestart() {
+  equationUndo_.clear();
+  formulaUndo_.clear();
+  if (equation_) {
+    std::unique_ptr<TEquation> fresh = MakeOpeningEquation();
+    if (replaceEquation_) {
+      // Point at the new equation before the old one is destroyed by whoever owned it.
+      equation_ = fresh.get();
+      replaceEquation_(std::move(fresh));
+    } else {
+      equation_->CopyFrom(*fresh);
+    }
+  } else if (formula_) {
+    formula_->symbols.clear();
+    SetFormulaFlags(*formula_, OpeningKeys());
+  } else {
+    return;
+  }
+  Changed();
+}
+
+void TKeypad::CmUndo() {
+  if (equation_ && !equationUndo_.empty()) {
+    equation_->CopyFrom(*equationUndo_.back());
+    equationUndo_.pop_back();
+  } else if (formula_ && !formulaUndo_.empty()) {
+    formula_->CopyFrom(*formulaUndo_.back());
+    formulaUndo_.pop_back();
+  } else {
+    return;
+  }
+  Changed();
+}
+
+void TKeypad::PushUndo() {
+  if (equation_) {
+    auto copy = std::make_unique<TEquation>();
+    copy->CopyFrom(*equation_);
+    equationUndo_.push_back(std::move(copy));
+  } else if (formula_) {
+    auto copy = std::make_unique<TFormula>();
+    copy->CopyFrom(*formula_);
+    formulaUndo_.push_back(std::move(copy));
+  }
+}
+
+TFormula* TKeypad::FormulaWithRoom(std::size_t extra) const {
+  TFormula* formula = CurrentFormula();
+  if (!formula || !Fits(formula->symbols.size(), static_cast<int>(extra))) return nullptr;
+  return formula;
+}
+
+void TKeypad::AfterElementOrSubscript(const TFormula& formula) {
+  const std::size_t n = formula.symbols.size();
+  KeyStates keys = Keys();
+  const bool parenOpen = keys.closeParen;
+  const int reserve = parenOpen ? kCloseAndDigit : 0;
+  keys.elements = Fits(n, kLongestElement + reserve);
+  keys.subscripts = Fits(n, 1 + reserve);
+  if (!parenOpen) {
+    keys.charges = true;
+    keys.openParen = Fits(n, kParenGroup);
+    keys.plus = PlusPossible();
+    if (equation_ && !equation_->arrowEntered) keys.arrow = ArrowPossible();
+  }
+  SetKeys(keys);
+}
+
+bool TKeypad::PlusPossible() const {
+  if (!equation_ || !config_.hasPlusAndArrow) return false;
+  const TFormulaList& side = equation_->Side(!equation_->arrowEntered);
+  return static_cast<int>(side.size()) < config_.maxFormulasPerSide;
+}
+
+bool TKeypad::ArrowPossible() const {
+  return equation_ && config_.hasPlusAndArrow;
+}
+
+void TKeypad::SetKeys(const KeyStates& keys) {
+  if (equation_) SetEquationFlags(*equation_, keys);
+  if (formula_) SetFormulaFlags(*formula_, keys);
+  Changed();
+}
+
+void TKeypad::Changed() {
+  if (changed_) changed_();
+}
