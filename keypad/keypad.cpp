@@ -1,23 +1,8 @@
 #include "keypad/keypad.h"
 
-#include <array>
+#include "ui/keypad_key.h"
 
 namespace {
-
-constexpr std::array<std::string_view, TKeypad::kLastElement - TKeypad::kFirstElement + 1>
-    kElementLabels = {"H",  "Li", "Na", "K",  "Rb", "Cs", "Fr", "Be", "Mg", "Ca", "Sr", "Ba",
-                      "Ra", "Sc", "Y",  "La", "Ac", "Ti", "Zr", "Hf", "Rf", "V",  "Nb", "Ta",
-                      "Ha", "Cr", "Mo", "W",  "Sg", "Mn", "Tc", "Re", "Ns", "Fe", "Ru", "Os",
-                      "Hs", "Co", "Rh", "Ir", "Mt", "Ni", "Pd", "Pt", "Cu", "Ag", "Au", "Zn",
-                      "Cd", "Hg", "B",  "Al", "Ga", "In", "Tl", "C",  "Si", "Ge", "Sn", "Pb",
-                      "N",  "P",  "As", "Sb", "Bi", "O",  "S",  "Se", "Te", "Po", "F",  "Cl",
-                      "Br", "I",  "At", "He", "Ne", "Ar", "Kr", "Xe", "Rn"};
-
-constexpr std::array<std::string_view, TKeypad::kLastCharge - TKeypad::kFirstCharge + 1>
-    kChargeLabels = {"1+", "2+", "3+", "4+", "5+", "1-", "2-", "3-", "4-", "5-"};
-
-constexpr std::array<std::string_view, TKeypad::kLastSubscript - TKeypad::kFirstSubscript + 1>
-    kSubscriptLabels = {"2", "3", "4", "5", "6", "7", "8", "9"};
 
 // Room that the keys need, in characters of formula text.
 constexpr int kLongestElement = 2;
@@ -147,20 +132,10 @@ std::size_t TKeypad::UndoDepth() const {
 }
 
 std::string_view TKeypad::Label(int keyId) {
-  if (InRange(keyId, kFirstElement, kLastElement)) return kElementLabels[keyId - kFirstElement];
-  if (InRange(keyId, kFirstCharge, kLastCharge)) return kChargeLabels[keyId - kFirstCharge];
-  if (InRange(keyId, kFirstSubscript, kLastSubscript)) {
-    return kSubscriptLabels[keyId - kFirstSubscript];
-  }
+  // The labels are those of the buttons, so there is one table of them.
+  for (const TKeypadKey& key : KeypadKeys())
+    if (key.id == keyId) return key.label;
   switch (keyId) {
-    case kPlus:
-      return "+";
-    case kArrow:
-      return "->";
-    case kOpenParen:
-      return "(";
-    case kCloseParen:
-      return ")";
     case kRestart:
       return "&Restart";
     case kUndo:
