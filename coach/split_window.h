@@ -1,0 +1,35 @@
+#pragma once
+#include "keypad/pello_window.h"
+
+// The compound to dissociate, drawn as one line, with a line the student places between two
+// of its symbols by clicking. The line snaps to the nearest symbol boundary.
+class TSplitWindow : public TPelloWindow {
+  Q_OBJECT
+
+ public:
+  // Keeps a copy of substance.
+  TSplitWindow(QWidget* parent, const TFormula& substance);
+
+  // One line: the substance.
+  void RefreshLines() override;
+
+  // The symbol the line stands after; -1 before any click placed it.
+  int SplitPosition() const { return splitPosition_; }
+  int LineX() const { return lineX_; }
+  bool IsLineHidden() const { return lineHidden_; }
+  void HideLine();
+  // Client x of the boundary after symbol index, with the widths used for painting.
+  int BoundaryX(int index) const;
+
+  static constexpr int kTextLeft = 2;
+
+ protected:
+  void Paint(TDC& dc) override;
+  void EvLButtonDown(const QPoint& client) override;
+
+ private:
+  TFormula copy_;
+  int splitPosition_ = -1;
+  int lineX_ = 1;
+  bool lineHidden_ = false;
+};
