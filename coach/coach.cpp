@@ -1,0 +1,163 @@
+#include "coach/coach.h"
+
+#include <string>
+
+#include "coach/change_charge_dialog.h"
+#include "coach/check_answer.h"
+#include "coach/formula_search.h"
+#include "coach/grader.h"
+#include "coach/split_it_dialog.h"
+#include "keypad/add_substance_dialog.h"
+#include "keypad/answer_window.h"
+#include "keypad/edit_substance_dialog.h"
+#include "keypad/equation_dialog.h"
+
+namespace {
+
+constexpr int kAnswer = 2;  // "&Answer" in any coaching dialog
+constexpr int kSkip = 5;    // "&Skip" in the dissociation dialog
+constexpr int kFullScore = 3;
+
+}  // namespace
+
+TCoach::TCoach(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student)
+    : dialog_(dialog), correct_(correct), student_(student) {}
+
+void TCoach::Regrade() {
+  score_ = GradeAnswer(dialog_.Reaction(), *dialog_.AnswerWindow()->Equation(), correct_, student_);
+}
+
+int TCoach::Run() {
+  Regrade();
+  while (score_ < kFullScore) {
+    openedDialog_ = false;
+    if (RunPass(true) == TEnd::Stop || RunPass(false) == TEnd::Stop) return score_;
+    // A round in which no dialog opened changed nothing, and the next would be the same.
+    if (score_ < kFullScore && !openedDialog_) return score_;
+  }
+  ShowSuccessMessage(dialog_);
+  return score_;
+}
+
+TCoach::TEnd TCoach::RunPass(bool reactantSide) {
+  TEnd end = TEnd::Restart;
+  while (end == TEnd::Restart) end = PassOnce(reactantSide);
+  return end;
+}
+
+TCoach::TEnd TCoach::PassOnce(bool reactantSide) {
+  for (auto step : {&TCoach::CorrectCharges, &TCoach::Dissociate, &TCoach::ReplaceWrongSubstances,
+                    &TCoach::AddMissingSubstances}) {
+    const TEnd end = (this->*step)(reactantSide);
+    if (end != TEnd::Through) return end;
+  }
+  return TEnd::Through;
+}
+
+// Every substance with a right formula and a wrong charge, then one regrade.
+TCoach::TEnd TCoach::CorrectCharges(bool reactantSide) {
+  const auto formulas = ComparisonTable::FormulaArray(reactantSide);
+  for (int row = 0; row < ComparisonTable::kRows; ++row) {
+    const std::string text(correct_.Field(formulas, row));
+    if (text.empty()) continue;
+    TFormula* substance = FindSameFormula(*dialog_.AnswerWindow()->Equation(), text, reactantSide);
+    if (substance && ChangeCharge(substance, row, reactantSide) == kAnswer) return TEnd::Stop;
+  }
+  Regrade();
+  return TEnd::Through;
+}
+
+// At most one compound that the student agrees to dissociate; a skipped one lets the search
+// go on.
+TCoach::TEnd TCoach::Dissociate(bool reactantSide) {
+  const auto formulas = ComparisonTable::FormulaArray(reactantSide);
+  for (int row = 0; row < ComparisonTable::kRows; ++row) {
+    bool restart = false;
+    const std::string text(correct_.Field(formulas, row));
+    if (!text.empty()) {
+      if (TFormula* compound =
+              FindContainingFormula(*dialog_.AnswerWindow()->Equation(), text, reactantSide)) {
+        restart = true;
+        const int result = SplitIt(compound, reactantSide);
+        if (result == kAnswer) return TEnd::Stop;
+        if (result == kSkip) restart = false;
+      }
+    }
+    Regrade();
+    if (restart) return TEnd::Restart;
+  }
+  return TEnd::Through;
+}
+
+// The first student substance that matches nothing.
+TCoach::TEnd TCoach::ReplaceWrongSubstances(bool reactantSide) {
+  const auto formulas = ComparisonTable::FormulaArray(reactantSide);
+  for (int row = 0; row < ComparisonTable::kRows; ++row) {
+    bool restart = false;
+    const std::string text(student_.Field(formulas, row));
+    if (!text.empty()) {
+      if (TFormula* wrong =
+              FindSameFormula(*dialog_.AnswerWindow()->Equation(), text, reactantSide)) {
+        restart = true;
+        if (EditSubstance(wrong, reactantSide) == kAnswer) return TEnd::Stop;
+      }
+    }
+    Regrade();
+    if (restart) return TEnd::Restart;
+  }
+  return TEnd::Through;
+}
+
+// The first correct substance that the student still lacks.
+TCoach::TEnd TCoach::AddMissingSubstances(bool reactantSide) {
+  const auto formulas = ComparisonTable::FormulaArray(reactantSide);
+  for (int row = 0; row < ComparisonTable::kRows; ++row) {
+    const bool restart = !correct_.Field(formulas, row).empty();
+    if (restart && AddSubstance(reactantSide) == kAnswer) return TEnd::Stop;
+    Regrade();
+    if (restart) return TEnd::Restart;
+  }
+  return TEnd::Through;
+}
+
+int TCoach::ChangeCharge(TFormula* substance, int row, bool reactantSide) {
+  openedDialog_ = true;
+  const std::string charge(correct_.Field(ComparisonTable::ChargeArray(reactantSide), row));
+  TChangeChargeDialog coaching(&dialog_, dialog_.AnswerWindow(), charge, substance);
+  return coaching.Execute();
+}
+
+int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
+  openedDialog_ = true;
+  TSplitItDialog coaching(&dialog_, substance, dialog_.AnswerWindow()->Equation(), reactantSide);
+  const int result = coaching.Execute();
+  if (result != kAnswer) dialog_.AnswerWindow()->Invalidate();
+  return result;
+}
+
+int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
+  openedDialog_ = true;
+  TEditSubstanceDialog coaching(&dialog_, 608, dialog_.Reaction(), substance,
+                                dialog_.AnswerWindow()->Equation(), reactantSide);
+  // The substance dialogs show the question and the equation themselves.
+  dialog_.hide();
+  const int result = coaching.Execute();
+  dialog_.show();
+  return result;
+}
+
+int TCoach::AddSubstance(bool reactantSide) {
+  openedDialog_ = true;
+  TAddSubstanceDialog coaching(&dialog_, 609, dialog_.Reaction(),
+                               dialog_.AnswerWindow()->Equation(), reactantSide);
+  dialog_.hide();
+  const int result = coaching.Execute();
+  dialog_.show();
+  return result;
+}
+
+int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
+                int /*score*/) {
+  // Coaching grades afresh before its first step, so the score given is not needed.
+  return TCoach(dialog, correct, student).Run();
+}

@@ -1,0 +1,95 @@
+#include "keypad/edit_substance_dialog.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "keypad/answer_window.h"
+#include "keypad/blank_window.h"
+#include "keypad/edit_window.h"
+
+TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, int resourceId,
+                                           const TReaction& reaction, TFormula* wrongSubstance,
+                                           TEquation* equation, bool reactantSide)
+    : TKeypadDialog(parent, std::to_string(resourceId), TKeypad::SubstanceDialogConfig()),
+      reaction_(reaction),
+      wrongSubstance_(wrongSubstance),
+      equation_(equation),
+      reactantSide_(reactantSide),
+      answerWindow_(new TAnswerWindow(this, false)),
+      messageWindow_(new TBlankWindow(this, wrongSubstance, "crud")),
+      editWindow_(new TEditWindow(this)) {
+  AddStatic(std::string(reaction_.Question()), 10, 10, 450, 35);
+  Bind(kDelete, &TEditSubstanceDialog::CmDelete);
+}
+
+std::string TEditSubstanceDialog::FirstLineText() const {
+  return std::string(" is not a ") + (reactantSide_ ? "reactant." : "product.") +
+         " It should be reentered below or deleted.";
+}
+
+std::string TEditSubstanceDialog::SecondLineText() const {
+  return "Use the buttons above to create a replacement or click the delete key.";
+}
+
+TFormula* TEditSubstanceDialog::ChooseEditedFormula() {
+  const int index = TEquation::IndexOf(equation_->Side(reactantSide_), wrongSubstance_);
+  if (index < 0) return nullptr;
+  return working_.Side(reactantSide_)[index].get();
+}
+
+void TEditSubstanceDialog::SetupWindow() {
+  TKeypadDialog::SetupWindow();
+  FillMessage();
+  PlaceWindows();
+  working_.CopyFrom(*equation_);
+  auto display = std::make_unique<TEquation>();
+  display->CopyFrom(*equation_);
+  answerWindow_->SetEquation(std::move(display));
+  TFormula* edited = ChooseEditedFormula();
+  editWindow_->SetFormula(edited);
+  // Empties the formula and sets the keys as for a new formula.
+  Keypad().OpenFormula(edited);
+}
+
+void TEditSubstanceDialog::FillMessage() {
+  std::vector<TLine>& lines = messageWindow_->Lines();
+  if (lines.empty()) lines.emplace_back();
+  lines.front().AppendText(FirstLineText());
+  lines.emplace_back().AppendText(SecondLineText());
+  messageWindow_->Invalidate();
+}
+
+void TEditSubstanceDialog::PlaceWindows() {
+  const QRect client = rect();
+  const int right = client.left() + client.width();
+  // The three windows stand at fixed distances from the bottom and move down together if the
+  // top one would cover keys.
+  int bottom = client.top() + client.height();
+  bottom += ShiftBelowKeys(bottom - 175);
+  answerWindow_->MoveWindow(client.left() + 10, bottom - 175, client.width() - 20, 40);
+  messageWindow_->MoveWindow(client.left() + 10, bottom - 130, client.width() - 20, 40);
+  editWindow_->MoveWindow((client.left() + right) / 2 - 50, bottom - 85, 100, 20);
+}
+
+void TEditSubstanceDialog::RepaintDisplay() {
+  editWindow_->Invalidate();
+}
+
+void TEditSubstanceDialog::CmOk() {
+  // The copy replaces the caller's formulas, the wrong substance among them.
+  messageWindow_->SetSubstance(nullptr);
+  equation_->CopyFrom(working_);
+  CloseWindow(1);
+}
+
+void TEditSubstanceDialog::CmDelete() {
+  TFormulaList& side = working_.Side(reactantSide_);
+  const int index = TEquation::IndexOf(side, EditedFormula());
+  Keypad().OpenFormula(nullptr);
+  editWindow_->SetFormula(nullptr);
+  if (index >= 0) side.erase(side.begin() + index);
+  messageWindow_->SetSubstance(nullptr);
+  equation_->CopyFrom(working_);
+  CloseWindow(1);
+}

@@ -1,0 +1,39 @@
+#include "keypad/equation_dialog.h"
+
+#include <string>
+
+#include "keypad/answer_window.h"
+
+TEquationDialog::TEquationDialog(QWidget* parent, const TReaction& reaction,
+                                 ComparisonTable* studentTable, int32_t* points, TCheck check)
+    : TKeypadDialog(parent, "607", TKeypad::AnswerDialogConfig()),
+      reaction_(reaction),
+      studentTable_(studentTable),
+      points_(points),
+      check_(std::move(check)),
+      answerWindow_(new TAnswerWindow(this, true)) {
+  AddStatic(std::string(reaction_.Question()), 10, 10, 450, 35);
+  Bind(1, &TEquationDialog::CmCheck);
+  // Restart makes a new equation; the strip takes it and destroys the old one.
+  Keypad().SetReplaceEquationHandler([this](std::unique_ptr<TEquation> equation) {
+    answerWindow_->SetEquation(std::move(equation));
+  });
+}
+
+void TEquationDialog::SetupWindow() {
+  TKeypadDialog::SetupWindow();
+  const QRect client = rect();
+  const int top = client.top() + client.height() - 150;
+  answerWindow_->MoveWindow(client.left() + 10, top + ShiftBelowKeys(top), client.width() - 20,
+                            100);
+  answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());
+  Keypad().OpenEquation(answerWindow_->Equation());
+}
+
+void TEquationDialog::RepaintDisplay() {
+  answerWindow_->Invalidate();
+}
+
+void TEquationDialog::CmCheck() {
+  if (check_) check_(*this);
+}

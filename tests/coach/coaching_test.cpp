@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "coach/check_answer.h"
+#include "coach/split_it_dialog.h"
+#include "coach/split_window.h"
+#include "equation_text.h"
+#include "keypad/answer_window.h"
+#include "keypad/equation_dialog.h"
+#include "model/charge_text.h"
+#include "tests/keypad/equation_render.h"
+#include "tests/support/driver.h"
+#include "ui/combo_box.h"
+
+namespace {
+
+const char* const kSuccess = "Very good, you have the correct net ionic equation.";
+
+// One question of a quiz: the answer dialog with the real Check.
+struct Question {
+  explicit Question(std::unique_ptr<TReaction> stored) : reaction(std::move(stored)) {}
+
+  std::unique_ptr<TReaction> reaction;
+  ComparisonTable table;
+  int32_t points = -1;
+  TEquationDialog dialog{nullptr, *reaction, &table, &points, CheckAnswer};
+
+  std::string FirstRow(bool reactant) const {
+    return std::string(table.Field(ComparisonTable::FormulaArray(reactant), 0)) + "/" +
+           std::string(table.Field(ComparisonTable::ChargeArray(reactant), 0));
+  }
+};
+
+// What a test does in the coaching dialogs and message boxes after Check.
+using Coaching = std::function<void(TDriver&, Question&)>;
+
+// Picks a charge in the oxidation-number dialog; after a wrong pick the dialog stays open for
+// the steps the caller adds to the script returned.
+TDialogScript<TDialog>& ChooseCharge(
+    TDriver& driver, const std::string& charge, bool right,
+    std::function<void(TDialog&)> check = [](TDialog&) {}) {
+  auto& script = driver.ExpectDialog("changecharge");
+  script.Check(std::move(check))
+      .Do([charge](TDialog& d) { d.ComboBox(102)->SetText(charge); })
+      .Press("OK");
+  if (right)
+    driver.ExpectMessage("Very good. " + charge + " is the correct oxidation number.", "Excellent");
+  else
+    driver.ExpectMessage("Sorry. " + charge + " is not the correct oxidation number. Try again.",
+                         "Oops");
+  return script;
+}
+
+void DissociateAfter(TDriver& driver, int symbol, const char* charge1, const char* charge2) {
+  driver.ExpectDialog<TSplitItDialog>()
+      .Do([symbol](TSplitItDialog& d) {
+        TSplitWindow& split = *d.SplitWindow();
+        const QPointF at(split.ClientOrigin() + QPoint(split.BoundaryX(symbol), 4));
+        QMouseEvent click(QEvent::MouseButtonPress, at, split.mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&split, &click);
+      })
+      .Press("Dissociate")
+      .Do([=](TSplitItDialog& d) {
+        d.ComboBox(102)->SetText(charge1);
+        d.ComboBox(103)->SetText(charge2);
+      })
+      .Press("OK");
+}
+
+struct Flow {
+  const char* name;
+  const char* stored;  // the stored answer, as a keyed equation
+  std::vector<std::string_view> keys;
+  Coaching coaching;
+  int result;
+  int points;
+  const char* answer;  // the student's equation at the end
+  const char* firstReactantRow;
+};
+
+void PrintTo(const Flow& flow, std::ostream* os) {
+  *os << flow.name;
+}
+
+std::unique_ptr<TReaction> Stored(const std::string& text) {
+  auto equation = EquationFromText(text);
+  auto reaction = std::make_unique<TReaction>("question", Precipitation);
+  for (bool reactant : {true, false})
+    for (std::size_t i = 0; i < equation->Side(reactant).size(); ++i) {
+      const TFormula& f = *equation->Side(reactant)[i];
+      reaction->Side(reactant)[i].SetFormula(f.TextBeforeCharge());
+      reaction->Side(reactant)[i].charge = ChargeFromText(f.TrailingChargeText());
+    }
+  return reaction;
+}
+
+class CheckAnswerFlows : public testing::TestWithParam<Flow> {};
+
+TEST_P(CheckAnswerFlows, EndWithTheScoreAndTheEquationAsCoachingLeftThem) {
+  const Flow& flow = GetParam();
+  Question q(Stored(flow.stored));
+  TDriver driver;
+  auto& answer = driver.ExpectDialog<TEquationDialog>();
+  for (std::string_view key : flow.keys) answer.Press(key);
+  answer.Press("Check");
+  flow.coaching(driver, q);
+  if (flow.result == 1)
+    driver.ExpectMessage(kSuccess, "Congratulations").WithIcon(MbIcon::Exclamation);
+  EXPECT_EQ(q.dialog.Execute(), flow.result);
+  EXPECT_EQ(q.points, flow.points);
+  EXPECT_EQ(EquationText(*q.dialog.AnswerWindow()->Equation()), flow.answer);
+  // After a wrong answer the table holds the equation as it ended, charges as keyed.
+  if (flow.result == 7) {
+    EXPECT_EQ(q.FirstRow(true), flow.firstReactantRow);
+  }
+}
+
+const char* const kAgCl = "Ag^1+ + Cl^1- -> AgCl";
+const char* const kFeOH3 = "Fe^3+ + OH^1- -> Fe(OH)3";
+
+// clang-format off
+const Flow kFlows[] = {
+    {"RightInAnotherOrder", kAgCl, {"Cl", "1-", "+", "Ag", "1+", "->", "Ag", "Cl"},
+     [](TDriver&, Question&) {}, 1, 3, "Cl^1- + Ag^1+ -> AgCl", ""},
+    {"SulfateIsKeyedAsItShows", "Ba^2+ + SO4^2- -> BaSO4", {"S", "O", "4", "2-", "->", "Ba", "S", "O", "4"},
+     [](TDriver& d, Question&) { d.ExpectDialog("609").Press("Answer"); },
+     7, 2, "SO4^2- -> BaSO4", "SO4/2-"},
+    {"SpectatorIonDeletedWhileTheAnswerDialogIsHidden", kAgCl,
+     {"Ag", "1+", "+", "Na", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question& q) {
+       d.ExpectDialog("608").Check([&q](TDialog&) { EXPECT_FALSE(q.dialog.isVisible()); }).Press("Delete");
+     }, 1, 3, kAgCl, ""},
+    {"MissingProductAddedAfterTheArrow", kAgCl, {"Ag", "1+", "+", "Cl", "1-"},
+     [](TDriver& d, Question&) { d.ExpectDialog("609").Press({"Ag", "Cl", "OK"}); },
+     1, 3, kAgCl, ""},
+    {"MissingReactantThenNeutralProduct", kAgCl, {"Ag", "1+", "->", "Ag", "Cl", "1-"},
+     [](TDriver& d, Question& q) {
+       d.ExpectDialog("609").Press({"Cl", "1-", "OK"});
+       ChooseCharge(d, "0", true, [&q](TDialog&) { EXPECT_TRUE(q.dialog.isVisible()); });
+     }, 1, 3, kAgCl, ""},
+    {"WrongChargeOnIron", kFeOH3, {"Fe", "2+", "+", "O", "H", "1-", "->", "Fe", "(", "O", "H", ")", "3"},
+     [](TDriver& d, Question&) { ChooseCharge(d, "3+", true); }, 1, 3, kFeOH3, ""},
+    {"SilverNitrateDissociated", kAgCl, {"Ag", "N", "O", "3", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) {
+       DissociateAfter(d, 1, "1+", "1-");
+       d.ExpectDialog("608").Press("Delete");  // the nitrate is a spectator
+     }, 1, 3, kAgCl, ""},
+    // "&Answer" ends coaching with the score of the last grading before it.
+    {"AnswerAfterAWrongCharge", kFeOH3, {"Fe", "2+", "+", "O", "H", "1-", "->", "Fe", "(", "O", "H", ")", "3"},
+     [](TDriver& d, Question&) {
+       ChooseCharge(d, "2-", false).Press("Answer");
+     }, 7, 2, "Fe^2- + OH^1- -> Fe(OH)3", "Fe/2-"},
+    {"AnswerInDissociation", kAgCl, {"Ag", "N", "O", "3", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) { d.ExpectDialog("SPLITITDIALOG").Press("Answer"); },
+     7, 2, "AgNO3 + Cl^1- -> AgCl", "AgNO3/"},
+    {"AnswerForAWrongSubstance", kAgCl, {"Na", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) { d.ExpectDialog("608").Press("Answer"); },
+     7, 2, "Na^1+ + Cl^1- -> AgCl", "Na/1+"},
+    {"AnswerForAMissingProductAfterAFix", kFeOH3, {"Fe", "2+", "+", "O", "H", "1-"},
+     [](TDriver& d, Question&) {
+       ChooseCharge(d, "3+", true);
+       d.ExpectDialog("609").Press("Answer");
+     }, 7, 1, "Fe^3+ + OH^1-", "Fe/3+"},
+    // No dialog can earn the point for a right product when none is stored: no hang.
+    {"StoredAnswerWithoutProducts", "Ag^1+ ->", {"Ag", "1+", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) { d.ExpectDialog("608").Press("Delete"); },
+     7, 2, "Ag^1+ ->", "Ag/1+"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(, CheckAnswerFlows, testing::ValuesIn(kFlows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "equation_render.h"
+#include "keypad/add_substance_dialog.h"
+#include "keypad/answer_window.h"
+#include "keypad/blank_window.h"
+#include "keypad/edit_window.h"
+#include "keypad/equation_dialog.h"
+#include "tests/coach/equation_text.h"
+#include "tests/support/driver.h"
+
+namespace {
+
+std::unique_ptr<TReaction> SilverChloride() {
+  auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
+  SetFieldText(reaction->question, TReaction::kQuestionSize, "Silver nitrate and salt are mixed.");
+  return reaction;
+}
+
+// An answer dialog whose Check records the equation built and closes with 7.
+struct AnswerDialogRun {
+  std::unique_ptr<TReaction> reaction = SilverChloride();
+  ComparisonTable table;
+  int32_t points = -5;
+  std::string checked;  // empty while Check has not run
+  TEquationDialog dialog{nullptr, *reaction, &table, &points, [this](TEquationDialog& d) {
+                           checked = EquationText(*d.AnswerWindow()->Equation());
+                           d.CloseWindow(7);
+                         }};
+};
+
+void ExpectButtonsFollowTheKeypad(TEquationDialog& d) {
+  for (int id = TKeypad::kFirstElement; id <= TKeypad::kLastSubscript; ++id)
+    EXPECT_EQ(d.IsButtonEnabled(id), d.Keypad().IsEnabled(id)) << id;
+  for (int id : {1, 2, 205, 206}) EXPECT_TRUE(d.IsButtonEnabled(id)) << id;
+}
+
+TEST(EquationDialog, KeysBuildTheEquationThatCheckSees) {
+  AnswerDialogRun run;
+  TDriver driver;
+  driver.ExpectDialog<TEquationDialog>()
+      .Check(ExpectButtonsFollowTheKeypad)
+      .Press({"Na", "1+", "Restart", "Undo"})  // a restart cannot be undone
+      .Press({"Ba", "2+", "+", "S", "O", "4", "2-", "->", "Ba", "S", "O", "4", "2", "Undo"})
+      .Check([](TEquationDialog& d) {
+        EXPECT_EQ(d.Keypad().Equation(), d.AnswerWindow()->Equation());
+        ExpectButtonsFollowTheKeypad(d);
+      })
+      .Press(1);
+  EXPECT_EQ(run.dialog.Execute(), 7);
+  EXPECT_EQ(run.checked, "Ba^2+ + SO4^2- -> BaSO4");
+}
+
+TEST(EquationDialog, DisabledKeysDoNothing) {
+  AnswerDialogRun run;
+  TDriver driver;
+  driver.ExpectDialog<TEquationDialog>()
+      .Press({"2", "1+", "+", "->", ")", "Fe", "3+", "Cl", "4", "("})
+      .Check([](TEquationDialog& d) {
+        d.Dispatch(TKeypad::kFirstSubscript);  // a command for a greyed key is refused too
+        EXPECT_EQ(EquationText(*d.AnswerWindow()->Equation()), "Fe^3+");
+      })
+      .Press(1);
+  EXPECT_EQ(run.dialog.Execute(), 7);
+  EXPECT_EQ(driver.IgnoredPresses().size(), 8u);
+}
+
+TEST(EquationDialog, QuitWritesNothing) {
+  AnswerDialogRun run;
+  run.table.SetField(ComparisonTable::ReactantFormula, 0, "caller");
+  TDriver driver;
+  driver.ExpectDialog<TEquationDialog>().Press({"Ag", "1+", "+", "Cl"}).Press("Quit");
+  EXPECT_EQ(run.dialog.Execute(), 2);
+  EXPECT_EQ(run.points, -5);
+  EXPECT_EQ(std::string(run.table.Data(), 10), std::string("caller\0\0\0\0", 10));
+  EXPECT_TRUE(run.checked.empty());
+}
+
+void ExpectNoKeyCovered(const TDialog& dialog, const QWidget& strip) {
+  for (int id = TKeypad::kFirstElement; id <= TKeypad::kLastSubscript; ++id) {
+    if (const QPushButton* key = dialog.Button(id)) {
+      EXPECT_FALSE(key->geometry().intersects(strip.geometry())) << "key " << id;
+    }
+  }
+}
+
+// The strips stand at fixed distances from the bottom (moved down together only if they would
+// cover keys), the question at the top.
+TEST(KeypadDialogs, QuestionAndStripsArePlacedBelowTheKeys) {
+  AnswerDialogRun run;
+  run.dialog.Create();
+  const int w = run.dialog.width();
+  EXPECT_EQ(run.dialog.AnswerWindow()->geometry(),
+            QRect(10, run.dialog.height() - 150, w - 20, 100));
+  ExpectNoKeyCovered(run.dialog, *run.dialog.AnswerWindow());
+  const auto* question = run.dialog.findChild<QLabel*>();
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(question->geometry(), QRect(10, 10, 450, 35));
+  EXPECT_EQ(question->text().toStdString(), run.reaction->Question());
+
+  auto equation = EquationFromText("Na^1+ -> NaCl");
+  TAddSubstanceDialog add(nullptr, 609, *run.reaction, equation.get(), false);
+  add.Create();
+  const QRect strip = add.AnswerWindow()->geometry();
+  EXPECT_EQ(strip, QRect(10, strip.y(), w - 20, 40));
+  EXPECT_GE(strip.y(), add.height() - 175);
+  ExpectNoKeyCovered(add, *add.AnswerWindow());
+  EXPECT_EQ(add.MessageWindow()->geometry(), strip.translated(0, 45));
+  EXPECT_EQ(add.EditWindow()->geometry(), QRect(w / 2 - 50, strip.y() + 90, 100, 20));
+  EXPECT_LT(add.EditWindow()->geometry().bottom(), add.Button(1)->geometry().top());
+}
+
+// The substance dialogs, each on the student's equation given.
+enum class Kind { Edit, Add };
+
+struct SubstanceCase {
+  const char* name;
+  Kind kind;
+  const char* equation;
+  bool reactant;
+  int wrongIndex;                    // Edit only: the wrong substance's place on its side
+  std::vector<std::string> presses;  // the last one closes the dialog
+  int result;
+  const char* after;
+  const char* message;  // the first line of the message strip
+};
+
+void PrintTo(const SubstanceCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SubstanceDialogs : public testing::TestWithParam<SubstanceCase> {};
+
+TEST_P(SubstanceDialogs, ChangeTheStudentsEquationAsTheButtonSays) {
+  const SubstanceCase& c = GetParam();
+  auto reaction = SilverChloride();
+  auto equation = EquationFromText(c.equation);
+  const std::string before = EquationText(*equation);
+  std::unique_ptr<TEditSubstanceDialog> dialog;
+  if (c.kind == Kind::Edit)
+    dialog = std::make_unique<TEditSubstanceDialog>(nullptr, 608, *reaction,
+                                                    equation->Side(c.reactant)[c.wrongIndex].get(),
+                                                    equation.get(), c.reactant);
+  else
+    dialog =
+        std::make_unique<TAddSubstanceDialog>(nullptr, 609, *reaction, equation.get(), c.reactant);
+  TDriver driver;
+  auto& script = driver.ExpectDialog<TEditSubstanceDialog>();
+  for (std::size_t i = 0; i + 1 < c.presses.size(); ++i) script.Press(c.presses[i]);
+  script.Check([&](TEditSubstanceDialog& d) {
+    // The strip above keeps the equation as it was, whatever was keyed.
+    EXPECT_EQ(EquationText(*d.AnswerWindow()->Equation()), before);
+    const auto& lines = d.MessageWindow()->Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Text(), c.message);
+    EXPECT_EQ(lines[1].Text(), c.kind == Kind::Edit ? "Use the buttons above to create a "
+                                                      "replacement or click the delete key."
+                                                    : "Use the buttons above to create a new "
+                                                      "substance.");
+    EXPECT_EQ(d.EditWindow()->Formula(), d.EditedFormula());
+  });
+  script.Press(c.presses.back());
+  EXPECT_EQ(dialog->Execute(), c.result);
+  EXPECT_EQ(EquationText(*equation), c.after);
+  EXPECT_TRUE(driver.IgnoredPresses().empty());
+}
+
+const char* const kNaNotReactant =
+    "Na1+ is not a reactant. It should be reentered below or deleted.";
+const char* const kReactantMissing = "There is a reactant missing in this reaction.";
+
+// clang-format off
+const SubstanceCase kSubstanceCases[] = {
+    {"EditOkRightAwayLeavesAnEmptyFormula", Kind::Edit, "Na^1+ + Cl^1- -> NaCl", true, 0,
+     {"OK"}, 1, "_ + Cl^1- -> NaCl", kNaNotReactant},
+    {"EditReplacesAProduct", Kind::Edit, "Na^1+ + Cl^1- -> NaCl", false, 0,
+     {"Ag", "Cl", "OK"}, 1, "Na^1+ + Cl^1- -> AgCl",
+     "NaCl is not a product. It should be reentered below or deleted."},
+    {"EditUndoAndRestartActOnTheEditedFormula", Kind::Edit, "Na^1+ + Cl^1- -> NaCl", true, 0,
+     {"K", "1+", "Undo", "Undo", "Ag", "Restart", "Undo", "Ag", "1+", "OK"}, 1,
+     "Ag^1+ + Cl^1- -> NaCl", kNaNotReactant},
+    {"EditAnswerLeavesTheEquation", Kind::Edit, "Cl^1- + Na^1+ -> NaCl", true, 1,
+     {"Ag", "1+", "Answer"}, 2, "Cl^1- + Na^1+ -> NaCl", kNaNotReactant},
+    {"EditDeletesTheOnlyReactant", Kind::Edit, "Na^1+ -> AgCl", true, 0,
+     {"Ag", "Delete"}, 1, " -> AgCl", kNaNotReactant},
+    {"AddFirstProductSetsTheArrow", Kind::Add, "Ag^1+ + Cl^1-", false, 0,
+     {"Ag", "Cl", "OK"}, 1, "Ag^1+ + Cl^1- -> AgCl", "There is a product missing in this reaction."},
+    {"AddFillsAnEmptyLastFormula", Kind::Add, "Ag^1+ + _", true, 0,
+     {"Cl", "1-", "OK"}, 1, "Ag^1+ + Cl^1-", kReactantMissing},
+    {"AddAppendsOtherwise", Kind::Add, "Ag^1+ -> AgCl", true, 0,
+     {"Cl", "1-", "Undo", "Undo", "Br", "Restart", "Cl", "1-", "OK"}, 1, "Ag^1+ + Cl^1- -> AgCl",
+     kReactantMissing},
+    // A sixth formula could never be graded: an empty one is filled instead.
+    {"AddNeverMakesASixthFormula", Kind::Add, "Ag^1+ + _ + K^1+ + Na^1+ + Li^1+", true, 0,
+     {"Cl", "1-", "OK"}, 1, "Ag^1+ + Cl^1- + K^1+ + Na^1+ + Li^1+", kReactantMissing},
+    {"AddAnswerAddsNothing", Kind::Add, "Ag^1+ + Cl^1-", true, 0,
+     {"Ag", "Cl", "Answer"}, 2, "Ag^1+ + Cl^1-", kReactantMissing},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(, SubstanceDialogs, testing::ValuesIn(kSubstanceCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
