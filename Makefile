@@ -25,7 +25,7 @@ build: deps $(BUILD)/CMakeCache.txt
 # run/ is the working folder: seeded from the starter data once, never overwritten.
 run: build
 	@mkdir -p run
-	@for f in $(BUILD)/data/tarvolin.rxn data/tarvolin.hed data/tarvolin.hlp; do \
+	@for f in $(BUILD)/data/tarvolin.rxn data/tarvolin.hed data/tarvolin.hlp data/WINHELP.HLP; do \
 	  [ -f "$$f" ] && [ ! -e "run/$$(basename $$f)" ] && cp "$$f" run/ || true; done
 	cd run && ../$(BUILD)/tarvolin
 

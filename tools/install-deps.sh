@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing need, and only those missing.
 set -euo pipefail
 packages=(g++ make cmake clang libclang-rt-14-dev qt6-base-dev libgtest-dev libbenchmark-dev
-          fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils)
+          fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils
+          xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,103 @@
+#include "quiz/frame.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include "coach/check_answer.h"
+#include "quiz/quiz_window.h"
+#include "ui/application.h"
+#include "ui/help_viewer.h"
+
+namespace {
+
+constexpr const char* kHelpFile = "tarvolin.hlp";
+constexpr const char* kHelpOnHelpFile = "WINHELP.HLP";
+
+QPixmap DrawIcon(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / 32.0, size / 32.0);
+  QPainterPath flask;
+  flask.moveTo(12, 3);
+  flask.lineTo(20, 3);
+  flask.lineTo(20, 12);
+  flask.lineTo(29, 28);
+  flask.quadTo(30, 30, 27, 30);
+  flask.lineTo(5, 30);
+  flask.quadTo(2, 30, 3, 28);
+  flask.lineTo(12, 12);
+  flask.closeSubpath();
+  painter.setPen(QPen(QColor(8, 24, 56), 1.6));
+  painter.setBrush(QColor(230, 240, 255));
+  painter.drawPath(flask);
+  QPainterPath liquid;
+  liquid.moveTo(8.5, 20);
+  liquid.lineTo(23.5, 20);
+  liquid.lineTo(28, 28);
+  liquid.quadTo(28.5, 29, 27, 29);
+  liquid.lineTo(5, 29);
+  liquid.quadTo(3.5, 29, 4, 28);
+  liquid.closeSubpath();
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(24, 64, 128));
+  painter.drawPath(liquid);
+  QFont font = painter.font();
+  font.setPixelSize(11);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(QColor(230, 190, 60));
+  painter.drawText(QRectF(4, 19, 24, 11), Qt::AlignCenter, QStringLiteral("T"));
+  return pixmap;
+}
+
+}  // namespace
+
+TFrame::TFrame(QWidget* parent)
+    : TFrameWindow(parent, "Writing Tarvolin Equations"),
+      quizView_(new TQuizWindow(this, &CheckAnswer)) {
+  AssignMenu("2");
+  // Until the frame is set up the view is a hidden child; it then becomes the client.
+  quizView_->hide();
+  setGeometry(quizView_->geometry());
+  Bind(kCmExit, &TFrame::CmExit);
+  Bind(kCmEditReactions, &TFrame::CmEditReactions);
+  Bind(kCmHelpIndex, &TFrame::CmHelpIndex);
+  Bind(kCmHelpOnHelp, &TFrame::CmHelpOnHelp);
+}
+
+QIcon TFrame::Icon() {
+  QIcon icon;
+  for (int size : {16, 32, 48}) icon.addPixmap(DrawIcon(size));
+  return icon;
+}
+
+void TFrame::SetupWindow() {
+  SetClientWindow(quizView_);
+}
+
+bool TFrame::CanClose() {
+  if (helpIndexOpened_) WinHelp(kHelpFile, HELP_QUIT);
+  if (helpOnHelpOpened_) WinHelp(kHelpOnHelpFile, HELP_QUIT);
+  return true;
+}
+
+void TFrame::CmExit() {
+  TApplication::QuitWithCode(0);
+}
+
+void TFrame::CmEditReactions() {
+  // The reaction editor view is not part of the program yet.
+}
+
+void TFrame::CmHelpIndex() {
+  // Whether the viewer found the file or not, it is open now and must be closed at the end.
+  WinHelp(kHelpFile, HELP_INDEX);
+  helpIndexOpened_ = true;
+}
+
+void TFrame::CmHelpOnHelp() {
+  WinHelp(kHelpOnHelpFile, HELP_INDEX);
+  helpOnHelpOpened_ = true;
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <QIcon>
+
+#include "ui/frame_window.h"
+
+class TQuizWindow;
+
+// The main window, "Writing Tarvolin Equations": carries the quiz view and handles only Exit,
+// help and the switch to the reaction editor; every other command goes to the quiz view.
+class TFrame : public TFrameWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCmEditReactions = 401;
+  static constexpr int kCmHelpIndex = 901;
+  static constexpr int kCmHelpOnHelp = 902;
+  static constexpr int kCmExit = 24340;
+
+  explicit TFrame(QWidget* parent = nullptr);
+
+  TQuizWindow* QuizView() const { return quizView_; }
+  bool HelpIndexOpened() const { return helpIndexOpened_; }
+  bool HelpOnHelpOpened() const { return helpOnHelpOpened_; }
+
+  // Icon 1: a flask over the program's initial.
+  static QIcon Icon();
+
+ protected:
+  void SetupWindow() override;
+  // Closes the help files this session opened; always agrees to close.
+  bool CanClose() override;
+
+ private:
+  void CmExit();
+  void CmEditReactions();
+  void CmHelpIndex();
+  void CmHelpOnHelp();
+
+  TQuizWindow* quizView_;
+  bool helpIndexOpened_ = false;
+  bool helpOnHelpOpened_ = false;
+};

@@ -1,0 +1,52 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <random>
+
+#include "editor/type_flags.h"
+#include "model/comparison_table.h"
+#include "model/reaction.h"
+#include "quiz/taken.h"
+
+// The bookkeeping of a quiz run, without any window: which reactions may still be asked, the
+// random draw among them and the score. The quiz view runs the dialogs around it.
+class TQuizRun {
+ public:
+  static constexpr int32_t kPointsPerQuestion = 3;
+  // Where the draw takes its numbers from; tests give a fixed sequence.
+  using TRandomSource = std::function<uint32_t()>;
+
+  explicit TQuizRun(const TReactionList& reactions);
+
+  void SeedFromClock();
+  // Replaces the clock-seeded generator; an empty source restores it.
+  void SetRandomSource(TRandomSource source) { randomSource_ = std::move(source); }
+
+  // A confirmed type choice: every reaction of a chosen type (codes 0..4 only) becomes
+  // eligible, every other one taken, and the score goes back to 0.
+  void Begin(const TTypeFlags& flags);
+  bool HasEligible() const;
+  // Draws an eligible reaction at random, marks it taken and returns its index; -1 when none
+  // is left.
+  int DrawQuestion();
+  // An answered question; a Quit adds nothing and is not reported here.
+  void AddAnswer(int32_t points);
+
+  int32_t PointsEarned() const { return pointsEarned_; }
+  int32_t PointsPossible() const { return pointsPossible_; }
+  const TTakenList& TakenList() const { return takenList_; }
+
+  static bool IsEligible(const TReaction& reaction, const TTypeFlags& flags);
+  // Every row written: an empty slot gives an empty formula and the charge text "0".
+  static void FillCorrectTable(const TReaction& reaction, ComparisonTable& correct);
+
+ private:
+  uint32_t NextRandom();
+
+  const TReactionList& reactions_;
+  TTakenList takenList_;
+  int32_t pointsEarned_ = 0;
+  int32_t pointsPossible_ = 0;
+  std::mt19937 generator_;
+  TRandomSource randomSource_;
+};

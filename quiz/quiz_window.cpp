@@ -1,0 +1,105 @@
+#include "quiz/quiz_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <string>
+
+#include "coach/grader.h"
+#include "editor/select_dialog.h"
+#include "keypad/answer_window.h"
+#include "model/reaction_file.h"
+#include "quiz/result_window.h"
+#include "ui/dc.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr const char* kPrompt = "Select Start from the Tarvolin Menu or Press F3";
+constexpr const char* kCompleted =
+    "You have completed all of the reactions or there are no reactions in the chosen categories";
+
+}  // namespace
+
+TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
+    : TWindow(parent), run_(reactions_), check_(std::move(check)) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const int ninthW = screen.width() / 9;
+  const int ninthH = screen.height() / 9;
+  MoveWindow(ninthW, ninthH, 6 * ninthW, 6 * ninthH);
+  Bind(kCmStart, &TQuizWindow::CmStart);
+  ReadReactions();
+}
+
+void TQuizWindow::ReadReactions() {
+  const ReadResult result = ReadReactionFile(reactions_);
+  switch (result) {
+    case ReadResult::Ok:
+      break;
+    case ReadResult::CannotOpen:
+      MessageBox(this, ReadResultMessage(result), "Information", MbIcon::Exclamation);
+      break;
+    case ReadResult::Damaged:
+      // The complete reactions are kept and asked; the user should still know the file is bad.
+      MessageBox(this, ReadResultMessage(result), "Warning", MbIcon::Exclamation);
+      break;
+  }
+}
+
+void TQuizWindow::CmStart() {
+  run_.SeedFromClock();
+  TTypeFlags flags = {};
+  {
+    TSelectDialog dialog(this, &flags);
+    if (dialog.Execute() == 2) return;
+  }
+  run_.Begin(flags);
+  Invalidate();
+  while (AskQuestion()) {
+  }
+}
+
+bool TQuizWindow::AskQuestion() {
+  const int index = run_.DrawQuestion();
+  if (index < 0) {
+    MessageBox(this, kCompleted, "Information", MbIcon::Exclamation);
+    return false;
+  }
+  const TReaction& reaction = *reactions_[index];
+  ComparisonTable student;
+  int32_t points = 0;
+  int code = 0;
+  {
+    TEquationDialog dialog(this, reaction, &student, &points, check_);
+    code = dialog.Execute();
+    // Grading clears what matched; the result display needs the answer as the student gave it.
+    if (const TEquation* equation = dialog.AnswerWindow()->Equation())
+      RefillStudentTable(*equation, student);
+  }
+  if (code == 2) {
+    Invalidate();
+    return false;
+  }
+  run_.AddAnswer(points);
+  if (code == 7) {
+    ComparisonTable correct;
+    TQuizRun::FillCorrectTable(reaction, correct);
+    TResultWindow result(this, correct, student, reaction.Question(), points, run_.PointsEarned(),
+                         run_.PointsPossible());
+    result.Execute();
+  }
+  Invalidate();
+  return true;
+}
+
+void TQuizWindow::DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_t pointsPossible) {
+  surface.TextOut(30, 10, kPrompt);
+  if (pointsPossible <= 0) return;
+  const int h = surface.TextHeight();
+  surface.TextOut(30, 10 + 3 * h,
+                  "You have scored " + std::to_string(pointsEarned) + " out of " +
+                      std::to_string(pointsPossible) + " points.");
+}
+
+void TQuizWindow::Paint(TDC& dc) {
+  DrawPrompt(dc, run_.PointsEarned(), run_.PointsPossible());
+}

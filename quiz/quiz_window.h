@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+
+#include "keypad/equation_dialog.h"
+#include "model/reaction.h"
+#include "model/text_surface.h"
+#include "quiz/quiz_run.h"
+#include "ui/window.h"
+
+// The quiz view: the reactions read at start-up, the prompt and score, and Start (301), which
+// runs a quiz run: the type choice, then questions drawn at random until all are asked or the
+// student quits.
+class TQuizWindow : public TWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCmStart = 301;
+
+  // check is what the answer dialog's "&Check" runs (grading and coaching).
+  TQuizWindow(QWidget* parent, TEquationDialog::TCheck check);
+
+  const TReactionList& Reactions() const { return reactions_; }
+  TQuizRun& Run() { return run_; }
+  const TQuizRun& Run() const { return run_; }
+
+  void CmStart();
+
+  // The prompt at (30, 10) and, once a question has been answered, the score three lines below.
+  static void DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_t pointsPossible);
+
+ protected:
+  void Paint(TDC& dc) override;
+
+ private:
+  void ReadReactions();
+  // Asks one question; false when the quiz run has stopped.
+  bool AskQuestion();
+
+  TReactionList reactions_;
+  TQuizRun run_;
+  TEquationDialog::TCheck check_;
+};

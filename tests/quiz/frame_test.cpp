@@ -1,0 +1,93 @@
+// The main window: its commands, the help files, and a quiz graded by the real checker.
+#include "quiz/frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include "editor/select_dialog.h"
+#include "keypad/equation_dialog.h"
+#include "model/reaction_file.h"
+#include "quiz/quiz_window.h"
+#include "quiz/result_window.h"
+#include "tests/support/driver.h"
+#include "ui/help_viewer.h"
+
+namespace {
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QDir::setCurrent(dir_.path());
+    TReactionList list;
+    list.push_back(std::make_unique<TReaction>("Silver.", 0));
+    list[0]->reactants[0] = {"Ag", 1};
+    list[0]->reactants[1] = {"Cl", -1};
+    list[0]->products[0] = {"AgCl", 0};
+    ASSERT_TRUE(WriteReactionFile(list));
+  }
+  void TearDown() override {
+    THelpViewer::Instance().hide();
+    QDir::setCurrent(previous_);
+  }
+
+  QString previous_ = QDir::currentPath();
+  QTemporaryDir dir_;
+};
+
+TEST_F(FrameTest, QuizModeHandlesItsOwnCommandsOnly) {
+  TFrame frame;
+  frame.Create();
+  EXPECT_EQ(frame.ClientWindow(), frame.QuizView());
+  for (int id : {301, 401, 901, 902, 24340}) EXPECT_TRUE(frame.MenuAction(id)->isEnabled()) << id;
+  for (int id : {201, 202, 203}) EXPECT_FALSE(frame.RouteCommand(id)) << id;
+}
+
+TEST_F(FrameTest, ClosingTheWindowClosesTheHelpFilesItOpenedButExitDoesNot) {
+  const std::pair<std::vector<int>, bool> cases[] = {
+      {{901}, true}, {{902}, true}, {{902, 901}, true}, {{}, false}, {{901, 24340}, false}};
+  for (const auto& [commands, closes] : cases) {
+    THelpViewer::Instance().Open("other.hlp");
+    TFrame frame;
+    frame.show();
+    for (int id : commands) frame.RouteCommand(id);
+    if (commands.empty() || commands.back() != 24340) frame.close();
+    EXPECT_NE(THelpViewer::Instance().isVisible(), closes) << commands.size();
+  }
+}
+
+TEST_F(FrameTest, StartRunsAQuizGradedAndCoachedByTheRealChecker) {
+  TFrame frame;
+  frame.Create();
+  TDriver driver;
+  const std::string completed =
+      "You have completed all of the reactions or there are no reactions in the chosen categories";
+  driver.ExpectDialog<TSelectDialog>().Press("Precipitation").Press(1);
+  driver.ExpectDialog<TEquationDialog>()
+      .Press({"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"})
+      .Press(1);
+  driver.ExpectMessage("Very good, you have the correct net ionic equation.", "Congratulations");
+  driver.ExpectMessage(completed, "Information");
+  frame.RouteCommand(301);
+
+  // Chloride is missing: coaching offers to add it; the student asks for the answer instead.
+  driver.ExpectDialog<TSelectDialog>().Press("Precipitation").Press(1);
+  driver.ExpectDialog<TEquationDialog>().Press({"Ag", "1+", "->", "Ag", "Cl"}).Press(1);
+  driver.ExpectDialog("609").Press(2);
+  driver.ExpectDialog<TResultWindow>()
+      .Check([](TResultWindow& d) {
+        QStringList texts;
+        for (QLabel* label : d.findChildren<QLabel*>()) texts << label->text();
+        EXPECT_TRUE(texts.contains("You now have 2 total points out of 3."));
+      })
+      .Press(1);
+  driver.ExpectMessage(completed, "Information");
+  frame.RouteCommand(301);
+  driver.Verify();
+  EXPECT_EQ(frame.QuizView()->Run().PointsEarned(), 2);
+}
+
+}  // namespace

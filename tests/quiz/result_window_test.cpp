@@ -1,0 +1,86 @@
+// The result dialog: equation rows on a recording surface, and the dialog's own statics.
+#include "quiz/result_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+
+#include "quiz/equation_row.h"
+#include "tests/support/recording_surface.h"
+
+namespace {
+
+// A table from rows written "formula:charge" (the charge may be left out).
+ComparisonTable Table(std::vector<std::string> reactants, std::vector<std::string> products) {
+  ComparisonTable table;
+  for (bool reactant : {true, false})
+    for (int row = 0; const std::string& text : reactant ? reactants : products) {
+      const std::size_t colon = text.find(':');
+      table.SetField(ComparisonTable::FormulaArray(reactant), row, text.substr(0, colon));
+      if (colon != std::string::npos)
+        table.SetField(ComparisonTable::ChargeArray(reactant), row, text.substr(colon + 1));
+      ++row;
+    }
+  return table;
+}
+
+TEST(EquationRow, PiecesFollowEachOtherWithSubscriptsLoweredAndChargesRaised) {
+  const std::pair<ComparisonTable, std::string> cases[] = {
+      {Table({"Ca(OH)2"}, {}), "C|a|(|O|H|)|_2| -> "},
+      {Table({"Ba:2+", "SO4:2-"}, {"BaSO4"}), "B|a|^2+| + |S|O|_4|^2-| -> |B|a|S|O|_4"},
+      {Table({"Ag:+", "Cl:-"}, {}), "A|g|^+| + |C|l|^-| -> "},
+      {Table({"C10H22"}, {"", "H2"}), "C|_1|0|H|_2|_2| -> |H|_2"},
+      {Table({"", "Zn"}, {"Zn:2+", "", "Cu"}), "Z|n| -> |Z|n|^2+| + |C|u"},
+      {Table({}, {"O2"}), " -> |O|_2"},
+      {Table({"A", "B", "C", "D", "E"}, {}), "A| + |B| + |C| + |D| + |E| -> "},
+  };
+  for (const auto& [table, shape] : cases) {
+    RecordingSurface surface(8, 13);  // h / 3 is 4
+    int x = 10;
+    DrawEquationRow(surface, table, x, 50);
+    std::string actual;
+    int expectedX = 10;
+    for (const auto& piece : surface.pieces) {
+      actual += (actual.empty() ? "" : "|") + std::string(piece.y == 54 ? "_" : "") +
+                (piece.y == 46 ? "^" : "") + piece.text;
+      EXPECT_TRUE(piece.y == 50 || piece.y == 54 || piece.y == 46) << piece.text;
+      EXPECT_EQ(piece.x, expectedX) << piece.text;
+      expectedX += 8 * static_cast<int>(piece.text.size());
+    }
+    EXPECT_EQ(actual, shape);
+    EXPECT_EQ(x, expectedX);
+  }
+}
+
+TEST(ResultWindow, StaticsStandLineByLineWithChargesInDisplayForm) {
+  ComparisonTable correct = Table({"Ba:2", "SO4:-2"}, {"BaSO4:0"});
+  ComparisonTable student = Table({"Ba:3+"}, {"BaSO4"});
+  TResultWindow dialog(nullptr, correct, student, "Barium chloride and sodium sulfate.", 1, 10, 12);
+  const int h = dialog.LineHeight();
+  const int studentY = 10 + 5 * h, correctY = studentY + 4 * h;
+  const std::pair<QString, QRect> expected[] = {
+      {"Barium chloride and sodium sulfate.", {10, 10, 500, 3 * h}},
+      {"Your Answer :", {10, 10 + 3 * h, 0, h}},
+      {"3+", {0, studentY - h / 3, 0, h}},
+      {"Correct Answer :", {10, studentY + 2 * h, 0, h}},
+      {"2-", {0, correctY - h / 3, 0, h}},
+      {"You earn 1 out of 3 on this question.", {10, correctY + 2 * h, 0, h}},
+      {"You now have 10 total points out of 12.", {10, correctY + 3 * h, 0, h}}};
+  QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+  for (const auto& [text, where] : expected) {
+    auto it =
+        std::find_if(labels.begin(), labels.end(), [&](QLabel* l) { return l->text() == text; });
+    ASSERT_NE(it, labels.end()) << text.toStdString();
+    const QRect actual = (*it)->geometry();
+    const int width = where.width() ? where.width() : (*it)->fontMetrics().horizontalAdvance(text);
+    EXPECT_EQ(actual.y(), where.y()) << text.toStdString();
+    EXPECT_EQ(actual.size(), QSize(width, where.height())) << text.toStdString();
+    if (where.x()) {
+      EXPECT_EQ(actual.x(), where.x()) << text.toStdString();
+    }
+    EXPECT_LE(actual.right(), dialog.width()) << text.toStdString() << " is cut off";
+  }
+  EXPECT_EQ(correct.Field(ComparisonTable::ProductCharge, 0), "");  // 0 shows nothing
+}
+
+}  // namespace
