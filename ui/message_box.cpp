@@ -6,19 +6,6 @@
 
 namespace {
 
-// What a box closed without pressing a button answers.
-int DismissedAnswer(MbButtons buttons) {
-  switch (buttons) {
-    case MbButtons::Ok:
-      return IDOK;
-    case MbButtons::YesNo:
-      return IDNO;
-    case MbButtons::YesNoCancel:
-      return IDCANCEL;
-  }
-  return IDCANCEL;
-}
-
 int ShowQtMessageBox(const TMessageBoxRequest& request) {
   QMessageBox box(request.owner);
   box.setWindowTitle(QString::fromStdString(request.caption));
@@ -64,6 +51,18 @@ TMessageBoxHandler& InstalledHandler() {
 }
 
 }  // namespace
+
+int DismissedAnswer(MbButtons buttons) {
+  switch (buttons) {
+    case MbButtons::Ok:
+      return IDOK;
+    case MbButtons::YesNo:
+      return IDNO;
+    case MbButtons::YesNoCancel:
+      return IDCANCEL;
+  }
+  return IDCANCEL;
+}
 
 int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
                MbButtons buttons) {

@@ -21,6 +21,9 @@ struct TMessageBoxRequest {
   MbButtons buttons;
 };
 
+// What a box closed without pressing a button answers (Escape, the close box).
+int DismissedAnswer(MbButtons buttons);
+
 // Shows a modal message box owned by owner and returns the button pressed (IDOK, IDCANCEL,
 // IDYES, IDNO). Closing a box without pressing a button answers OK for an OK box, No for a
 // Yes/No box and Cancel for a Yes/No/Cancel box.

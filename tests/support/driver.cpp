@@ -7,23 +7,6 @@
 
 #include "ui/resource_name.h"
 
-namespace {
-
-// What a box closed without an answer gives; the driver answers so for unexpected boxes.
-int DismissAnswer(MbButtons buttons) {
-  switch (buttons) {
-    case MbButtons::Ok:
-      return IDOK;
-    case MbButtons::YesNo:
-      return IDNO;
-    case MbButtons::YesNoCancel:
-      return IDCANCEL;
-  }
-  return IDCANCEL;
-}
-
-}  // namespace
-
 TDriver::TDriver() {
   previousRunner_ = SetModalRunner([this](TDialog& dialog) { return RunDialog(dialog); });
   previousHandler_ =
@@ -100,7 +83,7 @@ int TDriver::AnswerMessage(const TMessageBoxRequest& request) {
   log_.push_back(what);
   if (queue_.empty() || queue_.front()->Kind() != TExpectation::Message) {
     ADD_FAILURE() << "Unexpected " << what << "; " << NextDescription() << ".";
-    return DismissAnswer(request.buttons);
+    return DismissedAnswer(request.buttons);
   }
   std::unique_ptr<TExpectation> next = std::move(queue_.front());
   queue_.pop_front();
@@ -110,7 +93,7 @@ int TDriver::AnswerMessage(const TMessageBoxRequest& request) {
   }
   if (std::string problem = expectation.AnswerProblem(request); !problem.empty()) {
     ADD_FAILURE() << "Cannot answer " << what << ": " << problem;
-    return DismissAnswer(request.buttons);
+    return DismissedAnswer(request.buttons);
   }
   return expectation.AnswerCode();
 }
