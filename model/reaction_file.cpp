@@ -120,7 +120,7 @@ ReadResult ReadReactionFile(TReactionList& list, const std::string& path) {
   const uint64_t present = size > kHeaderSize ? (size - kHeaderSize) / kReactionRecordSize : 0;
   uint64_t wanted = count < present ? count : present;
   list.reserve(list.size() + wanted);
-  constexpr std::size_t kBlockRecords = 256;
+  constexpr std::size_t kBlockRecords = 4096;
   std::vector<unsigned char> block(kBlockRecords * kReactionRecordSize);
   uint64_t read = 0;
   while (wanted > 0) {
