@@ -36,7 +36,7 @@ test: build
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARVOLIN_SANITIZE=ON
 	cmake --build build-asan -j$(JOBS)
-	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVOLIN_MODEL_ONLY=ON -DTARVOLIN_FUZZ=ON
