@@ -26,8 +26,8 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	@mkdir -p run
 	@for f in $(BUILD)/data/tarvolin.rxn data/tarvolin.hed data/tarvolin.hlp data/WINHELP.HLP; do \
-	  [ -f "$$f" ] && [ ! -e "run/$$(basename $$f)" ] && cp "$$f" run/ || true; done
-	cd run && ../$(BUILD)/tarvolin
+	  if [ -f "$$f" ] && [ ! -e "run/$$(basename $$f)" ]; then cp "$$f" run/ || exit 1; fi; done
+	cd run && $(abspath $(BUILD))/tarvolin
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)

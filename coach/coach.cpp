@@ -140,7 +140,7 @@ int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
   TEditSubstanceDialog coaching(&dialog_, 608, dialog_.Reaction(), substance,
                                 dialog_.AnswerWindow()->Equation(), reactantSide);
   // The substance dialogs show the question and the equation themselves.
-  dialog_.hide();
+  HideAnswerDialog();
   const int result = coaching.Execute();
   dialog_.show();
   return result;
@@ -150,10 +150,15 @@ int TCoach::AddSubstance(bool reactantSide) {
   openedDialog_ = true;
   TAddSubstanceDialog coaching(&dialog_, 609, dialog_.Reaction(),
                                dialog_.AnswerWindow()->Equation(), reactantSide);
-  dialog_.hide();
+  HideAnswerDialog();
   const int result = coaching.Execute();
   dialog_.show();
   return result;
+}
+
+void TCoach::HideAnswerDialog() {
+  // QDialog::hide() would also end the answer dialog's own modal run; only hide the window.
+  dialog_.QWidget::setVisible(false);
 }
 
 int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,

@@ -34,6 +34,7 @@ class TCoach {
   int SplitIt(TFormula* substance, bool reactantSide);
   int EditSubstance(TFormula* substance, bool reactantSide);
   int AddSubstance(bool reactantSide);
+  void HideAnswerDialog();
 
   TEquationDialog& dialog_;
   ComparisonTable& correct_;

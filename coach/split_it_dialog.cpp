@@ -52,8 +52,11 @@ void TSplitItDialog::SetupWindow() {
   const int w = text.width();
   const int h = text.height();
   messagePanel_->MoveWindow(client.left() + 5, client.top() + 5, client.width() - 10, 75);
-  splitWindow_->MoveWindow((client.left() + client.right() - w) / 2,
-                           (client.top() + client.bottom() - h) / 2, w, h + 5);
+  // Right and bottom as exclusive edges, as the layout is measured.
+  const int right = client.left() + client.width();
+  const int bottom = client.top() + client.height();
+  splitWindow_->MoveWindow((client.left() + right - w) / 2, (client.top() + bottom - h) / 2, w,
+                           h + 5);
   equationWindow_->MoveWindow(client.left() + 5, client.top() + 85, client.width() - 10, 45);
   species1Panel_->MoveWindow(client.left() + 40, client.top() + 160, w, h + 5);
   species2Panel_->MoveWindow(client.left() + 400, client.top() + 160, w, h + 5);

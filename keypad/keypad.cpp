@@ -6,8 +6,10 @@ namespace {
 
 // Room that the keys need, in characters of formula text.
 constexpr int kLongestElement = 2;
+constexpr int kShortestElement = 1;
 constexpr int kCloseAndDigit = 2;  // ")" must be followed by a subscript
-constexpr int kParenGroup = 1 + kLongestElement + kCloseAndDigit;
+// "(" needs room for itself, at least a one-letter element, ")" and a digit.
+constexpr int kParenGroup = 1 + kShortestElement + kCloseAndDigit;
 
 bool Fits(std::size_t count, int extra) {
   return static_cast<int>(count) + extra <= TKeypad::kMaxFormulaText;
@@ -107,7 +109,8 @@ TKeypad::KeyStates TKeypad::Keys() const {
 
 bool TKeypad::IsEnabled(int keyId) const {
   const KeyStates keys = Keys();
-  if (InRange(keyId, kFirstElement, kLastElement)) return keys.elements;
+  if (InRange(keyId, kFirstElement, kLastElement))
+    return keys.elements && ElementFits(Label(keyId).size());
   if (InRange(keyId, kFirstCharge, kLastCharge)) return keys.charges;
   if (InRange(keyId, kFirstSubscript, kLastSubscript)) return keys.subscripts;
   switch (keyId) {
@@ -170,8 +173,8 @@ void TKeypad::Press(int keyId, std::string_view label) {
 
 void TKeypad::AddElement(std::string_view text) {
   PushUndo();
-  TFormula* formula = FormulaWithRoom(text.size());
-  if (!formula) return;
+  TFormula* formula = CurrentFormula();
+  if (!formula || !ElementFits(text.size())) return;
   formula->Append(text, Baseline);
   AfterElementOrSubscript(*formula);
 }
@@ -290,6 +293,14 @@ void TKeypad::PushUndo() {
   }
 }
 
+bool TKeypad::ElementFits(std::size_t letters) const {
+  const TFormula* formula = CurrentFormula();
+  if (!formula) return false;
+  // Keys() reads the flags, which mirror whether ")" is on, i.e. whether "(" is open.
+  const int reserve = Keys().closeParen ? kCloseAndDigit : 0;
+  return Fits(formula->symbols.size(), static_cast<int>(letters) + reserve);
+}
+
 TFormula* TKeypad::FormulaWithRoom(std::size_t extra) const {
   TFormula* formula = CurrentFormula();
   if (!formula || !Fits(formula->symbols.size(), static_cast<int>(extra))) return nullptr;
@@ -301,7 +312,9 @@ void TKeypad::AfterElementOrSubscript(const TFormula& formula) {
   KeyStates keys = Keys();
   const bool parenOpen = keys.closeParen;
   const int reserve = parenOpen ? kCloseAndDigit : 0;
-  keys.elements = Fits(n, kLongestElement + reserve);
+  // Outside parentheses the usual rule (room for a two-letter element); inside, the group stays
+  // on while a one-letter element fits, and IsEnabled refuses the two-letter ones that do not.
+  keys.elements = Fits(n, (parenOpen ? kShortestElement : kLongestElement) + reserve);
   keys.subscripts = Fits(n, 1 + reserve);
   if (!parenOpen) {
     keys.charges = true;

@@ -18,9 +18,10 @@
 // Beyond the usual enabling rules the keypad keeps every answer within what the text form holds:
 //  - a formula text never exceeds kMaxFormulaText characters, parentheses included (charge
 //    characters are not part of the text). While "(" is open, room is kept for ")" and the digit
-//    that must follow it, so an element is offered only if it, ")" and a digit still fit (an
-//    element may be two letters), and a subscript only if it, ")" and a digit fit;
-//  - "(" is offered only if "(", a two-letter element, ")" and a digit still fit;
+//    that must follow it, so an element key is offered only if its letters, ")" and a digit
+//    still fit (so inside parentheses a one-letter element may be on while two-letter ones are
+//    off), and a subscript only if it, ")" and a digit fit;
+//  - "(" is offered only if "(", an element, ")" and a digit still fit;
 //  - in equation mode a side holds at most Config::maxFormulasPerSide formulas: "+" is off on a
 //    full side ("->" stays possible from the reactant side).
 // Called directly, an operation still never makes a formula text longer than nine characters
@@ -115,6 +116,8 @@ class TKeypad {
   void PushUndo();
   // The current formula if text of length extra may still be appended to it, else null.
   TFormula* FormulaWithRoom(std::size_t extra) const;
+  // Whether an element of so many letters fits, keeping room for ")" and its digit.
+  bool ElementFits(std::size_t letters) const;
   void AfterElementOrSubscript(const TFormula& formula);
   bool PlusPossible() const;
   bool ArrowPossible() const;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -98,7 +99,9 @@ ReadResult ParseReactionFile(TReactionList& list, const unsigned char* data, std
   list.reserve(list.size() + records);
   for (uint64_t r = 0; r < records; ++r)
     list.push_back(DecodeReaction(data + kHeaderSize + r * kReactionRecordSize));
-  return records < count ? ReadResult::Damaged : ReadResult::Ok;
+  // Bytes beyond the counted records would be lost on the next save: the file is not sound.
+  const bool exact = size == kHeaderSize + count * kReactionRecordSize;
+  return records < count || !exact ? ReadResult::Damaged : ReadResult::Ok;
 }
 
 ReadResult ReadReactionFile(TReactionList& list, const std::string& path) {
@@ -134,7 +137,8 @@ ReadResult ReadReactionFile(TReactionList& list, const std::string& path) {
     if (got < ask) break;  // the file shrank or could not be read
   }
   std::fclose(file);
-  return read < count ? ReadResult::Damaged : ReadResult::Ok;
+  const bool exact = size == kHeaderSize + count * kReactionRecordSize;
+  return read < count || !exact ? ReadResult::Damaged : ReadResult::Ok;
 }
 
 std::string ReadResultMessage(ReadResult result, const std::string& path) {
@@ -145,7 +149,8 @@ std::string ReadResultMessage(ReadResult result, const std::string& path) {
       return "Cannot open " + path;
     case ReadResult::Damaged:
       return "The file " + path +
-             " is damaged: it ends before its last reaction. The complete reactions were read.";
+             " is damaged: its length does not match the number of reactions it says it holds. "
+             "The complete reactions were read.";
   }
   return {};
 }
@@ -162,27 +167,41 @@ bool WriteReactionFile(const TReactionList& list, const std::string& path, std::
     EncodeReaction(*list[r], bytes.data() + kHeaderSize + r * kReactionRecordSize);
 
   // Write beside the old file, then rename over it: the old file is never half-written.
-  std::string temp = path + ".XXXXXX";
+  // A link is followed, so the file it names is replaced and the link stays.
+  std::string target = path;
+  if (char* resolved = realpath(path.c_str(), nullptr)) {
+    target = resolved;
+    std::free(resolved);
+  }
+  std::string temp = target + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) {
     SetError(error, "Cannot create a file beside " + path);
     return false;
   }
   struct stat old {};
-  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  bool ok = fchmod(fd, mode) == 0 || (SetError(error, "Cannot set the mode of " + temp), false);
-  ok = ok && (WriteFully(fd, bytes.data(), bytes.size()) ||
-              (SetError(error, "Cannot write " + temp), false));
+  mode_t mode = 0;
+  if (::stat(target.c_str(), &old) == 0) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  // A folder that keeps no modes still takes the data; the mode is not worth failing for.
+  (void)fchmod(fd, mode);
+  bool ok = WriteFully(fd, bytes.data(), bytes.size()) ||
+            (SetError(error, "Cannot write " + temp), false);
   ok = ok && (fsync(fd) == 0 || (SetError(error, "Cannot flush " + temp), false));
   if (::close(fd) != 0 && ok) ok = (SetError(error, "Cannot close " + temp), false);
-  ok = ok && (std::rename(temp.c_str(), path.c_str()) == 0 ||
+  ok = ok && (std::rename(temp.c_str(), target.c_str()) == 0 ||
               (SetError(error, "Cannot replace " + path), false));
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
   }
   // Make the rename itself durable; a failure here does not undo a completed replace.
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
   if (dir >= 0) {
     fsync(dir);
     ::close(dir);

@@ -40,6 +40,15 @@ int TypeCode(const std::string& name) {
   return -1;
 }
 
+// "+", "-", or digits without a leading zero followed by one sign: "2+", "3-".
+bool IsChargeText(const std::string& text) {
+  if (text == "+" || text == "-") return true;
+  if (text.size() < 2 || text[0] < '1' || text[0] > '9') return false;
+  for (std::size_t i = 1; i + 1 < text.size(); ++i)
+    if (text[i] < '0' || text[i] > '9') return false;
+  return text.back() == '+' || text.back() == '-';
+}
+
 bool FillSide(const std::string& text, Substance* side, std::string& error) {
   const auto substances = SplitOn(text, " + ");
   if (substances.size() > TReaction::kSlots) {
@@ -54,7 +63,12 @@ bool FillSide(const std::string& text, Substance* side, std::string& error) {
         error = "unclosed charge in " + formula;
         return false;
       }
-      charge = ChargeFromText(formula.substr(brace + 1, formula.size() - brace - 2));
+      const std::string text = formula.substr(brace + 1, formula.size() - brace - 2);
+      if (!IsChargeText(text)) {
+        error = "charge must be +, -, or a number and a sign: " + substances[i];
+        return false;
+      }
+      charge = ChargeFromText(text);
       formula.resize(brace);
     }
     if (formula.empty() || formula.size() > 9) {
@@ -106,6 +120,10 @@ int main(int argc, char** argv) {
       std::cerr << argv[1] << ":" << number << ": " << error << "\n";
       return 1;
     }
+  }
+  if (in.bad()) {
+    std::cerr << argv[1] << ": read error\n";
+    return 1;
   }
   std::string error;
   if (!WriteReactionFile(list, argv[2], &error)) {

@@ -123,14 +123,19 @@ class KeypadProperty : public testing::TestWithParam<Walk> {
     const int roll = std::uniform_int_distribution<int>(0, 99)(rng_);
     if (roll < 2) return TKeypad::kRestart;
     if (roll < 12) return TKeypad::kUndo;
-    std::vector<Group> enabled;
+    // A group is chosen first so that the 81 element keys do not crowd out the rest; within it
+    // only keys a user could press count (a two-letter element may be off beside one-letter ones).
+    std::vector<std::vector<int>> enabled;
     for (const Group& group : kGroups) {
-      if (pad.keypad.IsEnabled(group.first)) enabled.push_back(group);
+      std::vector<int> keys;
+      for (int id = group.first; id <= group.last; ++id)
+        if (pad.keypad.IsEnabled(id)) keys.push_back(id);
+      if (!keys.empty()) enabled.push_back(std::move(keys));
     }
     if (enabled.empty()) return TKeypad::kUndo;
-    const Group group =
+    const auto& keys =
         enabled[std::uniform_int_distribution<std::size_t>(0, enabled.size() - 1)(rng_)];
-    return std::uniform_int_distribution<int>(group.first, group.last)(rng_);
+    return keys[std::uniform_int_distribution<std::size_t>(0, keys.size() - 1)(rng_)];
   }
 
   unsigned seed_ = 0;

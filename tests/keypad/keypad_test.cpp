@@ -117,17 +117,32 @@ TEST_P(EveryDialog, ParenthesesKeepRoomToClose) {
 }
 
 TEST_P(EveryDialog, OpenParenRefusedWhenItCouldNotBeFilledAndClosed) {
-  pad.Keys({"Na", "H", "C", "O"});  // 5 symbols
+  pad.Keys({"Na", "H", "C", "O"});  // 5 symbols: "(", one letter, ")" and a digit still fit
+  EXPECT_TRUE(pad.keypad.Keys().openParen);
+  pad.Keys({"H"});  // 6
   EXPECT_FALSE(pad.keypad.Keys().openParen);
   EXPECT_TRUE(pad.keypad.Keys().elements);
+}
+
+// Nine-character formulas with a one-letter element late inside parentheses can be keyed.
+TEST_P(EveryDialog, OneLetterElementStillFitsInsideParentheses) {
+  pad.Keys({"K", "3", "Fe", "(", "C"});     // 6 symbols, "(" open
+  EXPECT_TRUE(pad.keypad.IsEnabled(161));   // N: N, ")" and a digit make 9
+  EXPECT_FALSE(pad.keypad.IsEnabled(172));  // Cl would leave no room for ")" and a digit
+  pad.keypad.Press(172);                    // as a user cannot: nothing happens
+  EXPECT_EQ(pad.Text(), "K_3Fe(C");
+  pad.Keys({"N", ")", "6", "3-"});
+  EXPECT_EQ(SplitFormulaText(*pad.keypad.CurrentFormula()).formula, "K3Fe(CN)6");
 }
 
 TEST_P(EveryDialog, SubscriptInsideParenKeepsRoomForClose) {
   pad.Keys({"(", "Na", "H", "2"});  // 5 symbols
   EXPECT_EQ(OnGroups(pad.keypad.Keys()), "elements subscripts )");
-  pad.Keys({"2"});  // 6: an element would leave no room for ")" and a digit
-  EXPECT_EQ(OnGroups(pad.keypad.Keys()), "subscripts )");
-  pad.Keys({"2"});  // 7
+  pad.Keys({"2"});  // 6: only a one-letter element leaves room for ")" and a digit
+  EXPECT_EQ(OnGroups(pad.keypad.Keys()), "elements subscripts )");
+  EXPECT_TRUE(pad.keypad.IsEnabled(166));   // O
+  EXPECT_FALSE(pad.keypad.IsEnabled(172));  // Cl
+  pad.Keys({"2"});                          // 7
   EXPECT_EQ(OnGroups(pad.keypad.Keys()), ")");
 }
 

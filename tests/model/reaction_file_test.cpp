@@ -194,7 +194,7 @@ TEST_F(ReactionFileTest, DamagedFilesKeepTheCompleteRecordsOnly) {
   EXPECT_NE(ReadResultMessage(ReadResult::Damaged).find("damaged"), std::string::npos);
 }
 
-TEST_F(ReactionFileTest, ExtraBytesAfterTheCountedRecordsAreIgnored) {
+TEST_F(ReactionFileTest, ExtraBytesAfterTheCountedRecordsAreReportedAsDamage) {
   TReactionList one;
   one.push_back(Sample("only", 0));
   ASSERT_TRUE(WriteReactionFile(one, path_));
@@ -202,8 +202,26 @@ TEST_F(ReactionFileTest, ExtraBytesAfterTheCountedRecordsAreIgnored) {
   b.resize(b.size() + 300, 0xAB);
   Write(b);
   TReactionList list;
-  EXPECT_EQ(ReadReactionFile(list, path_), ReadResult::Ok);
+  EXPECT_EQ(ReadReactionFile(list, path_), ReadResult::Damaged);
   EXPECT_EQ(list.size(), 1u);
+  TReactionList parsed;
+  EXPECT_EQ(ParseReactionFile(parsed, b.data(), b.size()), ReadResult::Damaged);
+}
+
+TEST_F(ReactionFileTest, WritingThroughALinkReplacesTheFileItNames) {
+  const std::string real = dir_ + "/real.rxn";
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, real));
+  ASSERT_EQ(symlink("real.rxn", path_.c_str()), 0);
+  TReactionList one;
+  one.push_back(Sample("through the link", 1));
+  ASSERT_TRUE(WriteReactionFile(one, path_));
+  struct stat link {};
+  ASSERT_EQ(lstat(path_.c_str(), &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  TReactionList read;
+  ASSERT_EQ(ReadReactionFile(read, real), ReadResult::Ok);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0]->Question(), "through the link");
 }
 
 TEST_F(ReactionFileTest, FailedWriteLeavesTheOldFileAsItWas) {
