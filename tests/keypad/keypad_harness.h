@@ -131,3 +131,21 @@ inline std::string OnGroups(const TKeypad::KeyStates& k) {
   add(k.arrow, "->");
   return text;
 }
+
+// The three ways the keypad is set up: the answer dialog, the new-question dialog and the
+// substance dialogs.
+struct KeypadSetup {
+  const char* name;
+  TKeypad::Config config;
+  KeypadHarness::Mode mode;
+};
+
+inline const KeypadSetup kKeypadSetups[] = {
+    {"Answer", TKeypad::AnswerDialogConfig(), KeypadHarness::Mode::Equation},
+    {"NewQuestion", TKeypad::NewQuestionDialogConfig(), KeypadHarness::Mode::Equation},
+    {"Substance", TKeypad::SubstanceDialogConfig(), KeypadHarness::Mode::Formula},
+};
+
+inline void PrintTo(const KeypadSetup& setup, std::ostream* os) {
+  *os << setup.name;
+}

@@ -15,21 +15,7 @@ namespace {
 
 using Mode = KeypadHarness::Mode;
 
-struct Walk {
-  const char* name;
-  TKeypad::Config config;
-  Mode mode;
-};
-
-const Walk kWalks[] = {
-    {"Answer", TKeypad::AnswerDialogConfig(), Mode::Equation},
-    {"NewQuestion", TKeypad::NewQuestionDialogConfig(), Mode::Equation},
-    {"Substance", TKeypad::SubstanceDialogConfig(), Mode::Formula},
-};
-
-void PrintTo(const Walk& walk, std::ostream* os) {
-  *os << walk.name;
-}
+using Walk = KeypadSetup;
 
 constexpr int kSessions = 100;
 constexpr int kPressesPerSession = 300;
@@ -142,7 +128,7 @@ class KeypadProperty : public testing::TestWithParam<Walk> {
   std::mt19937 rng_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Keypad, KeypadProperty, testing::ValuesIn(kWalks),
+INSTANTIATE_TEST_SUITE_P(Keypad, KeypadProperty, testing::ValuesIn(kKeypadSetups),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(KeypadProperty, RandomPressesStayBoundedFinishableAndUndoable) {

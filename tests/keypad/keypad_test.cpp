@@ -13,21 +13,7 @@ namespace {
 
 using Mode = KeypadHarness::Mode;
 
-struct Dialog {
-  const char* name;
-  TKeypad::Config config;
-  Mode mode;
-};
-
-const Dialog kDialogs[] = {
-    {"Answer", TKeypad::AnswerDialogConfig(), Mode::Equation},
-    {"NewQuestion", TKeypad::NewQuestionDialogConfig(), Mode::Equation},
-    {"Substance", TKeypad::SubstanceDialogConfig(), Mode::Formula},
-};
-
-void PrintTo(const Dialog& dialog, std::ostream* os) {
-  *os << dialog.name;
-}
+using Dialog = KeypadSetup;
 
 class EveryDialog : public testing::TestWithParam<Dialog> {
  protected:
@@ -35,7 +21,7 @@ class EveryDialog : public testing::TestWithParam<Dialog> {
   bool equationMode() const { return GetParam().mode == Mode::Equation; }
 };
 
-INSTANTIATE_TEST_SUITE_P(Keypad, EveryDialog, testing::ValuesIn(kDialogs),
+INSTANTIATE_TEST_SUITE_P(Keypad, EveryDialog, testing::ValuesIn(kKeypadSetups),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(EveryDialog, FirstKeyCanOnlyBeAnElementOrOpenParen) {
