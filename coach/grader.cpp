@@ -8,17 +8,6 @@ namespace {
 
 using Array = ComparisonTable::Array;
 
-void FillCorrectTable(const TReaction& reaction, ComparisonTable& correct) {
-  correct.Clear();
-  for (bool reactant : {true, false}) {
-    const Substance* side = reaction.Side(reactant);
-    for (int row = 0; row < TReaction::kSlots && row < ComparisonTable::kRows; ++row) {
-      correct.SetField(ComparisonTable::FormulaArray(reactant), row, side[row].FormulaText());
-      correct.SetField(ComparisonTable::ChargeArray(reactant), row, ChargeToText(side[row].charge));
-    }
-  }
-}
-
 void ForEachChargeField(ComparisonTable& table, auto&& change) {
   for (Array array : {ComparisonTable::ReactantCharge, ComparisonTable::ProductCharge}) {
     for (int row = 0; row < ComparisonTable::kRows; ++row) {
@@ -58,6 +47,17 @@ bool AllTextsEmpty(const ComparisonTable& correct, const ComparisonTable& studen
 }
 
 }  // namespace
+
+void FillCorrectTable(const TReaction& reaction, ComparisonTable& correct) {
+  correct.Clear();
+  for (bool reactant : {true, false}) {
+    const Substance* side = reaction.Side(reactant);
+    for (int row = 0; row < TReaction::kSlots && row < ComparisonTable::kRows; ++row) {
+      correct.SetField(ComparisonTable::FormulaArray(reactant), row, side[row].FormulaText());
+      correct.SetField(ComparisonTable::ChargeArray(reactant), row, ChargeToText(side[row].charge));
+    }
+  }
+}
 
 void FillTables(const TReaction& reaction, const TEquation& equation, ComparisonTable& correct,
                 ComparisonTable& student) {

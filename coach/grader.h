@@ -13,6 +13,10 @@
 // than five formulas only has its first five written (the rest cannot be graded and are ignored),
 // and a longer text is cut to nine characters; nothing is ever written past a field.
 
+// Every row of the correct table from the stored answer: formula texts as stored, charges in
+// decimal form ("0" for an empty slot).
+void FillCorrectTable(const TReaction& reaction, ComparisonTable& correct);
+
 // Correct table from the stored answer (charges in decimal form); student table cleared, then
 // one row per formula in list order (charges as keyed).
 void FillTables(const TReaction& reaction, const TEquation& equation, ComparisonTable& correct,

@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-#include "model/charge_text.h"
-
 TQuizRun::TQuizRun(const TReactionList& reactions) : reactions_(reactions) {
   SeedFromClock();
 }
@@ -57,14 +55,4 @@ int TQuizRun::DrawQuestion() {
 void TQuizRun::AddAnswer(int32_t points) {
   pointsEarned_ += points;
   pointsPossible_ += kPointsPerQuestion;
-}
-
-void TQuizRun::FillCorrectTable(const TReaction& reaction, ComparisonTable& correct) {
-  for (bool reactant : {true, false}) {
-    const Substance* side = reaction.Side(reactant);
-    for (int row = 0; row < TReaction::kSlots; ++row) {
-      correct.SetField(ComparisonTable::FormulaArray(reactant), row, side[row].FormulaText());
-      correct.SetField(ComparisonTable::ChargeArray(reactant), row, ChargeToText(side[row].charge));
-    }
-  }
 }

@@ -4,7 +4,6 @@
 #include <random>
 
 #include "editor/type_flags.h"
-#include "model/comparison_table.h"
 #include "model/reaction.h"
 #include "quiz/taken.h"
 
@@ -37,8 +36,6 @@ class TQuizRun {
   const TTakenList& TakenList() const { return takenList_; }
 
   static bool IsEligible(const TReaction& reaction, const TTypeFlags& flags);
-  // Every row written: an empty slot gives an empty formula and the charge text "0".
-  static void FillCorrectTable(const TReaction& reaction, ComparisonTable& correct);
 
  private:
   uint32_t NextRandom();

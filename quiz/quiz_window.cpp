@@ -82,7 +82,7 @@ bool TQuizWindow::AskQuestion() {
   run_.AddAnswer(points);
   if (code == 7) {
     ComparisonTable correct;
-    TQuizRun::FillCorrectTable(reaction, correct);
+    FillCorrectTable(reaction, correct);
     TResultWindow result(this, correct, student, reaction.Question(), points, run_.PointsEarned(),
                          run_.PointsPossible());
     result.Execute();
