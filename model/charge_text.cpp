@@ -65,3 +65,11 @@ std::string ChargeToDisplay(std::string_view text) {
   if (v >= 2) return std::to_string(v) + "+";
   return std::to_string(-v) + "-";
 }
+
+std::string NormalizeChargeText(std::string_view text) {
+  const int32_t v = LeadingValue(text);
+  if (v < 0) return std::string(text);
+  if (text == "-") return "-1";
+  if (text.find('-') != std::string_view::npos) return std::to_string(-static_cast<int64_t>(v));
+  return std::string(text);
+}

@@ -24,3 +24,7 @@ int32_t ChargeFromText(std::string_view text);
 std::string ChargeToDisplay(std::string_view text);
 // The leading signed decimal value of a text, 0 when it starts with no number.
 int32_t LeadingValue(std::string_view text);
+// The keypad's charge text made readable by ChargeFromText whatever its form: "-" becomes
+// "-1", a text with '-' and a non-negative leading value becomes the decimal text of minus
+// that value ("3-" becomes "-3"); every other text stays.
+std::string NormalizeChargeText(std::string_view text);

@@ -4,9 +4,11 @@
 #include <QPainterPath>
 
 #include "coach/check_answer.h"
+#include "editor/react_window.h"
 #include "quiz/quiz_window.h"
 #include "ui/application.h"
 #include "ui/help_viewer.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -56,13 +58,17 @@ QPixmap DrawIcon(int size) {
 
 TFrame::TFrame(QWidget* parent)
     : TFrameWindow(parent, "Writing Tarvolin Equations"),
+      editorView_(new TReactWindow(this)),
       quizView_(new TQuizWindow(this, &CheckAnswer)) {
   AssignMenu("2");
-  // Until the frame is set up the view is a hidden child; it then becomes the client.
+  // Until the frame is set up the views are hidden children; the quiz view then becomes the
+  // client.
+  editorView_->hide();
   quizView_->hide();
   setGeometry(quizView_->geometry());
   Bind(kCmExit, &TFrame::CmExit);
   Bind(kCmEditReactions, &TFrame::CmEditReactions);
+  Bind(kCmStartReactions, &TFrame::CmStartReactions);
   Bind(kCmHelpIndex, &TFrame::CmHelpIndex);
   Bind(kCmHelpOnHelp, &TFrame::CmHelpOnHelp);
 }
@@ -88,7 +94,21 @@ void TFrame::CmExit() {
 }
 
 void TFrame::CmEditReactions() {
-  // The reaction editor view is not part of the program yet.
+  AssignMenu("MENU_1");
+  quizView_->hide();
+  SetClientWindow(editorView_);
+  editorView_->setFocus();
+}
+
+void TFrame::CmStartReactions() {
+  AssignMenu("2");
+  editorView_->hide();
+  SetClientWindow(quizView_);
+  // The quiz view keeps the reactions it read at start-up.
+  MessageBox(this,
+             "For your changes to the reaction list to take effect you must exit the program and "
+             "then restart it.",
+             "Information", MbIcon::Information);
 }
 
 void TFrame::CmHelpIndex() {

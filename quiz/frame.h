@@ -4,14 +4,17 @@
 #include "ui/frame_window.h"
 
 class TQuizWindow;
+class TReactWindow;
 
-// The main window, "Writing Tarvolin Equations": carries the quiz view and handles only Exit,
-// help and the switch to the reaction editor; every other command goes to the quiz view.
+// The main window, "Writing Tarvolin Equations": carries the quiz view and the reaction editor
+// view, one of them the client at a time, and handles only Exit, help and the switch between
+// the two modes; every other command goes to the client view.
 class TFrame : public TFrameWindow {
   Q_OBJECT
 
  public:
   static constexpr int kCmEditReactions = 401;
+  static constexpr int kCmStartReactions = 501;
   static constexpr int kCmHelpIndex = 901;
   static constexpr int kCmHelpOnHelp = 902;
   static constexpr int kCmExit = 24340;
@@ -19,6 +22,7 @@ class TFrame : public TFrameWindow {
   explicit TFrame(QWidget* parent = nullptr);
 
   TQuizWindow* QuizView() const { return quizView_; }
+  TReactWindow* EditorView() const { return editorView_; }
   bool HelpIndexOpened() const { return helpIndexOpened_; }
   bool HelpOnHelpOpened() const { return helpOnHelpOpened_; }
 
@@ -33,9 +37,12 @@ class TFrame : public TFrameWindow {
  private:
   void CmExit();
   void CmEditReactions();
+  void CmStartReactions();
   void CmHelpIndex();
   void CmHelpOnHelp();
 
+  // Made before the quiz view: each reads the reaction file, and the editor's reading comes first.
+  TReactWindow* editorView_;
   TQuizWindow* quizView_;
   bool helpIndexOpened_ = false;
   bool helpOnHelpOpened_ = false;

@@ -33,6 +33,11 @@ C DefButton(int id, std::string text, int x, int y, int w, int h, int glyph = 0)
   control.glyph = glyph;
   return control;
 }
+C EditBox(int id, int x, int y, int w, int h, unsigned style, int textLimit = 0) {
+  C control = Control(C::Edit, id, "", x, y, w, h, style);
+  control.textLimit = textLimit;
+  return control;
+}
 C Label(std::string text, int x, int y, int w, int h) {
   return Control(C::Static, -1, std::move(text), x, y, w, h);
 }
@@ -208,13 +213,49 @@ TDialogTemplate ChangeChargeDialog() {
           }};
 }
 
+TDialogTemplate ChangeDialog() {
+  return {.name = "603",
+          .caption = "Change/Delete Reaction",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 58,
+          .y = 54,
+          .w = 194,
+          .h = 119,
+          .controls = {
+              Label("Enter the number of the reaction you want to change or delete below:", 45, 22,
+                    108, 27),
+              EditBox(101, 87, 52, 18, 12, C::Border | C::TabStop, 4),
+              DefButton(1, "OK", 12, 96, 50, 16, kCheckGlyph),
+              Button(2, "Cancel", 129, 96, 50, 16, kCrossGlyph),
+          }};
+}
+
+TDialogTemplate HeadingDialog() {
+  return {
+      .name = "EDITHEADING",
+      .caption = "Edit Quiz Heading",
+      .font = "Courier",
+      .pointSize = 10,
+      .x = 57,
+      .y = 93,
+      .w = 250,
+      .h = 112,
+      .controls = {
+          EditBox(101, 3, 10, 244, 25, C::Multiline | C::Border | C::TabStop | C::WordWrap, 120),
+          Label("Change the quiz heading above as needed.", 53, 48, 161, 9),
+          DefButton(1, "OK", 33, 88, 43, 16, kCheckGlyph),
+          Button(2, "Cancel", 172, 88, 43, 16, kCrossGlyph),
+      }};
+}
+
 }  // namespace
 
 const std::vector<TDialogTemplate>& DialogTemplates() {
   static const std::vector<TDialogTemplate> templates = {
-      TypeDialog(),        SelectDialog(),        ResultDialog(),
-      AnswerDialog(),      EditSubstanceDialog(), AddSubstanceDialog(),
-      NewQuestionDialog(), SplitItDialog(),       ChangeChargeDialog(),
+      TypeDialog(),          SelectDialog(),       ResultDialog(),      AnswerDialog(),
+      EditSubstanceDialog(), AddSubstanceDialog(), NewQuestionDialog(), SplitItDialog(),
+      ChangeChargeDialog(),  ChangeDialog(),       HeadingDialog(),
   };
   return templates;
 }

@@ -1,0 +1,20 @@
+#include "editor/change_dialog.h"
+
+#include <QLineEdit>
+
+TChangeDialog::TChangeDialog(QWidget* parent, std::string* entry)
+    : TDialog(parent, "603"), entry_(entry) {}
+
+void TChangeDialog::SetupWindow() {
+  TDialog::SetupWindow();
+  if (QLineEdit* edit = Edit(kNumberEdit)) {
+    edit->setText(QString::fromStdString(*entry_));
+    edit->selectAll();
+    edit->setFocus();
+  }
+}
+
+void TChangeDialog::CmOk() {
+  if (QLineEdit* edit = Edit(kNumberEdit)) *entry_ = edit->text().left(4).toStdString();
+  CloseWindow(1);
+}

@@ -1,0 +1,69 @@
+#include "editor/reaction_listing.h"
+
+#include <string_view>
+
+#include "model/windows1252.h"
+
+namespace ReactionListing {
+
+namespace {
+
+void DrawFormula(TTextSurface& surface, std::string_view text, int& x, int y, int h) {
+  for (char c : text) {
+    const std::string_view one(&c, 1);
+    surface.TextOut(x, c >= '1' && c <= '9' ? y + h / 5 : y, one);
+    x += surface.TextWidth(one);
+  }
+}
+
+void DrawCharge(TTextSurface& surface, int32_t charge, int& x, int y, int h) {
+  const std::string text = RaisedCharge(charge);
+  if (text.empty()) return;
+  surface.TextOut(x, y - h / 5, text);
+  x += surface.TextWidth(text);
+}
+
+bool LaterSlotsEmpty(const Substance* side, int i) {
+  for (int j = i + 1; j < TReaction::kSlots; ++j)
+    if (!side[j].IsEmpty()) return false;
+  return true;
+}
+
+void DrawText(TTextSurface& surface, std::string_view text, int& x, int y) {
+  surface.TextOut(x, y, text);
+  x += surface.TextWidth(text);
+}
+
+}  // namespace
+
+std::string RaisedCharge(int32_t charge) {
+  if (charge == 1) return "+";
+  if (charge == -1) return "-";
+  if (charge == 0) return {};
+  std::string text;
+  for (char c : std::to_string(charge))
+    if (c >= '1' && c <= '9') text += c;
+  return text + (charge >= 1 ? "+" : "-");
+}
+
+void DrawEquation(TTextSurface& surface, const TReaction& reaction, int x, int y, int h) {
+  for (bool reactant : {true, false}) {
+    const Substance* side = reaction.Side(reactant);
+    for (int i = 0; i < TReaction::kSlots; ++i) {
+      DrawFormula(surface, side[i].FormulaText(), x, y, h);
+      DrawCharge(surface, side[i].charge, x, y, h);
+      if (i == TReaction::kSlots - 1 || LaterSlotsEmpty(side, i)) {
+        if (reactant) DrawText(surface, " -> ", x, y);
+        break;
+      }
+      DrawText(surface, " + ", x, y);
+    }
+  }
+}
+
+void DrawEntry(TTextSurface& surface, int n, const TReaction& reaction, int y, int h) {
+  surface.TextOut(2 * h, y, std::to_string(n) + ".  " + Windows1252ToUtf8(reaction.Question()));
+  DrawEquation(surface, reaction, 2 * h, y + h, h);
+}
+
+}  // namespace ReactionListing

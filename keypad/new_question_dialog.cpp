@@ -1,0 +1,102 @@
+#include "keypad/new_question_dialog.h"
+
+#include <QLineEdit>
+
+#include "keypad/answer_window.h"
+#include "model/charge_text.h"
+#include "model/windows1252.h"
+#include "ui/message_box.h"
+
+namespace {
+
+bool SideIsEmpty(const QuestionRecord& record, bool reactant) {
+  for (int i = 0; i < QuestionRecord::kSlots; ++i)
+    if (!record.Formula(reactant, i).empty()) return false;
+  return true;
+}
+
+}  // namespace
+
+TNewQuestionDialog::TNewQuestionDialog(QWidget* parent, QuestionRecord* record,
+                                       std::string_view question)
+    : TKeypadDialog(parent, "610", TKeypad::NewQuestionDialogConfig()),
+      record_(record),
+      question_(question),
+      answerWindow_(new TAnswerWindow(this, false)) {
+  Keypad().SetReplaceEquationHandler([this](std::unique_ptr<TEquation> equation) {
+    answerWindow_->SetEquation(std::move(equation));
+  });
+}
+
+QLineEdit* TNewQuestionDialog::QuestionEdit() const {
+  return Edit(kQuestionEdit);
+}
+
+void TNewQuestionDialog::SetupWindow() {
+  TKeypadDialog::SetupWindow();
+  if (QLineEdit* edit = QuestionEdit()) {
+    // The limit shows while typing; a stored question never holds more.
+    edit->setMaxLength(kMaxQuestion);
+    edit->setText(QString::fromStdString(Windows1252ToUtf8(question_)));
+    edit->setPlaceholderText(QStringLiteral("The question, at most 99 characters"));
+  }
+  const QRect client = rect();
+  const int top = client.bottom() + 1 - 150;
+  answerWindow_->MoveWindow(client.left() + 40, top + ShiftBelowKeys(top), client.width() - 80, 70);
+  answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());
+  Keypad().OpenEquation(answerWindow_->Equation());
+  if (QLineEdit* edit = QuestionEdit()) edit->setFocus();
+}
+
+void TNewQuestionDialog::RepaintDisplay() {
+  answerWindow_->Invalidate();
+}
+
+void TNewQuestionDialog::Refuse(const std::string& text) {
+  MessageBox(this, text, "Warning", MbIcon::Exclamation);
+}
+
+void TNewQuestionDialog::WriteAnswer() {
+  // A refused OK may have written slots that the equation no longer has.
+  record_->ClearSlots();
+  const TEquation& equation = *answerWindow_->Equation();
+  for (bool reactant : {true, false}) {
+    const TFormulaList& side = equation.Side(reactant);
+    for (std::size_t i = 0; i < side.size() && i < QuestionRecord::kSlots; ++i) {
+      const SplitText text = SplitFormulaText(*side[i]);
+      record_->SetFormula(reactant, static_cast<int>(i), text.formula);
+      record_->SetCharge(reactant, static_cast<int>(i), text.charge);
+    }
+  }
+}
+
+void TNewQuestionDialog::CmOk() {
+  const TEquation& equation = *answerWindow_->Equation();
+  if (equation.reactants.size() > QuestionRecord::kSlots) {
+    Refuse("You cannot have more than 5 reactants.");
+    return;
+  }
+  if (equation.products.size() > QuestionRecord::kSlots) {
+    Refuse("You cannot have more than 5 products.");
+    return;
+  }
+  WriteAnswer();
+  std::string question;
+  std::string bad;
+  const std::string typed = QuestionEdit() ? QuestionEdit()->text().toStdString() : std::string();
+  if (!Utf8ToWindows1252(typed, question, &bad)) {
+    Refuse("The question cannot contain the character \"" + bad +
+           "\". Please replace it with another character.");
+    return;
+  }
+  record_->SetQuestion(question.substr(0, kMaxQuestion));
+  if (record_->Question().empty()) {
+    Refuse("You must enter a reaction!!");
+  } else if (SideIsEmpty(*record_, true)) {
+    Refuse("You must enter at least one reactant!!");
+  } else if (SideIsEmpty(*record_, false)) {
+    Refuse("You must enter at least one product!!");
+  } else {
+    CloseWindow(1);
+  }
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "keypad/keypad_dialog.h"
+#include "model/question_record.h"
+
+class QLineEdit;
+class TAnswerWindow;
+
+// The teacher's question and answer: the question typed into an edit box, the answer built on
+// the keypad in equation mode ("(" only at the start of the first reactant). OK checks that
+// the question is complete and fills the caller's record; Cancel leaves it for the caller to
+// ignore.
+class TNewQuestionDialog : public TKeypadDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kQuestionEdit = 207;
+  static constexpr int kMaxQuestion = 99;
+
+  // question is single-byte text, as stored in reactions.
+  TNewQuestionDialog(QWidget* parent, QuestionRecord* record, std::string_view question);
+
+  TAnswerWindow* AnswerWindow() const { return answerWindow_; }
+  QLineEdit* QuestionEdit() const;
+
+ protected:
+  void SetupWindow() override;
+  void RepaintDisplay() override;
+  void CmOk() override;
+
+ private:
+  // Shows a warning over the dialog, which stays open.
+  void Refuse(const std::string& text);
+  void WriteAnswer();
+
+  QuestionRecord* record_;
+  std::string question_;
+  TAnswerWindow* answerWindow_;
+};
