@@ -15,6 +15,8 @@
 #include "keypad/new_question_dialog.h"
 #include "model/charge_text.h"
 #include "model/reaction_file.h"
+#include "print/heading_dialog.h"
+#include "print/quiz_print.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
 #include "ui/scroller.h"
@@ -62,6 +64,7 @@ TReactWindow::TReactWindow(QWidget* parent) : TWindow(parent) {
   Bind(kCmChange, &TReactWindow::CmChange);
   Bind(kCmDelete, &TReactWindow::CmDelete);
   Bind(kCmDisplay, &TReactWindow::CmDisplay);
+  Bind(kCmPrintQuiz, &TReactWindow::CmPrintQuiz);
   for (int id : {kCmAdd, kCmChange, kCmDelete}) BindEnabler(id, &TReactWindow::AllTypesListed);
 
   const ReadResult result = ReadReactionFile(allReactions);
@@ -385,4 +388,19 @@ bool TReactWindow::SaveReactions() {
                    savedAs + " before it was rewritten with the reactions listed here.",
                "Information", MbIcon::Information);
   return true;
+}
+
+void TReactWindow::CmPrintQuiz() {
+  if (MessageBox(this,
+                 "Make sure the questions you want to put on the quiz have a check mark to the "
+                 "left. Use the mouse to check the boxes. Do you want to continue printing ?",
+                 "Information", MbIcon::Question, MbButtons::YesNo) != IDYES)
+    return;
+  if (!THeadingDialog::EditHeadingFile(this)) return;
+  // The selection is the marks as they are now; printing leaves them as they were.
+  TQuizPrint quiz(
+      shownReactions,
+      [this](std::size_t k) { return k < checkBoxes.size() && checkBoxes[k]->GetCheck(); }, this,
+      printer);
+  printer.Print(this, quiz, true);
 }

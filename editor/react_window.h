@@ -8,6 +8,7 @@
 #include "editor/type_flags.h"
 #include "model/question_record.h"
 #include "model/reaction.h"
+#include "print/my_printer.h"
 #include "ui/window.h"
 
 // The reaction editor view: every stored reaction listed by type with its question, its
@@ -45,6 +46,8 @@ class TReactWindow : public TWindow {
   void CmChange();
   void CmDelete();
   void CmDisplay();
+  void CmPrintQuiz();
+  TMyPrinter& Printer() { return printer; }
 
   void AddReaction(const QuestionRecord& record, const TTypeFlags& flags);
   // Changes the stored reaction at index target of allReactions.
@@ -79,4 +82,5 @@ class TReactWindow : public TWindow {
   std::string changeEntry;
   int32_t lastAddedType = Precipitation;
   bool readFromDamagedFile = false;
+  TMyPrinter printer;
 };

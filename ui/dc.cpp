@@ -12,7 +12,9 @@ QString ToQString(std::string_view text) {
 
 }  // namespace
 
-TDC::TDC(QPainter& painter) : painter_(&painter), font_(painter.font()), metrics_(font_) {}
+// Measured on the painter's device, so that a printer's resolution is taken into account.
+TDC::TDC(QPainter& painter)
+    : painter_(&painter), font_(painter.font()), metrics_(font_, painter.device()) {}
 
 TDC::TDC(const QFont& font) : font_(font), metrics_(font) {}
 
@@ -43,7 +45,7 @@ QSize TDC::TextExtent(std::string_view text) const {
 
 void TDC::SelectFont(const QFont& font) {
   font_ = font;
-  metrics_ = QFontMetrics(font_);
+  metrics_ = painter_ ? QFontMetrics(font_, painter_->device()) : QFontMetrics(font_);
   if (painter_) painter_->setFont(font_);
 }
 

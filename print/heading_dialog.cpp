@@ -1,0 +1,131 @@
+#include "print/heading_dialog.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include "print/heading_file.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr const char* kUnableToOpen = "Unable to open tarvolin.hed";
+
+}  // namespace
+
+THeadingDialog::THeadingDialog(QWidget* parent, std::string* buffer)
+    : TDialog(parent, "EDITHEADING"), buffer_(buffer) {}
+
+QPlainTextEdit* THeadingDialog::HeadingEdit() const {
+  return MultilineEdit(kHeadingEdit);
+}
+
+void THeadingDialog::SetupWindow() {
+  TDialog::SetupWindow();
+  QPlainTextEdit* edit = HeadingEdit();
+  if (!edit) return;
+  edit->setTabChangesFocus(true);
+  edit->installEventFilter(this);
+  QString text = QString::fromStdString(*buffer_);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  edit->setPlainText(text.left(kMaxHeading));
+  accepted_ = edit->toPlainText();
+  connect(edit, &QPlainTextEdit::textChanged, this, &THeadingDialog::KeepWithinBox);
+  edit->setFocus();
+}
+
+int THeadingDialog::VisibleLines() const {
+  const QPlainTextEdit* edit = HeadingEdit();
+  const qreal margin = edit->document()->documentMargin();
+  const int spacing = std::max(1, edit->fontMetrics().lineSpacing());
+  return std::max(1, static_cast<int>((edit->viewport()->height() - 2 * margin) / spacing));
+}
+
+QStringList THeadingDialog::WrappedLines() const {
+  const QPlainTextEdit* edit = HeadingEdit();
+  const qreal width = edit->viewport()->width() - 2 * edit->document()->documentMargin();
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  QStringList result;
+  for (const QString& paragraph : edit->toPlainText().split(QLatin1Char('\n'))) {
+    QTextLayout layout(paragraph, edit->font());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QStringList lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      lines << paragraph.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    if (lines.isEmpty()) lines << QString();
+    // The blank at which a line wrapped becomes the line break.
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+      if (lines[i].endsWith(QLatin1Char(' '))) lines[i].chop(1);
+    result << lines;
+  }
+  return result;
+}
+
+QString THeadingDialog::FormattedText() const {
+  return WrappedLines().join(QLatin1Char('\n'));
+}
+
+void THeadingDialog::KeepWithinBox() {
+  if (restoring_) return;
+  QPlainTextEdit* edit = HeadingEdit();
+  if (WrappedLines().size() <= VisibleLines() && FormattedText().size() <= kMaxHeading) {
+    accepted_ = edit->toPlainText();
+    acceptedCursor_ = edit->textCursor().position();
+    return;
+  }
+  // What does not fit is refused, as a box without scrolling refuses it.
+  restoring_ = true;
+  edit->setPlainText(accepted_);
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(std::min(acceptedCursor_, static_cast<int>(accepted_.size())));
+  edit->setTextCursor(cursor);
+  restoring_ = false;
+  QApplication::beep();
+}
+
+bool THeadingDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == HeadingEdit() && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (key->modifiers() & Qt::ControlModifier)
+        HeadingEdit()->insertPlainText(QStringLiteral("\n"));
+      else
+        Dispatch(1);
+      return true;
+    }
+  }
+  return TDialog::eventFilter(watched, event);
+}
+
+void THeadingDialog::CmOk() {
+  if (HeadingEdit()) *buffer_ = FormattedText().toStdString();
+  CloseWindow(1);
+}
+
+bool THeadingDialog::EditHeadingFile(QWidget* owner) {
+  std::string heading;
+  if (!ReadHeadingFile(heading)) {
+    MessageBox(owner, kUnableToOpen, "Warning", MbIcon::Exclamation);
+    return false;
+  }
+  {
+    THeadingDialog dialog(owner, &heading);
+    if (dialog.Execute() != 1) return false;
+  }
+  std::string error;
+  if (!WriteHeadingFile(heading, kHeadingFileName, &error)) {
+    MessageBox(owner,
+               std::string(kUnableToOpen) + "\n\n" + error +
+                   ". The heading file keeps its previous contents.",
+               "Warning", MbIcon::Exclamation);
+    return false;
+  }
+  return true;
+}
