@@ -90,3 +90,13 @@ TEST(SplitFormulaText, NeverWritesPastItsTenByteFields) {
 }
 
 }  // namespace
+
+TEST(NormalizeChargeText, KeyedNegativeChargesBecomeDecimal) {
+  const std::pair<const char*, const char*> cases[] = {{"-", "-1"},  {"3-", "-3"}, {"1-", "-1"},
+                                                       {"-2", "-2"}, {"2+", "2+"}, {"+", "+"},
+                                                       {"", ""},     {"0", "0"},   {"--", "0"}};
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(NormalizeChargeText(in), out) << in;
+    EXPECT_EQ(ChargeFromText(NormalizeChargeText(in)), ChargeFromText(in)) << in;
+  }
+}

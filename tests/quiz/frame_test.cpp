@@ -6,10 +6,14 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "editor/react_window.h"
 #include "editor/select_dialog.h"
+#include "editor/type_dialog.h"
 #include "keypad/equation_dialog.h"
+#include "keypad/new_question_dialog.h"
 #include "model/reaction_file.h"
 #include "quiz/quiz_window.h"
 #include "quiz/result_window.h"
@@ -88,6 +92,54 @@ TEST_F(FrameTest, StartRunsAQuizGradedAndCoachedByTheRealChecker) {
   frame.RouteCommand(301);
   driver.Verify();
   EXPECT_EQ(frame.QuizView()->Run().PointsEarned(), 2);
+}
+
+TEST_F(FrameTest, EditorModeSwapsMenusAndViewsAndEditsReachTheQuizOnlyAfterARestart) {
+  constexpr const char* kRestart =
+      "For your changes to the reaction list to take effect you must exit the program and then "
+      "restart it.";
+  TFrame frame;
+  frame.Create();
+  TDriver driver;
+  // Edit Reactions then at once Start Reactions: the restart message all the same.
+  frame.RouteCommand(TFrame::kCmEditReactions);
+  EXPECT_EQ(frame.MenuName(), "MENU_1");
+  EXPECT_EQ(frame.ClientWindow(), frame.EditorView());
+  EXPECT_FALSE(frame.QuizView()->isVisible() && frame.isVisible());
+  for (int id : {155, 201, 202, 203, 501, 502, 24340})
+    EXPECT_TRUE(frame.MenuAction(id)->isEnabled()) << id;
+  driver.ExpectMessage(kRestart, "Information").WithIcon(MbIcon::Information);
+  frame.RouteCommand(TFrame::kCmStartReactions);
+  EXPECT_EQ(frame.MenuName(), "2");
+  EXPECT_EQ(frame.ClientWindow(), frame.QuizView());
+
+  // A reaction added in editor mode is in the file but not in the quiz's list.
+  frame.RouteCommand(TFrame::kCmEditReactions);
+  driver.ExpectDialog<TNewQuestionDialog>()
+      .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Copper."); })
+      .Press({"Cu", "->", "Cu", "2+"})
+      .Press(1);
+  driver.ExpectDialog<TTypeDialog>().Press(1);
+  frame.RouteCommand(201);
+  driver.ExpectMessage(kRestart, "Information");
+  frame.RouteCommand(TFrame::kCmStartReactions);
+  driver.Verify();
+  EXPECT_EQ(frame.EditorView()->AllReactions().size(), 2u);
+  EXPECT_EQ(frame.QuizView()->Reactions().size(), 1u);
+  // Back in quiz mode Insert, F4 and Delete reach nothing.
+  for (int id : {201, 202, 203}) EXPECT_FALSE(frame.RouteCommand(id)) << id;
+  TFrame restarted;
+  EXPECT_EQ(restarted.QuizView()->Reactions().size(), 2u);
+}
+
+TEST_F(FrameTest, AMissingFileIsReportedByTheEditorViewThenByTheQuizView) {
+  std::remove("tarvolin.rxn");
+  TDriver driver;
+  driver.ExpectMessage("Cannot open tarvolin.rxn", "Information").WithIcon(MbIcon::Exclamation);
+  driver.ExpectMessage(ReadResultMessage(ReadResult::CannotOpen), "Information");
+  TFrame frame;
+  driver.Verify();
+  EXPECT_TRUE(frame.EditorView()->AllReactions().empty());
 }
 
 }  // namespace

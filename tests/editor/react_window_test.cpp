@@ -1,0 +1,350 @@
+// The editor view: its listing, Display, scrolling, and Add, Change and Delete driven as a
+// teacher would, with the reaction file checked after every command.
+#include "editor/react_window.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <csignal>
+#include <filesystem>
+
+#include "editor/change_dialog.h"
+#include "editor/select_dialog.h"
+#include "editor/type_dialog.h"
+#include "keypad/new_question_dialog.h"
+#include "tests/editor/editor_fixture.h"
+#include "tests/support/driver.h"
+#include "ui/radio_button.h"
+#include "ui/scroller.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+constexpr const char* kNoSuchNumber = "You must enter a number for a reaction that exists!!";
+constexpr const char* kMoreThanType = "Do you want to do more than just change reaction type?";
+
+// The number dialog: types entry and presses OK.
+void Number(TDriver& driver, const std::string& entry) {
+  driver.ExpectDialog<TChangeDialog>()
+      .Do([entry](TChangeDialog& d) { d.Edit(TChangeDialog::kNumberEdit)->setText(entry.c_str()); })
+      .Press(1);
+}
+
+// The new-question dialog: a question and Zn + Cu2+ -> Zn2+ + Cu, then OK.
+void NewQuestion(TDriver& driver, const char* question) {
+  driver.ExpectDialog<TNewQuestionDialog>()
+      .Do([question](TNewQuestionDialog& d) { d.QuestionEdit()->setText(question); })
+      .Press({"Zn", "+", "Cu", "2+", "->", "Zn", "2+", "+", "Cu"})
+      .Press(1);
+}
+
+class ReactWindowTest : public EditorFixture {
+ protected:
+  // Types 2, 0, 4, 0, 1 and one type no listing knows.
+  void WriteMixed() {
+    std::vector<std::unique_ptr<TReaction>> list;
+    list.push_back(R("Redox one.", 2));
+    list.push_back(R("Precipitation one.", 0));
+    list.push_back(R("Misc one.", 4));
+    list.push_back(R("Precipitation two.", 0));
+    list.push_back(R("Acid one.", 1));
+    list.push_back(R("Odd type.", 9));
+    Write(std::move(list));
+  }
+  TDriver driver_;
+};
+
+TEST_F(ReactWindowTest, ListsByTypeInFileOrderAndDisplayFiltersAndClearsMarks) {
+  WriteMixed();
+  auto view = MakeView();
+  EXPECT_EQ(Questions(view->ShownReactions()), (Strings{"Precipitation one.", "Precipitation two.",
+                                                        "Acid one.", "Redox one.", "Misc one."}));
+  ASSERT_EQ(view->CheckBoxes().size(), 5u);
+  const int h = view->LineHeight();
+  for (std::size_t k = 0; k < 5; ++k) {
+    EXPECT_EQ(view->CheckBoxes()[k]->Y(), 10 + h + 3 * h * static_cast<int>(k));
+    EXPECT_EQ(view->CheckBoxes()[k]->Id(), 1000 + static_cast<int>(k));
+  }
+  for (int id : {201, 202, 203, 502}) EXPECT_TRUE(view->IsCommandEnabled(id)) << id;
+
+  view->CheckBox(1)->SetCheck(true);
+  view->Scroller()->ScrollTo(3, 4);
+  driver_.ExpectDialog<TSelectDialog>().Press("Redox").Press(1);
+  view->Dispatch(TReactWindow::kCmDisplay);
+  EXPECT_EQ(Questions(view->ShownReactions()), Strings{"Redox one."});
+  EXPECT_TRUE(Marked(*view).empty());
+  EXPECT_EQ(view->Scroller()->XPos(), 0);
+  EXPECT_EQ(view->Scroller()->YPos(), 0);
+  // With a type hidden the editing commands are grey and do nothing (no dialog comes up).
+  for (int id : {201, 202, 203}) {
+    EXPECT_FALSE(view->IsCommandEnabled(id)) << id;
+    view->Dispatch(id);
+  }
+  EXPECT_TRUE(view->IsCommandEnabled(502));
+
+  // Cancel in Display changes nothing; none chosen lists nothing.
+  driver_.ExpectDialog<TSelectDialog>().Press("Acid/Base").Press(2);
+  view->Dispatch(TReactWindow::kCmDisplay);
+  EXPECT_EQ(view->ShownReactions().size(), 1u);
+  driver_.ExpectDialog<TSelectDialog>().Press(1);
+  view->Dispatch(TReactWindow::kCmDisplay);
+  EXPECT_TRUE(view->ShownReactions().empty());
+  EXPECT_TRUE(view->CheckBoxes().empty());
+  driver_.Verify();
+}
+
+TEST_F(ReactWindowTest, KeysScrollByLineAndPageAndStopAtTheEnds) {
+  std::vector<std::unique_ptr<TReaction>> list;
+  for (int i = 0; i < 60; ++i) list.push_back(R(("Question " + std::to_string(i)).c_str(), 0));
+  Write(std::move(list));
+  auto view = MakeView();
+  view->grab();  // the first paint sets the ranges and units
+  view->grab();
+  TScroller& scroller = *view->Scroller();
+  const int h = view->LineHeight();
+  EXPECT_EQ(scroller.YUnit(), h);
+  EXPECT_EQ(scroller.XUnit(), 8);
+  EXPECT_EQ(scroller.YRange(), (10 + h + 3 * h * 60) / h - 1);
+  EXPECT_EQ(scroller.XRange(), 80);
+  const auto press = [&](Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.get(), &event);
+    return std::pair(scroller.XPos(), scroller.YPos());
+  };
+  const int yPage = view->ClientRect().height() / h;
+  const int xPage = view->ClientRect().width() / 8;
+  EXPECT_EQ(press(Qt::Key_Up), std::pair(0, 0));
+  EXPECT_EQ(press(Qt::Key_Left), std::pair(0, 0));
+  EXPECT_EQ(press(Qt::Key_Down), std::pair(0, 1));
+  EXPECT_EQ(press(Qt::Key_PageDown), std::pair(0, 1 + yPage));
+  EXPECT_EQ(press(Qt::Key_PageUp), std::pair(0, 1));
+  EXPECT_EQ(press(Qt::Key_Right), std::pair(1, 1));
+  const int end = std::min(80, 1 + xPage);
+  EXPECT_EQ(press(Qt::Key_End), std::pair(end, 1));
+  EXPECT_EQ(press(Qt::Key_Home), std::pair(std::max(0, end - xPage), 1));
+  for (int i = 0; i < 100; ++i) press(Qt::Key_PageDown);
+  EXPECT_EQ(scroller.YPos(), scroller.YRange());
+  for (int i = 0; i < 20; ++i) press(Qt::Key_End);
+  EXPECT_EQ(scroller.XPos(), 80);
+}
+
+TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnTheirReactions) {
+  WriteMixed();
+  auto view = MakeView();
+  view->CheckBox(3)->SetCheck(true);  // Redox one.
+
+  // Add into the first group: the mark stays on "Redox one.", the new reaction is unmarked.
+  NewQuestion(driver_, "New one.");
+  driver_.ExpectDialog<TTypeDialog>().Press("Precipitation").Press(1);
+  view->Dispatch(TReactWindow::kCmAdd);
+  ExpectFileEqualsList(*view);
+  EXPECT_EQ(Questions(view->AllReactions()).back(), "New one.");
+  const TReaction& added = *view->AllReactions().back();
+  EXPECT_EQ(added.type, 0);
+  EXPECT_EQ(added.reactants[1].FormulaText(), "Cu");
+  EXPECT_EQ(added.reactants[1].charge, 2);
+  EXPECT_EQ(added.products[0].charge, 2);
+  EXPECT_EQ(Questions(view->ShownReactions())[2], "New one.");
+  EXPECT_EQ(view->CheckBoxes().size(), view->ShownReactions().size());
+  EXPECT_EQ(Marked(*view), Strings{"Redox one."});
+
+  // Change 1 (Precipitation one.), No, then Redox: only the type changes, it keeps its place
+  // in the file and moves to the Redox group; marks follow.
+  view->CheckBox(0)->SetCheck(true);
+  const Strings fileOrder = Questions(view->AllReactions());
+  Number(driver_, "1");
+  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?")
+      .WithButtons(MbButtons::YesNoCancel)
+      .Answer(IDNO);
+  driver_.ExpectDialog<TTypeDialog>()
+      .Check([](TTypeDialog& d) { EXPECT_TRUE(d.RadioButton(101)->GetCheck()); })
+      .Press("Redox")
+      .Press(1);
+  view->Dispatch(TReactWindow::kCmChange);
+  ExpectFileEqualsList(*view);
+  EXPECT_EQ(Questions(view->AllReactions()), fileOrder);
+  EXPECT_EQ(view->AllReactions()[1]->type, 2);
+  EXPECT_EQ(Questions(view->ShownReactions())[4], "Precipitation one.");
+  EXPECT_EQ(Marked(*view), (Strings{"Redox one.", "Precipitation one."}));
+
+  // Change, Yes, OK in the new-question dialog, then Cancel in the type dialog: nothing.
+  const std::string before = Bytes("tarvolin.rxn");
+  Number(driver_, "2");
+  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?").Answer(IDYES);
+  NewQuestion(driver_, "Replaced.");
+  driver_.ExpectDialog<TTypeDialog>().Press(2);
+  view->Dispatch(TReactWindow::kCmChange);
+  EXPECT_EQ(Bytes("tarvolin.rxn"), before);
+  EXPECT_EQ(Questions(view->AllReactions()), fileOrder);
+
+  // Change, Yes: question and answer replaced in place.
+  Number(driver_, "2");
+  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?").Answer(IDYES);
+  driver_.ExpectDialog<TNewQuestionDialog>()
+      .Check([](TNewQuestionDialog& d) { EXPECT_EQ(d.QuestionEdit()->text(), "New one."); })
+      .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Replaced."); })
+      .Press({"Na", "->", "Na", "1+"})
+      .Press(1);
+  driver_.ExpectDialog<TTypeDialog>().Press(1);
+  view->Dispatch(TReactWindow::kCmChange);
+  ExpectFileEqualsList(*view);
+  EXPECT_EQ(view->AllReactions().back()->Question(), "Replaced.");
+  EXPECT_TRUE(view->AllReactions().back()->reactants[1].IsEmpty());
+  EXPECT_EQ(view->AllReactions().back()->products[0].charge, 1);
+
+  // Delete the marked "Redox one.": its mark goes with it, the others stay.
+  const std::size_t redoxRow = 3;
+  ASSERT_EQ(Questions(view->ShownReactions())[redoxRow], "Redox one.");
+  Number(driver_, std::to_string(redoxRow + 1));
+  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation")
+      .WithButtons(MbButtons::YesNo)
+      .Answer(IDYES);
+  view->Dispatch(TReactWindow::kCmDelete);
+  ExpectFileEqualsList(*view);
+  EXPECT_EQ(Marked(*view), Strings{"Precipitation one."});
+  EXPECT_EQ(view->CheckBoxes().size(), view->ShownReactions().size());
+  driver_.Verify();
+}
+
+TEST_F(ReactWindowTest, TheNumberedOneOfTwoSameQuestionsIsTheOneDeleted) {
+  std::vector<std::unique_ptr<TReaction>> list;
+  list.push_back(R("Same.", 0, "Ag"));
+  list.push_back(R("Same.", 0, "Cu"));
+  Write(std::move(list));
+  auto view = MakeView();
+  Number(driver_, "2");
+  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation").Answer(IDYES);
+  view->Dispatch(TReactWindow::kCmDelete);
+  ASSERT_EQ(view->AllReactions().size(), 1u);
+  EXPECT_EQ(view->AllReactions()[0]->reactants[0].FormulaText(), "Ag");
+  ExpectFileEqualsList(*view);
+
+  // Deleting the only reaction leaves an empty listing and a file of count 0.
+  Number(driver_, "1");
+  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation").Answer(IDYES);
+  view->Dispatch(TReactWindow::kCmDelete);
+  EXPECT_TRUE(view->CheckBoxes().empty());
+  EXPECT_EQ(Bytes("tarvolin.rxn"), std::string(4, '\0'));
+  driver_.Verify();
+}
+
+TEST_F(ReactWindowTest, ANumberThatIsNoListedReactionIsAskedForAgain) {
+  WriteMixed();
+  auto view = MakeView();
+  for (const char* entry : {"0", "-1", "abc", "", "6"}) {
+    Number(driver_, entry);
+    driver_.ExpectMessage(kNoSuchNumber, "Warning");
+  }
+  // "3x" is 3; the dialog shows the last entry when it comes up again.
+  Number(driver_, "3x");
+  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation").Answer(IDNO);
+  view->Dispatch(TReactWindow::kCmDelete);
+  driver_.ExpectDialog<TChangeDialog>()
+      .Check([](TChangeDialog& d) { EXPECT_EQ(d.Edit(TChangeDialog::kNumberEdit)->text(), "3x"); })
+      .Press(2);
+  view->Dispatch(TReactWindow::kCmChange);
+  EXPECT_EQ(view->AllReactions().size(), 6u);
+  driver_.Verify();
+}
+
+// Collects message boxes instead of showing them.
+struct Messages {
+  Messages() {
+    previous = SetMessageBoxHandler([this](const TMessageBoxRequest& request) {
+      seen.push_back(request);
+      return IDOK;
+    });
+  }
+  ~Messages() { SetMessageBoxHandler(previous); }
+  std::vector<TMessageBoxRequest> seen;
+  TMessageBoxHandler previous;
+};
+
+QuestionRecord Record(const char* question) {
+  QuestionRecord record;
+  record.SetQuestion(question);
+  record.SetFormula(true, 0, "Na");
+  record.SetFormula(false, 0, "Na");
+  record.SetCharge(false, 0, "1+");
+  return record;
+}
+
+TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
+  WriteMixed();
+  auto view = MakeView();
+  const std::string before = Bytes("tarvolin.rxn");
+  {
+    // A file-size limit makes the write fall short, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    Messages messages;
+    view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].caption, "Warning");
+    EXPECT_NE(messages.seen[0].text.find("could not be saved"), std::string::npos);
+    EXPECT_NE(messages.seen[0].text.find("File too large"), std::string::npos);
+  }
+  EXPECT_EQ(Bytes("tarvolin.rxn"), before);
+  EXPECT_EQ(Questions(view->ShownReactions())[2], "First.");
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    files += entry.is_regular_file();
+  EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+
+  view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
+  ExpectFileEqualsList(*view);
+  EXPECT_EQ(view->AllReactions().size(), 8u);
+}
+
+TEST_F(ReactWindowTest, AFolderThatIsGoneGivesTheCannotBeFoundWarning) {
+  WriteMixed();
+  auto view = MakeView();
+  ASSERT_TRUE(QDir().mkdir("gone"));
+  QDir::setCurrent(dir_.path() + "/gone");
+  ASSERT_TRUE(QDir(dir_.path()).rmdir("gone"));
+  Messages messages;
+  view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
+  ASSERT_EQ(messages.seen.size(), 1u);
+  EXPECT_EQ(messages.seen[0].text.rfind("File tarvolin.rxn cannot be found!", 0), 0u);
+  EXPECT_EQ(view->AllReactions().size(), 7u);
+}
+
+TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
+  WriteMixed();
+  {
+    std::ofstream out("tarvolin.rxn", std::ios::binary | std::ios::app);
+    out << "half a record";
+  }
+  const std::string damaged = Bytes("tarvolin.rxn");
+  { std::ofstream("tarvolin.rxn.damaged") << "an earlier copy"; }
+  std::unique_ptr<TReactWindow> view;
+  {
+    Messages messages;
+    view = MakeView();
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].caption, "Warning");
+  }
+  EXPECT_EQ(view->AllReactions().size(), 6u);
+  {
+    Messages messages;
+    view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].caption, "Information");
+    EXPECT_NE(messages.seen[0].text.find("tarvolin.rxn.damaged.2"), std::string::npos);
+    view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
+    EXPECT_EQ(messages.seen.size(), 1u) << "only the first save keeps a copy";
+  }
+  EXPECT_EQ(Bytes("tarvolin.rxn.damaged.2"), damaged);
+  EXPECT_EQ(Bytes("tarvolin.rxn.damaged"), "an earlier copy");
+  ExpectFileEqualsList(*view);
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+#include "model/windows1252.h"
+
+#include <gtest/gtest.h>
+
+TEST(Windows1252, EveryByteRoundTripsAndOtherCharactersAreRefused) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  std::string back;
+  ASSERT_TRUE(Utf8ToWindows1252(Windows1252ToUtf8(all), back));
+  EXPECT_EQ(back, all);
+  EXPECT_EQ(Windows1252ToUtf8("\x80\xE9\x93"), "\xE2\x82\xAC\xC3\xA9\xE2\x80\x9C");
+
+  const std::pair<const char*, const char*> refused[] = {
+      {"H\xE2\x82\x82O", "\xE2\x82\x82"},  // a subscript two
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+      {"bad \xC3", "\xEF\xBF\xBD"}};  // cut short
+  for (const auto& [text, bad] : refused) {
+    std::string out = "kept", which;
+    EXPECT_FALSE(Utf8ToWindows1252(text, out, &which)) << text;
+    EXPECT_EQ(out, "kept");
+    EXPECT_EQ(which, bad);
+  }
+}
