@@ -45,9 +45,10 @@ fuzz: deps
 	build-fuzz/fuzz/fuzz_reaction_file -runs=$${FUZZ_RUNS:-1000000} -max_len=2048 build-fuzz/corpus
 
 bench: deps
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTARVOLIN_MODEL_ONLY=ON
-	cmake --build build-bench -j$(JOBS) --target bench_reaction_file
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-bench -j$(JOBS) --target bench_reaction_file bench_editor
 	build-bench/bench/bench_reaction_file
+	build-bench/bench/bench_editor
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
