@@ -374,11 +374,12 @@ bool TReactWindow::SaveReactions() {
   std::string error;
   if (!WriteReactionFile(allReactions, kReactionFileName, &error)) {
     const bool cannotCreate = error.rfind("Cannot create", 0) == 0;
-    MessageBox(this,
-               (cannotCreate ? "File tarvolin.rxn cannot be found!\n\n" + error + "."
-                             : "The reaction list could not be saved. " + error + ".") +
-                   kKeptInList,
-               "Warning", MbIcon::Exclamation);
+    std::string text = cannotCreate ? "File tarvolin.rxn cannot be found!\n\n" + error + "."
+                                    : "The reaction list could not be saved. " + error + ".";
+    text += kKeptInList;
+    if (!savedAs.empty())
+      text += " The file was damaged when it was read; a copy of it was kept in " + savedAs + ".";
+    MessageBox(this, text, "Warning", MbIcon::Exclamation);
     return false;
   }
   if (!savedAs.empty())
