@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <csignal>
 #include <filesystem>
 
@@ -127,6 +128,7 @@ TEST_F(ReactWindowTest, KeysScrollByLineAndPageAndStopAtTheEnds) {
   EXPECT_EQ(press(Qt::Key_Home), std::pair(std::max(0, end - xPage), 1));
   for (int i = 0; i < 100; ++i) press(Qt::Key_PageDown);
   EXPECT_EQ(scroller.YPos(), scroller.YRange());
+  EXPECT_EQ(view->VerticalScrollBar()->value(), scroller.YPos());
   for (int i = 0; i < 20; ++i) press(Qt::Key_End);
   EXPECT_EQ(scroller.XPos(), 80);
 }
