@@ -3,8 +3,10 @@
 // one being saved, never a mix or a torn file; a temporary file that a killed save left behind
 // must be gone once a later save has succeeded.
 //
-//   crash_save [--kills N] [--reactions R] [--seed S] [--require-cleanup]
+//   crash_save [--kills N] [--reactions R] [--seed S] [--require-cleanup] [--in-place]
 //
+// --in-place swaps the program's writer for one that writes straight over the old file, to show
+// that the harness catches a writer that is not safe.
 // Prints the counts; exits 1 when a file was found torn, or, with --require-cleanup, when
 // temporary files piled up.
 #include <dirent.h>
@@ -18,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +34,7 @@ struct TOptions {
   std::size_t reactions = 10000;
   unsigned seed = std::random_device{}();
   bool requireCleanup = false;
+  bool inPlace = false;
 };
 
 bool ParseOptions(int argc, char** argv, TOptions& options) {
@@ -45,6 +49,8 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
       options.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
     else if (arg == "--require-cleanup")
       options.requireCleanup = true;
+    else if (arg == "--in-place")
+      options.inPlace = true;
     else
       return false;
   }
@@ -52,16 +58,16 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
 }
 
 // Files in folder other than the saved one: what killed saves left behind.
-int Leftovers(const std::string& folder, const std::string& keep) {
-  int count = 0;
+std::set<std::string> Leftovers(const std::string& folder, const std::string& keep) {
+  std::set<std::string> names;
   if (DIR* dir = opendir(folder.c_str())) {
     while (const dirent* entry = readdir(dir)) {
       const std::string name = entry->d_name;
-      if (name != "." && name != ".." && name != keep) ++count;
+      if (name != "." && name != ".." && name != keep) names.insert(name);
     }
     closedir(dir);
   }
-  return count;
+  return names;
 }
 
 // The child: saves versions first, first + 1, ... until killed, telling the parent through the
@@ -117,10 +123,12 @@ int main(int argc, char** argv) {
   TOptions options;
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
-                 "usage: crash_save [--kills N] [--reactions R] [--seed S] [--require-cleanup]\n");
+                 "usage: crash_save [--kills N] [--reactions R] [--seed S] [--require-cleanup] "
+                 "[--in-place]\n");
     return 2;
   }
-  const std::vector<TSaveStep> steps = {ReactionFileStep(options.reactions)};
+  const std::vector<TSaveStep> steps = {options.inPlace ? InPlaceReactionStep(options.reactions)
+                                                        : ReactionFileStep(options.reactions)};
   const char* tmp = std::getenv("TMPDIR");
   std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/tarvolin-crash.XXXXXX";
   if (!mkdtemp(folder.data())) {
@@ -142,7 +150,8 @@ int main(int argc, char** argv) {
                           2;
     std::uniform_int_distribution<long> delay(0, 2 * saveTime.count() + 1000);
     uint32_t onDisk = 2, next = 3;
-    int old = 0, fresh = 0, torn = 0, midSave = 0, piledUp = 0, mostLeft = 0;
+    int old = 0, fresh = 0, torn = 0, midWrite = 0, piledUp = 0;
+    std::set<std::string> left;
     for (int k = 0; k < options.kills; ++k) {
       const TRound round = KillOneSave(step, path, next, std::chrono::microseconds(delay(random)));
       if (!WIFSIGNALED(round.childStatus)) {
@@ -158,26 +167,27 @@ int main(int argc, char** argv) {
       } else if (found && during && *found == during) {
         ++fresh;
       } else {
-        ++torn;
-        std::fprintf(stderr, "kill %d: the file is neither version %u nor %u\n", k + 1, before,
-                     during);
+        if (++torn <= 5)
+          std::fprintf(stderr, "kill %d: the file is neither version %u nor %u\n", k + 1, before,
+                       during);
       }
       if (found) onDisk = *found;
       next = std::max(round.started, onDisk) + 1;
-      const int left = Leftovers(folder, step.fileName);
-      if (during) ++midSave;
-      mostLeft = std::max(mostLeft, left);
-      // One temporary file may be the killed save's own; more means a successful save before
-      // it did not clear an older one.
-      if (round.ended && left > 1) ++piledUp;
+      const std::set<std::string> now = Leftovers(folder, step.fileName);
+      // A name not there before: the kill caught the save while it wrote its temporary file.
+      if (std::any_of(now.begin(), now.end(), [&](const auto& name) { return !left.count(name); }))
+        ++midWrite;
+      // One temporary file may be the killed save's own; more means a save that succeeded
+      // since did not clear an older one.
+      if (round.ended && now.size() > 1) ++piledUp;
+      left = now;
     }
-    const int left = Leftovers(folder, step.fileName);
     std::printf(
-        "%s, %zu reactions, save %.1f ms, seed %u: %d kills (%d during a save); files found "
-        "whole %d (old version %d, new version %d), torn %d; temporary files left %d (most at "
-        "once %d, kills after which they had piled up %d)\n",
+        "%s, %zu reactions, save %.1f ms, seed %u: %d kills (%d while the temporary file was "
+        "written); files found whole %d (old version %d, new version %d), torn %d; temporary "
+        "files left %zu (kills after which they had piled up %d)\n",
         step.name.c_str(), options.reactions, saveTime.count() / 1000.0, options.seed,
-        options.kills, midSave, old + fresh, old, fresh, torn, left, mostLeft, piledUp);
+        options.kills, midWrite, old + fresh, old, fresh, torn, left.size(), piledUp);
     failed = failed || torn > 0 || (options.requireCleanup && piledUp > 0);
   }
   const std::string clear = "rm -rf '" + folder + "'";

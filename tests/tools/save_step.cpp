@@ -1,7 +1,12 @@
 #include "tests/tools/save_step.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "model/reaction_file.h"
 
@@ -45,6 +50,27 @@ TSaveStep ReactionFileStep(std::size_t reactions) {
       if (std::memcmp(want, got, kReactionRecordSize) != 0) return std::nullopt;
     }
     return v;
+  };
+  return step;
+}
+
+TSaveStep InPlaceReactionStep(std::size_t reactions) {
+  TSaveStep step = ReactionFileStep(reactions);
+  step.name = "reaction file written in place";
+  step.save = [reactions](const std::string& path, uint32_t v) {
+    std::vector<unsigned char> bytes(4 + reactions * kReactionRecordSize);
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(reactions >> (8 * i));
+    for (std::size_t k = 0; k < reactions; ++k)
+      EncodeReaction(*VersionReaction(v, k), bytes.data() + 4 + k * kReactionRecordSize);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    // In pieces, as a writer going record by record would, so that a kill can fall in between.
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < bytes.size(); at += 4096) {
+      const std::size_t piece = std::min<std::size_t>(4096, bytes.size() - at);
+      ok = ::write(fd, bytes.data() + at, piece) == static_cast<ssize_t>(piece);
+    }
+    return ::close(fd) == 0 && ok;
   };
   return step;
 }

@@ -19,3 +19,7 @@ struct TSaveStep {
 // A reaction list of so many reactions, every record different from version to version,
 // saved with WriteReactionFile.
 TSaveStep ReactionFileStep(std::size_t reactions);
+
+// The same list written straight over the old file, as a plain "create or truncate" writer
+// would: a kill mid-save tears it. The harness must catch that.
+TSaveStep InPlaceReactionStep(std::size_t reactions);
