@@ -6,7 +6,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DTARVOLIN_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test fuzz bench sanitize format clean
+.PHONY: all deps configure build run test install crash fuzz bench sanitize format clean
 
 all: build
 
@@ -31,6 +31,15 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The program, its tool, the starter files, a desktop entry and the icon, under PREFIX
+# (the configured one, /usr/local, when PREFIX is not given).
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+
+# A thousand saves of a large reaction list killed at random moments; prints what was found.
+crash: build
+	$(BUILD)/tests/tools/crash_save --kills 1000
 
 # The property tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(g++ make cmake clang libclang-rt-14-dev qt6-base-dev libgtest-dev libbenchmark-dev
           fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils
-          xdotool x11-utils)
+          xdotool x11-utils desktop-file-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include "model/reaction_file.h"
+#include "tools/balance.h"
+#include "tools/bank_checks.h"
+#include "tools/bank_text.h"
+
+namespace {
+
+// Each kind of refusal: a text with good lines and bad ones, the lines that must be refused,
+// and a word that each refusal must carry.
+struct TRefusal {
+  const char* kind;
+  const char* text;
+  std::set<int> refused;
+  const char* word;
+};
+
+std::ostream& operator<<(std::ostream& out, const TRefusal& refusal) {
+  return out << refusal.kind;
+}
+
+class ConverterRefuses : public testing::TestWithParam<TRefusal> {};
+
+TEST_P(ConverterRefuses, NamingTheLine) {
+  const TRefusal& refusal = GetParam();
+  std::istringstream text(refusal.text);
+  const TImportResult result = ImportBank(text, false);
+  EXPECT_FALSE(result.ok);
+  std::set<int> refused;
+  for (const TBankIssue& issue : result.issues) {
+    EXPECT_TRUE(issue.error) << issue.text;
+    EXPECT_NE(issue.text.find(refusal.word), std::string::npos) << issue.text;
+    refused.insert(issue.line);
+  }
+  EXPECT_EQ(refused, refusal.refused);
+  // Every other line that holds a reaction is taken.
+  std::set<int> taken(result.lines.begin(), result.lines.end());
+  for (int line : refusal.refused) EXPECT_EQ(taken.count(line), 0u) << line;
+  EXPECT_FALSE(taken.empty());
+}
+
+const std::string kLongQuestion(100, 'x');
+const std::string kLongestQuestion(99, 'y');
+// 60 characters of two UTF-8 bytes each: 120 bytes of text, 60 in the file.
+const std::string kAccented = [] {
+  std::string s;
+  for (int i = 0; i < 60; ++i) s += "\xC3\xA9";
+  return s;
+}();
+const std::string kLengthText = "Precipitation | " + kLongestQuestion +
+                                " | Ag{+} + Cl{-} -> AgCl\n" + "Precipitation | " + kLongQuestion +
+                                " | Ag{+} + Br{-} -> AgBr\n" + "Precipitation | " + kAccented +
+                                " | Ag{+} + I{-} -> AgI\n" + "Precipitation | \"" +
+                                kLongestQuestion.substr(1) + "z\" | Pb{2+} + I{-} -> PbI2\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    EachKind, ConverterRefuses,
+    testing::Values(
+        TRefusal{"unkeyable",
+                 "# subscript 1, \")\" then \"+\", charge 6, no D key, and one that keys\n"
+                 "Miscellaneous | Sucrose burns. | C12H22O11 + O2 -> CO2 + H2O\n"
+                 "AcidBase | Sodium hydroxide in brackets. | Na(OH) + H{+} -> Na{+} + H2O\n"
+                 "Redox | Iron(VI). | Fe{2+} + Fe{6+} -> Fe{4+}\n"
+                 "Miscellaneous | Heavy water forms. | D2 + O2 -> D2O\n"
+                 "ComplexIon | Fixing. | AgBr + S2O3{2-} -> Ag(S2O3)2{3-} + Br{-}\n",
+                 {2, 3, 4, 5},
+                 "cannot be keyed"},
+        TRefusal{"unbalanceable",
+                 "Precipitation | A typo. | Fe{2+} + OH{-} -> Fe(OH)3\n"
+                 "Precipitation | Too much chloride. | Ag{+} + Cl{-} -> AgCl2\n"
+                 "Redox | Silver forgotten. | Cu + Ag{+} -> Cu{2+}\n"
+                 "Redox | Dichromate needs 14. | Cr2O7{2-} + Fe{2+} + H{+} -> Cr{3+} + Fe{3+} + "
+                 "H2O\n"
+                 "Miscellaneous | Oxygen lost. | H2O2 -> H2O\n"
+                 "Redox | Two balancings. | MnO4{-} + H2O2 + H{+} -> Mn{2+} + O2 + H2O\n",
+                 {1, 2, 3, 5},
+                 "cannot be balanced"},
+        TRefusal{"long question", kLengthText.c_str(), {2}, "characters; at most 99"},
+        TRefusal{"duplicate",
+                 "Precipitation | Silver nitrate and salt. | Ag{+} + Cl{-} -> AgCl\n"
+                 "Precipitation | Silver nitrate and bromide. | Ag{+} + Br{-} -> AgBr\n"
+                 "\n"
+                 "Precipitation | silver  nitrate and SALT. | Ag{+} + Cl{-} -> AgCl\n"
+                 "Precipitation | Silver nitrate and bromide. | Ag{+} + Br{-} -> AgBr\n",
+                 {4, 5},
+                 "repeats line"},
+        TRefusal{"bad type",
+                 "Precipitate | Silver and chloride. | Ag{+} + Cl{-} -> AgCl\n"
+                 "acid/base | Acid and base. | H{+} + OH{-} -> H2O\n"
+                 "7 | Silver and bromide. | Ag{+} + Br{-} -> AgBr\n"
+                 "| Silver and iodide. | Ag{+} + I{-} -> AgI\n"
+                 "2 | Zinc and copper. | Zn + Cu{2+} -> Zn{2+} + Cu\n",
+                 {1, 3, 4},
+                 "type"}),
+    [](const testing::TestParamInfo<TRefusal>& info) {
+      std::string name = info.param.kind;
+      for (char& c : name)
+        if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST(Balance, FindsTheLowestWholeCoefficients) {
+  const struct {
+    const char* equation;
+    std::vector<int64_t> coefficients;
+  } rows[] = {
+      {"Cr2O7{2-} + Fe{2+} + H{+} -> Cr{3+} + Fe{3+} + H2O", {1, 6, 14, 2, 6, 7}},
+      {"Ca{2+} + PO4{3-} -> Ca3(PO4)2", {3, 2, 1}},
+      {"Au + CN{-} + O2 + H2O -> Au(CN)2{-} + OH{-}", {4, 8, 1, 2, 4, 4}},
+      {"C3H8 + O2 -> CO2 + H2O", {1, 5, 3, 4}},
+      {"Mg3N2 + H2O -> Mg(OH)2 + NH3", {1, 6, 3, 2}},
+  };
+  for (const auto& row : rows) {
+    std::unique_ptr<TReaction> reaction;
+    std::string reason;
+    ASSERT_TRUE(ParseBankLine(std::string("Redox | q | ") + row.equation, reaction, reason));
+    const TBalance balance = BalanceReaction(*reaction);
+    EXPECT_TRUE(balance.balanced) << row.equation << ": " << balance.reason;
+    EXPECT_EQ(balance.coefficients, row.coefficients) << BalancedText(*reaction, balance);
+  }
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Tests run in parallel processes: each test has files of its own.
+std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name() +
+         "." + name;
+}
+
+// Import, export, import again: the second reaction file equals the first byte for byte.
+void ExpectRoundTrip(const TReactionList& reactions, bool lenient) {
+  const std::string first = TempPath("first.rxn"), second = TempPath("second.rxn");
+  ASSERT_TRUE(WriteReactionFile(reactions, first));
+  TReactionList read;
+  ASSERT_EQ(ReadReactionFile(read, first), ReadResult::Ok);
+  const TExportResult exported = ExportBank(read);
+  ASSERT_TRUE(exported.ok);
+  std::istringstream text(exported.text);
+  const TImportResult imported = ImportBank(text, lenient);
+  for (const TBankIssue& issue : imported.issues)
+    EXPECT_FALSE(issue.error) << issue.line << ": " << issue.text;
+  ASSERT_TRUE(WriteReactionFile(imported.reactions, second));
+  EXPECT_EQ(FileBytes(first), FileBytes(second));
+}
+
+TEST(RoundTrip, StarterBankComesBackByteForByte) {
+  std::ifstream in(TARVOLIN_STARTER_TEXT, std::ios::binary);
+  const TImportResult starter = ImportBank(in, false);
+  ASSERT_TRUE(starter.ok);
+  ASSERT_GE(starter.reactions.size(), 120u);
+  ExpectRoundTrip(starter.reactions, false);
+}
+
+TEST(RoundTrip, AnyFileTheProgramWritesComesBackByteForByte) {
+  TReactionList list;
+  const auto add = [&list](const std::string& question, int32_t type) -> TReaction& {
+    list.push_back(std::make_unique<TReaction>(question, type));
+    return *list.back();
+  };
+  TReaction& gaps = add("  Blanks around | and a bar inside  ", 0);
+  gaps.reactants[1].SetFormula("Ag");
+  gaps.reactants[1].charge = 1;
+  gaps.reactants[3].charge = -2;  // a charge on an empty slot
+  gaps.products[4].SetFormula("AgCl");
+  TReaction& extremes = add("\"Quoted\"", 9);
+  extremes.reactants[0].SetFormula("C10H22");
+  extremes.reactants[0].charge = INT32_MIN;
+  extremes.products[0].SetFormula("(((");
+  extremes.products[0].charge = INT32_MAX;
+  add("Caf\xE9, \x80 5 and \x81 and \x9F", 3).reactants[0].SetFormula("Zn");
+  add("", 4);  // no question and no answer at all
+  TReaction& repeat = add("CAF\xE9, \x80 5 AND \x81   and \x9F", 1);  // the same, in other case
+  repeat.reactants[0].SetFormula("Fe");
+  repeat.reactants[0].charge = 2;
+  repeat.reactants[1].SetFormula("OH");
+  repeat.reactants[1].charge = -1;
+  repeat.products[0].SetFormula("Fe(OH)3");  // cannot be balanced
+  ExpectRoundTrip(list, true);
+
+  // What the program itself would not ask is exported with warnings and refused unless lenient.
+  const TExportResult exported = ExportBank(list);
+  std::set<int> warned;
+  for (const TBankIssue& issue : exported.issues) warned.insert(issue.line);
+  EXPECT_EQ(warned, (std::set<int>{4, 5, 6, 7, 8}));
+  std::istringstream text(exported.text);
+  EXPECT_FALSE(ImportBank(text, false).ok);
+}
+
+TEST(Export, RefusesWhatTheTextFormCannotCarry) {
+  TReactionList list;
+  list.push_back(std::make_unique<TReaction>("Fine.", 0));
+  list.push_back(std::make_unique<TReaction>("Two\nlines", 0));
+  list.push_back(std::make_unique<TReaction>("A blank in a formula.", 0));
+  list.back()->reactants[0].SetFormula("Ag Cl");
+  list.push_back(std::make_unique<TReaction>("", 0));
+  std::memset(list.back()->question, 'q', TReaction::kQuestionSize);  // no end
+  list.push_back(std::make_unique<TReaction>("Leftover bytes.", 0));
+  list.back()->question[90] = 'z';
+  const TExportResult exported = ExportBank(list);
+  EXPECT_FALSE(exported.ok);
+  EXPECT_TRUE(exported.text.empty());
+  std::vector<std::string> errors;
+  bool noted = false;
+  for (const TBankIssue& issue : exported.issues) {
+    if (issue.error) errors.push_back(issue.text.substr(0, issue.text.find(':')));
+    noted = noted || issue.text.find(
+                         "reaction 5: bytes after the end of the question are not "
+                         "kept") == 0;
+  }
+  EXPECT_EQ(errors, (std::vector<std::string>{"reaction 2", "reaction 3", "reaction 4"}));
+  EXPECT_TRUE(noted);
+}
+
+}  // namespace

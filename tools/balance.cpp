@@ -1,0 +1,263 @@
+#include "tools/balance.h"
+
+#include <algorithm>
+#include <cctype>
+#include <numeric>
+
+#include "model/charge_text.h"
+#include "tools/fraction.h"
+
+namespace {
+
+using Counts = std::vector<std::pair<std::string, int64_t>>;
+
+bool IsUpper(char c) {
+  return std::isupper(static_cast<unsigned char>(c)) != 0;
+}
+bool IsLower(char c) {
+  return std::islower(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+void Add(Counts& counts, const std::string& element, int64_t n) {
+  for (auto& [name, count] : counts)
+    if (name == element) {
+      count += n;
+      return;
+    }
+  counts.emplace_back(element, n);
+}
+
+// A subscript after an element or ")": digits, or 1 when there are none.
+int64_t ReadCount(const std::string& text, std::size_t& i) {
+  if (i >= text.size() || !IsDigit(text[i])) return 1;
+  int64_t n = 0;
+  while (i < text.size() && IsDigit(text[i]) && n < 1000000) n = n * 10 + (text[i++] - '0');
+  return n;
+}
+
+// The phase-one simplex method on exact fractions, with Bland's rule so that it cannot cycle:
+// finds y >= 0 with A y = b, or shows that there is none.
+class TFeasibility {
+ public:
+  TFeasibility(std::vector<std::vector<TFraction>> a, std::vector<TFraction> b)
+      : rows_(a.size()), cols_(rows_ ? a[0].size() : 0) {
+    // Tableau [A | I | b] with one artificial variable a row, b made non-negative.
+    tableau_.assign(rows_, std::vector<TFraction>(cols_ + rows_ + 1));
+    for (std::size_t i = 0; i < rows_; ++i) {
+      const bool flip = b[i].Sign() < 0;
+      for (std::size_t j = 0; j < cols_; ++j) tableau_[i][j] = flip ? -a[i][j] : a[i][j];
+      tableau_[i][cols_ + i] = 1;
+      tableau_[i].back() = flip ? -b[i] : b[i];
+      basis_.push_back(cols_ + i);
+    }
+  }
+
+  // False when the numbers grew too large to be trusted.
+  bool Solve(bool& feasible, std::vector<TFraction>& y) {
+    for (;;) {
+      // Minimise the sum of the artificial variables; Bland: the first column that lowers it.
+      std::size_t enter = SIZE_MAX;
+      for (std::size_t j = 0; j < cols_ + rows_ && enter == SIZE_MAX; ++j)
+        if (!InBasis(j) && ReducedCost(j).Sign() < 0) enter = j;
+      if (enter == SIZE_MAX) break;
+      std::size_t leave = SIZE_MAX;
+      TFraction best;
+      for (std::size_t i = 0; i < rows_; ++i) {
+        if (tableau_[i][enter].Sign() <= 0) continue;
+        const TFraction ratio = tableau_[i].back() / tableau_[i][enter];
+        if (ratio.Overflow()) return false;
+        if (leave == SIZE_MAX || ratio < best || (ratio == best && basis_[i] < basis_[leave])) {
+          leave = i;
+          best = ratio;
+        }
+      }
+      if (leave == SIZE_MAX) break;  // unbounded in a minimisation bounded below: cannot happen
+      if (!Pivot(leave, enter)) return false;
+    }
+    TFraction artificial;
+    for (std::size_t i = 0; i < rows_; ++i)
+      if (basis_[i] >= cols_) artificial = artificial + tableau_[i].back();
+    feasible = artificial.IsZero();
+    y.assign(cols_, TFraction());
+    for (std::size_t i = 0; i < rows_; ++i)
+      if (basis_[i] < cols_) y[basis_[i]] = tableau_[i].back();
+    return !artificial.Overflow();
+  }
+
+ private:
+  bool InBasis(std::size_t j) const {
+    return std::find(basis_.begin(), basis_.end(), j) != basis_.end();
+  }
+
+  // Cost of column j against the basis, where artificial columns cost 1 and real ones 0.
+  TFraction ReducedCost(std::size_t j) const {
+    TFraction cost = j >= cols_ ? 1 : 0;
+    for (std::size_t i = 0; i < rows_; ++i)
+      if (basis_[i] >= cols_) cost = cost - tableau_[i][j];
+    return cost;
+  }
+
+  bool Pivot(std::size_t row, std::size_t col) {
+    const TFraction pivot = tableau_[row][col];
+    for (auto& cell : tableau_[row]) cell = cell / pivot;
+    for (std::size_t i = 0; i < rows_; ++i) {
+      if (i == row || tableau_[i][col].IsZero()) continue;
+      const TFraction factor = tableau_[i][col];
+      for (std::size_t j = 0; j < tableau_[i].size(); ++j) {
+        tableau_[i][j] = tableau_[i][j] - factor * tableau_[row][j];
+        if (tableau_[i][j].Overflow()) return false;
+      }
+    }
+    basis_[row] = col;
+    return true;
+  }
+
+  std::size_t rows_;
+  std::size_t cols_;
+  std::vector<std::vector<TFraction>> tableau_;
+  std::vector<std::size_t> basis_;
+};
+
+}  // namespace
+
+bool CountElements(const std::string& formula, Counts& counts, std::string& reason) {
+  // One frame of counts per open parenthesis; a ")" folds its frame, times its subscript, into
+  // the frame below.
+  std::vector<Counts> frames(1);
+  std::size_t i = 0;
+  while (i < formula.size()) {
+    const char c = formula[i];
+    if (IsUpper(c)) {
+      std::string element(1, c);
+      ++i;
+      if (i < formula.size() && IsLower(formula[i])) element += formula[i++];
+      Add(frames.back(), element, ReadCount(formula, i));
+    } else if (c == '(') {
+      frames.emplace_back();
+      ++i;
+    } else if (c == ')') {
+      if (frames.size() < 2) {
+        reason = "\")\" without \"(\" in " + formula;
+        return false;
+      }
+      ++i;
+      const int64_t n = ReadCount(formula, i);
+      const Counts inner = std::move(frames.back());
+      frames.pop_back();
+      for (const auto& [element, count] : inner) Add(frames.back(), element, count * n);
+    } else {
+      reason = std::string("\"") + c + "\" cannot stand here in " + formula;
+      return false;
+    }
+  }
+  if (frames.size() != 1) {
+    reason = "\"(\" is not closed in " + formula;
+    return false;
+  }
+  for (const auto& [element, count] : frames[0]) Add(counts, element, count);
+  return true;
+}
+
+TBalance BalanceReaction(const TReaction& reaction) {
+  TBalance result;
+  // Columns are substances, products negated; rows are elements and then the charge.
+  std::vector<Counts> columns;
+  std::vector<int64_t> charges;
+  std::vector<int> signs;
+  for (const bool reactant : {true, false}) {
+    const Substance* side = reaction.Side(reactant);
+    bool any = false;
+    for (int s = 0; s < TReaction::kSlots; ++s) {
+      if (side[s].IsEmpty()) continue;
+      any = true;
+      const std::string formula(side[s].FormulaText());
+      Counts counts;
+      if (!CountElements(formula, counts, result.reason)) return result;
+      columns.push_back(counts);
+      charges.push_back(side[s].charge);
+      signs.push_back(reactant ? 1 : -1);
+      result.substances.push_back(
+          formula +
+          (side[s].charge ? "{" + ChargeToDisplay(ChargeToText(side[s].charge)) + "}" : ""));
+    }
+    if (!any) {
+      result.reason = reactant ? "there are no reactants" : "there are no products";
+      return result;
+    }
+  }
+  std::vector<std::string> elements;
+  for (const Counts& counts : columns)
+    for (const auto& [element, count] : counts)
+      if (std::find(elements.begin(), elements.end(), element) == elements.end())
+        elements.push_back(element);
+  const std::size_t n = columns.size();
+  std::vector<std::vector<TFraction>> a(elements.size() + 1, std::vector<TFraction>(n));
+  for (std::size_t j = 0; j < n; ++j) {
+    for (const auto& [element, count] : columns[j]) {
+      const auto row = std::find(elements.begin(), elements.end(), element) - elements.begin();
+      a[static_cast<std::size_t>(row)][j] = TFraction(signs[j] * count);
+    }
+    a.back()[j] = TFraction(signs[j] * charges[j]);
+  }
+  // Coefficients x >= 1 with A x = 0 exist exactly when y = x - 1 >= 0 solves A y = -A 1.
+  std::vector<TFraction> b(a.size());
+  for (std::size_t i = 0; i < a.size(); ++i)
+    for (std::size_t j = 0; j < n; ++j) b[i] = b[i] - a[i][j];
+  TFeasibility problem(a, b);
+  bool feasible = false;
+  std::vector<TFraction> y;
+  if (!problem.Solve(feasible, y)) {
+    result.reason = "the numbers grow too large to work out";
+    return result;
+  }
+  if (!feasible) {
+    result.reason = "no positive whole coefficients conserve every element and the charge";
+    return result;
+  }
+  // Scale x = 1 + y to whole numbers in lowest terms.
+  std::vector<TFraction> x;
+  int64_t lcm = 1;
+  bool tooLarge = false;
+  for (const TFraction& v : y) {
+    x.push_back(v + TFraction(1));
+    const int64_t g = std::gcd(lcm, x.back().Den());
+    tooLarge =
+        tooLarge || x.back().Overflow() || __builtin_mul_overflow(lcm / g, x.back().Den(), &lcm);
+  }
+  int64_t gcd = 0;
+  for (const TFraction& v : x) {
+    int64_t c = 0;
+    tooLarge = tooLarge || __builtin_mul_overflow(v.Num(), lcm / v.Den(), &c);
+    result.coefficients.push_back(c);
+    gcd = std::gcd(gcd, c);
+  }
+  if (tooLarge || gcd == 0) {
+    result.coefficients.clear();
+    result.reason = "the numbers grow too large to work out";
+    return result;
+  }
+  for (int64_t& c : result.coefficients) c /= gcd;
+  result.balanced = true;
+  return result;
+}
+
+std::string BalancedText(const TReaction& reaction, const TBalance& balance) {
+  std::string text;
+  std::size_t k = 0;
+  for (const bool reactant : {true, false}) {
+    bool first = true;
+    for (int s = 0; s < TReaction::kSlots; ++s) {
+      if (reaction.Side(reactant)[s].IsEmpty() || k >= balance.substances.size()) continue;
+      if (!first) text += " + ";
+      first = false;
+      if (k < balance.coefficients.size() && balance.coefficients[k] != 1)
+        text += std::to_string(balance.coefficients[k]) + " ";
+      text += balance.substances[k++];
+    }
+    if (reactant) text += " -> ";
+  }
+  return text;
+}
