@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "model/atomic_file.h"
+
 namespace {
 
 constexpr std::size_t kHeaderSize = 4;
@@ -43,26 +45,6 @@ void PutSubstance(unsigned char* p, const Substance& s) {
 
 void SetError(std::string* error, const std::string& what) {
   if (error) *error = what + ": " + std::strerror(errno);
-}
-
-bool WriteFully(int fd, const unsigned char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -166,45 +148,5 @@ bool WriteReactionFile(const TReactionList& list, const std::string& path, std::
   for (std::size_t r = 0; r < list.size(); ++r)
     EncodeReaction(*list[r], bytes.data() + kHeaderSize + r * kReactionRecordSize);
 
-  // Write beside the old file, then rename over it: the old file is never half-written.
-  // A link is followed, so the file it names is replaced and the link stays.
-  std::string target = path;
-  if (char* resolved = realpath(path.c_str(), nullptr)) {
-    target = resolved;
-    std::free(resolved);
-  }
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    SetError(error, "Cannot create a file beside " + path);
-    return false;
-  }
-  struct stat old {};
-  mode_t mode = 0;
-  if (::stat(target.c_str(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  // A folder that keeps no modes still takes the data; the mode is not worth failing for.
-  (void)fchmod(fd, mode);
-  bool ok = WriteFully(fd, bytes.data(), bytes.size()) ||
-            (SetError(error, "Cannot write " + temp), false);
-  ok = ok && (fsync(fd) == 0 || (SetError(error, "Cannot flush " + temp), false));
-  if (::close(fd) != 0 && ok) ok = (SetError(error, "Cannot close " + temp), false);
-  ok = ok && (std::rename(temp.c_str(), target.c_str()) == 0 ||
-              (SetError(error, "Cannot replace " + path), false));
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable; a failure here does not undo a completed replace.
-  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    fsync(dir);
-    ::close(dir);
-  }
-  return true;
+  return WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }

@@ -1,9 +1,9 @@
 #include "print/heading_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
+#include "model/atomic_file.h"
 #include "model/windows1252.h"
 
 bool ReadHeadingFile(std::string& text, const std::string& path) {
@@ -19,15 +19,6 @@ bool ReadHeadingFile(std::string& text, const std::string& path) {
 }
 
 bool WriteHeadingFile(const std::string& text, const std::string& path, std::string* error) {
-  QSaveFile file(QString::fromStdString(path));
-  const auto fail = [&](const char* what) {
-    if (error) *error = std::string(what) + ": " + file.errorString().toStdString();
-    file.cancelWriting();
-    return false;
-  };
-  if (!file.open(QIODevice::WriteOnly)) return fail("Cannot create the new heading file");
-  const auto size = static_cast<qint64>(text.size());
-  if (file.write(text.data(), size) != size) return fail("Cannot write the heading");
-  if (!file.commit()) return fail("Cannot replace the heading file");
-  return true;
+  return WriteFileAtomically(path, reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                             error);
 }

@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -127,8 +128,9 @@ int main(int argc, char** argv) {
                  "[--in-place]\n");
     return 2;
   }
-  const std::vector<TSaveStep> steps = {options.inPlace ? InPlaceReactionStep(options.reactions)
-                                                        : ReactionFileStep(options.reactions)};
+  std::vector<TSaveStep> steps = {options.inPlace ? InPlaceReactionStep(options.reactions)
+                                                  : ReactionFileStep(options.reactions)};
+  if (!options.inPlace) steps.push_back(HeadingFileStep());
   const char* tmp = std::getenv("TMPDIR");
   std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/tarvolin-crash.XXXXXX";
   if (!mkdtemp(folder.data())) {
@@ -138,7 +140,13 @@ int main(int argc, char** argv) {
   std::mt19937 random(options.seed);
   bool failed = false;
   for (const TSaveStep& step : steps) {
-    const std::string path = folder + "/" + step.fileName;
+    // A folder of its own, so that only this file's temporary files count as left behind.
+    const std::string stepFolder = folder + "/" + step.fileName + ".d";
+    if (mkdir(stepFolder.c_str(), 0700) != 0) {
+      std::perror("mkdir");
+      return 2;
+    }
+    const std::string path = stepFolder + "/" + step.fileName;
     // Version 1 is saved whole first; timing version 2 sets the span the kills fall in.
     const auto start = std::chrono::steady_clock::now();
     if (!step.save(path, 1) || !step.save(path, 2)) {
@@ -173,7 +181,7 @@ int main(int argc, char** argv) {
       }
       if (found) onDisk = *found;
       next = std::max(round.started, onDisk) + 1;
-      const std::set<std::string> now = Leftovers(folder, step.fileName);
+      const std::set<std::string> now = Leftovers(stepFolder, step.fileName);
       // A name not there before: the kill caught the save while it wrote its temporary file.
       if (std::any_of(now.begin(), now.end(), [&](const auto& name) { return !left.count(name); }))
         ++midWrite;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/reaction_file.h"
+#include "print/heading_file.h"
 
 namespace {
 
@@ -71,6 +72,28 @@ TSaveStep InPlaceReactionStep(std::size_t reactions) {
       ok = ::write(fd, bytes.data() + at, piece) == static_cast<ssize_t>(piece);
     }
     return ::close(fd) == 0 && ok;
+  };
+  return step;
+}
+
+TSaveStep HeadingFileStep() {
+  const auto text = [](uint32_t v) {
+    return "Heading, version " + std::to_string(v) + "\nName: __________   Date: ______ " +
+           std::to_string(v);
+  };
+  TSaveStep step;
+  step.name = "heading file";
+  step.fileName = kHeadingFileName;
+  step.save = [text](const std::string& path, uint32_t v) {
+    return WriteHeadingFile(text(v), path);
+  };
+  step.version = [text](const std::string& path) -> std::optional<uint32_t> {
+    std::string found;
+    unsigned v = 0;
+    if (!ReadHeadingFile(found, path) ||
+        std::sscanf(found.c_str(), "Heading, version %u", &v) != 1 || found != text(v))
+      return std::nullopt;
+    return v;
   };
   return step;
 }

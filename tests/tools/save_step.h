@@ -23,3 +23,6 @@ TSaveStep ReactionFileStep(std::size_t reactions);
 // The same list written straight over the old file, as a plain "create or truncate" writer
 // would: a kill mid-save tears it. The harness must catch that.
 TSaveStep InPlaceReactionStep(std::size_t reactions);
+
+// The quiz heading, saved with WriteHeadingFile: "Heading, version v" and a line of its own.
+TSaveStep HeadingFileStep();
