@@ -68,19 +68,16 @@ QPoint THelpViewer::PlaceBeside(const QRect& main, const QSize& size, const QRec
 void THelpViewer::Open(const std::string& fileName, const std::string& topic, QWidget* owner) {
   const QString name = QString::fromStdString(fileName);
   QFileInfo info(name);
-  const bool sameFile = found_ && fileName == fileName_ && info.isFile();
   fileName_ = fileName;
-  if (!sameFile) {
-    found_ = info.isFile() && info.isReadable();
-    if (found_) {
-      browser_->setSearchPaths({info.absolutePath()});
-      // Help files are HTML whatever their extension.
-      QFile file(info.absoluteFilePath());
-      file.open(QIODevice::ReadOnly);
-      browser_->setHtml(QString::fromUtf8(file.readAll()));
-    } else {
-      browser_->setHtml(MissingPage(name));
-    }
+  found_ = info.isFile() && info.isReadable();
+  if (found_) {
+    browser_->setSearchPaths({info.absolutePath()});
+    // Help files are HTML whatever their extension.
+    QFile file(info.absoluteFilePath());
+    file.open(QIODevice::ReadOnly);
+    browser_->setHtml(QString::fromUtf8(file.readAll()));
+  } else {
+    browser_->setHtml(MissingPage(name));
   }
   if (QWidget* main = MainWindowOf(owner); main && !isVisible()) {
     if (!main->windowIcon().isNull()) setWindowIcon(main->windowIcon());
