@@ -47,7 +47,6 @@ THelpViewer::THelpViewer(QWidget* parent)
   layout->addWidget(browser_);
   browser_->setOpenLinks(true);
   browser_->setOpenExternalLinks(false);
-  setWindowTitle(QApplication::applicationName() + QStringLiteral(" Help"));
   // Help left open must not keep the program running once its main window has closed.
   setAttribute(Qt::WA_QuitOnClose, false);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -69,6 +68,7 @@ void THelpViewer::Open(const std::string& fileName, const std::string& topic, QW
   const QString name = QString::fromStdString(fileName);
   QFileInfo info(name);
   fileName_ = fileName;
+  setWindowTitle(QApplication::applicationName() + QStringLiteral(" Help"));
   found_ = info.isFile() && info.isReadable();
   if (found_) {
     browser_->setSearchPaths({info.absolutePath()});
