@@ -6,7 +6,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DTARVOLIN_WERROR=ON
 endif
 
-.PHONY: all deps configure build run test install crash fuzz bench sanitize format clean
+.PHONY: all deps configure build build-program run test install crash fuzz bench sanitize format clean
 
 all: build
 
@@ -22,8 +22,12 @@ configure: deps
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
+# Only what running needs: the program and the starter data (with its converter), not the tests.
+build-program: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS) --target tarvolin starter_data
+
 # run/ is the working folder: seeded from the starter data once, never overwritten.
-run: build
+run: build-program
 	@mkdir -p run
 	@for f in $(BUILD)/data/tarvolin.rxn data/tarvolin.hed data/tarvolin.hlp data/WINHELP.HLP; do \
 	  if [ -f "$$f" ] && [ ! -e "run/$$(basename $$f)" ]; then cp "$$f" run/ || exit 1; fi; done

@@ -4,12 +4,6 @@
 #include "coach/grader.h"
 #include "keypad/answer_window.h"
 #include "keypad/equation_dialog.h"
-#include "ui/message_box.h"
-
-void ShowSuccessMessage(TEquationDialog& dialog) {
-  MessageBox(&dialog, "Very good, you have the correct net ionic equation.", "Congratulations",
-             MbIcon::Exclamation, MbButtons::Ok);
-}
 
 void CheckAnswer(TEquationDialog& dialog) {
   const TEquation* equation = dialog.AnswerWindow()->Equation();

@@ -6,6 +6,3 @@ class TEquationDialog;
 // the score in the dialog's points and closes it, with 1 when the answer is right and with 7
 // otherwise, after writing the student's final equation into the student table.
 void CheckAnswer(TEquationDialog& dialog);
-
-// The message shown when the answer is right, owned by the answer dialog.
-void ShowSuccessMessage(TEquationDialog& dialog);

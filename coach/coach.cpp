@@ -1,9 +1,10 @@
 #include "coach/coach.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "coach/change_charge_dialog.h"
-#include "coach/check_answer.h"
 #include "coach/formula_search.h"
 #include "coach/grader.h"
 #include "coach/split_it_dialog.h"
@@ -11,6 +12,7 @@
 #include "keypad/answer_window.h"
 #include "keypad/edit_substance_dialog.h"
 #include "keypad/equation_dialog.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -57,11 +59,16 @@ TCoach::TEnd TCoach::PassOnce(bool reactantSide) {
 // Every substance with a right formula and a wrong charge, then one regrade.
 TCoach::TEnd TCoach::CorrectCharges(bool reactantSide) {
   const auto formulas = ComparisonTable::FormulaArray(reactantSide);
+  std::array<bool, ComparisonTable::kRows> taken{};
   for (int row = 0; row < ComparisonTable::kRows; ++row) {
     const std::string text(correct_.Field(formulas, row));
     if (text.empty()) continue;
-    TFormula* substance = FindSameFormula(*dialog_.AnswerWindow()->Equation(), text, reactantSide);
-    if (substance && ChangeCharge(substance, row, reactantSide) == kAnswer) return TEnd::Stop;
+    const int studentRow = UnmatchedStudentRow(text, reactantSide, taken);
+    if (studentRow < 0) continue;
+    // Two stored substances of one formula must not send the student to one copy twice.
+    taken[studentRow] = true;
+    if (ChangeCharge(StudentFormula(studentRow, reactantSide), row, reactantSide) == kAnswer)
+      return TEnd::Stop;
   }
   Regrade();
   return TEnd::Through;
@@ -94,10 +101,9 @@ TCoach::TEnd TCoach::ReplaceWrongSubstances(bool reactantSide) {
   const auto formulas = ComparisonTable::FormulaArray(reactantSide);
   for (int row = 0; row < ComparisonTable::kRows; ++row) {
     bool restart = false;
-    const std::string text(student_.Field(formulas, row));
-    if (!text.empty()) {
-      if (TFormula* wrong =
-              FindSameFormula(*dialog_.AnswerWindow()->Equation(), text, reactantSide)) {
+    // A row still filled after the comparison is the student's formula of that place.
+    if (!student_.Field(formulas, row).empty()) {
+      if (TFormula* wrong = StudentFormula(row, reactantSide)) {
         restart = true;
         if (EditSubstance(wrong, reactantSide) == kAnswer) return TEnd::Stop;
       }
@@ -118,6 +124,20 @@ TCoach::TEnd TCoach::AddMissingSubstances(bool reactantSide) {
     if (restart) return TEnd::Restart;
   }
   return TEnd::Through;
+}
+
+TFormula* TCoach::StudentFormula(int row, bool reactantSide) const {
+  const TFormulaList& side = dialog_.AnswerWindow()->Equation()->Side(reactantSide);
+  return row >= 0 && row < static_cast<int>(side.size()) ? side[row].get() : nullptr;
+}
+
+int TCoach::UnmatchedStudentRow(std::string_view text, bool reactantSide,
+                                const std::array<bool, ComparisonTable::kRows>& taken) const {
+  const auto formulas = ComparisonTable::FormulaArray(reactantSide);
+  for (int row = 0; row < ComparisonTable::kRows; ++row)
+    if (!taken[row] && student_.Field(formulas, row) == text && StudentFormula(row, reactantSide))
+      return row;
+  return -1;
 }
 
 int TCoach::ChangeCharge(TFormula* substance, int row, bool reactantSide) {
@@ -165,4 +185,9 @@ int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTab
                 int /*score*/) {
   // Coaching grades afresh before its first step, so the score given is not needed.
   return TCoach(dialog, correct, student).Run();
+}
+
+void ShowSuccessMessage(TEquationDialog& dialog) {
+  MessageBox(&dialog, "Very good, you have the correct net ionic equation.", "Congratulations",
+             MbIcon::Exclamation, MbButtons::Ok);
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include <array>
+#include <string_view>
+
 #include "model/comparison_table.h"
 
 class TEquationDialog;
@@ -30,6 +33,13 @@ class TCoach {
   TEnd ReplaceWrongSubstances(bool reactantSide);
   TEnd AddMissingSubstances(bool reactantSide);
 
+  // The student's formula written into that row of the student table; null past the side's end.
+  TFormula* StudentFormula(int row, bool reactantSide) const;
+  // The first row of the student table, not taken yet, still unmatched and holding text; -1 if
+  // none.
+  int UnmatchedStudentRow(std::string_view text, bool reactantSide,
+                          const std::array<bool, ComparisonTable::kRows>& taken) const;
+
   int ChangeCharge(TFormula* substance, int row, bool reactantSide);
   int SplitIt(TFormula* substance, bool reactantSide);
   int EditSubstance(TFormula* substance, bool reactantSide);
@@ -46,3 +56,7 @@ class TCoach {
 // Runs the coaching loop from a grading that gave score; returns the final score.
 int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
                 int score);
+
+// The message shown when the answer is right, owned by the answer dialog: after a right first
+// answer and at the end of successful coaching alike.
+void ShowSuccessMessage(TEquationDialog& dialog);

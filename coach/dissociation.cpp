@@ -14,6 +14,12 @@ bool IsSmall(char c) {
   return c >= 'a' && c <= 'z';
 }
 
+bool HasLetter(const TFormula& part) {
+  for (const TSymbol& symbol : part.symbols)
+    if (IsCapital(symbol.ch) || IsSmall(symbol.ch)) return true;
+  return false;
+}
+
 }  // namespace
 
 bool CanDissociateAt(const TFormula& substance, int position) {
@@ -25,7 +31,14 @@ bool CanDissociateAt(const TFormula& substance, int position) {
   for (int i = 0; i <= position; ++i) openBefore = openBefore || s[i].ch == '(';
   bool closeAfter = false;
   for (int i = position + 1; i < n; ++i) closeAfter = closeAfter || s[i].ch == ')';
-  return !(openBefore && closeAfter);
+  if (openBefore && closeAfter) return false;
+  // A part that cleaning would leave without an element (BaCl|2, Ca(OH)|2) is no species.
+  TFormula first;
+  first.CopyFrom(substance);
+  std::unique_ptr<TFormula> second = SplitOff(first, position);
+  CleanPart(first);
+  CleanPart(*second);
+  return HasLetter(first) && HasLetter(*second);
 }
 
 std::unique_ptr<TFormula> SplitOff(TFormula& first, int position) {

@@ -9,8 +9,8 @@ class TTextSurface;
 // The rules of cutting a compound into two species with a line after one of its symbols.
 // Nothing here knows where the right cut lies; the grader judges the result afterwards.
 
-// A line after symbol position leaves something on both sides and cuts neither an element
-// symbol (capital then small letter) nor into a bracketed group.
+// A line after symbol position leaves an element on both sides once they are cleaned, and cuts
+// neither an element symbol (capital then small letter) nor into a bracketed group.
 bool CanDissociateAt(const TFormula& substance, int position);
 
 // Moves the symbols after position out of first into a new formula, in order.

@@ -87,6 +87,9 @@ void TSplitItDialog::CmDissociate() {
   species1_.symbols = first.symbols;
   species2_.symbols = second->symbols;
   side.insert(side.begin() + k + 1, std::move(second));
+  // A charge the student picked before splitting belongs to the new species as well.
+  chargeBox1_->Apply();
+  chargeBox2_->Apply();
 
   species1Panel_->RefreshLines();
   species2Panel_->RefreshLines();

@@ -5,7 +5,8 @@
 #include "ui/window.h"
 
 // The equation strip: shows and owns a TEquation, with both scroll bars and, when asked for,
-// a caret after the last character drawn.
+// a caret after the last character drawn. The scroll range follows the drawn equation, so a
+// long equation can be scrolled to its end and never out of sight.
 class TAnswerWindow : public TWindow {
   Q_OBJECT
 
@@ -17,11 +18,20 @@ class TAnswerWindow : public TWindow {
   void SetEquation(std::unique_ptr<TEquation> equation);
   bool WithCaret() const { return withCaret_; }
 
+  // Repaints after the equation grew or shrank, scrolled so that its end (the caret) shows.
+  void ShowEnd();
+  // Width and height in pixels of the equation as drawn, the caret after it included.
+  QSize DrawnSize() const;
+
  protected:
   void SetupWindow() override;
   void Paint(TDC& dc) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Sets the scroll range to what the drawn equation needs beyond the client area.
+  void FitRange();
+
   bool withCaret_;
   std::unique_ptr<TEquation> equation_;
 };

@@ -11,6 +11,8 @@ class TEditWindow : public TWindow {
 
   TFormula* Formula() const { return formula_; }
   void SetFormula(TFormula* formula);
+  // How far the formula is drawn left of the strip's edge so that the caret stays in view.
+  int ScrollOffset() const;
 
  protected:
   void SetupWindow() override;

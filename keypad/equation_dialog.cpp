@@ -32,7 +32,7 @@ void TEquationDialog::SetupWindow() {
 }
 
 void TEquationDialog::RepaintDisplay() {
-  answerWindow_->Invalidate();
+  answerWindow_->ShowEnd();
 }
 
 void TEquationDialog::CmCheck() {

@@ -113,11 +113,11 @@ void TFrame::CmStartReactions() {
 
 void TFrame::CmHelpIndex() {
   // Whether the viewer found the file or not, it is open now and must be closed at the end.
-  WinHelp(kHelpFile, HELP_INDEX);
+  WinHelp(kHelpFile, HELP_INDEX, {}, this);
   helpIndexOpened_ = true;
 }
 
 void TFrame::CmHelpOnHelp() {
-  WinHelp(kHelpOnHelpFile, HELP_INDEX);
+  WinHelp(kHelpOnHelpFile, HELP_INDEX, {}, this);
   helpOnHelpOpened_ = true;
 }

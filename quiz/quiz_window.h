@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "keypad/equation_dialog.h"
 #include "model/reaction.h"
@@ -24,6 +25,8 @@ class TQuizWindow : public TWindow {
   const TQuizRun& Run() const { return run_; }
 
   void CmStart();
+
+  std::string HelpTopic() const override { return "quiz"; }
 
   // The prompt at (30, 10) and, once a question has been answered, the score three lines below.
   static void DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_t pointsPossible);

@@ -1,6 +1,7 @@
 #include "quiz/result_window.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 #include <string>
 
@@ -68,15 +69,24 @@ TResultWindow::TResultWindow(QWidget* parent, ComparisonTable& correct, Comparis
   surface.TextOut(left, y,
                   "You now have " + std::to_string(pointsEarned) + " total points out of " +
                       std::to_string(pointsPossible) + ".");
-  FitWidthToContents();
+  FitToContents();
 }
 
-void TResultWindow::FitWidthToContents() {
+void TResultWindow::FitToContents() {
   // The question's 500-pixel box (and a long equation row) can be wider than the template's
   // dialog; growing the dialog keeps every text whole instead of cutting it at the edge.
   const int margin = 10;
   int right = 0;
-  for (const QLabel* label : findChildren<QLabel*>())
+  int bottom = 0;
+  for (const QLabel* label : findChildren<QLabel*>()) {
     right = std::max(right, label->geometry().right() + 1);
+    bottom = std::max(bottom, label->geometry().bottom() + 1);
+  }
   if (right + margin > width()) setFixedWidth(right + margin);
+  // OK stays centred under the texts, and below the last of them.
+  if (QPushButton* ok = Button(1)) {
+    const int top = std::max(ok->y(), bottom + margin);
+    ok->move((width() - ok->width()) / 2, top);
+    if (top + ok->height() + margin > height()) setFixedHeight(top + ok->height() + margin);
+  }
 }

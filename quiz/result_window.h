@@ -20,7 +20,8 @@ class TResultWindow : public TDialog {
   int LineHeight() const { return lineHeight_; }
 
  private:
-  void FitWidthToContents();
+  // Widens the dialog to its texts and centres OK below them.
+  void FitToContents();
 
   int lineHeight_ = 0;
 };

@@ -8,10 +8,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/glyph.h"
+#include "ui/help_topic.h"
+#include "ui/help_viewer.h"
 #include "ui/modal_run.h"
 #include "ui/radio_button.h"
 #include "ui/resource_name.h"
@@ -44,6 +47,15 @@ TDialog::TDialog(QWidget* parent, const std::string& templateName)
     : QDialog(parent), templateName_(templateName) {
   template_ = FindDialogTemplate(templateName);
   BuildFromTemplate();
+  // A dialog blocks the windows it belongs to, not the help viewer beside them.
+  if (parent) setWindowModality(Qt::WindowModal);
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  help->setContext(Qt::WindowShortcut);
+  connect(help, &QShortcut::activated, this, &TDialog::ShowHelp);
+}
+
+void TDialog::ShowHelp() {
+  ShowHelpTopic(HelpTopicOf(templateName_), this);
 }
 
 TDialog::~TDialog() = default;

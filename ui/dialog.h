@@ -21,7 +21,7 @@ class TRadioButton;
 // A modal dialog built from a dialog template: the controls of the template are created in the
 // constructor, in dialog units converted with the dialog font's base units, and found by id.
 // Push buttons dispatch their id through the command table; ids 1 and 2 not bound otherwise go
-// to CmOk and CmCancel. Escape and the close box send id 2, as Cancel does.
+// to CmOk and CmCancel. Escape and the close box send id 2, as Cancel does. F1 opens help.
 class TDialog : public QDialog, public TCommandTarget {
   Q_OBJECT
 
@@ -76,6 +76,9 @@ class TDialog : public QDialog, public TCommandTarget {
 
   void done(int result) override;
   void reject() override;
+
+  // F1: the help page of this dialog's template, or the help index when it has none.
+  void ShowHelp();
 
  protected:
   // Runs once the controls exist and before the dialog is shown or driven. The base sets up

@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 
 #include "ui/accelerator_table.h"
+#include "ui/help_viewer.h"
 #include "ui/menu_resource.h"
 #include "ui/window.h"
 
@@ -21,7 +22,14 @@ TFrameWindow::TFrameWindow(QWidget* parent, const std::string& caption, TWindow*
     : QMainWindow(parent), stack_(new QStackedWidget(this)) {
   setWindowTitle(QString::fromStdString(caption));
   setCentralWidget(stack_);
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  help->setContext(Qt::WindowShortcut);
+  connect(help, &QShortcut::activated, this, &TFrameWindow::ShowHelp);
   if (client) SetClientWindow(client);
+}
+
+void TFrameWindow::ShowHelp() {
+  ShowHelpTopic(client_ ? client_->HelpTopic() : std::string(), this);
 }
 
 TFrameWindow::~TFrameWindow() = default;
@@ -79,8 +87,9 @@ bool TFrameWindow::LoadAccelerators(const std::string& name) {
   shortcuts_.clear();
   for (const TAccelerator& accelerator : table->entries) {
     auto* shortcut = new QShortcut(accelerator.keys, this);
-    // Active in every window of the program except under a modal dialog.
-    shortcut->setContext(Qt::ApplicationShortcut);
+    // Only while this window is the active one: not from the help viewer, and not from under
+    // a dialog, which blocks its owner's keys.
+    shortcut->setContext(Qt::WindowShortcut);
     shortcut->setProperty(kCommandProperty, accelerator.id);
     const int id = accelerator.id;
     connect(shortcut, &QShortcut::activated, this, [this, id] {

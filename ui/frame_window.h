@@ -43,6 +43,9 @@ class TFrameWindow : public QMainWindow, public TCommandTarget {
   // Runs SetupWindow once; called when the frame is first shown.
   void Create();
 
+  // F1: the help page the client names, or the help index.
+  void ShowHelp();
+
  protected:
   virtual void SetupWindow() {}
   // Asked before the window closes through its close box; false keeps it open.

@@ -1,12 +1,18 @@
 #include "ui/help_viewer.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/help_topic.h"
 
 namespace {
 
@@ -15,6 +21,21 @@ QString MissingPage(const QString& fileName) {
              "<h2>Help is not available</h2>"
              "<p>The help file <b>%1</b> cannot be found in the program's folder.</p>")
       .arg(fileName.toHtmlEscaped());
+}
+
+bool HasAnchor(const QTextDocument& document, const QString& name) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().anchorNames().contains(name)) return true;
+  }
+  return false;
+}
+
+// The window at the root of owner's chain of parents: the program's main window.
+QWidget* MainWindowOf(QWidget* owner) {
+  QWidget* window = owner ? owner->window() : nullptr;
+  while (window && window->parentWidget()) window = window->parentWidget()->window();
+  return window;
 }
 
 }  // namespace
@@ -26,27 +47,57 @@ THelpViewer::THelpViewer(QWidget* parent)
   layout->addWidget(browser_);
   browser_->setOpenLinks(true);
   browser_->setOpenExternalLinks(false);
+  // Help left open must not keep the program running once its main window has closed.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::WindowShortcut);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
   resize(640, 480);
 }
 
-void THelpViewer::Open(const std::string& fileName) {
-  fileName_ = fileName;
+QPoint THelpViewer::PlaceBeside(const QRect& main, const QSize& size, const QRect& screen) {
+  int x = main.right() + 1;
+  if (x + size.width() > screen.right() + 1) x = main.left() - size.width();
+  if (x < screen.left()) x = std::max(screen.left(), screen.right() + 1 - size.width());
+  const int y = std::clamp(main.top(), screen.top(),
+                           std::max(screen.top(), screen.bottom() + 1 - size.height()));
+  return {x, y};
+}
+
+void THelpViewer::Open(const std::string& fileName, const std::string& topic, QWidget* owner) {
   const QString name = QString::fromStdString(fileName);
   QFileInfo info(name);
+  fileName_ = fileName;
+  setWindowTitle(QApplication::applicationName() + QStringLiteral(" Help"));
   found_ = info.isFile() && info.isReadable();
-  setWindowTitle(name);
   if (found_) {
     browser_->setSearchPaths({info.absolutePath()});
     // Help files are HTML whatever their extension.
     QFile file(info.absoluteFilePath());
     file.open(QIODevice::ReadOnly);
     browser_->setHtml(QString::fromUtf8(file.readAll()));
-    browser_->scrollToAnchor(QStringLiteral("index"));
   } else {
     browser_->setHtml(MissingPage(name));
   }
+  if (QWidget* main = MainWindowOf(owner); main && !isVisible()) {
+    if (!main->windowIcon().isNull()) setWindowIcon(main->windowIcon());
+    const QScreen* screen = main->screen();
+    if (screen)
+      move(PlaceBeside(main->frameGeometry(), frameGeometry().size(), screen->availableGeometry()));
+  }
   show();
   raise();
+  activateWindow();
+  ShowTopic(topic);
+}
+
+void THelpViewer::ShowTopic(const std::string& topic) {
+  const QString anchor = QString::fromStdString(topic);
+  topic_ =
+      found_ && !anchor.isEmpty() && HasAnchor(*browser_->document(), anchor) ? topic : "index";
+  // The page must be laid out at the viewer's size before it can be scrolled to an anchor.
+  browser_->document()->setTextWidth(browser_->viewport()->width());
+  browser_->scrollToAnchor(QString::fromStdString(topic_));
 }
 
 void THelpViewer::Close(const std::string& fileName) {
@@ -63,10 +114,13 @@ THelpViewer& THelpViewer::Instance() {
   return *viewer;
 }
 
-bool WinHelp(const std::string& fileName, int command) {
+bool WinHelp(const std::string& fileName, int command, const std::string& topic, QWidget* owner) {
   switch (command) {
     case HELP_INDEX:
-      THelpViewer::Instance().Open(fileName);
+      THelpViewer::Instance().Open(fileName, "index", owner);
+      return THelpViewer::Instance().FileFound();
+    case HELP_CONTEXT:
+      THelpViewer::Instance().Open(fileName, topic, owner);
       return THelpViewer::Instance().FileFound();
     case HELP_QUIT:
       THelpViewer::Instance().Close(fileName);
@@ -74,4 +128,8 @@ bool WinHelp(const std::string& fileName, int command) {
     default:
       return false;
   }
+}
+
+void ShowHelpTopic(const std::string& topic, QWidget* owner) {
+  WinHelp(kProgramHelpFile, HELP_CONTEXT, topic, owner);
 }

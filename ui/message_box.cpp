@@ -7,7 +7,12 @@
 namespace {
 
 int ShowQtMessageBox(const TMessageBoxRequest& request) {
-  QMessageBox box(request.owner);
+  // An owner not on the screen yet (a view still being built) would put the box in the corner
+  // where that window will later stand; without one Qt centres it on the screen.
+  QWidget* owner = request.owner && request.owner->window()->isVisible() ? request.owner : nullptr;
+  QMessageBox box(owner);
+  // Like a dialog, it blocks the windows it belongs to and leaves the help viewer readable.
+  if (owner) box.setWindowModality(Qt::WindowModal);
   box.setWindowTitle(QString::fromStdString(request.caption));
   box.setText(QString::fromStdString(request.text));
   switch (request.icon) {

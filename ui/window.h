@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QWidget>
 #include <memory>
+#include <string>
 
 #include "ui/command_target.h"
 #include "ui/scroller.h"
@@ -26,6 +27,10 @@ class TWindow : public QWidget, public TCommandTarget {
   // by a frame for its client; callers may run it earlier.
   void Create();
   bool IsSetUp() const { return setUp_; }
+
+  // The anchor of the help page for this window when it is the frame's client; empty for the
+  // help index.
+  virtual std::string HelpTopic() const { return {}; }
 
   void Invalidate() { update(); }
   // Places the window, border included, in its parent's coordinates (pixels).

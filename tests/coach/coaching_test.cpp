@@ -1,19 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "coach/change_charge_dialog.h"
 #include "coach/check_answer.h"
 #include "coach/split_it_dialog.h"
 #include "coach/split_window.h"
 #include "equation_text.h"
 #include "keypad/answer_window.h"
+#include "keypad/blank_window.h"
+#include "keypad/edit_substance_dialog.h"
 #include "keypad/equation_dialog.h"
+#include "keypad/static_window.h"
 #include "model/charge_text.h"
+#include "split_click.h"
 #include "tests/keypad/equation_render.h"
 #include "tests/support/driver.h"
 #include "ui/combo_box.h"
@@ -22,14 +29,30 @@ namespace {
 
 const char* const kSuccess = "Very good, you have the correct net ionic equation.";
 
+// Records each time a window is shown ("S") or hidden ("H") by the program.
+class TVisibilityLog : public QObject {
+ public:
+  std::string log;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!event->spontaneous() && event->type() == QEvent::Show) log += 'S';
+    if (!event->spontaneous() && event->type() == QEvent::Hide) log += 'H';
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 // One question of a quiz: the answer dialog with the real Check.
 struct Question {
-  explicit Question(std::unique_ptr<TReaction> stored) : reaction(std::move(stored)) {}
+  explicit Question(std::unique_ptr<TReaction> stored) : reaction(std::move(stored)) {
+    dialog.installEventFilter(&visibility);
+  }
 
   std::unique_ptr<TReaction> reaction;
   ComparisonTable table;
   int32_t points = -1;
   TEquationDialog dialog{nullptr, *reaction, &table, &points, CheckAnswer};
+  TVisibilityLog visibility;
 
   std::string FirstRow(bool reactant) const {
     return std::string(table.Field(ComparisonTable::FormulaArray(reactant), 0)) + "/" +
@@ -60,11 +83,7 @@ TDialogScript<TDialog>& ChooseCharge(
 void DissociateAfter(TDriver& driver, int symbol, const char* charge1, const char* charge2) {
   driver.ExpectDialog<TSplitItDialog>()
       .Do([symbol](TSplitItDialog& d) {
-        TSplitWindow& split = *d.SplitWindow();
-        const QPointF at(split.ClientOrigin() + QPoint(split.BoundaryX(symbol), 4));
-        QMouseEvent click(QEvent::MouseButtonPress, at, split.mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&split, &click);
+        ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), symbol));
       })
       .Press("Dissociate")
       .Do([=](TSplitItDialog& d) {
@@ -114,6 +133,12 @@ TEST_P(CheckAnswerFlows, EndWithTheScoreAndTheEquationAsCoachingLeftThem) {
   if (flow.result == 1)
     driver.ExpectMessage(kSuccess, "Congratulations").WithIcon(MbIcon::Exclamation);
   EXPECT_EQ(q.dialog.Execute(), flow.result);
+  // Each substance dialog hides the answer dialog, which is shown again whatever the student
+  // did there; it is hidden for good only when it closes.
+  std::string shown = "S";
+  for (const std::string& opened : driver.Log())
+    if (opened.starts_with("dialog 608") || opened.starts_with("dialog 609")) shown += "HS";
+  EXPECT_EQ(q.visibility.log, shown + "H");
   EXPECT_EQ(q.points, flow.points);
   EXPECT_EQ(EquationText(*q.dialog.AnswerWindow()->Equation()), flow.answer);
   // After a wrong answer the table holds the equation as it ended, charges as keyed.
@@ -168,6 +193,49 @@ const Flow kFlows[] = {
        ChooseCharge(d, "3+", true);
        d.ExpectDialog("609").Press("Answer");
      }, 7, 1, "Fe^3+ + OH^1-", "Fe/3+"},
+    // Within a pass every charge is put right before anything is dissociated.
+    {"ChargesBeforeDissociation", kAgCl, {"Ag", "N", "O", "3", "+", "Cl", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) {
+       ChooseCharge(d, "1-", true);
+       DissociateAfter(d, 1, "1+", "1-");
+       d.ExpectDialog("608").Press("Delete");
+     }, 1, 3, kAgCl, ""},
+    {"SeveralChargesInOnePass", kFeOH3, {"Fe", "2+", "+", "O", "H", "->", "Fe", "(", "O", "H", ")", "3"},
+     [](TDriver& d, Question&) {
+       ChooseCharge(d, "3+", true);
+       ChooseCharge(d, "1-", true);
+     }, 1, 3, kFeOH3, ""},
+    // A skipped compound is not offered again: the search goes on to the next problem.
+    {"SkipLetsTheSearchGoOn", kAgCl, {"Ag", "N", "O", "3", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) {
+       d.ExpectDialog("SPLITITDIALOG").Press("Skip");
+       d.ExpectDialog("608").Press("Answer");
+     }, 7, 2, "AgNO3 + Cl^1- -> AgCl", "AgNO3/"},
+    // The copy that matched stays; the one left over is the one named.
+    {"TheUnmatchedCopyIsTheWrongSubstance", kAgCl,
+     {"Ag", "1+", "+", "Ag", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) {
+       d.ExpectDialog<TEditSubstanceDialog>()
+           .Check([](TEditSubstanceDialog& e) {
+             EXPECT_EQ(e.MessageWindow()->Lines()[0].Text(),
+                       "Ag is not a reactant. It should be reentered below or deleted.");
+           })
+           .Press("Delete");
+     }, 1, 3, kAgCl, ""},
+    {"TheUnmatchedCopyGetsTheCharge", "Fe^3+ + Fe -> Fe^2+",
+     {"Fe", "3+", "+", "Fe", "2+", "->", "Fe", "2+"},
+     [](TDriver& d, Question&) {
+       ChooseCharge(d, "0", true, [](TDialog& c) {
+         EXPECT_EQ(static_cast<TChangeChargeDialog&>(c).MessagePanel()->Line(0).Text(),
+                   "The oxidation number of Fe is not 2+");
+       });
+     }, 1, 3, "Fe^3+ + Fe -> Fe^2+", ""},
+    // A wrong product deleted, then the missing one added: two restarts of the product pass.
+    {"RestartsInTheProductPass", kAgCl, {"Ag", "1+", "+", "Cl", "1-", "->", "Na", "N", "O", "3"},
+     [](TDriver& d, Question&) {
+       d.ExpectDialog("608").Press("Delete");
+       d.ExpectDialog("609").Press({"Ag", "Cl", "OK"});
+     }, 1, 3, kAgCl, ""},
     // No dialog can earn the point for a right product when none is stored: no hang.
     {"StoredAnswerWithoutProducts", "Ag^1+ ->", {"Ag", "1+", "->", "Ag", "Cl"},
      [](TDriver& d, Question&) { d.ExpectDialog("608").Press("Delete"); },
@@ -177,5 +245,44 @@ const Flow kFlows[] = {
 
 INSTANTIATE_TEST_SUITE_P(, CheckAnswerFlows, testing::ValuesIn(kFlows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The real modal loops, no driver: a missing reactant is added in dialog 609, which hides the
+// answer dialog while it runs. Each dialog is worked from a timer while it waits.
+TEST(RealModalLoops, TheAnswerDialogHidesForTheSubstanceDialogAndComesBack) {
+  Question q(Stored(kAgCl));
+  std::vector<std::string> seen;  // each dialog met, with whether the answer dialog showed
+  auto click = [](TDialog& d, std::initializer_list<int> ids) {
+    for (int id : ids) d.Button(id)->click();
+  };
+  QObject timers;  // pending polls die with it
+  bool checked = false;
+  std::function<void()> poll = [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    const std::string answer = q.dialog.isVisible() ? "shown" : "hidden";
+    if (seen.size() > 5) {  // something unexpected keeps coming: end it
+      if (modal) modal->close();
+      return;
+    }
+    QTimer::singleShot(10, &timers, poll);  // runs on inside the loops the clicks below open
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      seen.push_back(box->text().toStdString() + ", answer " + answer);
+      box->button(QMessageBox::Ok)->click();
+    } else if (auto* dialog = qobject_cast<TDialog*>(modal)) {
+      if (dialog == &q.dialog && checked) return;
+      seen.push_back(dialog->TemplateName() + ", answer " + answer);
+      if (dialog == &q.dialog) {
+        checked = true;
+        click(*dialog, {146, 182, 193, 146, 172, 1});  // Ag 1+ -> Ag Cl, Check
+      } else {
+        click(*dialog, {172, 187, 1});  // Cl 1-, OK
+      }
+    }
+  };
+  QTimer::singleShot(10, &timers, poll);
+  EXPECT_EQ(q.dialog.Execute(), 1);
+  EXPECT_EQ(seen, (std::vector<std::string>{"607, answer shown", "609, answer hidden",
+                                            std::string(kSuccess) + ", answer shown"}));
+  EXPECT_EQ(EquationText(*q.dialog.AnswerWindow()->Equation()), kAgCl);
+}
 
 }  // namespace

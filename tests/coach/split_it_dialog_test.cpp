@@ -10,6 +10,7 @@
 #include "coach/split_window.h"
 #include "equation_text.h"
 #include "keypad/pello_window.h"
+#include "split_click.h"
 #include "tests/support/driver.h"
 #include "ui/combo_box.h"
 
@@ -38,14 +39,6 @@ std::string Written(const TEquation& equation) {
   return text;
 }
 
-// A left click in the split panel at client x, as the mouse delivers it.
-void ClickAt(TSplitWindow& window, int x) {
-  const QPointF at = QPointF(window.ClientOrigin() + QPoint(x, 4));
-  QMouseEvent press(QEvent::MouseButtonPress, at, window.mapToGlobal(at), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&window, &press);
-}
-
 const char* const kWarning = "This substance cannot be dissociated in this position.";
 
 struct CutCase {
@@ -72,7 +65,7 @@ TEST_P(SplitCut, SplitsTheScratchCopyOrRefuses) {
   auto& script = driver.ExpectDialog<TSplitItDialog>();
   if (c.cutAfter >= 0)
     script.Do([&](TSplitItDialog& d) {
-      ClickAt(*d.SplitWindow(), d.SplitWindow()->BoundaryX(c.cutAfter));
+      ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), c.cutAfter));
     });
   script.Press("Dissociate").Check([&](TSplitItDialog& d) {
     if (!c.species1) {
@@ -110,7 +103,12 @@ INSTANTIATE_TEST_SUITE_P(
                     CutCase{"Ag + (NH4)2SO4 + Cl -> AgCl", true, 1, 4, "NH4", "SO4",
                             "Ag + NH4 + SO4 + Cl -> AgCl", 1},
                     CutCase{"Ag -> Cu(NH3)4^2+ + H2O", false, 0, 1, "Cu", "NH3^2+",
-                            "Ag -> Cu + NH3^2+ + H2O", 2}));
+                            "Ag -> Cu + NH3^2+ + H2O", 2},
+                    // Cuts that cleaning would leave without an element, and one just inside
+                    // a bracket.
+                    CutCase{"BaCl2", true, 0, 3, nullptr, nullptr, nullptr, 1},       // Cl|2
+                    CutCase{"Ca(OH)2", true, 0, 5, nullptr, nullptr, nullptr, 1},     // )|2
+                    CutCase{"Ca(NO3)2", true, 0, 2, nullptr, nullptr, nullptr, 1}));  // (|N
 
 TEST(SplitItDialog, OkWritesTheSpeciesWithTheLastChargeChosenOtherThanZero) {
   auto equation = EquationFromText("Ca(NO3)2 -> CaCO3");
@@ -122,10 +120,17 @@ TEST(SplitItDialog, OkWritesTheSpeciesWithTheLastChargeChosenOtherThanZero) {
                   "Ca(NO3)2 is not a reactant in the correct net ionic equation.");
       })
       .Do([](TSplitItDialog& d) {
-        d.ComboBox(102)->SetText("2+");  // nothing split off yet: no effect
-        ClickAt(*d.SplitWindow(), d.SplitWindow()->BoundaryX(1));
+        d.ComboBox(102)->SetText("2+");  // nothing split off yet: kept for the split
+        EXPECT_TRUE(d.Species(1).symbols.empty());
+        ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), 1));
       })
       .Press("Dissociate")
+      .Check([](TSplitItDialog& d) {
+        // Taken over at once, with no repaint of the box needed.
+        EXPECT_EQ(Written(d.Species(1)), "Ca^2+");
+        EXPECT_EQ(Written(d.Species(2)), "NO3");
+        EXPECT_EQ(Written(*d.ScratchEquation()), "Ca^2+ + NO3 -> CaCO3");
+      })
       .Do([](TSplitItDialog& d) {
         d.ComboBox(102)->SetText("3+");
         d.ComboBox(102)->SetText("2+");
@@ -146,10 +151,10 @@ TEST(SplitItDialog, AFarClickMovesTheLineAwayButKeepsThePosition) {
   dialog.Create();
   TSplitWindow& split = *dialog.SplitWindow();
   EXPECT_EQ(split.LineX(), 1);
-  ClickAt(split, split.BoundaryX(2) + 2);
+  ClickAt(split, BoundaryAfter(split, 2) + 2);
   EXPECT_EQ(split.SplitPosition(), 2);
-  EXPECT_EQ(split.LineX(), split.BoundaryX(2));
-  ClickAt(split, split.BoundaryX(5) + 100);
+  EXPECT_EQ(split.LineX(), BoundaryAfter(split, 2));
+  ClickAt(split, BoundaryAfter(split, 5) + 100);
   EXPECT_EQ(split.SplitPosition(), 2);
   EXPECT_EQ(split.LineX(), 0);
 }

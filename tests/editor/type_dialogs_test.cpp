@@ -21,9 +21,9 @@ void PressThenOk(TDialogScript<T>& script, const Labels& labels) {
 }
 
 TEST(TypeFromFlags, FirstOfTheFourTypesElseMiscellaneous) {
-  const std::pair<TTypeFlags, int32_t> cases[] = {{{0, 0, 0, 0, 0}, 4}, {{0, 0, 1, 0, 0}, 2},
-                                                  {{0, 1, 1, 0, 0}, 1}, {{0, 0, 0, 1, 1}, 3},
-                                                  {{0, 0, 0, 0, 1}, 4}, {{0, 0, 0, 2, 0}, 4}};
+  const std::pair<TTypeFlags, int32_t> cases[] = {
+      {{0, 0, 0, 0, 0}, 4}, {{0, 0, 1, 0, 0}, 2}, {{0, 1, 1, 0, 0}, 1}, {{0, 0, 0, 1, 1}, 3},
+      {{0, 0, 0, 0, 1}, 4}, {{0, 0, 0, 2, 0}, 4}, {{1, 0, 0, 0, 0}, 0}};
   for (const auto& [flags, type] : cases) EXPECT_EQ(TypeFromFlags(flags), type);
 }
 

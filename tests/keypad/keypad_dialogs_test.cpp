@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +57,47 @@ TEST(EquationDialog, KeysBuildTheEquationThatCheckSees) {
       .Press(1);
   EXPECT_EQ(run.dialog.Execute(), 7);
   EXPECT_EQ(run.checked, "Ba^2+ + SO4^2- -> BaSO4");
+}
+
+// Five long formulas a side: after every key the caret is in sight, and the scroll range
+// reaches the end of the equation without ever scrolling past it into blank strip.
+TEST(EquationDialog, ALongEquationScrollsToKeepTheCaretInSight) {
+  std::vector<std::string_view> keys;
+  for (int i = 0; i < 5; ++i) {
+    if (i) keys.push_back("+");
+    for (std::string_view key : {"Cr", "2", "O", "7", "2-"}) keys.push_back(key);
+  }
+  keys.push_back("->");
+  for (int i = 0; i < 5; ++i) {
+    if (i) keys.push_back("+");
+    for (std::string_view key : {"Mn", "O", "4", "1-"}) keys.push_back(key);
+  }
+  keys.push_back("Undo");
+  keys.push_back("Restart");
+  AnswerDialogRun run;
+  TDriver driver;
+  auto& script = driver.ExpectDialog<TEquationDialog>();
+  int widest = 0;
+  for (std::string_view key : keys) {
+    script.Press(key).Check([&widest, key](TEquationDialog& d) {
+      TAnswerWindow& strip = *d.AnswerWindow();
+      strip.grab();  // paints, which puts the caret where drawing ended
+      const int page = strip.ClientRect().width();
+      const int caret = strip.CaretPos().x();
+      EXPECT_GE(caret, 0) << key;
+      EXPECT_LE(caret + strip.CaretSize().width(), page) << key;
+      const int end = caret + strip.Scroller()->Offset().x();  // where the equation ends
+      const int furthest = strip.Scroller()->XRange() * strip.Scroller()->XUnit();
+      EXPECT_GE(furthest + page, end + strip.CaretSize().width()) << key;
+      EXPECT_LT(furthest, std::max(1, end)) << key;
+      EXPECT_EQ(strip.HorizontalScrollBar()->maximum(), strip.Scroller()->XRange()) << key;
+      widest = std::max(widest, end);
+    });
+  }
+  script.Check([](TEquationDialog& d) { EXPECT_EQ(d.AnswerWindow()->Scroller()->XPos(), 0); })
+      .Press(1);
+  EXPECT_EQ(run.dialog.Execute(), 7);
+  EXPECT_GT(widest, run.dialog.AnswerWindow()->ClientRect().width());  // it did scroll
 }
 
 TEST(EquationDialog, DisabledKeysDoNothing) {

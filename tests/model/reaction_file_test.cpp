@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -269,13 +270,23 @@ TEST_F(ReactionFileTest, ReadOnlyFolderRefusesTheWrite) {
   EXPECT_EQ(Read(), before);
 }
 
-TEST_F(ReactionFileTest, WriteKeepsTheFileMode) {
-  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path_));
-  chmod(path_.c_str(), 0640);
-  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path_));
-  struct stat info {};
-  ASSERT_EQ(stat(path_.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
+TEST_F(ReactionFileTest, WriteKeepsTheModeOfAnOldFileAndGivesANewOneTheUmasksDefault) {
+  // {umask while writing, mode of an existing file or 0 for none, mode expected}
+  const std::array<mode_t, 3> cases[] = {{022, 0640, 0640}, {027, 0, 0640}, {002, 0, 0664}};
+  for (const auto& [mask, existing, expected] : cases) {
+    ::unlink(path_.c_str());
+    if (existing) {
+      ASSERT_TRUE(WriteReactionFile(TReactionList{}, path_));
+      chmod(path_.c_str(), existing);
+    }
+    const mode_t saved = umask(mask);
+    const bool ok = WriteReactionFile(TReactionList{}, path_);
+    umask(saved);
+    ASSERT_TRUE(ok);
+    struct stat info {};
+    ASSERT_EQ(stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, expected) << std::oct << "umask " << mask;
+  }
 }
 
 TEST(Reaction, ConstructorZeroFillsAndCutsTheQuestion) {

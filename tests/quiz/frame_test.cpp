@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -48,6 +49,20 @@ TEST_F(FrameTest, QuizModeHandlesItsOwnCommandsOnly) {
   EXPECT_EQ(frame.ClientWindow(), frame.QuizView());
   for (int id : {301, 401, 901, 902, 24340}) EXPECT_TRUE(frame.MenuAction(id)->isEnabled()) << id;
   for (int id : {201, 202, 203}) EXPECT_FALSE(frame.RouteCommand(id)) << id;
+}
+
+TEST_F(FrameTest, HelpForTheQuizViewOpensAtTheQuizPage) {
+  QFile file("tarvolin.hlp");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<p><a name=\"index\">Contents</a></p><p><a name=\"quiz\">The quiz</a></p>");
+  file.close();
+  TFrame frame;
+  frame.show();
+  frame.ShowHelp();  // F1
+  EXPECT_TRUE(THelpViewer::Instance().isVisible());
+  EXPECT_EQ(THelpViewer::Instance().Topic(), "quiz");
+  frame.RouteCommand(TFrame::kCmHelpIndex);
+  EXPECT_EQ(THelpViewer::Instance().Topic(), "index");
 }
 
 TEST_F(FrameTest, ClosingTheWindowClosesTheHelpFilesItOpenedButExitDoesNot) {

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdlib>
 
 #include "quiz/equation_row.h"
 #include "tests/support/recording_surface.h"
@@ -81,6 +85,42 @@ TEST(ResultWindow, StaticsStandLineByLineWithChargesInDisplayForm) {
     EXPECT_LE(actual.right(), dialog.width()) << text.toStdString() << " is cut off";
   }
   EXPECT_EQ(correct.Field(ComparisonTable::ProductCharge, 0), "");  // 0 shows nothing
+}
+
+TEST(ResultWindow, ALongQuestionAndFullRowsNeitherOverlapNorCutAndOkStaysCentred) {
+  const std::vector<std::string> nine = {"C2H3O2Cl2:1-", "Cr2O7NaK2:2-", "NH4ClO4Br:3+",
+                                         "C6H5COOHa:4-", "K4FeCNOHg:5+"};
+  ComparisonTable correct = Table(nine, nine), student = Table(nine, nine);
+  const std::string question =
+      "CONCENTRATED AQUEOUS POTASSIUM DICHROMATE SOLUTION IS POURED SLOWLY INTO ACIDIFIED "
+      "FERROUS SULFATE.";
+  ASSERT_EQ(question.size(), 99u);
+  TResultWindow dialog(nullptr, correct, student, question, 0, 0, 3);
+  dialog.show();
+  const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+  const QRect ok = dialog.Button(1)->geometry();
+  for (QLabel* label : labels) {
+    const QRect box = label->geometry();
+    const std::string text = label->text().toStdString();
+    // The last line needs the font's height; the lines above it a line spacing each.
+    const QFontMetrics metrics(label->font());
+    const int lines = std::max(1, label->heightForWidth(box.width()) / metrics.lineSpacing());
+    EXPECT_LE((lines - 1) * metrics.lineSpacing() + metrics.height(), box.height())
+        << text << " is cut at the bottom";
+    EXPECT_LE(box.right(), dialog.width() - 1) << text << " is cut at the edge";
+    EXPECT_LT(box.bottom(), ok.top()) << text << " runs into OK";
+    for (QLabel* other : labels) {
+      if (other != label) {
+        EXPECT_FALSE(box.intersects(other->geometry()))
+            << text << " overlaps " << other->text().toStdString();
+      }
+    }
+  }
+  EXPECT_GT(dialog.width(), dialog.MapDialogRect(QRect(0, 0, 319, 0)).width());  // it widened
+  EXPECT_LE(std::abs(ok.center().x() - dialog.width() / 2), 1);
+  EXPECT_LE(ok.bottom(), dialog.height() - 1);
+  if (const QByteArray folder = qgetenv("TARVOLIN_SCREENSHOTS"); !folder.isEmpty())
+    dialog.grab().save(QString::fromUtf8(folder) + "/result_window.png");
 }
 
 }  // namespace

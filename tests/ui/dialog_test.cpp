@@ -4,18 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <string>
 #include <vector>
 
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/glyph.h"
+#include "ui/help_viewer.h"
 #include "ui/keypad_key.h"
 #include "ui/modal_run.h"
 #include "ui/radio_button.h"
@@ -313,6 +318,32 @@ TEST(DialogFromTemplate, UnknownTemplateGivesAnEmptyDialog) {
   EXPECT_EQ(dialog.Template(), nullptr);
   EXPECT_TRUE(dialog.TemplateControls().empty());
   EXPECT_EQ(dialog.Button(1), nullptr);
+}
+
+TEST(DialogHelp, F1OpensTheHelpFileAtThePageOfTheTemplate) {
+  QTemporaryDir dir;
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(dir.path());
+  QFile file(dir.filePath("tarvolin.hlp"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "<p><a name=\"index\">Contents</a></p><p><a name=\"answer\">Answer</a></p>"
+      "<p><a name=\"charge\">Charges</a></p>");
+  file.close();
+  // {template, page shown}: a page the file lacks and a template without one give the index.
+  const std::pair<const char*, const char*> cases[] = {
+      {"607", "answer"}, {"changecharge", "charge"}, {"SPLITITDIALOG", "index"}, {"none", "index"}};
+  for (const auto& [name, page] : cases) {
+    TDialog dialog(nullptr, name);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_TRUE(THelpViewer::Instance().isVisible()) << name;
+    EXPECT_EQ(THelpViewer::Instance().Topic(), page) << name;
+    THelpViewer::Instance().close();
+  }
+  QDir::setCurrent(previous);
 }
 
 }  // namespace

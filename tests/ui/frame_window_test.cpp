@@ -10,10 +10,12 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QPointer>
-#include <QShortcut>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <tuple>
 #include <vector>
 
 #include "ui/application.h"
@@ -139,28 +141,57 @@ TEST(FrameMenus, MenusFromResourcesRouteAndGrey) {
   EXPECT_EQ(frame.MenuName(), "MENU_1");
 }
 
-TEST(FrameAccelerators, KeysRouteLikeMenuCommands) {
+// A help file with the index and one more page, in a folder of its own.
+class HelpFile {
+ public:
+  HelpFile() {
+    QFile file(dir_.filePath("tarvolin.hlp"));
+    file.open(QIODevice::WriteOnly);
+    QByteArray page = "<html><body><h1><a name=\"index\">Contents</a></h1><p>Net ionic help</p>";
+    for (int i = 0; i < 200; ++i) page += "<p>filler</p>";
+    page += "<h2><a name=\"answer\">The answer dialog</a></h2></body></html>";
+    file.write(page);
+  }
+  std::string Path() const { return dir_.filePath("tarvolin.hlp").toStdString(); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+void Activate(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+TEST(FrameAccelerators, KeysReachTheFrameOnlyWhileItIsTheActiveWindow) {
   TFrame frame;
-  frame.show();
   ASSERT_TRUE(frame.LoadAccelerators("ACCELERATORS_1"));
-  auto press = [&](const QKeySequence& keys) {
-    for (QShortcut* shortcut : frame.findChildren<QShortcut*>())
-      if (shortcut->key() == keys) {
-        EXPECT_EQ(shortcut->context(), Qt::ApplicationShortcut);
-        emit shortcut->activated();
-        return true;
-      }
-    return false;
-  };
-  EXPECT_TRUE(press(QKeySequence(Qt::Key_F3)));
-  EXPECT_TRUE(press(QKeySequence(Qt::Key_Insert)));
-  EXPECT_TRUE(press(QKeySequence(Qt::Key_Delete)));  // nobody handles 203
-  EXPECT_TRUE(press(QKeySequence(Qt::ALT | Qt::Key_X)));
+  Activate(frame);
+  QTest::keyClick(&frame, Qt::Key_F3);
+  QTest::keyClick(&frame, Qt::Key_Insert);
+  QTest::keyClick(&frame, Qt::Key_Delete);  // nobody handles 203
+  QTest::keyClick(&frame, Qt::Key_X, Qt::AltModifier);
   EXPECT_EQ(frame.quiz->commands, (std::vector<int>{301, 201}));
   EXPECT_EQ(frame.commands, std::vector<int>{24340});
   // Loading again replaces the table rather than doubling it.
   frame.LoadAccelerators("ACCELERATORS_1");
-  EXPECT_EQ(frame.findChildren<QShortcut*>().size(), 5);
+  QTest::keyClick(&frame, Qt::Key_F3);
+  EXPECT_EQ(frame.quiz->commands, (std::vector<int>{301, 201, 301}));
+
+  // The same keys typed in the help viewer do nothing to the main window.
+  HelpFile help;
+  WinHelp(help.Path(), HELP_INDEX, {}, &frame);
+  THelpViewer& viewer = THelpViewer::Instance();
+  Activate(viewer);
+  for (QWidget* target : std::initializer_list<QWidget*>{&viewer, viewer.Browser()}) {
+    QTest::keyClick(target, Qt::Key_F3);
+    QTest::keyClick(target, Qt::Key_X, Qt::AltModifier);
+  }
+  EXPECT_EQ(frame.quiz->commands.size(), 3u);
+  EXPECT_EQ(frame.commands, std::vector<int>{24340});
+  QTest::keyClick(viewer.Browser(), Qt::Key_Escape);
+  EXPECT_FALSE(viewer.isVisible());
 }
 
 class TApp : public TApplication {
@@ -191,25 +222,44 @@ TEST(Application, RunShowsTheMainWindowAndReturnsTheQuitCode) {
   EXPECT_EQ(app.inits, 1);  // the main window is made once
 }
 
-TEST(HelpViewer, ShowsAFileAtItsIndexAndClosesByName) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString path = dir.filePath("tarvolin.hlp");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(
-      "<html><body><h1><a name=\"index\">Contents</a></h1><p>Net ionic help</p></body></html>");
-  file.close();
-
-  const std::string name = path.toStdString();
-  EXPECT_TRUE(WinHelp(name, HELP_INDEX));
+TEST(HelpViewer, ShowsAFileAtATopicOrItsIndexAndClosesByName) {
+  HelpFile help;
+  const std::string name = help.Path();
   THelpViewer& viewer = THelpViewer::Instance();
-  EXPECT_TRUE(viewer.isVisible());
+  // {command, topic asked for, topic shown}
+  const std::tuple<int, std::string, std::string> cases[] = {
+      {HELP_CONTEXT, "answer", "answer"},
+      {HELP_INDEX, "", "index"},
+      {HELP_CONTEXT, "no-such-page", "index"},
+      {HELP_CONTEXT, "", "index"}};
+  for (const auto& [command, topic, shown] : cases) {
+    EXPECT_TRUE(WinHelp(name, command, topic));
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(viewer.Topic(), shown) << topic;
+    const int scrolled = viewer.Browser()->verticalScrollBar()->value();
+    EXPECT_EQ(scrolled > 1000, shown == "answer") << topic;  // the index is at the top
+  }
   EXPECT_TRUE(viewer.Browser()->toPlainText().contains("Net ionic help"));
+  EXPECT_EQ(viewer.windowTitle(), QApplication::applicationName() + " Help");
   WinHelp("other.hlp", HELP_QUIT);  // not the one shown
   EXPECT_TRUE(viewer.isVisible());
   EXPECT_TRUE(WinHelp(name, HELP_QUIT));
   EXPECT_FALSE(viewer.isVisible());
+}
+
+TEST(HelpViewer, OpensBesideTheMainWindowWhereTheScreenHasRoom) {
+  const QRect screen(0, 0, 1024, 768);
+  const QSize size(300, 400);
+  // {main window, where the viewer goes}
+  const std::pair<QRect, QPoint> cases[] = {
+      {{100, 50, 500, 400}, {600, 50}},   // right of it
+      {{600, 50, 400, 400}, {300, 50}},   // left of it
+      {{100, 50, 800, 400}, {724, 50}},   // no room either side: against the right edge
+      {{100, 600, 500, 100}, {600, 368}}  // kept on the screen
+  };
+  for (const auto& [main, expected] : cases)
+    EXPECT_EQ(THelpViewer::PlaceBeside(main, size, screen), expected)
+        << main.x() << "," << main.y();
 }
 
 TEST(HelpViewer, MissingFileIsSaidInTheViewer) {
