@@ -56,6 +56,8 @@ class TReactWindow : public TWindow {
   // Writes allReactions to the reaction file; false (after telling the user) when it failed.
   bool SaveReactions();
 
+  std::string HelpTopic() const override { return "editor"; }
+
  protected:
   void SetupWindow() override;
   void Paint(TDC& dc) override;
