@@ -1,4 +1,4 @@
-#include "tests/tools/save_step.h"
+#include "bench/save_step.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -26,7 +26,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/tools/save_step.h"
+#include "bench/save_step.h"
 
 namespace {
 
