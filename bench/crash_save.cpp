@@ -11,8 +11,8 @@
 // temporary files piled up.
 #include <dirent.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -191,11 +191,11 @@ int main(int argc, char** argv) {
       left = now;
     }
     std::printf(
-        "%s, %zu reactions, save %.1f ms, seed %u: %d kills (%d while the temporary file was "
+        "%s, save %.1f ms, seed %u: %d kills (%d while the temporary file was "
         "written); files found whole %d (old version %d, new version %d), torn %d; temporary "
         "files left %zu (kills after which they had piled up %d)\n",
-        step.name.c_str(), options.reactions, saveTime.count() / 1000.0, options.seed,
-        options.kills, midWrite, old + fresh, old, fresh, torn, left.size(), piledUp);
+        step.name.c_str(), saveTime.count() / 1000.0, options.seed, options.kills, midWrite,
+        old + fresh, old, fresh, torn, left.size(), piledUp);
     failed = failed || torn > 0 || (options.requireCleanup && piledUp > 0);
   }
   const std::string clear = "rm -rf '" + folder + "'";

@@ -28,7 +28,7 @@ std::unique_ptr<TReaction> VersionReaction(uint32_t v, std::size_t k) {
 
 TSaveStep ReactionFileStep(std::size_t reactions) {
   TSaveStep step;
-  step.name = "reaction file";
+  step.name = "reaction file of " + std::to_string(reactions) + " reactions";
   step.fileName = kReactionFileName;
   step.save = [reactions](const std::string& path, uint32_t v) {
     TReactionList list;
@@ -57,7 +57,7 @@ TSaveStep ReactionFileStep(std::size_t reactions) {
 
 TSaveStep InPlaceReactionStep(std::size_t reactions) {
   TSaveStep step = ReactionFileStep(reactions);
-  step.name = "reaction file written in place";
+  step.name += ", written in place";
   step.save = [reactions](const std::string& path, uint32_t v) {
     std::vector<unsigned char> bytes(4 + reactions * kReactionRecordSize);
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(reactions >> (8 * i));
@@ -82,7 +82,7 @@ TSaveStep HeadingFileStep() {
            std::to_string(v);
   };
   TSaveStep step;
-  step.name = "heading file";
+  step.name = "heading file of two lines";
   step.fileName = kHeadingFileName;
   step.save = [text](const std::string& path, uint32_t v) {
     return WriteHeadingFile(text(v), path);
