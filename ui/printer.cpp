@@ -32,12 +32,12 @@ class TJobGuard {
     RestoreCursor();
     if (disabled_) parent_->setEnabled(true);
   }
-
- private:
   void RestoreCursor() {
     if (cursor_) QApplication::restoreOverrideCursor();
     cursor_ = false;
   }
+
+ private:
   QWidget* parent_;
   bool cursor_ = true;
   bool disabled_ = false;
@@ -70,6 +70,8 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
   if (maxPage < 1) return false;
   printer_->setPrintRange(QPrinter::AllPages);
   printer_->setDocName(QString::fromStdString(printout.Title()));
+  // Nobody should choose a printer under a busy cursor.
+  guard.RestoreCursor();
   if (prompt && !RunDialog(parent, minPage, maxPage)) return false;
   if (printer_->printRange() == QPrinter::PageRange && printer_->fromPage() > 0) {
     fromPage = std::max(minPage, printer_->fromPage());
