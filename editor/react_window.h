@@ -1,19 +1,15 @@
 #pragma once
 #include <cstddef>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "editor/my_check.h"
-#include "editor/type_flags.h"
-#include "model/question_record.h"
-#include "model/reaction.h"
+#include "editor/reaction_book.h"
 #include "print/my_printer.h"
 #include "ui/window.h"
 
-// The reaction editor view: every stored reaction listed by type with its question, its
-// equation and a check box, a Display filter on the types, and Add, Change and Delete, each of
-// which rewrites the reaction file whole.
+// The reaction editor view: paints the teacher's reaction book (every stored reaction listed
+// by type with its question, its equation and a check box), scrolls it, routes clicks to the
+// boxes and runs the dialogs of Display, Add, Change, Delete and Print Quiz. The rules of the
+// listing, the edits and saving live in TReactionBook.
 class TReactWindow : public TWindow {
   Q_OBJECT
 
@@ -23,40 +19,42 @@ class TReactWindow : public TWindow {
   static constexpr int kCmChange = 202;
   static constexpr int kCmDelete = 203;
   static constexpr int kCmDisplay = 502;
-  static constexpr int kFirstCheckId = 1000;
 
   // Reads the reaction file of the working folder.
   explicit TReactWindow(QWidget* parent);
   ~TReactWindow() override;
 
-  const TReactionList& AllReactions() const { return allReactions; }
-  const TReactionList& ShownReactions() const { return shownReactions; }
-  const std::vector<std::unique_ptr<TMyCheck>>& CheckBoxes() const { return checkBoxes; }
-  TMyCheck* CheckBox(std::size_t row) const;
-  const TTypeFlags& TypeFilter() const { return typeFilter; }
+  const TReactionBook& Book() const { return book_; }
+  const TReactionList& AllReactions() const { return book_.AllReactions(); }
+  const TReactionList& ShownReactions() const { return book_.ShownReactions(); }
+  const std::vector<std::unique_ptr<TMyCheck>>& CheckBoxes() const { return book_.CheckBoxes(); }
+  TMyCheck* CheckBox(std::size_t row) const { return book_.CheckBox(row); }
   // The line height of the listing: the height of "X" in the view's font.
   int LineHeight() const;
-
-  // Refills the listing from allReactions; recreate also makes every check box anew, unticked.
-  void RebuildList(bool recreate);
-  // One more unticked box below the last.
-  void AddCheckBox();
 
   void CmAdd();
   void CmChange();
   void CmDelete();
   void CmDisplay();
   void CmPrintQuiz();
-  TMyPrinter& Printer() { return printer; }
 
+  // The edits as the commands make them once their dialogs are done, each followed by a save.
   void AddReaction(const QuestionRecord& record, const TTypeFlags& flags);
-  // Changes the stored reaction at index target of allReactions.
-  void ChangeReaction(const QuestionRecord& record, const TTypeFlags& flags, std::size_t target,
+  void ChangeReaction(const QuestionRecord& record, const TTypeFlags& flags, std::size_t stored,
                       bool changeAll);
-  // Writes allReactions to the reaction file; false (after telling the user) when it failed.
+  // Writes the list to the reaction file, asking the teacher when the file was changed by
+  // someone else; false (after telling the teacher) when the list is still unsaved.
   bool SaveReactions();
+  // Before the list is left behind (Exit, quiz mode, printing): when a change is unsaved, asks
+  // whether to save it again, discard it or cancel. False when the teacher cancels or the
+  // save failed again. A discarded change is dropped from the list when reloadOnDiscard.
+  bool MaybeSave(bool reloadOnDiscard);
 
   std::string HelpTopic() const override { return "editor"; }
+
+ signals:
+  // The book's saved or unsaved state may have changed.
+  void BookStateChanged();
 
  protected:
   void SetupWindow() override;
@@ -65,24 +63,15 @@ class TReactWindow : public TWindow {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  bool AllTypesListed() const;
+  bool AllTypesListed() const { return book_.AllTypesListed(); }
+  // False, after telling the teacher why, while the list may not be changed.
+  bool MayEdit();
   // Asks for a listed reaction's number until a valid one or Cancel; the row, 0-based.
   bool AskReactionNumber(std::size_t& row);
-  // Marks follow their reactions through a change of the listing.
-  std::vector<const TReaction*> MarkedReactions() const;
-  void RestoreMarks(const std::vector<const TReaction*>& marked);
-  void AfterChange(const std::vector<const TReaction*>& marked);
-  // Keeps the bytes of a damaged file before its first rewrite; false when that failed.
-  bool KeepDamagedFile(std::string& savedAs);
+  void ReadAgainFromDisk();
+  void ShowReadMessage();
 
-  TReactionList allReactions;
-  TReactionList shownReactions;
-  // For each listed row, the index in allReactions of the reaction it shows.
-  std::vector<std::size_t> shownIndex;
-  std::vector<std::unique_ptr<TMyCheck>> checkBoxes;
-  TTypeFlags typeFilter = {1, 1, 1, 1, 1};
-  std::string changeEntry;
-  int32_t lastAddedType = Precipitation;
-  bool readFromDamagedFile = false;
-  TMyPrinter printer;
+  TReactionBook book_;
+  std::string numberEntry_;
+  TMyPrinter printer_;
 };

@@ -1,5 +1,6 @@
 #include "editor/reaction_listing.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "model/windows1252.h"
@@ -35,6 +36,20 @@ void DrawText(TTextSurface& surface, std::string_view text, int& x, int y) {
 }
 
 }  // namespace
+
+std::size_t RowAt(int h, int y) {
+  const int first = EntryY(h, 0);
+  if (h <= 0 || y < first) return kNoRow;
+  return static_cast<std::size_t>((y - first) / (kLinesPerEntry * h));
+}
+
+TRows VisibleRows(int h, int top, int bottom, std::size_t count) {
+  const int step = std::max(1, kLinesPerEntry * h);
+  const int first = std::max(0, (top - EntryY(h, 0)) / step - 1);
+  const int last = std::max(0, (bottom - EntryY(h, 0)) / step + 2);
+  return {std::min(count, static_cast<std::size_t>(first)),
+          std::min(count, static_cast<std::size_t>(last))};
+}
 
 std::string RaisedCharge(int32_t charge) {
   if (charge == 1) return "+";

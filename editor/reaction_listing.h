@@ -13,13 +13,28 @@ namespace ReactionListing {
 constexpr int kTitleX = 30;
 constexpr int kTitleY = 10;
 
+constexpr int kTopMargin = 10;
+constexpr int kLinesPerEntry = 3;
+constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+
+// The y of entry k's question line.
 inline int EntryY(int h, std::size_t k) {
-  return 10 + h + 3 * h * static_cast<int>(k);
+  return kTopMargin + h + kLinesPerEntry * h * static_cast<int>(k);
 }
 // The y below the last of count entries, where the paint step ends.
 inline int EndY(int h, std::size_t count) {
   return EntryY(h, count);
 }
+// The entry whose three lines hold list coordinate y (kNoRow above the first entry); the
+// caller checks it against the number of entries.
+std::size_t RowAt(int h, int y);
+// The entries [first, last) of count that a view from list y top to bottom shows, with one
+// more on each side so that nothing half in view is missed.
+struct TRows {
+  std::size_t first;
+  std::size_t last;
+};
+TRows VisibleRows(int h, int top, int bottom, std::size_t count);
 
 // A charge as the listing raises it: "+" and "-" for 1 and -1, else its digits 1-9 followed
 // by the sign ("2+", "3-"; a 0 is not drawn); nothing for 0.

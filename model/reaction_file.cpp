@@ -5,12 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#include "model/atomic_file.h"
 
 namespace {
 
@@ -41,10 +37,6 @@ void GetSubstance(const unsigned char* p, Substance& s) {
 void PutSubstance(unsigned char* p, const Substance& s) {
   std::memcpy(p, s.formula, Substance::kFormulaSize);
   PutU32(p + kChargeOffset, static_cast<uint32_t>(s.charge));
-}
-
-void SetError(std::string* error, const std::string& what) {
-  if (error) *error = what + ": " + std::strerror(errno);
 }
 
 }  // namespace
@@ -86,41 +78,59 @@ ReadResult ParseReactionFile(TReactionList& list, const unsigned char* data, std
   return records < count || !exact ? ReadResult::Damaged : ReadResult::Ok;
 }
 
-ReadResult ReadReactionFile(TReactionList& list, const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return ReadResult::CannotOpen;
+namespace {
+
+// The whole file, or false with errno set.
+bool ReadWhole(const std::string& path, std::vector<unsigned char>& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
   struct stat info {};
-  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-    std::fclose(file);
+  const bool stated = fstat(fd, &info) == 0;
+  if (!stated || !S_ISREG(info.st_mode)) {
+    const int why = !stated ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = why;
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t got = 0;
+  for (;;) {
+    if (got == bytes.size()) bytes.resize(got + 4096);  // the file may have grown meanwhile
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int why = errno;
+      ::close(fd);
+      errno = why;
+      return false;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(got);
+  return true;
+}
+
+}  // namespace
+
+ReadResult ReadReactionFile(TReactionList& list, const std::string& path, TReadInfo* info) {
+  std::vector<unsigned char> bytes;
+  if (!ReadWhole(path, bytes)) {
+    if (info) {
+      info->errnum = errno;
+      info->stamp = TFileStamp::Missing();
+      // Something is there that could not be read: remember it, so it is never replaced.
+      struct stat there {};
+      info->stamp.exists = ::stat(path.c_str(), &there) == 0;
+    }
     return ReadResult::CannotOpen;
   }
-  unsigned char header[kHeaderSize];
-  if (std::fread(header, 1, kHeaderSize, file) != kHeaderSize) {
-    std::fclose(file);
-    return ReadResult::Damaged;
+  if (info) {
+    info->errnum = 0;
+    info->stamp = TFileStamp::Of(path, bytes.data(), bytes.size());
   }
-  // Records are read in blocks, never more than the file holds, whatever the count says.
-  const uint64_t count = GetU32(header);
-  const uint64_t size = static_cast<uint64_t>(info.st_size);
-  const uint64_t present = size > kHeaderSize ? (size - kHeaderSize) / kReactionRecordSize : 0;
-  uint64_t wanted = count < present ? count : present;
-  list.reserve(list.size() + wanted);
-  constexpr std::size_t kBlockRecords = 4096;
-  std::vector<unsigned char> block(kBlockRecords * kReactionRecordSize);
-  uint64_t read = 0;
-  while (wanted > 0) {
-    const std::size_t ask =
-        wanted < kBlockRecords ? static_cast<std::size_t>(wanted) : kBlockRecords;
-    const std::size_t got = std::fread(block.data(), kReactionRecordSize, ask, file);
-    for (std::size_t r = 0; r < got; ++r)
-      list.push_back(DecodeReaction(block.data() + r * kReactionRecordSize));
-    read += got;
-    wanted -= got;
-    if (got < ask) break;  // the file shrank or could not be read
-  }
-  std::fclose(file);
-  const bool exact = size == kHeaderSize + count * kReactionRecordSize;
-  return read < count || !exact ? ReadResult::Damaged : ReadResult::Ok;
+  return ParseReactionFile(list, bytes.data(), bytes.size());
 }
 
 std::string ReadResultMessage(ReadResult result, const std::string& path) {
@@ -137,10 +147,10 @@ std::string ReadResultMessage(ReadResult result, const std::string& path) {
   return {};
 }
 
-bool WriteReactionFile(const TReactionList& list, const std::string& path, std::string* error) {
+bool WriteReactionFile(const TReactionList& list, const std::string& path, TWriteError* error,
+                       TFileStamp* written) {
   if (list.size() > UINT32_MAX) {
-    errno = EFBIG;
-    SetError(error, "Too many reactions for " + path);
+    if (error) *error = {WriteFailure::CannotWrite, EFBIG, "Too many reactions for " + path};
     return false;
   }
   std::vector<unsigned char> bytes(kHeaderSize + list.size() * kReactionRecordSize);
@@ -148,5 +158,14 @@ bool WriteReactionFile(const TReactionList& list, const std::string& path, std::
   for (std::size_t r = 0; r < list.size(); ++r)
     EncodeReaction(*list[r], bytes.data() + kHeaderSize + r * kReactionRecordSize);
 
-  return WriteFileAtomically(path, bytes.data(), bytes.size(), error);
+  if (!WriteFileAtomically(path, bytes.data(), bytes.size(), error)) return false;
+  if (written) *written = TFileStamp::Of(path, bytes.data(), bytes.size());
+  return true;
+}
+
+bool WriteReactionFile(const TReactionList& list, const std::string& path, std::string* error) {
+  TWriteError failure;
+  const bool ok = WriteReactionFile(list, path, &failure, nullptr);
+  if (!ok && error) *error = failure.text;
+  return ok;
 }

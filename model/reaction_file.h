@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "model/atomic_file.h"
+#include "model/file_stamp.h"
 #include "model/reaction.h"
 
 // The reaction file: a 4-byte little-endian count, then 244-byte records.
@@ -13,8 +15,16 @@ enum class ReadResult {
   Damaged,     // shorter than its count promises: the complete records were appended
 };
 
-// Appends the file's reactions to list, in file order.
-ReadResult ReadReactionFile(TReactionList& list, const std::string& path = kReactionFileName);
+// What a read found beside the reactions: why it could not read, and the file as read.
+struct TReadInfo {
+  int errnum = 0;    // 0 when read; ENOENT when there is no file; else why it cannot be read
+  TFileStamp stamp;  // the file as read (exists is false when there was none)
+};
+
+// Appends the file's reactions to list, in file order. The file is read whole and parsed by
+// ParseReactionFile, the one place that decides what a file holds.
+ReadResult ReadReactionFile(TReactionList& list, const std::string& path = kReactionFileName,
+                            TReadInfo* info = nullptr);
 
 // The same on bytes already in memory.
 ReadResult ParseReactionFile(TReactionList& list, const unsigned char* data, std::size_t size);
@@ -26,6 +36,9 @@ std::string ReadResultMessage(ReadResult result, const std::string& path = kReac
 // any failure (returned as false, with a reason in error) it stays exactly as it was.
 bool WriteReactionFile(const TReactionList& list, const std::string& path = kReactionFileName,
                        std::string* error = nullptr);
+// The same, telling what kind of failure it was, and stamping the file as written.
+bool WriteReactionFile(const TReactionList& list, const std::string& path, TWriteError* error,
+                       TFileStamp* written);
 
 // The byte image of a record and of a whole file, as read and written.
 void EncodeReaction(const TReaction& reaction, unsigned char* record);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -28,11 +29,23 @@ void THeadingDialog::SetupWindow() {
   if (!edit) return;
   edit->setTabChangesFocus(true);
   edit->installEventFilter(this);
+  // A heading longer than the box scrolls, so that every line of it can be seen and edited.
+  edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  lengthStatic_ = AddStatic("", 0, 0, 0, 0);
+  lengthStatic_->setGeometry(MapDialogRect(QRect(53, 62, 161, 9)));
   QString text = QString::fromStdString(*buffer_);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   edit->setPlainText(text.left(kMaxHeading));
+  // The box's own breaks count too: what OK returns never passes 120 characters.
+  while (FormattedText().size() > kMaxHeading) {
+    QString shorter = edit->toPlainText();
+    shorter.chop(1);
+    edit->setPlainText(shorter);
+  }
   accepted_ = edit->toPlainText();
+  acceptedLines_ = static_cast<int>(WrappedLines().size());
   connect(edit, &QPlainTextEdit::textChanged, this, &THeadingDialog::KeepWithinBox);
+  ShowLength();
   edit->setFocus();
 }
 
@@ -75,12 +88,16 @@ QString THeadingDialog::FormattedText() const {
 void THeadingDialog::KeepWithinBox() {
   if (restoring_) return;
   QPlainTextEdit* edit = HeadingEdit();
-  if (WrappedLines().size() <= VisibleLines() && FormattedText().size() <= kMaxHeading) {
+  const int lines = static_cast<int>(WrappedLines().size());
+  // Only growth is refused: past the lines the box shows, or past 120 characters.
+  if ((lines <= VisibleLines() || lines <= acceptedLines_) &&
+      FormattedText().size() <= kMaxHeading) {
     accepted_ = edit->toPlainText();
     acceptedCursor_ = edit->textCursor().position();
+    acceptedLines_ = lines;
+    ShowLength();
     return;
   }
-  // What does not fit is refused, as a box without scrolling refuses it.
   restoring_ = true;
   edit->setPlainText(accepted_);
   QTextCursor cursor = edit->textCursor();
@@ -88,6 +105,13 @@ void THeadingDialog::KeepWithinBox() {
   edit->setTextCursor(cursor);
   restoring_ = false;
   QApplication::beep();
+}
+
+void THeadingDialog::ShowLength() {
+  if (!lengthStatic_) return;
+  lengthStatic_->setText(QStringLiteral("%1 of %2 characters, line breaks included")
+                             .arg(FormattedText().size())
+                             .arg(kMaxHeading));
 }
 
 bool THeadingDialog::eventFilter(QObject* watched, QEvent* event) {

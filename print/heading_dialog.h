@@ -4,12 +4,15 @@
 
 #include "ui/dialog.h"
 
+class QLabel;
 class QPlainTextEdit;
 
-// "Edit Quiz Heading": the heading in a box of a few wrapped lines that takes no more than it
-// shows and at most 120 characters. Enter presses OK and Ctrl+Enter types a line break. OK
-// returns the text with a line break wherever the box wrapped a line, so the heading keeps on
-// paper the lines the teacher saw.
+// "Edit Quiz Heading": the heading in a box of a few wrapped lines that grows no further than
+// it shows and at most 120 characters, line breaks included. A longer heading from a file of the
+// teacher's own scrolls, and every change that does not make it longer is taken, so each line
+// can be edited. Enter presses OK and Ctrl+Enter types a line break. OK returns the text with a
+// line break wherever the box wrapped a line, so the heading keeps on paper the lines the
+// teacher saw.
 class THeadingDialog : public TDialog {
   Q_OBJECT
 
@@ -24,6 +27,8 @@ class THeadingDialog : public TDialog {
   QString FormattedText() const;
   // How many lines the box shows.
   int VisibleLines() const;
+  // "57 of 120 characters, line breaks included", kept up to date below the box.
+  QLabel* LengthStatic() const { return lengthStatic_; }
 
   // The heading step of printing: reads the heading file, lets the teacher edit it and saves
   // it. False, after saying why over owner, when printing should not go on.
@@ -37,9 +42,12 @@ class THeadingDialog : public TDialog {
  private:
   QStringList WrappedLines() const;
   void KeepWithinBox();
+  void ShowLength();
 
   std::string* buffer_;
   QString accepted_;
   int acceptedCursor_ = 0;
+  int acceptedLines_ = 0;
+  QLabel* lengthStatic_ = nullptr;
   bool restoring_ = false;
 };

@@ -11,8 +11,18 @@
 #include "print/start.h"
 #include "ui/printout.h"
 
+class QPaintDevice;
+class QSize;
 class QWidget;
 class TPrinter;
+
+// What one printed page holds at the printer's real metrics: lines below the top margin and
+// characters right of the left margin. 0 leaves that measure unlimited.
+struct TPageLimits {
+  int lines = 0;
+  int chars = 0;
+  bool operator==(const TPageLimits&) const = default;
+};
 
 // A paper quiz: the heading, the instruction, and each selected question numbered, with room
 // below it for the answer. Every line and page is laid out when the printout is made.
@@ -31,9 +41,15 @@ class TQuizPrint : public TPrintout {
   TQuizPrint(const TReactionList& shownReactions, TIsSelected isSelected, QWidget* view,
              TPrinter& printer);
 
-  // The layout itself: heading (UTF-8) and questions (UTF-8) to lines and pages.
+  // The limits of a page of the given size on device, in the font that pages are printed in.
+  static TPageLimits PageLimits(QPaintDevice* device, const QSize& page);
+
+  // The layout itself: heading (UTF-8) and questions (UTF-8) to lines and pages. Besides the
+  // page counter, a page also ends before a block of lines that would pass limits.lines, and
+  // no line is wider than limits.chars.
   static void Layout(const std::string& heading, const std::vector<std::string>& questions,
-                     std::vector<TSentence>& lines, std::vector<TStart>& pages);
+                     std::vector<TSentence>& lines, std::vector<TStart>& pages,
+                     TPageLimits limits = TPageLimits());
 
   const std::vector<TSentence>& Lines() const { return lines; }
   const std::vector<TStart>& Pages() const { return pages; }
@@ -47,6 +63,7 @@ class TQuizPrint : public TPrintout {
 
  private:
   void BuildPages();
+  void LayOut(TPageLimits limits);
 
   const TReactionList& shownReactions;
   TIsSelected isSelected;
@@ -57,4 +74,7 @@ class TQuizPrint : public TPrintout {
   int32_t pageCount = 1;
   int32_t nextPage = 1;
   int lineHeight = 0;
+  std::string heading_;
+  std::vector<std::string> questions_;
+  TPageLimits limits_;
 };

@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kHelpFile = "tarvolin.hlp";
 constexpr const char* kHelpOnHelpFile = "WINHELP.HLP";
+constexpr const char* kCaption = "Writing Tarvolin Equations";
 
 QPixmap DrawIcon(int size) {
   QPixmap pixmap(size, size);
@@ -57,7 +58,7 @@ QPixmap DrawIcon(int size) {
 }  // namespace
 
 TFrame::TFrame(QWidget* parent)
-    : TFrameWindow(parent, "Writing Tarvolin Equations"),
+    : TFrameWindow(parent, kCaption),
       editorView_(new TReactWindow(this)),
       quizView_(new TQuizWindow(this, &CheckAnswer)) {
   AssignMenu("2");
@@ -71,6 +72,18 @@ TFrame::TFrame(QWidget* parent)
   Bind(kCmStartReactions, &TFrame::CmStartReactions);
   Bind(kCmHelpIndex, &TFrame::CmHelpIndex);
   Bind(kCmHelpOnHelp, &TFrame::CmHelpOnHelp);
+  connect(editorView_, &TReactWindow::BookStateChanged, this, &TFrame::UpdateCaption);
+  UpdateCaption();
+}
+
+void TFrame::UpdateCaption() {
+  const TReactionBook& book = editorView_->Book();
+  std::string caption = kCaption;
+  if (book.State() == TReactionBook::ReadState::Unreadable)
+    caption += " - " + book.Path() + " cannot be read";
+  else if (book.Unsaved())
+    caption += " - " + book.Path() + " not saved";
+  setWindowTitle(QString::fromStdString(caption));
 }
 
 QIcon TFrame::Icon() {
@@ -84,12 +97,14 @@ void TFrame::SetupWindow() {
 }
 
 bool TFrame::CanClose() {
+  if (!editorView_->MaybeSave(false)) return false;
   if (helpIndexOpened_) WinHelp(kHelpFile, HELP_QUIT);
   if (helpOnHelpOpened_) WinHelp(kHelpOnHelpFile, HELP_QUIT);
   return true;
 }
 
 void TFrame::CmExit() {
+  if (!editorView_->MaybeSave(false)) return;
   TApplication::QuitWithCode(0);
 }
 
@@ -101,6 +116,7 @@ void TFrame::CmEditReactions() {
 }
 
 void TFrame::CmStartReactions() {
+  if (!editorView_->MaybeSave(true)) return;
   AssignMenu("2");
   editorView_->hide();
   SetClientWindow(quizView_);

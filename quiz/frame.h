@@ -31,7 +31,8 @@ class TFrame : public TFrameWindow {
 
  protected:
   void SetupWindow() override;
-  // Closes the help files this session opened; always agrees to close.
+  // Asks first when the editor holds an unsaved change; closes the help files this session
+  // opened.
   bool CanClose() override;
 
  private:
@@ -40,6 +41,8 @@ class TFrame : public TFrameWindow {
   void CmStartReactions();
   void CmHelpIndex();
   void CmHelpOnHelp();
+  // The caption says when the reaction list is unsaved or its file could not be read.
+  void UpdateCaption();
 
   // Made before the quiz view: each reads the reaction file, and the editor's reading comes first.
   TReactWindow* editorView_;

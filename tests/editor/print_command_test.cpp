@@ -1,8 +1,10 @@
 // Print Quiz from the editor: the confirmation, the heading step and its dialog, the marks.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 
 #include "print/heading_dialog.h"
@@ -130,6 +132,70 @@ TEST(HeadingFile, WritesWholeOrNotAtAllAndReadsOldSingleByteFiles) {
   EXPECT_FALSE(WriteHeadingFile("x", dir.filePath("missing/tarvolin.hed").toStdString(), &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(ReadHeadingFile(text, dir.filePath("none.hed").toStdString()));
+}
+
+TEST_F(PrintCommandTest, AHeadingLongerThanTheBoxCanBeSeenAndEditedLineByLine) {
+  // A teacher's own heading file of five lines: the box scrolls, and deleting is never refused.
+  std::string buffer = "Chemistry 101\nQuiz 4\nName:\nDate:\nPeriod:";
+  THeadingDialog dialog(nullptr, &buffer);
+  dialog.show();
+  dialog.Create();
+  QPlainTextEdit* edit = dialog.HeadingEdit();
+  ASSERT_LT(dialog.VisibleLines(), 5);
+  EXPECT_EQ(edit->toPlainText().toStdString(), buffer);
+  EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+  EXPECT_EQ(dialog.LengthStatic()->text(), "40 of 120 characters, line breaks included");
+
+  edit->moveCursor(QTextCursor::End);
+  Key(edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit->toPlainText(), "Chemistry 101\nQuiz 4\nName:\nDate:\nPeriod");
+  edit->moveCursor(QTextCursor::Start);
+  Key(edit, Qt::Key_Delete);
+  EXPECT_EQ(edit->toPlainText(), "hemistry 101\nQuiz 4\nName:\nDate:\nPeriod");
+  // Typing within a line that keeps the line count is an edit too.
+  edit->insertPlainText(QStringLiteral("C"));
+  EXPECT_EQ(edit->toPlainText(), "Chemistry 101\nQuiz 4\nName:\nDate:\nPeriod");
+  EXPECT_EQ(dialog.LengthStatic()->text(), "39 of 120 characters, line breaks included");
+  // A sixth line is growth past the box, and refused.
+  edit->moveCursor(QTextCursor::End);
+  Key(edit, Qt::Key_Return, Qt::ControlModifier);
+  EXPECT_EQ(edit->toPlainText(), "Chemistry 101\nQuiz 4\nName:\nDate:\nPeriod");
+}
+
+TEST_F(PrintCommandTest, TheHeadingReturnedNeverPassesTheLimitWhenTheBoxWrapsInsideAWord) {
+  // Words too long for a line: the box breaks inside them, and each break is a character.
+  for (const std::string& start :
+       {std::string(120, 'x'), std::string(60, 'y') + " " + std::string(59, 'z')}) {
+    std::string buffer = start;
+    THeadingDialog dialog(nullptr, &buffer);
+    dialog.show();
+    dialog.Create();
+    ASSERT_GE(dialog.FormattedText().count('\n'), 1) << "the box should wrap inside the word";
+    EXPECT_LE(dialog.FormattedText().size(), kMaxHeading);
+    dialog.HeadingEdit()->moveCursor(QTextCursor::End);
+    dialog.HeadingEdit()->insertPlainText(QStringLiteral("w"));
+    EXPECT_LE(dialog.FormattedText().size(), kMaxHeading);
+    Key(dialog.HeadingEdit(), Qt::Key_Return);
+    EXPECT_LE(QString::fromStdString(buffer).size(), kMaxHeading) << buffer;
+  }
+}
+
+TEST_F(PrintCommandTest, AWriteProtectedHeadingIsRefusedAndLeftAsItWas) {
+  { std::ofstream("tarvolin.hed") << "Old heading"; }
+  ASSERT_EQ(chmod("tarvolin.hed", 0444), 0);
+  auto view = MakeView();
+  driver_.ExpectMessage(kConfirm, "Information").Answer(IDYES);
+  driver_.ExpectDialog<THeadingDialog>()
+      .Do([](THeadingDialog& d) { d.HeadingEdit()->setPlainText("New heading"); })
+      .Press(1);
+  driver_.ExpectMessage(
+      "Unable to open tarvolin.hed\n\ntarvolin.hed is write-protected: Permission denied. The "
+      "heading file keeps its previous contents.",
+      "Warning");
+  view->Dispatch(TReactWindow::kCmPrintQuiz);
+  driver_.Verify();
+  EXPECT_EQ(Bytes("tarvolin.hed"), "Old heading");
+  EXPECT_TRUE(dialogPages_.empty());
 }
 
 }  // namespace

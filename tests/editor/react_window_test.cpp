@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <filesystem>
 
 #include "editor/change_dialog.h"
+#include "editor/reaction_listing.h"
 #include "editor/select_dialog.h"
 #include "editor/type_dialog.h"
 #include "keypad/new_question_dialog.h"
@@ -252,12 +254,13 @@ TEST_F(ReactWindowTest, ANumberThatIsNoListedReactionIsAskedForAgain) {
   driver_.Verify();
 }
 
-// Collects message boxes instead of showing them.
+// Collects message boxes instead of showing them, answering with the buttons given in turn
+// (OK once they are used up).
 struct Messages {
-  Messages() {
-    previous = SetMessageBoxHandler([this](const TMessageBoxRequest& request) {
+  explicit Messages(std::vector<int> answers = {}) {
+    previous = SetMessageBoxHandler([this, answers](const TMessageBoxRequest& request) {
       seen.push_back(request);
-      return IDOK;
+      return seen.size() <= answers.size() ? answers[seen.size() - 1] : IDOK;
     });
   }
   ~Messages() { SetMessageBoxHandler(previous); }
@@ -333,8 +336,11 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
     view = MakeView();
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].caption, "Warning");
+    // The record of type 9 can never be listed: it is counted and left out.
+    EXPECT_NE(messages.seen[0].text.find("1 of the 6 records read has no known type"),
+              std::string::npos);
   }
-  EXPECT_EQ(view->AllReactions().size(), 6u);
+  EXPECT_EQ(view->AllReactions().size(), 5u);
   {
     Messages messages;
     view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
@@ -347,6 +353,148 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
   EXPECT_EQ(Bytes("tarvolin.rxn.damaged.2"), damaged);
   EXPECT_EQ(Bytes("tarvolin.rxn.damaged"), "an earlier copy");
   ExpectFileEqualsList(*view);
+}
+
+TEST_F(ReactWindowTest, ChangeOpensOnTheReactionsOwnTypeAndATypeOnlyChangeKeepsTheAnswer) {
+  WriteMixed();
+  auto view = MakeView();
+  // The last type chosen is Complex Ion; the reaction to change is Acid/Base.
+  NewQuestion(driver_, "New one.");
+  driver_.ExpectDialog<TTypeDialog>().Press("Complex Ion").Press(1);
+  view->Dispatch(TReactWindow::kCmAdd);
+  const std::size_t acidRow = 2;
+  ASSERT_EQ(Questions(view->ShownReactions())[acidRow], "Acid one.");
+  const std::size_t stored = 4;
+  unsigned char before[kReactionRecordSize];
+  EncodeReaction(*view->AllReactions()[stored], before);
+
+  Number(driver_, std::to_string(acidRow + 1));
+  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?").Answer(IDNO);
+  driver_.ExpectDialog<TTypeDialog>()
+      .Check([](TTypeDialog& d) {
+        EXPECT_TRUE(d.RadioButton(102)->GetCheck());
+        EXPECT_FALSE(d.RadioButton(104)->GetCheck());
+      })
+      .Press("Redox")
+      .Press(1);
+  view->Dispatch(TReactWindow::kCmChange);
+  driver_.Verify();
+  ExpectFileEqualsList(*view);
+  unsigned char after[kReactionRecordSize];
+  EncodeReaction(*view->AllReactions()[stored], after);
+  EXPECT_EQ(view->AllReactions()[stored]->type, 2);
+  after[100] = before[100];  // the type code; everything else stays
+  EXPECT_EQ(std::string(before, before + sizeof before), std::string(after, after + sizeof after));
+}
+
+TEST_F(ReactWindowTest, AClickTicksTheBoxDrawnUnderThePointerAtAnyScrollPosition) {
+  std::vector<std::unique_ptr<TReaction>> list;
+  for (int i = 0; i < 60; ++i) list.push_back(R(("Question " + std::to_string(i)).c_str(), 0));
+  Write(std::move(list));
+  auto view = MakeView();
+  view->grab();
+  view->grab();
+  const int h = view->LineHeight();
+  for (int units : {0, 1, 7, 40}) {
+    view->Scroller()->ScrollTo(0, units);
+    const int top = view->Scroller()->Offset().y();
+    // The first entry whose box is wholly in view.
+    const std::size_t row = static_cast<std::size_t>((top + 3 * h - 1) / (3 * h));
+    const QPoint client(h / 2, ReactionListing::EntryY(h, row) - top + h / 2);
+    const QPoint at = client + view->ClientOrigin();
+    QMouseEvent click(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.get(), &click);
+    for (std::size_t k = 0; k < view->CheckBoxes().size(); ++k)
+      EXPECT_EQ(view->CheckBox(k)->GetCheck(), k == row) << "scrolled " << units << " row " << k;
+    view->CheckBox(row)->SetCheck(false);
+  }
+}
+
+TEST_F(ReactWindowTest, AnUnreadableFileTurnsEditingOffWithItsReason) {
+  std::filesystem::create_directory("tarvolin.rxn");
+  std::unique_ptr<TReactWindow> view;
+  {
+    Messages messages;
+    view = MakeView();
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].text.rfind("Cannot open tarvolin.rxn.", 0), 0u);
+    EXPECT_NE(messages.seen[0].text.find("cannot be read (Is a directory)"), std::string::npos);
+  }
+  Messages messages;
+  view->Dispatch(TReactWindow::kCmAdd);  // refused before any dialog opens
+  ASSERT_EQ(messages.seen.size(), 1u);
+  EXPECT_EQ(messages.seen[0].caption, "Warning");
+  EXPECT_NE(messages.seen[0].text.find("cannot be added, changed or deleted"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory("tarvolin.rxn"));
+}
+
+TEST_F(ReactWindowTest, AFileChangedOnDiskIsReadAgainWhenTheTeacherSaysSo) {
+  WriteMixed();
+  auto view = MakeView();
+  std::vector<std::unique_ptr<TReaction>> theirs;
+  theirs.push_back(R("Imported meanwhile.", 1));
+  Write(std::move(theirs));
+  const std::string onDisk = Bytes("tarvolin.rxn");
+  {
+    Messages messages({IDCANCEL});
+    view->AddReaction(Record("Mine."), {1, 0, 0, 0, 0});
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].buttons, MbButtons::YesNoCancel);
+    EXPECT_NE(messages.seen[0].text.find("changed on disk since it was read"), std::string::npos);
+  }
+  EXPECT_EQ(Bytes("tarvolin.rxn"), onDisk);
+  EXPECT_TRUE(view->Book().Unsaved());
+  {
+    Messages messages({IDYES});
+    EXPECT_FALSE(view->SaveReactions());
+    ASSERT_EQ(messages.seen.size(), 2u);
+    EXPECT_EQ(messages.seen[1].text,
+              "Your change was dropped: the list now shows tarvolin.rxn as it is on disk (1 "
+              "reactions).");
+  }
+  EXPECT_EQ(Questions(view->AllReactions()), Strings{"Imported meanwhile."});
+  EXPECT_FALSE(view->Book().Unsaved());
+  EXPECT_EQ(Bytes("tarvolin.rxn"), onDisk);
+}
+
+TEST_F(ReactWindowTest, AnUnsavedChangeIsNeverLeftWithoutAsking) {
+  WriteMixed();
+  auto view = MakeView();
+  ASSERT_EQ(chmod("tarvolin.rxn", 0444), 0);
+  {
+    Messages messages;
+    view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].text.rfind("tarvolin.rxn could not be saved:", 0), 0u);
+  }
+  ASSERT_TRUE(view->Book().Unsaved());
+  {
+    Messages messages({IDCANCEL});
+    EXPECT_FALSE(view->MaybeSave(true));
+    EXPECT_EQ(messages.seen.at(0).buttons, MbButtons::YesNoCancel);
+    // Yes retries, and a retry that fails again keeps the teacher where they are.
+    Messages again({IDYES, IDOK});
+    EXPECT_FALSE(view->MaybeSave(true));
+    EXPECT_EQ(again.seen.size(), 2u);
+  }
+  EXPECT_EQ(view->AllReactions().size(), 7u);
+  ASSERT_EQ(chmod("tarvolin.rxn", 0644), 0);
+  {
+    Messages messages({IDYES});
+    EXPECT_TRUE(view->MaybeSave(true));
+  }
+  ExpectFileEqualsList(*view);
+  EXPECT_FALSE(view->Book().Unsaved());
+  // Discarding drops the change: the list is the file again.
+  ASSERT_EQ(chmod("tarvolin.rxn", 0444), 0);
+  {
+    Messages messages({IDOK, IDNO});
+    view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
+    EXPECT_TRUE(view->MaybeSave(true));
+  }
+  EXPECT_EQ(view->AllReactions().size(), 7u);
+  EXPECT_FALSE(view->Book().Unsaved());
 }
 
 }  // namespace

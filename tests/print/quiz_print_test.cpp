@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 
 #include "print/heading_file.h"
@@ -88,6 +93,50 @@ TEST(QuizLayout, APageEndsAfterTheQuestionThatTakesItPast45) {
   EXPECT_EQ(pages.size(), 1u);
 }
 
+TEST(QuizLayout, ThePageCounterEndsAPageOnlyPastItsLimitAndPagesKeepWithinThePaper) {
+  const std::string shortQ = "Short question.";
+  const std::string longQ = std::string(60, 'a') + " " + std::string(20, 'b');  // two lines
+  // The counter starts at 3; eight one-line questions and two two-line ones bring it to exactly
+  // 45, which is not past the limit: the page ends only after the next question.
+  Strings questions(8, shortQ);
+  questions.insert(questions.end(), {longQ, longQ, shortQ, shortQ});
+  std::vector<TSentence> lines;
+  std::vector<TStart> pages;
+  TQuizPrint::Layout("", questions, lines, pages);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages[0].last, 3 + 8 * 5 + 2 * 6 + 5 - 1);
+  EXPECT_EQ(lines[static_cast<std::size_t>(pages[1].first)].text, "12. " + shortQ);
+
+  // With the paper's limits: no page holds more lines than fit, a question never straddles two
+  // pages, and no line is wider than the paper.
+  const std::string noBlank(90, 'n');
+  const std::string lateBlank = "Zinc " + std::string(70, 'x') + " " + std::string(23, 'y');
+  questions = Strings(30, shortQ);
+  questions.insert(questions.begin() + 5, {noBlank, lateBlank, longQ});
+  const TPageLimits limits{20, 40};
+  TQuizPrint::Layout("Heading\twith a tab that widens it past the forty characters", questions,
+                     lines, pages, limits);
+  ASSERT_GT(pages.size(), 3u);
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    EXPECT_LE(pages[p].last - pages[p].first + 1, limits.lines) << "page " << p + 1;
+    if (p > 0) {
+      EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(lines[pages[p].first].text[0])))
+          << "page " << p + 1 << " starts inside a question";
+    }
+  }
+  for (const TSentence& line : lines) EXPECT_LE(line.text.size(), 40u) << line.text;
+  // The question of no blank breaks where the line is full; the blank-split one is split again.
+  const auto at = [&](const std::string& text) {
+    return std::find_if(lines.begin(), lines.end(),
+                        [&](const TSentence& s) { return s.text == text; }) != lines.end();
+  };
+  EXPECT_TRUE(at("6. " + std::string(37, 'n')));
+  EXPECT_TRUE(at("7. Zinc"));
+  EXPECT_TRUE(at(std::string(40, 'x')));
+  EXPECT_TRUE(at(std::string(30, 'x')));
+  EXPECT_TRUE(at(std::string(23, 'y')));
+}
+
 class QuizPrintTest : public ::testing::Test {
  protected:
   void SetUp() override { QDir::setCurrent(dir_.path()); }
@@ -150,17 +199,96 @@ TEST_F(QuizPrintTest, PrintsTheTickedQuestionsInOrderOnPdfPages) {
 
 TEST_F(QuizPrintTest, APageRangePrintsThosePagesOnly) {
   { std::ofstream("tarvolin.hed") << ""; }
-  Make(40);  // eleven questions a page: four pages
+  Make(40);
   TQuizPrint quiz(
       reactions_, [](std::size_t) { return true; }, nullptr, printer_);
-  ASSERT_EQ(quiz.PageCount(), 4);
+  ASSERT_GE(quiz.PageCount(), 4);
+  // The first and last question of pages 2 and 3, as laid out.
+  const auto& lines = quiz.Lines();
+  const std::string first = lines[static_cast<std::size_t>(quiz.Pages()[1].first)].text;
+  const std::string last = lines[static_cast<std::size_t>(quiz.Pages()[2].last) - 4].text;
+  const std::string before = lines[static_cast<std::size_t>(quiz.Pages()[0].last) - 4].text;
+  const std::string after = lines[static_cast<std::size_t>(quiz.Pages()[3].first)].text;
   const std::string text = PrintToPdf(quiz, 2, 3);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 2);
-  EXPECT_EQ(text.find("11. Question 11."), std::string::npos);
-  EXPECT_LT(text.find("12. Question 12."), text.find("35. Question 35."));
-  EXPECT_NE(text.find("35. Question 35."), std::string::npos);
-  EXPECT_EQ(text.find("36. Question 36."), std::string::npos);
+  EXPECT_EQ(text.find(before + "\n"), std::string::npos) << before;
+  EXPECT_NE(text.find(first), std::string::npos) << first;
+  EXPECT_LT(text.find(first), text.find(last));
+  EXPECT_NE(text.find(last), std::string::npos) << last;
+  EXPECT_EQ(text.find(after + "\n"), std::string::npos) << after;
   EXPECT_EQ(text.find("Write net ionic"), std::string::npos);
+}
+
+// Each printed word's box, as pdftotext -bbox reports it (points, origin at the top left).
+struct TWordBox {
+  int page;
+  double yMin, xMax, yMax;
+  std::string word;
+};
+
+std::vector<TWordBox> WordBoxes(const QString& pdf) {
+  QProcess process;
+  process.start("pdftotext", {"-bbox", pdf, "-"});
+  process.waitForFinished(20000);
+  const QString html = QString::fromUtf8(process.readAllStandardOutput());
+  std::vector<TWordBox> boxes;
+  int page = 0;
+  const QRegularExpression tag(QString::fromUtf8(
+      R"re(<page |<word xMin="[^"]*" yMin="([^"]*)" xMax="([^"]*)" yMax="([^"]*)">([^<]*)</word>)re"));
+  for (auto it = tag.globalMatch(html); it.hasNext();) {
+    const auto match = it.next();
+    if (match.captured(0).startsWith(QStringLiteral("<page"))) {
+      ++page;
+      continue;
+    }
+    boxes.push_back({page, match.captured(1).toDouble(), match.captured(2).toDouble(),
+                     match.captured(3).toDouble(), match.captured(4).toStdString()});
+  }
+  return boxes;
+}
+
+TEST_F(QuizPrintTest, NothingPrintedFallsOffTheLetterOrTheA4Page) {
+  { std::ofstream("tarvolin.hed") << "Chemistry\tQuiz"; }
+  for (int i = 1; i <= 40; ++i) {
+    const std::string q = i % 7 == 3 ? "Zinc " + std::string(70, 'x') + " " + std::string(23, 'y')
+                                     : "Question " + std::to_string(i) + ".";
+    reactions_.push_back(std::make_unique<TReaction>(q.c_str(), 0));
+  }
+  for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4}) {
+    SCOPED_TRACE(paper == QPageSize::A4 ? "A4" : "Letter");
+    printer_.Device().setPageSize(QPageSize(paper));
+    TQuizPrint quiz(
+        reactions_, [](std::size_t) { return true; }, nullptr, printer_);
+    const QString pdf = dir_.filePath("paper.pdf");
+    QRectF printable;
+    TPrinter::SetDialogHandler([&](QPrinter& printer, int, int, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      printable = printer.pageLayout().paintRect(QPageLayout::Point);
+      return true;
+    });
+    ASSERT_TRUE(printer_.Print(nullptr, quiz, true));
+    const std::vector<TWordBox> boxes = WordBoxes(pdf);
+    ASSERT_FALSE(boxes.empty());
+    // One line's height on paper: from question 1's line to question 2's, five lines lower.
+    double first = 0, second = 0;
+    for (const TWordBox& box : boxes) {
+      if (box.word == "1.") first = box.yMin;
+      if (box.word == "2.") second = box.yMin;
+    }
+    const double step = (second - first) / 5;
+    ASSERT_GT(step, 0);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const TWordBox& box = boxes[i];
+      EXPECT_LE(box.xMax, printable.right() + 0.5) << box.word;
+      // The last question of a page, with the four answer lines below it, ends on the page.
+      const bool lastOnPage = i + 1 == boxes.size() || boxes[i + 1].page != box.page;
+      if (lastOnPage) {
+        EXPECT_LE(box.yMax + 4 * step, printable.bottom() + 0.5)
+            << box.word << " on page " << box.page;
+      }
+    }
+  }
 }
 
 TEST_F(QuizPrintTest, AMissingHeadingWarnsAndNothingIsPrinted) {

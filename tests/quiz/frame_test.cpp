@@ -2,6 +2,7 @@
 #include "quiz/frame.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QDir>
@@ -155,6 +156,51 @@ TEST_F(FrameTest, AMissingFileIsReportedByTheEditorViewThenByTheQuizView) {
   TFrame frame;
   driver.Verify();
   EXPECT_TRUE(frame.EditorView()->AllReactions().empty());
+}
+
+TEST_F(FrameTest, AnUnsavedListShowsInTheTitleAndIsAskedAboutBeforeLeavingIt) {
+  TFrame frame;
+  frame.Create();
+  EXPECT_EQ(frame.windowTitle(), "Writing Tarvolin Equations");
+  frame.RouteCommand(TFrame::kCmEditReactions);
+  ASSERT_EQ(chmod("tarvolin.rxn", 0444), 0);
+  TDriver driver;
+  driver.ExpectDialog<TNewQuestionDialog>()
+      .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Copper."); })
+      .Press({"Cu", "->", "Cu", "2+"})
+      .Press(1);
+  driver.ExpectDialog<TTypeDialog>().Press(1);
+  driver.ExpectMessage(
+      "tarvolin.rxn could not be saved: the file is write-protected (no one may write to it), so "
+      "it was left as it was.\n\nThe file keeps its previous contents. Your change stays in the "
+      "list, and the whole list is saved again with the next change.",
+      "Warning");
+  frame.RouteCommand(201);
+  EXPECT_EQ(frame.windowTitle(), "Writing Tarvolin Equations - tarvolin.rxn not saved");
+
+  const std::string ask =
+      "Your changes to the reaction list are not saved in tarvolin.rxn.\n\nYes: try to save them "
+      "again.\nNo: discard them.\nCancel: go back to the list.";
+  // Quiz mode and Exit both ask; Cancel keeps the teacher in the editor with the change.
+  driver.ExpectMessage(ask, "Confirmation").WithButtons(MbButtons::YesNoCancel).Answer(IDCANCEL);
+  frame.RouteCommand(TFrame::kCmStartReactions);
+  EXPECT_EQ(frame.ClientWindow(), frame.EditorView());
+  driver.ExpectMessage(ask, "Confirmation").Answer(IDCANCEL);
+  frame.RouteCommand(TFrame::kCmExit);
+  driver.ExpectMessage(ask, "Confirmation").Answer(IDCANCEL);
+  EXPECT_FALSE(frame.close());
+  EXPECT_EQ(frame.EditorView()->AllReactions().size(), 2u);
+  // Saving again once the file may be written: the title is plain again.
+  ASSERT_EQ(chmod("tarvolin.rxn", 0644), 0);
+  driver.ExpectMessage(ask, "Confirmation").Answer(IDYES);
+  driver.ExpectMessage(
+      "For your changes to the reaction list to take effect you must exit the program and then "
+      "restart it.",
+      "Information");
+  frame.RouteCommand(TFrame::kCmStartReactions);
+  driver.Verify();
+  EXPECT_EQ(frame.ClientWindow(), frame.QuizView());
+  EXPECT_EQ(frame.windowTitle(), "Writing Tarvolin Equations");
 }
 
 }  // namespace

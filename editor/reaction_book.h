@@ -1,0 +1,107 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/my_check.h"
+#include "editor/type_flags.h"
+#include "model/file_stamp.h"
+#include "model/question_record.h"
+#include "model/reaction.h"
+#include "model/reaction_file.h"
+
+// The teacher's reactions as the editor keeps them: the stored list, which of them are listed
+// and in what order, the marks that choose a printed quiz, the Add, Change and Delete edits, and
+// saving them without ever destroying a file that was not read or that someone else changed
+// since. It draws nothing and asks nothing: the editor view paints it and runs the dialogs.
+class TReactionBook {
+ public:
+  enum class ReadState { Read, Missing, Unreadable, Damaged };
+  enum class SaveOutcome {
+    Saved,
+    NotRead,         // the file on disk could not be read, so it is never replaced
+    ChangedOnDisk,   // someone changed the file since it was read: the teacher decides
+    WriteProtected,  // left as it was
+    CopyFailed,      // a damaged file could not be kept beside before its rewrite
+    Failed,          // the write itself failed
+  };
+  struct TSaveResult {
+    SaveOutcome outcome = SaveOutcome::Saved;
+    std::string message;  // what to tell the teacher; may be empty after a plain save
+  };
+
+  // The check box of listed row k has id kFirstCheckId + k.
+  static constexpr int kFirstCheckId = 1000;
+
+  explicit TReactionBook(std::string path = kReactionFileName);
+
+  // Reads the file (again), replacing the list, the listing and the marks.
+  ReadState Read();
+  ReadState State() const { return readState_; }
+  // What the last read has to tell the teacher (empty when all went well), and its caption.
+  const std::string& ReadMessage() const { return readMessage_; }
+  const char* ReadCaption() const;
+  const std::string& Path() const { return path_; }
+
+  const TReactionList& AllReactions() const { return allReactions_; }
+  const TReactionList& ShownReactions() const { return shownReactions_; }
+  const std::vector<std::unique_ptr<TMyCheck>>& CheckBoxes() const { return checkBoxes_; }
+  TMyCheck* CheckBox(std::size_t row) const;
+  // The index in AllReactions of the reaction listed at row.
+  std::size_t StoredIndex(std::size_t row) const { return storedIndex_.at(row); }
+  // The row at which the stored reaction is listed, or npos when it is not listed.
+  std::size_t RowOf(std::size_t stored) const;
+
+  const TTypeFlags& TypeFilter() const { return typeFilter_; }
+  bool AllTypesListed() const;
+  // Lists only the chosen types, every mark cleared.
+  void SetTypeFilter(const TTypeFlags& flags);
+
+  // The listing's line height, which places the check boxes.
+  void SetLineHeight(int h);
+  // Refills the listing; recreate clears every mark, else marks stay with their reactions.
+  void RebuildList(bool recreate);
+
+  // False, with the reason, while the list may not be changed (the file could not be read).
+  bool CanEdit(std::string* why = nullptr) const;
+  // Each edit changes the list only: Save writes it. Add returns the new reaction's row
+  // (npos when it is not listed or the list may not change).
+  std::size_t Add(QuestionRecord record, const TTypeFlags& flags);
+  void Change(std::size_t stored, QuestionRecord record, const TTypeFlags& flags, bool changeAll);
+  void Delete(std::size_t stored);
+  int32_t LastAddedType() const { return lastAddedType_; }
+
+  // Writes the list over the file, unless the file is not the one read.
+  TSaveResult Save();
+  // After ChangedOnDisk: keeps the file on disk as path.changed (.changed.2, ...) and saves.
+  TSaveResult SaveKeepingDiskCopy();
+  // True while the list holds a change that the file does not.
+  bool Unsaved() const { return unsaved_; }
+
+  // A single-choice flag array for a stored type; codes outside 0..3 read as Miscellaneous.
+  static TTypeFlags FlagsOfType(int32_t type);
+
+ private:
+  std::vector<const TReaction*> MarkedReactions() const;
+  void RestoreMarks(const std::vector<const TReaction*>& marked);
+  void AfterEdit(const std::vector<const TReaction*>& marked);
+  TSaveResult Write();
+  std::string FailureText(const TWriteError& error) const;
+
+  std::string path_;
+  TReactionList allReactions_;
+  TReactionList shownReactions_;
+  std::vector<std::size_t> storedIndex_;
+  std::vector<std::unique_ptr<TMyCheck>> checkBoxes_;
+  TTypeFlags typeFilter_ = {1, 1, 1, 1, 1};
+  int lineHeight_ = 1;
+  int32_t lastAddedType_ = Precipitation;
+
+  ReadState readState_ = ReadState::Missing;
+  std::string readMessage_;
+  std::string readFailure_;  // why the file could not be read, while edits are refused
+  TFileStamp stamp_;         // the file as last read or written
+  bool keepDamagedCopy_ = false;
+  bool unsaved_ = false;
+};

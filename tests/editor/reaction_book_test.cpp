@@ -1,0 +1,223 @@
+// The teacher's reaction book without a window: what it refuses, and that saving never
+// destroys a file it did not read or that someone else changed since.
+#include "editor/reaction_book.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "model/reaction_file.h"
+
+namespace {
+
+using Outcome = TReactionBook::SaveOutcome;
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TReactionList Reactions(std::initializer_list<std::pair<const char*, int32_t>> rows) {
+  TReactionList list;
+  for (const auto& [question, type] : rows) {
+    list.push_back(std::make_unique<TReaction>(question, type));
+    list.back()->reactants[0].SetFormula("Ag");
+    list.back()->reactants[0].charge = 1;
+    list.back()->products[0].SetFormula("AgCl");
+  }
+  return list;
+}
+
+QuestionRecord Record(const char* question) {
+  QuestionRecord record;
+  record.SetQuestion(question);
+  record.SetFormula(true, 0, "Zn");
+  record.SetFormula(false, 0, "Zn");
+  record.SetCharge(false, 0, "2+");
+  return record;
+}
+
+const TTypeFlags kRedox = {0, 0, 1, 0, 0};
+
+class ReactionBookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QDir::setCurrent(dir_.path());
+    ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Two.", 2}, {"Three.", 1}})));
+  }
+  void TearDown() override { QDir::setCurrent(previous_); }
+
+  QString previous_ = QDir::currentPath();
+  QTemporaryDir dir_;
+};
+
+TEST_F(ReactionBookTest, AFileThatIsThereButCannotBeReadIsNeverReplaced) {
+  // A folder where the file should be fails the read for every user, root included.
+  std::filesystem::remove("tarvolin.rxn");
+  std::filesystem::create_directory("tarvolin.rxn");
+  TReactionBook book;
+  EXPECT_EQ(book.Read(), TReactionBook::ReadState::Unreadable);
+  EXPECT_NE(book.ReadMessage().find("is there but cannot be read (Is a directory)"),
+            std::string::npos)
+      << book.ReadMessage();
+  std::string why;
+  EXPECT_FALSE(book.CanEdit(&why));
+  EXPECT_NE(why.find("cannot be added, changed or deleted"), std::string::npos);
+  EXPECT_EQ(book.Add(Record("New."), kRedox), std::string::npos);
+  EXPECT_TRUE(book.AllReactions().empty());
+  EXPECT_EQ(book.Save().outcome, Outcome::NotRead);
+  EXPECT_TRUE(std::filesystem::is_directory("tarvolin.rxn"));
+
+  // A file that is simply missing is another matter: the first Add starts a new list.
+  std::filesystem::remove("tarvolin.rxn");
+  EXPECT_EQ(book.Read(), TReactionBook::ReadState::Missing);
+  EXPECT_EQ(book.ReadMessage(), "Cannot open tarvolin.rxn");
+  EXPECT_EQ(book.Add(Record("New."), kRedox), 0u);
+  EXPECT_EQ(book.Save().outcome, Outcome::Saved);
+  TReactionList file;
+  ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
+  EXPECT_EQ(file.size(), 1u);
+}
+
+TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilently) {
+  const auto otherSave = [] {
+    ASSERT_TRUE(WriteReactionFile(Reactions({{"Someone else's.", 0}})));
+  };
+  // Same size and time, new bytes: only the hash tells it.
+  const auto inPlaceSameStamp = [] {
+    struct stat before {};
+    ASSERT_EQ(::stat("tarvolin.rxn", &before), 0);
+    std::string bytes = Bytes("tarvolin.rxn");
+    bytes[4] = 'X';
+    std::fstream("tarvolin.rxn", std::ios::in | std::ios::out | std::ios::binary) << bytes;
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, "tarvolin.rxn", times, 0), 0);
+  };
+  const struct {
+    const char* name;
+    std::function<void()> change;
+  } cases[] = {{"saved by another program", otherSave}, {"rewritten in place", inPlaceSameStamp}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Two.", 2}, {"Three.", 1}})));
+    std::filesystem::remove("tarvolin.rxn.changed");
+    TReactionBook book;
+    ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
+    c.change();
+    const std::string theirs = Bytes("tarvolin.rxn");
+    book.Add(Record("Mine."), kRedox);
+    EXPECT_EQ(book.Save().outcome, Outcome::ChangedOnDisk);
+    EXPECT_EQ(Bytes("tarvolin.rxn"), theirs);
+    EXPECT_TRUE(book.Unsaved());
+
+    // Keeping theirs aside: their bytes in .changed, the list in the file.
+    const TReactionBook::TSaveResult kept = book.SaveKeepingDiskCopy();
+    EXPECT_EQ(kept.outcome, Outcome::Saved);
+    EXPECT_NE(kept.message.find("tarvolin.rxn.changed"), std::string::npos);
+    EXPECT_EQ(Bytes("tarvolin.rxn.changed"), theirs);
+    EXPECT_FALSE(book.Unsaved());
+    TReactionList file;
+    ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
+    EXPECT_EQ(file.size(), 4u);
+    // Our own save is no change by someone else.
+    book.Delete(0);
+    EXPECT_EQ(book.Save().outcome, Outcome::Saved);
+  }
+}
+
+TEST_F(ReactionBookTest, ANewFileBesideAnEmptyListOrAGoneFileAreToldApart) {
+  // There was none when read, and now there is (an import meanwhile): ask.
+  std::filesystem::remove("tarvolin.rxn");
+  TReactionBook book;
+  ASSERT_EQ(book.Read(), TReactionBook::ReadState::Missing);
+  ASSERT_TRUE(WriteReactionFile(Reactions({{"Imported.", 0}})));
+  book.Add(Record("Mine."), kRedox);
+  EXPECT_EQ(book.Save().outcome, Outcome::ChangedOnDisk);
+
+  // Read, then removed: writing it again loses nothing.
+  TReactionBook other;
+  ASSERT_EQ(other.Read(), TReactionBook::ReadState::Read);
+  std::filesystem::remove("tarvolin.rxn");
+  other.Add(Record("Mine."), kRedox);
+  EXPECT_EQ(other.Save().outcome, Outcome::Saved);
+
+  // .changed copies are never overwritten.
+  { std::ofstream("tarvolin.rxn.changed") << "an earlier copy"; }
+  ASSERT_TRUE(WriteReactionFile(Reactions({{"Again.", 0}})));
+  other.Add(Record("More."), kRedox);
+  ASSERT_EQ(other.Save().outcome, Outcome::ChangedOnDisk);
+  EXPECT_EQ(other.SaveKeepingDiskCopy().outcome, Outcome::Saved);
+  EXPECT_EQ(Bytes("tarvolin.rxn.changed"), "an earlier copy");
+  EXPECT_FALSE(Bytes("tarvolin.rxn.changed.2").empty());
+}
+
+TEST_F(ReactionBookTest, AWriteProtectedFileIsRefusedAndLeftByteForByte) {
+  TReactionBook book;
+  ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
+  const std::string before = Bytes("tarvolin.rxn");
+  ASSERT_EQ(chmod("tarvolin.rxn", 0444), 0);
+  book.Add(Record("New."), kRedox);
+  const TReactionBook::TSaveResult result = book.Save();
+  EXPECT_EQ(result.outcome, Outcome::WriteProtected);
+  EXPECT_EQ(result.message.rfind("tarvolin.rxn could not be saved: the file is write-protected", 0),
+            0u)
+      << result.message;
+  EXPECT_EQ(Bytes("tarvolin.rxn"), before);
+  struct stat info {};
+  ASSERT_EQ(::stat("tarvolin.rxn", &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0444u);
+  EXPECT_TRUE(book.Unsaved());
+
+  // Writable again: the change that waited is saved with the next save.
+  ASSERT_EQ(chmod("tarvolin.rxn", 0644), 0);
+  EXPECT_EQ(book.Save().outcome, Outcome::Saved);
+  EXPECT_FALSE(book.Unsaved());
+}
+
+TEST_F(ReactionBookTest, RecordsOfNoKnownTypeInADamagedFileAreCountedAndLeftOut) {
+  ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Bad.", 77}, {"Worse.", -3}})));
+  { std::ofstream("tarvolin.rxn", std::ios::binary | std::ios::app) << "half a record"; }
+  const std::string damaged = Bytes("tarvolin.rxn");
+  TReactionBook book;
+  EXPECT_EQ(book.Read(), TReactionBook::ReadState::Damaged);
+  EXPECT_NE(book.ReadMessage().find("2 of the 3 records read have no known type"),
+            std::string::npos)
+      << book.ReadMessage();
+  EXPECT_EQ(book.AllReactions().size(), 1u);
+  const TReactionBook::TSaveResult saved = book.Save();
+  EXPECT_EQ(saved.outcome, Outcome::Saved);
+  EXPECT_NE(saved.message.find("tarvolin.rxn.damaged"), std::string::npos);
+  EXPECT_EQ(Bytes("tarvolin.rxn.damaged"), damaged);
+  TReactionList file;
+  ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
+  ASSERT_EQ(file.size(), 1u);
+  EXPECT_EQ(file[0]->Question(), "One.");
+}
+
+TEST_F(ReactionBookTest, MarksFollowTheirReactionsAndTheGeometryPlacesTheBoxes) {
+  TReactionBook book;
+  book.Read();
+  book.SetLineHeight(12);
+  // Listing order: One. (0), Three. (1), Two. (2).
+  ASSERT_EQ(book.StoredIndex(1), 2u);
+  book.CheckBox(2)->SetCheck(true);  // Two.
+  const std::size_t row = book.Add(Record("Added."), {1, 0, 0, 0, 0});
+  EXPECT_EQ(row, 1u);
+  EXPECT_EQ(book.ShownReactions()[row]->Question(), "Added.");
+  EXPECT_TRUE(book.CheckBox(3)->GetCheck());
+  EXPECT_FALSE(book.CheckBox(1)->GetCheck());
+  for (std::size_t k = 0; k < book.CheckBoxes().size(); ++k)
+    EXPECT_EQ(book.CheckBox(k)->Y(), 10 + 12 + 36 * static_cast<int>(k));
+  book.Delete(book.StoredIndex(3));
+  EXPECT_EQ(book.CheckBoxes().size(), 3u);
+  for (std::size_t k = 0; k < 3; ++k) EXPECT_FALSE(book.CheckBox(k)->GetCheck()) << k;
+}
+
+}  // namespace

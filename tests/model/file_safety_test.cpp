@@ -1,0 +1,142 @@
+// Files are never destroyed behind the user's back: write protection is honoured, two saves
+// in one folder leave each other's temporary files alone, and a read tells a missing file from
+// one that is there but cannot be read.
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "model/atomic_file.h"
+#include "model/reaction_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class FileSafetyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tarvolin-safety-" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    for (const auto& entry : fs::recursive_directory_iterator(dir_))
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir_);
+  }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+
+  fs::path dir_;
+};
+
+TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
+  const unsigned char data[] = "new";
+  const struct {
+    const char* name;
+    std::function<bool(const std::string&, TWriteError*)> write;
+  } writers[] = {
+      {"tarvolin.hed",
+       [&](const std::string& path, TWriteError* error) {
+         return WriteFileAtomically(path, data, 3, error);
+       }},
+      {"tarvolin.rxn",
+       [](const std::string& path, TWriteError* error) {
+         return WriteReactionFile(TReactionList{}, path, error, nullptr);
+       }},
+  };
+  for (const auto& writer : writers) {
+    SCOPED_TRACE(writer.name);
+    const std::string path = Path(writer.name);
+    { std::ofstream(path) << "the teacher's own"; }
+    for (mode_t mode : {0444, 0400, 0000}) {
+      ASSERT_EQ(chmod(path.c_str(), mode), 0);
+      TWriteError error;
+      EXPECT_FALSE(writer.write(path, &error)) << std::oct << mode;
+      EXPECT_EQ(error.kind, WriteFailure::WriteProtected);
+      EXPECT_NE(error.text.find("is write-protected"), std::string::npos) << error.text;
+      EXPECT_EQ(Bytes(path), "the teacher's own");
+      struct stat info {};
+      ASSERT_EQ(::stat(path.c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 0777, mode);
+    }
+    // Any write bit, for anyone, lets the save through.
+    ASSERT_EQ(chmod(path.c_str(), 0464), 0);
+    EXPECT_TRUE(writer.write(path, nullptr));
+    EXPECT_EQ(Bytes(path).empty(), false);
+  }
+}
+
+TEST_F(FileSafetyTest, ASaveNeverRemovesTheTemporaryFileOfASaveStillRunning) {
+  const std::string path = Path("tarvolin.rxn");
+  // Another writer, halfway through its save: its temporary file, locked as a save locks it.
+  const std::string theirs = path + ".tarvolin-save-AbC123";
+  const int fd = ::open(theirs.c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path));
+  EXPECT_TRUE(fs::exists(theirs)) << "a running save lost its temporary file";
+  // Once that writer is gone (killed), its file is left over and the next save clears it.
+  ::close(fd);
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path));
+  EXPECT_FALSE(fs::exists(theirs));
+
+  // Two writers saving over and over at once: every save of each ends whole.
+  const auto writer = [&](int32_t type) {
+    TReactionList list;
+    list.push_back(std::make_unique<TReaction>("Whole.", type));
+    for (int i = 0; i < 300; ++i)
+      if (!WriteReactionFile(list, path)) return 1;
+    return 0;
+  };
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(writer(1));
+  EXPECT_EQ(writer(2), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  TReactionList read;
+  EXPECT_EQ(ReadReactionFile(read, path), ReadResult::Ok);
+  EXPECT_EQ(read.size(), 1u);
+}
+
+TEST_F(FileSafetyTest, AReadTellsAMissingFileFromOneThatCannotBeRead) {
+  const std::string path = Path("tarvolin.rxn");
+  TReactionList list;
+  TReadInfo info;
+  EXPECT_EQ(ReadReactionFile(list, path, &info), ReadResult::CannotOpen);
+  EXPECT_EQ(info.errnum, ENOENT);
+  EXPECT_FALSE(info.stamp.exists);
+
+  fs::create_directory(path);
+  EXPECT_EQ(ReadReactionFile(list, path, &info), ReadResult::CannotOpen);
+  EXPECT_EQ(info.errnum, EISDIR);
+  EXPECT_TRUE(info.stamp.exists);
+  fs::remove(path);
+
+  ASSERT_TRUE(WriteReactionFile(TReactionList{}, path));
+  EXPECT_EQ(ReadReactionFile(list, path, &info), ReadResult::Ok);
+  EXPECT_EQ(info.errnum, 0);
+  EXPECT_TRUE(info.stamp.Matches(path));
+  // A copy kept beside never takes a name already in use.
+  std::string kept;
+  ASSERT_TRUE(KeepCopyBeside(path, ".changed", kept));
+  ASSERT_TRUE(KeepCopyBeside(path, ".changed", kept));
+  EXPECT_EQ(kept, path + ".changed.2");
+  EXPECT_EQ(Bytes(kept), Bytes(path));
+}
+
+}  // namespace
