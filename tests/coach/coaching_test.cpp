@@ -230,6 +230,22 @@ const Flow kFlows[] = {
                    "The oxidation number of Fe is not 2+");
        });
      }, 1, 3, "Fe^3+ + Fe -> Fe^2+", ""},
+    // Two wrong copies of one formula: each is corrected once, the second dialog on the copy
+    // the first did not touch, and neither is then taken for a substance that does not belong.
+    {"TwoWrongCopiesEachCorrectedOnce", "Fe^3+ + Fe -> Fe^2+",
+     {"Fe", "2+", "+", "Fe", "2+", "->", "Fe", "2+"},
+     [](TDriver& d, Question& q) {
+       ChooseCharge(d, "3+", true, [&q](TDialog& c) {
+         EXPECT_EQ(static_cast<TChangeChargeDialog&>(c).MessagePanel()->Line(0).Text(),
+                   "The oxidation number of Fe is not 2+");
+         EXPECT_EQ(EquationText(*q.dialog.AnswerWindow()->Equation()), "Fe^2+ + Fe^2+ -> Fe^2+");
+       });
+       ChooseCharge(d, "0", true, [&q](TDialog& c) {
+         EXPECT_EQ(static_cast<TChangeChargeDialog&>(c).MessagePanel()->Line(0).Text(),
+                   "The oxidation number of Fe is not 2+");
+         EXPECT_EQ(EquationText(*q.dialog.AnswerWindow()->Equation()), "Fe^3+ + Fe^2+ -> Fe^2+");
+       });
+     }, 1, 3, "Fe^3+ + Fe -> Fe^2+", ""},
     // A wrong product deleted, then the missing one added: two restarts of the product pass.
     {"RestartsInTheProductPass", kAgCl, {"Ag", "1+", "+", "Cl", "1-", "->", "Na", "N", "O", "3"},
      [](TDriver& d, Question&) {

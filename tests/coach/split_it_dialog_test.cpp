@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <string>
 
 #include "coach/charge_box.h"
 #include "coach/dissociation.h"
 #include "coach/split_window.h"
 #include "equation_text.h"
+#include "keypad/blank_window.h"
 #include "keypad/pello_window.h"
 #include "split_click.h"
 #include "tests/support/driver.h"
@@ -144,6 +146,59 @@ TEST(SplitItDialog, OkWritesTheSpeciesWithTheLastChargeChosenOtherThanZero) {
   EXPECT_EQ(dialog.Execute(), 1);
   EXPECT_EQ(Written(*equation), "Ca^2+ + NO3^1- -> CaCO3");
 }
+
+// A charge picked in either box before the cut goes onto its own species, in the panel and in
+// the scratch equation, as soon as Dissociate splits the compound.
+struct EarlyChargeCase {
+  const char* charge1;  // picked in box 102 before Dissociate; "0" for none
+  const char* charge2;  // picked in box 103 before Dissociate
+  const char* species1;
+  const char* species2;
+  const char* written;  // the student's equation after OK
+};
+
+void PrintTo(const EarlyChargeCase& c, std::ostream* os) {
+  *os << c.charge1 << " and " << c.charge2 << " before the cut";
+}
+
+// "NO3^1-" as a panel line holds it: the characters without the charge mark.
+std::string Unmarked(std::string text) {
+  std::erase(text, '^');
+  return text;
+}
+
+class SplitEarlyCharge : public testing::TestWithParam<EarlyChargeCase> {};
+
+TEST_P(SplitEarlyCharge, IsAppliedToItsSpeciesOnDissociate) {
+  const EarlyChargeCase& c = GetParam();
+  auto equation = EquationFromText("Ca(NO3)2 -> CaCO3");
+  TDriver driver;
+  driver.ExpectDialog<TSplitItDialog>()
+      .Do([&](TSplitItDialog& d) {
+        d.ComboBox(102)->SetText(c.charge1);
+        d.ComboBox(103)->SetText(c.charge2);
+        ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), 1));
+      })
+      .Press("Dissociate")
+      .Check([&](TSplitItDialog& d) {
+        EXPECT_EQ(Written(d.Species(1)), c.species1);
+        EXPECT_EQ(Written(d.Species(2)), c.species2);
+        // The panels show the species as they now are.
+        EXPECT_EQ(d.SpeciesPanel(1)->Lines().front().Text(), Unmarked(c.species1));
+        EXPECT_EQ(d.SpeciesPanel(2)->Lines().front().Text(), Unmarked(c.species2));
+        EXPECT_EQ(Written(*d.ScratchEquation()), c.written);
+      })
+      .Press(1);
+  TSplitItDialog dialog(nullptr, equation->reactants[0].get(), equation.get(), true);
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_EQ(Written(*equation), c.written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Coach, SplitEarlyCharge,
+    testing::Values(EarlyChargeCase{"2+", "0", "Ca^2+", "NO3", "Ca^2+ + NO3 -> CaCO3"},
+                    EarlyChargeCase{"0", "1-", "Ca", "NO3^1-", "Ca + NO3^1- -> CaCO3"},
+                    EarlyChargeCase{"2+", "1-", "Ca^2+", "NO3^1-", "Ca^2+ + NO3^1- -> CaCO3"}));
 
 TEST(SplitItDialog, AFarClickMovesTheLineAwayButKeepsThePosition) {
   auto equation = EquationFromText("Na2SO4");

@@ -1,26 +1,51 @@
 #!/usr/bin/env bash
-# The real program in a fresh working folder on an X display (run under xvfb-run), driven with
-# xdotool as a user would: splash, main window, menu, F3, and Alt+X ending it with code 0.
+# The real program in a fresh working folder on an X display of its own, driven with xdotool as
+# a user would: splash, main window, menu, F3, and Alt+X ending it with code 0.
 #   smoke_test.sh path/to/tarvolin path/to/tarvolin.rxn
-# Every step waits for what it needs to see (a window with a given title, a menu opening, the
-# program ending), with generous time limits, so that a busy machine slows it down but does
+# Nothing here waits for a fixed time or guesses a free display: the X server picks its own
+# display number and says when it is ready; every step waits for what it needs to see (a window
+# with a given title, the keyboard on the window meant to get the keys, a menu opening, the
+# program ending), with generous time limits, so that a busy machine slows the test down but does
 # not fail it; a failure names what did not come.
 set -euo pipefail
 program=$(realpath "$1")
+reactions=$(realpath "$2")
 work=$(mktemp -d)
-pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-LIMIT=${SMOKE_LIMIT:-30}  # seconds to wait for any one thing
+pid="" xserver=""
+cleanup() {
+  set +e
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$xserver" ] && kill "$xserver" 2>/dev/null && wait "$xserver" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+LIMIT=${SMOKE_LIMIT:-120} # seconds to wait for any one thing
 
 # Waits until the command succeeds, up to LIMIT seconds.
 until_true() {
   local deadline=$((SECONDS + LIMIT))
   until "$@"; do
     [ $SECONDS -le "$deadline" ] || return 1
-    sleep 0.05
+    sleep 0.02
   done
 }
+
+# An X server of our own. With -displayfd it takes the first free display number itself (no
+# race with tests running beside this one) and writes it once it accepts connections.
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+xserver=$!
+display_ready() {
+  kill -0 "$xserver" 2>/dev/null || fail "the X server did not start: $(tail -n 3 "$work/xvfb.log")"
+  # The number is whole once its newline is written.
+  [ "$(tail -c 1 "$work/display" | wc -l)" -eq 1 ]
+}
+until_true display_ready || fail "waited ${LIMIT}s for the X server"
+export DISPLAY=":$(tr -d '\n' <"$work/display")"
+
 # The id of the visible window with exactly this title.
 visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shown() { [ -n "$(visible "$1")" ]; }
@@ -30,8 +55,18 @@ windows_up() { xdotool search --onlyvisible --pid "$pid" "" 2>/dev/null | wc -l;
 more_windows_than() { [ "$(windows_up)" -gt "$1" ]; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
-# There is no window manager: give the window the keyboard before typing.
-keys() { xdotool windowfocus --sync "$1" && shift && xdotool key "$@"; }
+# There is no window manager: give the window the keyboard, and see that it has it, before
+# typing. The program may move the focus itself as a window appears, so ask until it holds.
+focused_on() {
+  xdotool windowfocus "$1" 2>/dev/null || true
+  [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$1" ]
+}
+keys() {
+  local window=$1
+  shift
+  until_true focused_on "$window" || fail "waited ${LIMIT}s for window $window to take the keyboard"
+  xdotool key "$@"
+}
 # Opens the type choice with the keys given and closes it again with Escape.
 type_choice() {
   local how=$1 dialog
@@ -42,7 +77,7 @@ type_choice() {
   keys "$dialog" Escape
   until_true hidden "Select Reaction Types" || fail "waited ${LIMIT}s for Escape to close the type choice"
 }
-# The "&Tarvolin" menu, then "&Start..." once the menu is open.
+# The "&Tarvolin" menu, then "&Start..." once the menu is open (an open menu takes every key).
 from_menu() {
   local before
   before=$(windows_up)
@@ -51,10 +86,11 @@ from_menu() {
   xdotool key s
 }
 
-cp "$2" "$work/"
+cp "$reactions" "$work/"
 cd "$work"
 QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
+# The splash stays up for a few seconds of its own; look for it often.
 until_true shown "Tarvolin" || fail "waited ${LIMIT}s for the splash picture"
 until_true shown "Writing Tarvolin Equations" || fail "waited ${LIMIT}s for the main window"
 main=$(visible "Writing Tarvolin Equations")
