@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "editor/change_dialog.h"
@@ -12,6 +13,7 @@
 #include "editor/type_dialog.h"
 #include "keypad/new_question_dialog.h"
 #include "model/charge_text.h"
+#include "model/windows1252.h"
 #include "print/heading_dialog.h"
 #include "print/quiz_print.h"
 #include "ui/dc.h"
@@ -72,6 +74,15 @@ void TReactWindow::Paint(TDC& dc) {
     ReactionListing::DrawEntry(dc, static_cast<int>(k + 1), *shown[k],
                                ReactionListing::EntryY(h, k), h);
   if (QPainter* painter = dc.Painter()) {
+    // The current entry, which Up, Down and Space act on, is framed.
+    if (const std::size_t current = book_.Current(); current >= rows.first && current < rows.last) {
+      QStyleOptionFocusRect focus;
+      focus.initFrom(this);
+      const int y = ReactionListing::EntryY(h, current);
+      const int left = Scroller() ? Scroller()->Offset().x() : 0;
+      focus.rect = QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2);
+      style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, this);
+    }
     for (std::size_t k = rows.first; k < rows.last; ++k) {
       const TMyCheck* box = book_.CheckBox(k);
       if (!box) break;
@@ -85,8 +96,8 @@ void TReactWindow::Paint(TDC& dc) {
   }
 
   if (TScroller* scroller = Scroller()) {
-    // The range counts units of the unit in use before this paint (15 on the first).
-    const int yRange = ReactionListing::EndY(h, shown.size()) / scroller->YUnit() - 1;
+    // The listing stops where its last entry sits at the bottom of the view.
+    const int yRange = ReactionListing::LastScrollLine(h, shown.size(), ClientRect().height());
     // Set only on a change: a change repaints, and an unconditional set would repaint forever.
     if (scroller->XRange() != kXRange || scroller->YRange() != yRange)
       scroller->SetRange(kXRange, yRange);
@@ -99,11 +110,39 @@ void TReactWindow::EvLButtonDown(const QPoint& client) {
   setFocus();
   const QPoint at = client + (Scroller() ? Scroller()->Offset() : QPoint());
   const std::size_t row = ReactionListing::RowAt(LineHeight(), at.y());
-  if (row == ReactionListing::kNoRow) return;
-  if (TMyCheck* box = book_.CheckBox(row); box && box->Contains(at.x(), at.y())) {
-    box->Toggle();
-    Invalidate();
+  if (row == ReactionListing::kNoRow || row >= book_.ShownReactions().size()) return;
+  book_.SetCurrent(row);
+  if (TMyCheck* box = book_.CheckBox(row); box && box->Contains(at.x(), at.y())) box->Toggle();
+  Invalidate();
+}
+
+void TReactWindow::wheelEvent(QWheelEvent* event) {
+  TScroller* scroller = Scroller();
+  const int notches = event->angleDelta().y() / 120 + event->angleDelta().x() / 120;
+  if (!scroller || notches == 0) {
+    TWindow::wheelEvent(event);
+    return;
   }
+  // Three lines a notch; with Shift, or a sideways wheel, across.
+  const bool across = (event->modifiers() & Qt::ShiftModifier) || event->angleDelta().y() == 0;
+  if (across)
+    scroller->ScrollTo(scroller->XPos() - 3 * notches, scroller->YPos());
+  else
+    scroller->ScrollTo(scroller->XPos(), scroller->YPos() - 3 * notches);
+  event->accept();
+}
+
+void TReactWindow::ShowRow(std::size_t k) {
+  TScroller* scroller = Scroller();
+  if (!scroller || k >= book_.ShownReactions().size()) return;
+  const int line =
+      ReactionListing::LineShowing(LineHeight(), k, scroller->YPos(), ClientRect().height());
+  if (line != scroller->YPos()) scroller->ScrollTo(scroller->XPos(), line);
+}
+
+std::string TReactWindow::NumberedQuestion(std::size_t k) const {
+  return std::to_string(k + 1) + ".  " +
+         Windows1252ToUtf8(book_.ShownReactions().at(k)->Question());
 }
 
 void TReactWindow::keyPressEvent(QKeyEvent* event) {
@@ -115,7 +154,9 @@ void TReactWindow::keyPressEvent(QKeyEvent* event) {
   const int x = scroller->XPos();
   const int y = scroller->YPos();
   const int xPage = std::max(1, ClientRect().width() / scroller->XUnit());
-  const int yPage = std::max(1, ClientRect().height() / scroller->YUnit());
+  const int yPage = ReactionListing::PageLines(LineHeight(), ClientRect().height());
+  const bool control = event->modifiers() & Qt::ControlModifier;
+  const std::size_t count = book_.ShownReactions().size();
   switch (event->key()) {
     case Qt::Key_PageUp:
       scroller->ScrollTo(x, y - yPage);
@@ -124,22 +165,40 @@ void TReactWindow::keyPressEvent(QKeyEvent* event) {
       scroller->ScrollTo(x, y + yPage);
       break;
     case Qt::Key_End:
-      scroller->ScrollTo(x + xPage, y);
+      if (control) {
+        // Ctrl+End: the last reaction.
+        book_.SetCurrent(count == 0 ? 0 : count - 1);
+        scroller->ScrollTo(x, scroller->YRange());
+        Invalidate();
+      } else {
+        scroller->ScrollTo(x + xPage, y);
+      }
       break;
     case Qt::Key_Home:
-      scroller->ScrollTo(x - xPage, y);
+      if (control) {
+        book_.SetCurrent(0);
+        scroller->ScrollTo(x, 0);
+        Invalidate();
+      } else {
+        scroller->ScrollTo(x - xPage, y);
+      }
       break;
     case Qt::Key_Left:
       scroller->ScrollTo(x - 1, y);
       break;
-    case Qt::Key_Up:
-      scroller->ScrollTo(x, y - 1);
-      break;
     case Qt::Key_Right:
       scroller->ScrollTo(x + 1, y);
       break;
+    case Qt::Key_Up:
     case Qt::Key_Down:
-      scroller->ScrollTo(x, y + 1);
+      // Up and Down move the current entry, and the listing follows it.
+      book_.MoveCurrent(event->key() == Qt::Key_Up ? -1 : 1);
+      ShowRow(book_.Current());
+      Invalidate();
+      break;
+    case Qt::Key_Space:
+      book_.ToggleCurrent();
+      Invalidate();
       break;
     default:
       TWindow::keyPressEvent(event);
@@ -185,9 +244,13 @@ void TReactWindow::CmAdd() {
 
 void TReactWindow::AddReaction(const QuestionRecord& record, const TTypeFlags& flags) {
   if (!MayEdit()) return;
-  book_.Add(record, flags);
+  const std::size_t row = book_.Add(record, flags);
+  ShowRow(row);
   Invalidate();
-  SaveReactions();
+  // A change that was not saved is told by the save itself.
+  if (SaveReactions() && row != std::string::npos)
+    MessageBox(this, "Added as reaction " + std::to_string(row + 1) + ".", "Information",
+               MbIcon::Information);
 }
 
 void TReactWindow::CmChange() {
@@ -198,9 +261,13 @@ void TReactWindow::CmChange() {
   const std::size_t stored = book_.StoredIndex(row);
   const TReaction& reaction = *book_.AllReactions()[stored];
   const std::string question(reaction.Question());
-  const int answer =
-      MessageBox(this, "Do you want to do more than just change reaction type?",
-                 "Change question and/or answer?", MbIcon::Question, MbButtons::YesNoCancel);
+  book_.SetCurrent(row);
+  ShowRow(row);
+  Invalidate();
+  // The reaction is named, so that a mistyped number is caught before anything changes.
+  const int answer = MessageBox(
+      this, "Do you want to do more than just change reaction type?\n\n" + NumberedQuestion(row),
+      "Change question and/or answer?", MbIcon::Question, MbButtons::YesNoCancel);
   if (answer == IDCANCEL) return;
   QuestionRecord record;
   const bool changeAll = answer == IDYES;
@@ -210,7 +277,8 @@ void TReactWindow::CmChange() {
   }
   TTypeFlags flags = TReactionBook::FlagsOfType(reaction.type);
   {
-    TTypeDialog dialog(this, &flags, question);
+    // The question as it will be saved.
+    TTypeDialog dialog(this, &flags, changeAll ? std::string(record.Question()) : question);
     if (dialog.Execute() != 1) return;
   }
   ChangeReaction(record, flags, stored, changeAll);
@@ -228,8 +296,11 @@ void TReactWindow::CmDelete() {
   if (!AllTypesListed() || !MayEdit()) return;
   std::size_t row = 0;
   if (!AskReactionNumber(row)) return;
-  if (MessageBox(this, "Are you want to delete this reaction?", "Confirmation", MbIcon::Question,
-                 MbButtons::YesNo) != IDYES)
+  book_.SetCurrent(row);
+  ShowRow(row);
+  Invalidate();
+  if (MessageBox(this, "Are you want to delete this reaction?\n\n" + NumberedQuestion(row),
+                 "Confirmation", MbIcon::Question, MbButtons::YesNo) != IDYES)
     return;
   book_.Delete(book_.StoredIndex(row));
   Invalidate();
@@ -302,6 +373,14 @@ bool TReactWindow::MaybeSave(bool reloadOnDiscard) {
 
 void TReactWindow::CmPrintQuiz() {
   if (!MaybeSave(true)) return;
+  if (book_.MarkedCount() == 0) {
+    MessageBox(this,
+               "No question is ticked, so there is nothing to print. Tick the check box of each "
+               "question you want on the quiz (click it, or move to it with Up and Down and "
+               "press Space), then choose Print Quiz again.",
+               "Information", MbIcon::Information);
+    return;
+  }
   if (MessageBox(this,
                  "Make sure the questions you want to put on the quiz have a check mark to the "
                  "left. Use the mouse to check the boxes. Do you want to continue printing ?",

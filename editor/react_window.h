@@ -61,6 +61,7 @@ class TReactWindow : public TWindow {
   void Paint(TDC& dc) override;
   void EvLButtonDown(const QPoint& client) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   bool AllTypesListed() const { return book_.AllTypesListed(); }
@@ -69,6 +70,10 @@ class TReactWindow : public TWindow {
   // Asks for a listed reaction's number until a valid one or Cancel; the row, 0-based.
   bool AskReactionNumber(std::size_t& row);
   void ReadAgainFromDisk();
+  // Scrolls so that listed row k is wholly in view.
+  void ShowRow(std::size_t k);
+  // The question of listed row k as the teacher sees it: "3.  Question text".
+  std::string NumberedQuestion(std::size_t k) const;
   void ShowReadMessage();
 
   TReactionBook book_;

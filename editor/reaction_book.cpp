@@ -135,6 +135,32 @@ void TReactionBook::RebuildList(bool recreate) {
         kFirstCheckId + static_cast<int>(k), ReactionListing::EntryY(lineHeight_, k), lineHeight_));
     if (k < kept.size()) checkBoxes_.back()->SetCheck(kept[k]);
   }
+  if (recreate) current_ = ReactionListing::kNoRow;
+  if (current_ != ReactionListing::kNoRow) SetCurrent(current_);
+}
+
+void TReactionBook::SetCurrent(std::size_t row) {
+  current_ =
+      shownReactions_.empty() ? ReactionListing::kNoRow : std::min(row, shownReactions_.size() - 1);
+}
+
+void TReactionBook::MoveCurrent(int delta) {
+  if (shownReactions_.empty()) return;
+  if (current_ == ReactionListing::kNoRow) {
+    SetCurrent(0);
+    return;
+  }
+  const long long row = static_cast<long long>(current_) + delta;
+  SetCurrent(static_cast<std::size_t>(std::max(0LL, row)));
+}
+
+void TReactionBook::ToggleCurrent() {
+  if (TMyCheck* box = CheckBox(current_)) box->Toggle();
+}
+
+std::size_t TReactionBook::MarkedCount() const {
+  return static_cast<std::size_t>(std::count_if(checkBoxes_.begin(), checkBoxes_.end(),
+                                                [](const auto& box) { return box->GetCheck(); }));
 }
 
 std::vector<const TReaction*> TReactionBook::MarkedReactions() const {
@@ -178,7 +204,9 @@ std::size_t TReactionBook::Add(QuestionRecord record, const TTypeFlags& flags) {
   lastAddedType_ = reaction->type;
   allReactions_.push_back(std::move(reaction));
   AfterEdit(marked);
-  return RowOf(allReactions_.size() - 1);
+  const std::size_t row = RowOf(allReactions_.size() - 1);
+  if (row != std::string::npos) SetCurrent(row);
+  return row;
 }
 
 void TReactionBook::Change(std::size_t stored, QuestionRecord record, const TTypeFlags& flags,

@@ -63,6 +63,15 @@ class TReactionBook {
   // Refills the listing; recreate clears every mark, else marks stay with their reactions.
   void RebuildList(bool recreate);
 
+  // The current entry, which the keyboard moves and ticks (kNoRow when nothing is listed).
+  std::size_t Current() const { return current_; }
+  void SetCurrent(std::size_t row);
+  // Moves the current entry by delta rows, staying within the listing.
+  void MoveCurrent(int delta);
+  // Ticks or unticks the current entry's box.
+  void ToggleCurrent();
+  std::size_t MarkedCount() const;
+
   // False, with the reason, while the list may not be changed (the file could not be read).
   bool CanEdit(std::string* why = nullptr) const;
   // Each edit changes the list only: Save writes it. Add returns the new reaction's row
@@ -97,6 +106,7 @@ class TReactionBook {
   TTypeFlags typeFilter_ = {1, 1, 1, 1, 1};
   int lineHeight_ = 1;
   int32_t lastAddedType_ = Precipitation;
+  std::size_t current_ = static_cast<std::size_t>(-1);
 
   ReadState readState_ = ReadState::Missing;
   std::string readMessage_;

@@ -51,6 +51,25 @@ TRows VisibleRows(int h, int top, int bottom, std::size_t count) {
           std::min(count, static_cast<std::size_t>(last))};
 }
 
+int LastScrollLine(int h, std::size_t count, int viewHeight) {
+  if (h <= 0) return 0;
+  const int overflow = EndY(h, count) - viewHeight;
+  return overflow <= 0 ? 0 : (overflow + h - 1) / h;
+}
+
+int PageLines(int h, int viewHeight) {
+  return h <= 0 ? 1 : std::max(1, viewHeight / h - kLinesPerEntry);
+}
+
+int LineShowing(int h, std::size_t k, int top, int viewHeight) {
+  if (h <= 0) return top;
+  const int entryTop = k == 0 ? 0 : EntryY(h, k);  // the first entry with the title above it
+  const int entryBottom = EntryY(h, k) + kLinesPerEntry * h;
+  if (entryTop < top * h) return entryTop / h;
+  if (entryBottom > top * h + viewHeight) return (entryBottom - viewHeight + h - 1) / h;
+  return top;
+}
+
 std::string RaisedCharge(int32_t charge) {
   if (charge == 1) return "+";
   if (charge == -1) return "-";

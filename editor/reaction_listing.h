@@ -35,6 +35,13 @@ struct TRows {
   std::size_t last;
 };
 TRows VisibleRows(int h, int top, int bottom, std::size_t count);
+// The last vertical scroll position, in lines of h, at which the last of count entries sits
+// at the bottom of a view viewHeight high (0 when everything fits).
+int LastScrollLine(int h, std::size_t count, int viewHeight);
+// A page step in lines of h: the view less one entry, so that no entry is cut on both pages.
+int PageLines(int h, int viewHeight);
+// The scroll line that brings entry k wholly into a view that now starts at line top.
+int LineShowing(int h, std::size_t k, int top, int viewHeight);
 
 // A charge as the listing raises it: "+" and "-" for 1 and -1, else its digits 1-9 followed
 // by the sign ("2+", "3-"; a 0 is not drawn); nothing for 0.

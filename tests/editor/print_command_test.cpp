@@ -48,6 +48,13 @@ class PrintCommandTest : public EditorFixture {
 TEST_F(PrintCommandTest, EachWayOutLeavesTheHeadingAndTheMarksAsTheyShouldBe) {
   { std::ofstream("tarvolin.hed") << "Old heading"; }
   auto view = MakeView();
+  // Nothing ticked: said so, and nothing else happens.
+  driver_.ExpectMessage(
+      "No question is ticked, so there is nothing to print. Tick the check box of each question "
+      "you want on the quiz (click it, or move to it with Up and Down and press Space), then "
+      "choose Print Quiz again.",
+      "Information");
+  view->Dispatch(TReactWindow::kCmPrintQuiz);
   view->CheckBox(1)->SetCheck(true);
 
   // No: nothing shown, nothing touched.
@@ -184,6 +191,7 @@ TEST_F(PrintCommandTest, AWriteProtectedHeadingIsRefusedAndLeftAsItWas) {
   { std::ofstream("tarvolin.hed") << "Old heading"; }
   ASSERT_EQ(chmod("tarvolin.hed", 0444), 0);
   auto view = MakeView();
+  view->CheckBox(0)->SetCheck(true);
   driver_.ExpectMessage(kConfirm, "Information").Answer(IDYES);
   driver_.ExpectDialog<THeadingDialog>()
       .Do([](THeadingDialog& d) { d.HeadingEdit()->setPlainText("New heading"); })

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <csignal>
 #include <filesystem>
 
@@ -27,7 +28,13 @@ namespace {
 
 using Strings = std::vector<std::string>;
 constexpr const char* kNoSuchNumber = "You must enter a number for a reaction that exists!!";
-constexpr const char* kMoreThanType = "Do you want to do more than just change reaction type?";
+// The Change and Delete questions name the reaction: "3.  Acid one.".
+std::string MoreThanType(const std::string& entry) {
+  return "Do you want to do more than just change reaction type?\n\n" + entry;
+}
+std::string DeleteThis(const std::string& entry) {
+  return "Are you want to delete this reaction?\n\n" + entry;
+}
 
 // The number dialog: types entry and presses OK.
 void Number(TDriver& driver, const std::string& entry) {
@@ -99,7 +106,7 @@ TEST_F(ReactWindowTest, ListsByTypeInFileOrderAndDisplayFiltersAndClearsMarks) {
   driver_.Verify();
 }
 
-TEST_F(ReactWindowTest, KeysScrollByLineAndPageAndStopAtTheEnds) {
+TEST_F(ReactWindowTest, KeysWheelAndTheCurrentEntryFindTheirWayThroughALongListing) {
   std::vector<std::unique_ptr<TReaction>> list;
   for (int i = 0; i < 60; ++i) list.push_back(R(("Question " + std::to_string(i)).c_str(), 0));
   Write(std::move(list));
@@ -108,31 +115,62 @@ TEST_F(ReactWindowTest, KeysScrollByLineAndPageAndStopAtTheEnds) {
   view->grab();
   TScroller& scroller = *view->Scroller();
   const int h = view->LineHeight();
+  const int viewHeight = view->ClientRect().height();
   EXPECT_EQ(scroller.YUnit(), h);
   EXPECT_EQ(scroller.XUnit(), 8);
-  EXPECT_EQ(scroller.YRange(), (10 + h + 3 * h * 60) / h - 1);
+  // The listing stops where its last entry sits at the bottom of the view.
+  const int last = (10 + h + 3 * h * 60 - viewHeight + h - 1) / h;
+  EXPECT_EQ(scroller.YRange(), last);
   EXPECT_EQ(scroller.XRange(), 80);
-  const auto press = [&](Qt::Key key) {
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+  const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
     QCoreApplication::sendEvent(view.get(), &event);
     return std::pair(scroller.XPos(), scroller.YPos());
   };
-  const int yPage = view->ClientRect().height() / h;
+  const auto wheel = [&](int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWheelEvent event(QPointF(10, 10), view->mapToGlobal(QPointF(10, 10)), {},
+                      QPoint(0, 120 * notches), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view.get(), &event);
+    return std::pair(scroller.XPos(), scroller.YPos());
+  };
+  // A page is the view less one entry, so an entry cut at the foot is whole on the next page.
+  const int yPage = viewHeight / h - 3;
   const int xPage = view->ClientRect().width() / 8;
-  EXPECT_EQ(press(Qt::Key_Up), std::pair(0, 0));
+  EXPECT_EQ(press(Qt::Key_PageDown), std::pair(0, yPage));
+  EXPECT_EQ(press(Qt::Key_PageUp), std::pair(0, 0));
   EXPECT_EQ(press(Qt::Key_Left), std::pair(0, 0));
-  EXPECT_EQ(press(Qt::Key_Down), std::pair(0, 1));
-  EXPECT_EQ(press(Qt::Key_PageDown), std::pair(0, 1 + yPage));
-  EXPECT_EQ(press(Qt::Key_PageUp), std::pair(0, 1));
-  EXPECT_EQ(press(Qt::Key_Right), std::pair(1, 1));
+  EXPECT_EQ(press(Qt::Key_Right), std::pair(1, 0));
   const int end = std::min(80, 1 + xPage);
-  EXPECT_EQ(press(Qt::Key_End), std::pair(end, 1));
-  EXPECT_EQ(press(Qt::Key_Home), std::pair(std::max(0, end - xPage), 1));
-  for (int i = 0; i < 100; ++i) press(Qt::Key_PageDown);
-  EXPECT_EQ(scroller.YPos(), scroller.YRange());
-  EXPECT_EQ(view->VerticalScrollBar()->value(), scroller.YPos());
-  for (int i = 0; i < 20; ++i) press(Qt::Key_End);
-  EXPECT_EQ(scroller.XPos(), 80);
+  EXPECT_EQ(press(Qt::Key_End), std::pair(end, 0));
+  EXPECT_EQ(press(Qt::Key_Home), std::pair(std::max(0, end - xPage), 0));
+  press(Qt::Key_Home);
+  // Three lines a wheel notch, sideways with Shift; the ends hold.
+  EXPECT_EQ(wheel(-2), std::pair(0, 6));
+  EXPECT_EQ(wheel(1), std::pair(0, 3));
+  EXPECT_EQ(wheel(5), std::pair(0, 0));
+  EXPECT_EQ(wheel(-1, Qt::ShiftModifier), std::pair(3, 0));
+  press(Qt::Key_Home);
+  // Ctrl+End and Ctrl+Home: the last and the first reaction.
+  EXPECT_EQ(press(Qt::Key_End, Qt::ControlModifier), std::pair(0, last));
+  EXPECT_EQ(view->Book().Current(), 59u);
+  EXPECT_EQ(view->VerticalScrollBar()->value(), last);
+  EXPECT_EQ(press(Qt::Key_Home, Qt::ControlModifier), std::pair(0, 0));
+  EXPECT_EQ(view->Book().Current(), 0u);
+  // Up and Down move the current entry and the listing follows it; Space ticks it.
+  for (int i = 0; i < 20; ++i) press(Qt::Key_Down);
+  EXPECT_EQ(view->Book().Current(), 20u);
+  const int top = scroller.YPos() * h;
+  EXPECT_GE(10 + h + 3 * h * 20, top);
+  EXPECT_LE(10 + h + 3 * h * 21, top + viewHeight);
+  press(Qt::Key_Space);
+  EXPECT_TRUE(view->CheckBox(20)->GetCheck());
+  press(Qt::Key_Up);
+  press(Qt::Key_Space);
+  press(Qt::Key_Space);
+  EXPECT_FALSE(view->CheckBox(19)->GetCheck());
+  for (int i = 0; i < 30; ++i) press(Qt::Key_Up);
+  EXPECT_EQ(view->Book().Current(), 0u);
+  EXPECT_EQ(scroller.YPos(), 0);
 }
 
 TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnTheirReactions) {
@@ -143,7 +181,9 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
   // Add into the first group: the mark stays on "Redox one.", the new reaction is unmarked.
   NewQuestion(driver_, "New one.");
   driver_.ExpectDialog<TTypeDialog>().Press("Precipitation").Press(1);
+  driver_.ExpectMessage("Added as reaction 3.", "Information");
   view->Dispatch(TReactWindow::kCmAdd);
+  EXPECT_EQ(view->Book().Current(), 2u);
   ExpectFileEqualsList(*view);
   EXPECT_EQ(Questions(view->AllReactions()).back(), "New one.");
   const TReaction& added = *view->AllReactions().back();
@@ -160,7 +200,7 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
   view->CheckBox(0)->SetCheck(true);
   const Strings fileOrder = Questions(view->AllReactions());
   Number(driver_, "1");
-  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?")
+  driver_.ExpectMessage(MoreThanType("1.  Precipitation one."), "Change question and/or answer?")
       .WithButtons(MbButtons::YesNoCancel)
       .Answer(IDNO);
   driver_.ExpectDialog<TTypeDialog>()
@@ -177,7 +217,8 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
   // Change, Yes, OK in the new-question dialog, then Cancel in the type dialog: nothing.
   const std::string before = Bytes("tarvolin.rxn");
   Number(driver_, "2");
-  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?").Answer(IDYES);
+  driver_.ExpectMessage(MoreThanType("2.  New one."), "Change question and/or answer?")
+      .Answer(IDYES);
   NewQuestion(driver_, "Replaced.");
   driver_.ExpectDialog<TTypeDialog>().Press(2);
   view->Dispatch(TReactWindow::kCmChange);
@@ -186,7 +227,8 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
 
   // Change, Yes: question and answer replaced in place.
   Number(driver_, "2");
-  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?").Answer(IDYES);
+  driver_.ExpectMessage(MoreThanType("2.  New one."), "Change question and/or answer?")
+      .Answer(IDYES);
   driver_.ExpectDialog<TNewQuestionDialog>()
       .Check([](TNewQuestionDialog& d) { EXPECT_EQ(d.QuestionEdit()->text(), "New one."); })
       .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Replaced."); })
@@ -203,7 +245,7 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
   const std::size_t redoxRow = 3;
   ASSERT_EQ(Questions(view->ShownReactions())[redoxRow], "Redox one.");
   Number(driver_, std::to_string(redoxRow + 1));
-  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation")
+  driver_.ExpectMessage(DeleteThis("4.  Redox one."), "Confirmation")
       .WithButtons(MbButtons::YesNo)
       .Answer(IDYES);
   view->Dispatch(TReactWindow::kCmDelete);
@@ -220,7 +262,7 @@ TEST_F(ReactWindowTest, TheNumberedOneOfTwoSameQuestionsIsTheOneDeleted) {
   Write(std::move(list));
   auto view = MakeView();
   Number(driver_, "2");
-  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation").Answer(IDYES);
+  driver_.ExpectMessage(DeleteThis("2.  Same."), "Confirmation").Answer(IDYES);
   view->Dispatch(TReactWindow::kCmDelete);
   ASSERT_EQ(view->AllReactions().size(), 1u);
   EXPECT_EQ(view->AllReactions()[0]->reactants[0].FormulaText(), "Ag");
@@ -228,7 +270,7 @@ TEST_F(ReactWindowTest, TheNumberedOneOfTwoSameQuestionsIsTheOneDeleted) {
 
   // Deleting the only reaction leaves an empty listing and a file of count 0.
   Number(driver_, "1");
-  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation").Answer(IDYES);
+  driver_.ExpectMessage(DeleteThis("1.  Same."), "Confirmation").Answer(IDYES);
   view->Dispatch(TReactWindow::kCmDelete);
   EXPECT_TRUE(view->CheckBoxes().empty());
   EXPECT_EQ(Bytes("tarvolin.rxn"), std::string(4, '\0'));
@@ -244,7 +286,7 @@ TEST_F(ReactWindowTest, ANumberThatIsNoListedReactionIsAskedForAgain) {
   }
   // "3x" is 3; the dialog shows the last entry when it comes up again.
   Number(driver_, "3x");
-  driver_.ExpectMessage("Are you want to delete this reaction?", "Confirmation").Answer(IDNO);
+  driver_.ExpectMessage(DeleteThis("3.  Acid one."), "Confirmation").Answer(IDNO);
   view->Dispatch(TReactWindow::kCmDelete);
   driver_.ExpectDialog<TChangeDialog>()
       .Check([](TChangeDialog& d) { EXPECT_EQ(d.Edit(TChangeDialog::kNumberEdit)->text(), "3x"); })
@@ -304,7 +346,12 @@ TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
     files += entry.is_regular_file();
   EXPECT_EQ(files, 1u) << "a temporary file was left behind";
 
-  view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
+  {
+    Messages messages;
+    view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
+    ASSERT_EQ(messages.seen.size(), 1u);
+    EXPECT_EQ(messages.seen[0].text, "Added as reaction 4.");
+  }
   ExpectFileEqualsList(*view);
   EXPECT_EQ(view->AllReactions().size(), 8u);
 }
@@ -344,11 +391,11 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
   {
     Messages messages;
     view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
-    ASSERT_EQ(messages.seen.size(), 1u);
+    ASSERT_EQ(messages.seen.size(), 2u);
     EXPECT_EQ(messages.seen[0].caption, "Information");
     EXPECT_NE(messages.seen[0].text.find("tarvolin.rxn.damaged.2"), std::string::npos);
     view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
-    EXPECT_EQ(messages.seen.size(), 1u) << "only the first save keeps a copy";
+    EXPECT_EQ(messages.seen.size(), 3u) << "only the first save keeps a copy";
   }
   EXPECT_EQ(Bytes("tarvolin.rxn.damaged.2"), damaged);
   EXPECT_EQ(Bytes("tarvolin.rxn.damaged"), "an earlier copy");
@@ -361,6 +408,7 @@ TEST_F(ReactWindowTest, ChangeOpensOnTheReactionsOwnTypeAndATypeOnlyChangeKeepsT
   // The last type chosen is Complex Ion; the reaction to change is Acid/Base.
   NewQuestion(driver_, "New one.");
   driver_.ExpectDialog<TTypeDialog>().Press("Complex Ion").Press(1);
+  driver_.ExpectMessage("Added as reaction 5.", "Information");
   view->Dispatch(TReactWindow::kCmAdd);
   const std::size_t acidRow = 2;
   ASSERT_EQ(Questions(view->ShownReactions())[acidRow], "Acid one.");
@@ -369,7 +417,8 @@ TEST_F(ReactWindowTest, ChangeOpensOnTheReactionsOwnTypeAndATypeOnlyChangeKeepsT
   EncodeReaction(*view->AllReactions()[stored], before);
 
   Number(driver_, std::to_string(acidRow + 1));
-  driver_.ExpectMessage(kMoreThanType, "Change question and/or answer?").Answer(IDNO);
+  driver_.ExpectMessage(MoreThanType("3.  Acid one."), "Change question and/or answer?")
+      .Answer(IDNO);
   driver_.ExpectDialog<TTypeDialog>()
       .Check([](TTypeDialog& d) {
         EXPECT_TRUE(d.RadioButton(102)->GetCheck());

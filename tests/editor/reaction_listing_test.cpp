@@ -72,4 +72,29 @@ TEST(ReactionListing, AnEntryIsNumberedAtTwiceTheLineHeight) {
   EXPECT_EQ(surface.pieces[1].y, 10 + kH + 34 * kH);
 }
 
+TEST(ReactionListing, RowsPagesAndScrollLinesFollowTheEntries) {
+  using namespace ReactionListing;
+  const int h = 10;  // entries at y = 20, 50, 80, ...; 30 high
+  const struct {
+    int y;
+    std::size_t row;
+  } rows[] = {{0, kNoRow}, {19, kNoRow}, {20, 0}, {49, 0}, {50, 1}, {20 + 30 * 99, 99}};
+  for (const auto& c : rows) EXPECT_EQ(RowAt(h, c.y), c.row) << c.y;
+  // 10 entries end at 320: a view 100 high stops at line 22, where entry 9 ends at its foot.
+  EXPECT_EQ(LastScrollLine(h, 10, 100), 22);
+  EXPECT_EQ(LastScrollLine(h, 10, 400), 0);
+  EXPECT_EQ(LastScrollLine(h, 0, 100), 0);
+  EXPECT_EQ(PageLines(h, 100), 7);
+  EXPECT_EQ(PageLines(h, 25), 1);
+  // Bringing an entry into a 100-high view: above it scrolls up to it, below it up to its foot.
+  EXPECT_EQ(LineShowing(h, 0, 5, 100), 0);
+  EXPECT_EQ(LineShowing(h, 3, 0, 100), 4);  // entry 3: 110..140, its foot at 140
+  EXPECT_EQ(LineShowing(h, 3, 4, 100), 4);  // already in view
+  EXPECT_EQ(LineShowing(h, 3, 20, 100), 11);
+  const TRows visible = VisibleRows(h, 100, 200, 50);
+  EXPECT_LE(visible.first, 2u);  // entry 2 (80..110) is partly in view
+  EXPECT_GE(visible.last, 7u);   // entry 6 (200..) starts at the foot
+  EXPECT_EQ(VisibleRows(h, 0, 100, 2).last, 2u);
+}
+
 }  // namespace

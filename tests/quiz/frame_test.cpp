@@ -136,6 +136,7 @@ TEST_F(FrameTest, EditorModeSwapsMenusAndViewsAndEditsReachTheQuizOnlyAfterARest
       .Press({"Cu", "->", "Cu", "2+"})
       .Press(1);
   driver.ExpectDialog<TTypeDialog>().Press(1);
+  driver.ExpectMessage("Added as reaction 2.", "Information");
   frame.RouteCommand(201);
   driver.ExpectMessage(kRestart, "Information");
   frame.RouteCommand(TFrame::kCmStartReactions);
