@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QWheelEvent>
@@ -76,12 +77,13 @@ void TReactWindow::Paint(TDC& dc) {
   if (QPainter* painter = dc.Painter()) {
     // The current entry, which Up, Down and Space act on, is framed.
     if (const std::size_t current = book_.Current(); current >= rows.first && current < rows.last) {
-      QStyleOptionFocusRect focus;
-      focus.initFrom(this);
       const int y = ReactionListing::EntryY(h, current);
       const int left = Scroller() ? Scroller()->Offset().x() : 0;
-      focus.rect = QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2);
-      style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, this);
+      painter->save();
+      painter->setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+      painter->setBrush(Qt::NoBrush);
+      painter->drawRect(QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2));
+      painter->restore();
     }
     for (std::size_t k = rows.first; k < rows.last; ++k) {
       const TMyCheck* box = book_.CheckBox(k);

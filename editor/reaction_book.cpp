@@ -60,7 +60,7 @@ TReactionBook::ReadState TReactionBook::Read() {
   } else if (result == ReadResult::CannotOpen) {
     readState_ = ReadState::Unreadable;
     readFailure_ = path_ + " is there but cannot be read (" + std::strerror(info.errnum) +
-                   "), so that its reactions are not lost, reactions cannot be added, changed "
+                   "). So that its reactions are not lost, reactions cannot be added, changed "
                    "or deleted until the program is started again with a readable file.";
     readMessage_ = ReadResultMessage(result, path_) + ".\n\n" + readFailure_;
   } else if (result == ReadResult::Damaged) {

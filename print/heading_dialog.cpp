@@ -109,7 +109,7 @@ void THeadingDialog::KeepWithinBox() {
 
 void THeadingDialog::ShowLength() {
   if (!lengthStatic_) return;
-  lengthStatic_->setText(QStringLiteral("%1 of %2 characters, line breaks included")
+  lengthStatic_->setText(QStringLiteral("%1 of %2 characters, breaks included")
                              .arg(FormattedText().size())
                              .arg(kMaxHeading));
 }

@@ -27,7 +27,7 @@ class THeadingDialog : public TDialog {
   QString FormattedText() const;
   // How many lines the box shows.
   int VisibleLines() const;
-  // "57 of 120 characters, line breaks included", kept up to date below the box.
+  // "57 of 120 characters, breaks included", kept up to date below the box.
   QLabel* LengthStatic() const { return lengthStatic_; }
 
   // The heading step of printing: reads the heading file, lets the teacher edit it and saves

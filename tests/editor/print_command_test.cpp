@@ -151,7 +151,7 @@ TEST_F(PrintCommandTest, AHeadingLongerThanTheBoxCanBeSeenAndEditedLineByLine) {
   ASSERT_LT(dialog.VisibleLines(), 5);
   EXPECT_EQ(edit->toPlainText().toStdString(), buffer);
   EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-  EXPECT_EQ(dialog.LengthStatic()->text(), "40 of 120 characters, line breaks included");
+  EXPECT_EQ(dialog.LengthStatic()->text(), "40 of 120 characters, breaks included");
 
   edit->moveCursor(QTextCursor::End);
   Key(edit, Qt::Key_Backspace);
@@ -162,7 +162,7 @@ TEST_F(PrintCommandTest, AHeadingLongerThanTheBoxCanBeSeenAndEditedLineByLine) {
   // Typing within a line that keeps the line count is an edit too.
   edit->insertPlainText(QStringLiteral("C"));
   EXPECT_EQ(edit->toPlainText(), "Chemistry 101\nQuiz 4\nName:\nDate:\nPeriod");
-  EXPECT_EQ(dialog.LengthStatic()->text(), "39 of 120 characters, line breaks included");
+  EXPECT_EQ(dialog.LengthStatic()->text(), "39 of 120 characters, breaks included");
   // A sixth line is growth past the box, and refused.
   edit->moveCursor(QTextCursor::End);
   Key(edit, Qt::Key_Return, Qt::ControlModifier);
