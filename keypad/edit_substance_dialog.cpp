@@ -77,7 +77,7 @@ void TEditSubstanceDialog::PlaceWindows() {
   answerWindow_->MoveWindow(client.left() + 10, bottom - 175, client.width() - 20, 40);
   messageWindow_->MoveWindow(client.left() + 10, bottom - 130, client.width() - 20, 40);
   editWindow_->MoveWindow((client.left() + right) / 2 - 50, bottom - 85, 100, 20);
-  PlaceHintBelow(*editWindow_);
+  PlaceHintBelow(*editWindow_, true);
 }
 
 void TEditSubstanceDialog::RepaintDisplay() {

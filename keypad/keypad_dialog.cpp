@@ -58,12 +58,17 @@ bool TKeypadDialog::HasKey(int id) const {
   return std::find(keyIds_.begin(), keyIds_.end(), id) != keyIds_.end();
 }
 
-void TKeypadDialog::PlaceHintBelow(const QWidget& strip) {
+void TKeypadDialog::PlaceHintBelow(const QWidget& strip, bool centred) {
   constexpr int kGap = 2;
+  constexpr int kMargin = 10;
   if (!hint_) return;
   const QRect below = strip.geometry();
-  hint_->setGeometry(below.left(), below.bottom() + 1 + kGap, width() - below.left() * 2,
+  // A narrow strip (the substance dialogs' formula) has the line centred under it, across the
+  // dialog, so that a reason why a character was refused shows whole.
+  const int left = centred ? kMargin : below.left();
+  hint_->setGeometry(left, below.bottom() + 1 + kGap, width() - 2 * left,
                      hint_->sizeHint().height());
+  hint_->setAlignment(centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TKeypadDialog::SetHintText(std::string text) {

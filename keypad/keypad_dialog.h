@@ -43,7 +43,7 @@ class TKeypadDialog : public TDialog {
   // has the focus).
   virtual bool TypingGoesToKeypad() const { return true; }
   // Puts the hint line under a strip, as wide as the dialog allows.
-  void PlaceHintBelow(const QWidget& strip);
+  void PlaceHintBelow(const QWidget& strip, bool centred = false);
   void SetHintText(std::string text);
 
   void keyPressEvent(QKeyEvent* event) override;

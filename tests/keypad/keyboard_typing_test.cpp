@@ -338,4 +338,37 @@ TEST(TypingInSubstanceDialogs, BuildsTheEditedFormulaOnly) {
   EXPECT_EQ(FormulaText(*add.EditedFormula()), "Ag(NH3)");
 }
 
+// The hint line shows whole in every keypad dialog, between the strips and the buttons.
+TEST(TypingHint, StandsWholeBelowTheStripsAndAboveTheButtons) {
+  auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
+  auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
+  QuestionRecord record{};
+  ComparisonTable table;
+  int32_t points = 0;
+  std::vector<std::unique_ptr<TKeypadDialog>> dialogs;
+  dialogs.push_back(
+      std::make_unique<TEquationDialog>(nullptr, *reaction, &table, &points, nullptr));
+  dialogs.push_back(std::make_unique<TNewQuestionDialog>(nullptr, &record, ""));
+  dialogs.push_back(std::make_unique<TEditSubstanceDialog>(
+      nullptr, 608, *reaction, equation->reactants[1].get(), equation.get(), true));
+  dialogs.push_back(
+      std::make_unique<TAddSubstanceDialog>(nullptr, 609, *reaction, equation.get(), false));
+  for (auto& dialog : dialogs) {
+    dialog->Create();
+    const QLabel* hint = dialog->HintLine();
+    ASSERT_NE(hint, nullptr);
+    const QRect line = hint->geometry();
+    EXPECT_GE(line.width(), hint->sizeHint().width()) << dialog->TemplateName();
+    EXPECT_TRUE(dialog->rect().contains(line)) << dialog->TemplateName();
+    for (QWidget* control : dialog->findChildren<QWidget*>()) {
+      if (control == hint || control->parentWidget() != dialog.get() ||
+          !control->isVisibleTo(dialog.get()))
+        continue;
+      EXPECT_FALSE(control->geometry().intersects(line))
+          << dialog->TemplateName() << " " << control->metaObject()->className() << " "
+          << control->objectName().toStdString();
+    }
+  }
+}
+
 }  // namespace
