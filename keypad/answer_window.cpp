@@ -1,7 +1,9 @@
 #include "keypad/answer_window.h"
 
+#include <QPainter>
 #include <algorithm>
 
+#include "keypad/focus_frame.h"
 #include "ui/dc.h"
 
 namespace {
@@ -28,10 +30,17 @@ void TAnswerWindow::SetEquation(std::unique_ptr<TEquation> equation) {
   Invalidate();
 }
 
+void TAnswerWindow::SetPending(const std::string& pending) {
+  if (pending == pending_) return;
+  pending_ = pending;
+  ShowEnd();
+}
+
 QSize TAnswerWindow::DrawnSize() const {
   TDC dc(font());
   int x = 0;
   if (equation_) equation_->Draw(dc, x, 0);
+  x += dc.TextWidth(pending_);
   // Subscripts hang 3 pixels below the line; the caret sits under it, as wide as an "X".
   return {x + dc.TextWidth("X"), dc.TextHeight() + 3 + (withCaret_ ? 2 : 0)};
 }
@@ -80,10 +89,31 @@ void TAnswerWindow::SetupWindow() {
 void TAnswerWindow::Paint(TDC& dc) {
   int x = 0;
   if (equation_) equation_->Draw(dc, x, 0);
+  if (!pending_.empty()) {
+    dc.SetTextColor(Qt::gray);
+    dc.TextOut(x, 0, pending_);
+    x += dc.TextWidth(pending_);
+    dc.SetTextColor(Qt::black);
+  }
   // Coaching changes the equation behind the strip's back; the range follows at the next paint.
   FitRange();
   if (withCaret_ && HasCaret()) {
     const QPoint offset = Scroller()->Offset();
     SetCaretPos(x - offset.x(), dc.TextHeight() - offset.y());
   }
+}
+
+void TAnswerWindow::paintEvent(QPaintEvent* event) {
+  TWindow::paintEvent(event);
+  if (hasFocus()) DrawFocusFrame(*this);
+}
+
+void TAnswerWindow::focusInEvent(QFocusEvent* event) {
+  TWindow::focusInEvent(event);
+  update();
+}
+
+void TAnswerWindow::focusOutEvent(QFocusEvent* event) {
+  TWindow::focusOutEvent(event);
+  update();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <string>
 
 #include "model/equation.h"
 #include "ui/window.h"
@@ -17,6 +18,10 @@ class TAnswerWindow : public TWindow {
   // Takes the new equation and destroys the one shown before.
   void SetEquation(std::unique_ptr<TEquation> equation);
   bool WithCaret() const { return withCaret_; }
+  // Typed characters that wait for the next one ("A" before its second letter), drawn greyed
+  // after the equation.
+  void SetPending(const std::string& pending);
+  const std::string& Pending() const { return pending_; }
 
   // Repaints after the equation grew or shrank, scrolled so that its end (the caret) shows.
   void ShowEnd();
@@ -27,6 +32,9 @@ class TAnswerWindow : public TWindow {
   void SetupWindow() override;
   void Paint(TDC& dc) override;
   void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // Sets the scroll range to what the drawn equation needs beyond the client area.
@@ -34,4 +42,5 @@ class TAnswerWindow : public TWindow {
 
   bool withCaret_;
   std::unique_ptr<TEquation> equation_;
+  std::string pending_;
 };

@@ -51,6 +51,12 @@ void TEditSubstanceDialog::SetupWindow() {
   editWindow_->SetFormula(edited);
   // Empties the formula and sets the keys as for a new formula.
   Keypad().OpenFormula(edited);
+  editWindow_->setFocusPolicy(Qt::StrongFocus);
+  editWindow_->setFocus();
+}
+
+void TEditSubstanceDialog::ShowPending(const std::string& pending) {
+  editWindow_->SetPending(pending);
 }
 
 void TEditSubstanceDialog::FillMessage() {
@@ -71,6 +77,7 @@ void TEditSubstanceDialog::PlaceWindows() {
   answerWindow_->MoveWindow(client.left() + 10, bottom - 175, client.width() - 20, 40);
   messageWindow_->MoveWindow(client.left() + 10, bottom - 130, client.width() - 20, 40);
   editWindow_->MoveWindow((client.left() + right) / 2 - 50, bottom - 85, 100, 20);
+  PlaceHintBelow(*editWindow_, true);
 }
 
 void TEditSubstanceDialog::RepaintDisplay() {

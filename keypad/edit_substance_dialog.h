@@ -32,6 +32,7 @@ class TEditSubstanceDialog : public TKeypadDialog {
  protected:
   void SetupWindow() override;
   void RepaintDisplay() override;
+  void ShowPending(const std::string& pending) override;
   void CmOk() override;
 
   // The two lines of the message strip; the first is appended after the wrong substance.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "keypad/focus_frame.h"
 #include "ui/dc.h"
 
 TEditWindow::TEditWindow(QWidget* parent, TFormula* formula) : TWindow(parent), formula_(formula) {
@@ -10,6 +11,11 @@ TEditWindow::TEditWindow(QWidget* parent, TFormula* formula) : TWindow(parent), 
 
 void TEditWindow::SetFormula(TFormula* formula) {
   formula_ = formula;
+  Invalidate();
+}
+
+void TEditWindow::SetPending(const std::string& pending) {
+  pending_ = pending;
   Invalidate();
 }
 
@@ -26,6 +32,7 @@ int TEditWindow::ScrollOffset() const {
   TDC dc(font());
   int end = 0;
   formula_->Draw(dc, end, 0);
+  end += dc.TextWidth(pending_);
   // The strip has no scroll bars: a formula wider than it slides left to keep the caret in view.
   return std::max(0, end + dc.TextWidth("X") - ClientRect().width());
 }
@@ -33,5 +40,26 @@ int TEditWindow::ScrollOffset() const {
 void TEditWindow::Paint(TDC& dc) {
   int x = -ScrollOffset();
   if (formula_) formula_->Draw(dc, x, 0);
+  if (!pending_.empty()) {
+    dc.SetTextColor(Qt::gray);
+    dc.TextOut(x, 0, pending_);
+    x += dc.TextWidth(pending_);
+    dc.SetTextColor(Qt::black);
+  }
   if (HasCaret()) SetCaretPos(x, dc.TextHeight());
+}
+
+void TEditWindow::paintEvent(QPaintEvent* event) {
+  TWindow::paintEvent(event);
+  if (hasFocus()) DrawFocusFrame(*this);
+}
+
+void TEditWindow::focusInEvent(QFocusEvent* event) {
+  TWindow::focusInEvent(event);
+  update();
+}
+
+void TEditWindow::focusOutEvent(QFocusEvent* event) {
+  TWindow::focusOutEvent(event);
+  update();
 }

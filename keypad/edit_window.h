@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "model/formula.h"
 #include "ui/window.h"
 
@@ -11,13 +13,20 @@ class TEditWindow : public TWindow {
 
   TFormula* Formula() const { return formula_; }
   void SetFormula(TFormula* formula);
+  // Typed characters that wait for the next one, drawn greyed after the formula.
+  void SetPending(const std::string& pending);
+  const std::string& Pending() const { return pending_; }
   // How far the formula is drawn left of the strip's edge so that the caret stays in view.
   int ScrollOffset() const;
 
  protected:
   void SetupWindow() override;
   void Paint(TDC& dc) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   TFormula* formula_;
+  std::string pending_;
 };

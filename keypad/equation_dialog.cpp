@@ -27,8 +27,16 @@ void TEquationDialog::SetupWindow() {
   const int top = client.top() + client.height() - 150;
   answerWindow_->MoveWindow(client.left() + 10, top + ShiftBelowKeys(top), client.width() - 20,
                             100);
+  PlaceHintBelow(*answerWindow_);
   answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());
   Keypad().OpenEquation(answerWindow_->Equation());
+  // Typing goes to the strip, which shows the caret.
+  answerWindow_->setFocusPolicy(Qt::StrongFocus);
+  answerWindow_->setFocus();
+}
+
+void TEquationDialog::ShowPending(const std::string& pending) {
+  answerWindow_->SetPending(pending);
 }
 
 void TEquationDialog::RepaintDisplay() {

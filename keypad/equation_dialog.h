@@ -30,6 +30,7 @@ class TEquationDialog : public TKeypadDialog {
  protected:
   void SetupWindow() override;
   void RepaintDisplay() override;
+  void ShowPending(const std::string& pending) override;
 
  private:
   void CmCheck();

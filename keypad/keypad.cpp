@@ -148,6 +148,42 @@ std::string_view TKeypad::Label(int keyId) {
   }
 }
 
+namespace {
+
+template <class T>
+std::unique_ptr<T> CopyOf(const T& source) {
+  auto copy = std::make_unique<T>();
+  copy->CopyFrom(source);
+  return copy;
+}
+
+template <class T>
+std::vector<std::unique_ptr<T>> CopiesOf(const std::vector<std::unique_ptr<T>>& list) {
+  std::vector<std::unique_ptr<T>> copies;
+  copies.reserve(list.size());
+  for (const auto& item : list) copies.push_back(CopyOf(*item));
+  return copies;
+}
+
+}  // namespace
+
+TKeypad::SavedState TKeypad::Save() const {
+  SavedState state;
+  if (equation_) state.equation = CopyOf(*equation_);
+  if (formula_) state.formula = CopyOf(*formula_);
+  state.equationUndo = CopiesOf(equationUndo_);
+  state.formulaUndo = CopiesOf(formulaUndo_);
+  return state;
+}
+
+void TKeypad::Restore(const SavedState& state) {
+  if (equation_ && state.equation) equation_->CopyFrom(*state.equation);
+  if (formula_ && state.formula) formula_->CopyFrom(*state.formula);
+  equationUndo_ = CopiesOf(state.equationUndo);
+  formulaUndo_ = CopiesOf(state.formulaUndo);
+  Changed();
+}
+
 void TKeypad::Press(int keyId, std::string_view label) {
   if (!IsEnabled(keyId)) return;
   if (InRange(keyId, kFirstElement, kLastElement)) return AddElement(label);
@@ -283,13 +319,9 @@ void TKeypad::CmUndo() {
 
 void TKeypad::PushUndo() {
   if (equation_) {
-    auto copy = std::make_unique<TEquation>();
-    copy->CopyFrom(*equation_);
-    equationUndo_.push_back(std::move(copy));
+    equationUndo_.push_back(CopyOf(*equation_));
   } else if (formula_) {
-    auto copy = std::make_unique<TFormula>();
-    copy->CopyFrom(*formula_);
-    formulaUndo_.push_back(std::move(copy));
+    formulaUndo_.push_back(CopyOf(*formula_));
   }
 }
 

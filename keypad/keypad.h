@@ -98,6 +98,18 @@ class TKeypad {
   // The label of a key id ("Na", "2+", "->", "&Undo"), empty for an unknown id.
   static std::string_view Label(int keyId);
 
+  // Everything the keys change: the shown equation (or formula) and the undo list. Typing puts
+  // this back when a pasted text is refused part way, so that a paste keys all or nothing.
+  struct SavedState {
+    std::unique_ptr<TEquation> equation;
+    std::unique_ptr<TFormula> formula;
+    std::vector<std::unique_ptr<TEquation>> equationUndo;
+    std::vector<std::unique_ptr<TFormula>> formulaUndo;
+  };
+  SavedState Save() const;
+  // Puts back a state saved from the equation or formula shown now.
+  void Restore(const SavedState& state);
+
   // A user's press: routed to its operation with the label, ignored for a disabled key.
   void Press(int keyId, std::string_view label);
   void Press(int keyId) { Press(keyId, Label(keyId)); }

@@ -1,7 +1,14 @@
 #include "keypad/keypad_dialog.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+
+#include "ui/message_box.h"
 
 TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
                              TKeypad::Config config)
@@ -12,16 +19,118 @@ TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
       if (!Button(control.id)) continue;
       keyIds_.push_back(control.id);
       Bind(control.id, [this, id = control.id] { PressKey(id); });
+      // A click on a key leaves the focus where typing goes.
+      Button(control.id)->setFocusPolicy(Qt::NoFocus);
     }
   }
-  Bind(TKeypad::kRestart, [this] { keypad_.CmRestart(); });
-  Bind(TKeypad::kUndo, [this] { keypad_.CmUndo(); });
+  // The command buttons too take the focus only from Tab, so that a blank typed after a
+  // click on Undo is not another Undo.
+  for (int id : {1, 2, TKeypad::kRestart, TKeypad::kUndo, 207})
+    if (QPushButton* button = Button(id)) button->setFocusPolicy(Qt::TabFocus);
+  Bind(TKeypad::kRestart, [this] {
+    typing_.Forget();
+    keypad_.CmRestart();
+    ShowPending({});
+  });
+  Bind(TKeypad::kUndo, [this] {
+    typing_.Forget();
+    keypad_.CmUndo();
+    ShowPending({});
+  });
   keypad_.SetChangeHandler([this] { ReflectKeys(); });
+  hintText_ = TKeyboardInput::Hint(HasKey(TKeypad::kPlus));
+}
+
+void TKeypadDialog::SetupWindow() {
+  TDialog::SetupWindow();
+  // Made here, after the controls of the derived dialog: the question stays the first label.
+  hint_ = AddStatic(hintText_, 0, 0, 0, 0);
+  hint_->setObjectName(QStringLiteral("typingHint"));
+  hint_->setWordWrap(false);
+  hint_->setForegroundRole(QPalette::PlaceholderText);
+}
+
+void TKeypadDialog::ShowHint(const std::string& text) {
+  if (hint_) hint_->setText(QString::fromStdString(text));
+}
+
+bool TKeypadDialog::HasKey(int id) const {
+  return std::find(keyIds_.begin(), keyIds_.end(), id) != keyIds_.end();
+}
+
+void TKeypadDialog::PlaceHintBelow(const QWidget& strip, bool centred) {
+  constexpr int kGap = 2;
+  constexpr int kMargin = 10;
+  if (!hint_) return;
+  const QRect below = strip.geometry();
+  // A narrow strip (the substance dialogs' formula) has the line centred under it, across the
+  // dialog, so that a reason why a character was refused shows whole.
+  const int left = centred ? kMargin : below.left();
+  hint_->setGeometry(left, below.bottom() + 1 + kGap, width() - 2 * left,
+                     hint_->sizeHint().height());
+  hint_->setAlignment(centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TKeypadDialog::SetHintText(std::string text) {
+  hintText_ = std::move(text);
+  ShowHint(hintText_);
 }
 
 void TKeypadDialog::PressKey(int id) {
+  typing_.Forget();
+  ShowPending({});
+  ShowHint(hintText_);
   // The symbols appended are the ones the button shows.
   keypad_.Press(id, Button(id)->text().toStdString());
+}
+
+void TKeypadDialog::keyPressEvent(QKeyEvent* event) {
+  if (TypeKey(event)) return;
+  TDialog::keyPressEvent(event);
+}
+
+bool TKeypadDialog::TypeKey(QKeyEvent* event) {
+  // A text box keeps what is typed into it.
+  if (qobject_cast<QLineEdit*>(focusWidget()) || !TypingGoesToKeypad()) return false;
+  if (event->matches(QKeySequence::Paste)) {
+    PasteClipboard();
+    return true;
+  }
+  if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
+    typing_.Backspace();
+    AfterTyping({});
+    return true;
+  }
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  const QString text = event->text();
+  // Enter, Escape and Tab keep their usual meaning.
+  if (text.isEmpty() || !text.front().isPrint()) return false;
+  std::string refusal;
+  for (char32_t c : text.toUcs4()) {
+    const std::string reason = typing_.Type(c);
+    if (!reason.empty() && refusal.empty())
+      refusal = "\"" + TKeyboardInput::Utf8(c) + "\" refused: " + reason;
+  }
+  AfterTyping(refusal);
+  return true;
+}
+
+void TKeypadDialog::PasteClipboard() {
+  const QString text = QApplication::clipboard()->text();
+  const std::u32string characters = text.toStdU32String();
+  if (const auto refusal = typing_.Paste(characters)) {
+    AfterTyping({});
+    QApplication::beep();
+    MessageBox(this, refusal->PasteMessage(), "Warning", MbIcon::Exclamation);
+    return;
+  }
+  AfterTyping({});
+}
+
+void TKeypadDialog::AfterTyping(const std::string& refusal) {
+  ShowPending(typing_.Pending());
+  if (!refusal.empty()) QApplication::beep();
+  ShowHint(refusal.empty() ? hintText_ : refusal);
 }
 
 void TKeypadDialog::ReflectKeys() {

@@ -2,13 +2,20 @@
 #include <string>
 #include <vector>
 
+#include "keypad/keyboard_input.h"
 #include "keypad/keypad.h"
 #include "ui/dialog.h"
+
+class QLabel;
 
 // A dialog that carries the formula keypad: binds every key of its template (101-203) and the
 // Restart (205) and Undo (206) buttons to its TKeypad, and after every change greys the keys
 // the keypad refuses and repaints the dialog's display strips. Which equation or formula the
 // keypad works on is set by the derived dialog in its SetupWindow.
+//
+// Typing is a shortcut for the keys: typed characters, Backspace and a paste go to a
+// TKeyboardInput, which presses the same keys; a hint line says so and tells why a character
+// was refused.
 class TKeypadDialog : public TDialog {
   Q_OBJECT
 
@@ -17,8 +24,11 @@ class TKeypadDialog : public TDialog {
 
   TKeypad& Keypad() { return keypad_; }
   const TKeypad& Keypad() const { return keypad_; }
+  TKeyboardInput& Typing() { return typing_; }
+  QLabel* HintLine() const { return hint_; }
 
  protected:
+  void SetupWindow() override;
   // Repaints whatever shows the keypad's work; called after every change.
   virtual void RepaintDisplay() {}
 
@@ -27,10 +37,30 @@ class TKeypadDialog : public TDialog {
   // with a shorter font the keypad ends lower and would be overlapped.
   int ShiftBelowKeys(int top) const;
 
+  // Shows what waits for the next typed character; called after every typed key.
+  virtual void ShowPending(const std::string& /*pending*/) {}
+  // Whether typed characters go to the keypad now (the new-question dialog: while its strip
+  // has the focus).
+  virtual bool TypingGoesToKeypad() const { return true; }
+  // Puts the hint line under a strip, as wide as the dialog allows.
+  void PlaceHintBelow(const QWidget& strip, bool centred = false);
+  void SetHintText(std::string text);
+
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  bool HasKey(int id) const;
   void PressKey(int id);
   void ReflectKeys();
+  bool TypeKey(QKeyEvent* event);
+  void PasteClipboard();
+  // Shows the hint again, or why a character was refused (with a beep).
+  void AfterTyping(const std::string& refusal);
+  void ShowHint(const std::string& text);
 
   TKeypad keypad_;
+  TKeyboardInput typing_{keypad_};
+  QLabel* hint_ = nullptr;
+  std::string hintText_;
   std::vector<int> keyIds_;  // the keypad keys this template carries
 };

@@ -43,9 +43,25 @@ void TNewQuestionDialog::SetupWindow() {
   const QRect client = rect();
   const int top = client.bottom() + 1 - 150;
   answerWindow_->MoveWindow(client.left() + 40, top + ShiftBelowKeys(top), client.width() - 80, 70);
+  PlaceHintBelow(*answerWindow_);
+  SetHintText("Tab to the answer, then type or click: Ag+ + Cl- -> AgCl");
   answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());
   Keypad().OpenEquation(answerWindow_->Equation());
-  if (QLineEdit* edit = QuestionEdit()) edit->setFocus();
+  // The question box types text; Tab (or a click) moves to the answer strip, which then takes
+  // typing as keys.
+  answerWindow_->setFocusPolicy(Qt::StrongFocus);
+  if (QLineEdit* edit = QuestionEdit()) {
+    setTabOrder(edit, answerWindow_);
+    edit->setFocus();
+  }
+}
+
+void TNewQuestionDialog::ShowPending(const std::string& pending) {
+  answerWindow_->SetPending(pending);
+}
+
+bool TNewQuestionDialog::TypingGoesToKeypad() const {
+  return answerWindow_->hasFocus();
 }
 
 void TNewQuestionDialog::RepaintDisplay() {

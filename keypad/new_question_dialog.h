@@ -28,6 +28,8 @@ class TNewQuestionDialog : public TKeypadDialog {
  protected:
   void SetupWindow() override;
   void RepaintDisplay() override;
+  void ShowPending(const std::string& pending) override;
+  bool TypingGoesToKeypad() const override;
   void CmOk() override;
 
  private:

@@ -1,0 +1,374 @@
+// Typing into the real keypad dialogs: key events as the window system sends them, compared
+// with the same answer clicked on the keypad, key states and every undo step included.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "equation_render.h"
+#include "keypad/add_substance_dialog.h"
+#include "keypad/answer_window.h"
+#include "keypad/edit_window.h"
+#include "keypad/equation_dialog.h"
+#include "keypad/new_question_dialog.h"
+#include "model/charge_text.h"
+#include "tests/coach/equation_text.h"
+#include "tests/support/driver.h"
+
+namespace {
+
+// '\b' stands for Backspace.
+void SendKeys(QWidget* target, std::u32string_view text) {
+  ASSERT_NE(target, nullptr);
+  for (char32_t c : text) {
+    if (c == U'\b') {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+      QApplication::sendEvent(target, &press);
+      continue;
+    }
+    const QString character = QString::fromUcs4(&c, 1);
+    const int key =
+        c < 0x80 ? character.toUpper().front().unicode() : static_cast<int>(Qt::Key_unknown);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, character);
+    QApplication::sendEvent(target, &press);
+  }
+}
+
+void SendKeys(QWidget* target, std::string_view ascii) {
+  SendKeys(target, std::u32string(ascii.begin(), ascii.end()));
+}
+
+void Paste(QWidget* target, const QString& text) {
+  QApplication::clipboard()->setText(text);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+  QApplication::sendEvent(target, &press);
+}
+
+void Click(TDialog& dialog, std::string_view label) {
+  for (int id = TKeypad::kFirstElement; id <= TKeypad::kUndo; ++id) {
+    QPushButton* button = dialog.Button(id);
+    if (!button || button->text().remove('&').toStdString() != label) continue;
+    ASSERT_TRUE(button->isEnabled()) << label << " is greyed";
+    button->click();
+    return;
+  }
+  FAIL() << "no button " << label;
+}
+
+struct AnswerDialog {
+  std::unique_ptr<TReaction> reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
+  ComparisonTable table;
+  int32_t points = 0;
+  TEquationDialog dialog{nullptr, *reaction, &table, &points, nullptr};
+
+  AnswerDialog() { dialog.Create(); }
+  std::string Text() const { return EquationText(*dialog.AnswerWindow()->Equation()); }
+  std::string Keys() const {
+    std::string keys;
+    for (int id = TKeypad::kFirstElement; id <= TKeypad::kLastSubscript; ++id)
+      keys += dialog.IsButtonEnabled(id) ? '1' : '0';
+    return keys;
+  }
+  std::string Hint() const { return dialog.HintLine()->text().toStdString(); }
+};
+
+// Both dialogs show the same, and stay the same through every undo back to the start.
+void ExpectSameAllTheWayBack(AnswerDialog& typed, AnswerDialog& clicked) {
+  for (int step = 0;; ++step) {
+    ASSERT_EQ(typed.Text(), clicked.Text()) << "after " << step << " undo steps";
+    ASSERT_EQ(typed.Keys(), clicked.Keys()) << "after " << step << " undo steps";
+    ASSERT_EQ(typed.dialog.Keypad().UndoDepth(), clicked.dialog.Keypad().UndoDepth());
+    if (clicked.dialog.Keypad().UndoDepth() == 0) break;
+    SendKeys(typed.dialog.focusWidget(), U"\b");
+    Click(clicked.dialog, "Undo");
+  }
+}
+
+struct TypingCase {
+  const char* typed;  // '\b' is Backspace
+  std::vector<std::string_view> clicks;
+  const char* refused;  // the first refused character's hint, empty for none
+  const char* waiting = "";
+};
+
+void PrintTo(const TypingCase& c, std::ostream* os) {
+  *os << '"' << c.typed << '"';
+}
+
+const TypingCase kTyping[] = {
+    {"Ag+ + Cl- -> AgCl", {"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"}, ""},
+    {"Fe3+ + 3OH-", {"Fe", "3+", "+", "O", "H", "1-"}, "\"3\" refused: there are no coefficients"},
+    {"NH4+", {"N", "H", "4", "1+"}, ""},
+    {"SO4^2-", {"S", "O", "4", "2-"}, ""},
+    {"Fe^3+", {"Fe", "3+"}, ""},
+    {"Ca(OH)2", {"Ca", "(", "O", "H", ")", "2"}, ""},
+    {"Cl2", {"Cl", "2"}, ""},
+    {"CO3^2- + 2H+", {"C", "O", "3", "2-", "+", "H", "1+"}, "\"2\" refused: there are no coeff"},
+    {"Cu + Ag+ -> Cu2+ + Ag", {"Cu", "+", "Ag", "1+", "->", "Cu", "2+", "+", "Ag"}, ""},
+    {"Cr2O7^2-", {"Cr", "2", "O", "7", "2-"}, ""},
+    {"Ag(NH3)2^+", {"Ag", "(", "N", "H", "3", ")", "2", "1+"}, ""},
+    {"I3^-", {"I", "3", "1-"}, ""},
+    {"S2-", {"S", "2-"}, ""},
+    {"Hg2^2+", {"Hg", "2", "2+"}, ""},
+    {"NH4+ + OH- = NH3 + H2O",
+     {"N", "H", "4", "1+", "+", "O", "H", "1-", "->", "N", "H", "3", "+", "H", "2", "O"},
+     ""},
+    {"Ag++Cl-->AgCl", {"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"}, ""},
+    {"Cl->Cl2", {"Cl", "->", "Cl", "2"}, ""},
+    {"Fe3->Fe", {"Fe", "3", "->", "Fe"}, ""},
+    {"CO Co", {"C", "O", "Co"}, ""},
+    {"C l", {"C"}, "\"l\" refused: element symbols begin with a capital letter"},
+    {"Co + CO", {"Co", "+", "C", "O"}, ""},
+    // A capital that is no element waits; a non-letter cannot finish it.
+    {"Z2", {}, "\"2\" refused: there is no element Z: it needs a second letter (Zn, Zr)", "Z"},
+    {"Z2n2+", {"Zn", "2+"}, "\"2\" refused"},
+    {"Z\bK+", {"K", "1+"}, ""},
+    // Backspace takes a two-letter element back whole, and the key before it next.
+    {"NaCl\b", {"Na", "Cl", "Undo"}, ""},
+    {"NaCl\b\bK", {"K"}, ""},
+    {"cl", {}, "\"c\" refused: element symbols begin with a capital letter"},
+    {"Ag+ + Cl- -> AgCl -> X",
+     {"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     "\"-\" refused: the equation has its arrow already",
+     "X"},
+};
+
+class TypedAnswers : public testing::TestWithParam<TypingCase> {};
+
+TEST_P(TypedAnswers, KeysTheSameAsClicking) {
+  const TypingCase& c = GetParam();
+  AnswerDialog typed;
+  AnswerDialog clicked;
+  // Watch the hint line for the first refusal.
+  std::string firstRefusal;
+  const std::string hint = typed.Hint();
+  EXPECT_EQ(hint, "Type or click: Ag+ + Cl- -> AgCl");
+  for (char ch : std::string_view(c.typed)) {
+    SendKeys(typed.dialog.focusWidget(), std::string_view(&ch, 1));
+    if (firstRefusal.empty() && typed.Hint() != hint) firstRefusal = typed.Hint();
+  }
+  for (std::string_view key : c.clicks) Click(clicked.dialog, key);
+  if (*c.refused) {
+    EXPECT_EQ(firstRefusal.substr(0, std::string_view(c.refused).size()), c.refused)
+        << firstRefusal;
+  } else {
+    EXPECT_EQ(firstRefusal, "");
+  }
+  EXPECT_EQ(typed.dialog.Typing().Pending(), c.waiting);
+  EXPECT_EQ(typed.dialog.AnswerWindow()->Pending(), c.waiting);
+  // Backspace takes what waits first.
+  for (std::size_t i = 0; i < std::string_view(c.waiting).size(); ++i)
+    SendKeys(typed.dialog.focusWidget(), U"\b");
+  EXPECT_EQ(typed.dialog.AnswerWindow()->Pending(), "");
+  ExpectSameAllTheWayBack(typed, clicked);
+}
+
+INSTANTIATE_TEST_SUITE_P(, TypedAnswers, testing::ValuesIn(kTyping));
+
+// The starter bank's text form ("Fe{3+} + OH{-} -> Fe(OH)3") read the way students type:
+// a charge of one as "+" or "-" right after its formula, any other as "^2-".
+struct BankAnswer {
+  std::string line;
+  std::string typed;
+  std::vector<std::pair<std::string, int>> substances[2];  // reactants, products
+};
+
+std::vector<BankAnswer> StarterBank() {
+  const std::string path = TARVOLIN_STARTER_TEXT;
+  std::ifstream file(path);
+  EXPECT_TRUE(file) << path;
+  std::vector<BankAnswer> answers;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    BankAnswer answer{line, {}, {}};
+    const std::string equation = line.substr(line.rfind('|') + 1);
+    int side = 0;
+    std::istringstream words(equation);
+    std::string word;
+    while (words >> word) {
+      if (word == "->") {
+        side = 1;
+        answer.typed += " ->";
+        continue;
+      }
+      if (word == "+") {
+        answer.typed += " +";
+        continue;
+      }
+      if (word == "_") continue;
+      std::string formula = word;
+      std::string charge;
+      if (const auto brace = word.find('{'); brace != std::string::npos) {
+        formula = word.substr(0, brace);
+        charge = word.substr(brace + 1, word.size() - brace - 2);
+      }
+      if (!answer.typed.empty()) answer.typed += ' ';
+      answer.typed += formula;
+      const bool loneElement = std::regex_match(formula, std::regex("[A-Z][a-z]?"));
+      if (charge == "+" || charge == "-" || charge == "1+" || charge == "1-")
+        answer.typed += charge.back();
+      else if (loneElement && !charge.empty())
+        answer.typed += charge;  // Fe3+, as the lone element's subscript turned into its charge
+      else if (!charge.empty())
+        answer.typed += "^" + charge;
+      answer.substances[side].emplace_back(formula, ChargeFromText(charge));
+    }
+    answers.push_back(std::move(answer));
+  }
+  return answers;
+}
+
+TEST(TypingAnswers, EveryStarterAnswerKeysAsStored) {
+  const std::vector<BankAnswer> bank = StarterBank();
+  EXPECT_GE(bank.size(), 155u);
+  AnswerDialog typed;
+  for (const BankAnswer& answer : bank) {
+    Click(typed.dialog, "Restart");
+    SendKeys(typed.dialog.focusWidget(), answer.typed);
+    EXPECT_EQ(typed.Hint(), "Type or click: Ag+ + Cl- -> AgCl") << answer.typed;
+    const TEquation& keyed = *typed.dialog.AnswerWindow()->Equation();
+    for (int side = 0; side < 2; ++side) {
+      const TFormulaList& formulas = keyed.Side(side == 0);
+      ASSERT_EQ(formulas.size(), answer.substances[side].size()) << answer.line;
+      for (std::size_t i = 0; i < formulas.size(); ++i) {
+        const SplitText split = SplitFormulaText(*formulas[i]);
+        EXPECT_EQ(split.formula, answer.substances[side][i].first) << answer.typed;
+        EXPECT_EQ(ChargeFromText(split.charge), answer.substances[side][i].second) << answer.typed;
+      }
+    }
+  }
+}
+
+TEST(TypingAnswers, APasteKeysTheWholeEquationOrNothing) {
+  AnswerDialog pasted;
+  AnswerDialog clicked;
+  SendKeys(pasted.dialog.focusWidget(), "Ag+ + ");
+  Paste(pasted.dialog.focusWidget(), "Cl- -> AgCl");
+  for (std::string_view key : {"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"})
+    Click(clicked.dialog, key);
+  ExpectSameAllTheWayBack(pasted, clicked);
+
+  AnswerDialog refused;
+  SendKeys(refused.dialog.focusWidget(), "Fe");
+  const std::string before = refused.Text();
+  const std::string keys = refused.Keys();
+  TDriver driver;
+  driver.ExpectMessage(
+      "Nothing was pasted: \"3\" (character 6) cannot be keyed: there are no coefficients: a "
+      "formula begins with an element or \"(\".",
+      "Warning");
+  Paste(refused.dialog.focusWidget(), "3+ + 3OH- -> Fe(OH)3");
+  driver.Verify();
+  EXPECT_EQ(refused.Text(), before);
+  EXPECT_EQ(refused.Keys(), keys);
+  EXPECT_EQ(refused.dialog.Keypad().UndoDepth(), 1u);  // the e made F into Fe
+}
+
+// A click between typed characters: the typed "C" and the clicked key are not one element, and
+// a waiting capital is dropped.
+TEST(TypingAnswers, AClickEndsWhatTypingWasBuilding) {
+  AnswerDialog typed;
+  SendKeys(typed.dialog.focusWidget(), "Na Z");
+  EXPECT_EQ(typed.dialog.AnswerWindow()->Pending(), "Z");
+  Click(typed.dialog, "1+");
+  EXPECT_EQ(typed.dialog.AnswerWindow()->Pending(), "");
+  SendKeys(typed.dialog.focusWidget(), "n");
+  EXPECT_EQ(typed.Text(), "Na^1+");
+}
+
+TEST(TypingInTheNewQuestionDialog, TheQuestionBoxTypesTextAndTheStripTypesKeys) {
+  QuestionRecord record{};
+  TNewQuestionDialog dialog(nullptr, &record, "");
+  dialog.show();
+  dialog.activateWindow();
+  QApplication::setActiveWindow(&dialog);
+  dialog.Create();
+  QLineEdit* box = dialog.QuestionEdit();
+  EXPECT_EQ(dialog.focusWidget(), box);
+  SendKeys(box, "Salt+ (a test)");
+  EXPECT_EQ(box->text().toStdString(), "Salt+ (a test)");
+  EXPECT_EQ(EquationText(*dialog.AnswerWindow()->Equation()), "_");
+  // Tab moves on to the strip, and typing there presses keys.
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+  QApplication::sendEvent(box, &tab);
+  EXPECT_EQ(dialog.focusWidget(), dialog.AnswerWindow());
+  EXPECT_EQ(dialog.HintLine()->text().toStdString(),
+            "Tab to the answer, then type or click: Ag+ + Cl- -> AgCl");
+  SendKeys(dialog.focusWidget(), "Na+ + (");
+  EXPECT_EQ(dialog.HintLine()->text().toStdString(),
+            "\"(\" refused: only the first reactant may begin with \"(\" here");
+  SendKeys(dialog.focusWidget(), "OH)- -> NaOH");
+  EXPECT_EQ(EquationText(*dialog.AnswerWindow()->Equation()), "Na^1+ + OH^1- -> NaOH");
+  EXPECT_EQ(box->text().toStdString(), "Salt+ (a test)");
+}
+
+TEST(TypingInSubstanceDialogs, BuildsTheEditedFormulaOnly) {
+  auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
+  auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
+  TEditSubstanceDialog edit(nullptr, 608, *reaction, equation->reactants[1].get(), equation.get(),
+                            true);
+  edit.Create();
+  EXPECT_EQ(edit.focusWidget(), edit.EditWindow());
+  EXPECT_EQ(edit.HintLine()->text().toStdString(), "Type or click: SO4^2-, Fe3+");
+  SendKeys(edit.focusWidget(), "Cl- +");
+  EXPECT_EQ(FormulaText(*edit.EditedFormula()), "Cl^1-");
+  EXPECT_EQ(edit.HintLine()->text().toStdString(),
+            "\"+\" refused: this window builds one substance: there is no \"+\"");
+
+  auto shorter = EquationFromText("Ag^1+ -> AgCl");
+  TAddSubstanceDialog add(nullptr, 609, *reaction, shorter.get(), true);
+  add.Create();
+  SendKeys(add.focusWidget(), "A");
+  EXPECT_EQ(add.EditWindow()->Pending(), "A");
+  Paste(add.focusWidget(), "g(NH3)2+");
+  EXPECT_EQ(FormulaText(*add.EditedFormula()), "Ag(NH3)2^1+");
+  EXPECT_EQ(add.EditWindow()->Pending(), "");
+  SendKeys(add.focusWidget(), "\b\b");
+  EXPECT_EQ(FormulaText(*add.EditedFormula()), "Ag(NH3)");
+}
+
+// The hint line shows whole in every keypad dialog, between the strips and the buttons.
+TEST(TypingHint, StandsWholeBelowTheStripsAndAboveTheButtons) {
+  auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
+  auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
+  QuestionRecord record{};
+  ComparisonTable table;
+  int32_t points = 0;
+  std::vector<std::unique_ptr<TKeypadDialog>> dialogs;
+  dialogs.push_back(
+      std::make_unique<TEquationDialog>(nullptr, *reaction, &table, &points, nullptr));
+  dialogs.push_back(std::make_unique<TNewQuestionDialog>(nullptr, &record, ""));
+  dialogs.push_back(std::make_unique<TEditSubstanceDialog>(
+      nullptr, 608, *reaction, equation->reactants[1].get(), equation.get(), true));
+  dialogs.push_back(
+      std::make_unique<TAddSubstanceDialog>(nullptr, 609, *reaction, equation.get(), false));
+  for (auto& dialog : dialogs) {
+    dialog->Create();
+    const QLabel* hint = dialog->HintLine();
+    ASSERT_NE(hint, nullptr);
+    const QRect line = hint->geometry();
+    EXPECT_GE(line.width(), hint->sizeHint().width()) << dialog->TemplateName();
+    EXPECT_TRUE(dialog->rect().contains(line)) << dialog->TemplateName();
+    for (QWidget* control : dialog->findChildren<QWidget*>()) {
+      if (control == hint || control->parentWidget() != dialog.get() ||
+          !control->isVisibleTo(dialog.get()))
+        continue;
+      EXPECT_FALSE(control->geometry().intersects(line))
+          << dialog->TemplateName() << " " << control->metaObject()->className() << " "
+          << control->objectName().toStdString();
+    }
+  }
+}
+
+}  // namespace
