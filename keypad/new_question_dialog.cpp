@@ -1,5 +1,9 @@
 #include "keypad/new_question_dialog.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "keypad/answer_window.h"
@@ -39,6 +43,12 @@ void TNewQuestionDialog::SetupWindow() {
     edit->setMaxLength(kMaxQuestion);
     edit->setText(QString::fromStdString(Windows1252ToUtf8(question_)));
     edit->setPlaceholderText(QStringLiteral("The question, at most 99 characters"));
+    // The count sits just right of the box, inside the dialog's margin.
+    lengthStatic_ = AddStatic("", 0, 0, 0, 0);
+    lengthStatic_->setGeometry(MapDialogRect(QRect(294, 18, 34, 10)));
+    connect(edit, &QLineEdit::textChanged, this, &TNewQuestionDialog::ShowLength);
+    edit->installEventFilter(this);
+    ShowLength();
   }
   const QRect client = rect();
   const int top = client.bottom() + 1 - 150;
@@ -65,7 +75,30 @@ bool TNewQuestionDialog::TypingGoesToKeypad() const {
 }
 
 void TNewQuestionDialog::RepaintDisplay() {
-  answerWindow_->Invalidate();
+  // A long answer stays in sight at its end, where the next key lands.
+  answerWindow_->ShowEnd();
+}
+
+void TNewQuestionDialog::ShowLength() {
+  if (lengthStatic_ && QuestionEdit())
+    lengthStatic_->setText(
+        QStringLiteral("%1/%2").arg(QuestionEdit()->text().size()).arg(kMaxQuestion));
+}
+
+bool TNewQuestionDialog::eventFilter(QObject* watched, QEvent* event) {
+  QLineEdit* edit = QuestionEdit();
+  if (watched == edit && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+    // The box cuts a paste at 99 characters without a word: the teacher is told.
+    const qsizetype room = kMaxQuestion - (edit->text().size() - edit->selectedText().size());
+    const qsizetype pasted = QGuiApplication::clipboard()->text().size();
+    edit->paste();
+    if (pasted > room && HintLine())
+      HintLine()->setText(
+          QStringLiteral("The pasted text was cut: a question holds at most 99 characters."));
+    return true;
+  }
+  return TKeypadDialog::eventFilter(watched, event);
 }
 
 void TNewQuestionDialog::Refuse(const std::string& text) {

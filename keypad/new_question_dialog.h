@@ -5,6 +5,7 @@
 #include "keypad/keypad_dialog.h"
 #include "model/question_record.h"
 
+class QLabel;
 class QLineEdit;
 class TAnswerWindow;
 
@@ -24,6 +25,8 @@ class TNewQuestionDialog : public TKeypadDialog {
 
   TAnswerWindow* AnswerWindow() const { return answerWindow_; }
   QLineEdit* QuestionEdit() const;
+  // "62/99": how many of the question's characters are used.
+  QLabel* LengthStatic() const { return lengthStatic_; }
 
  protected:
   void SetupWindow() override;
@@ -31,13 +34,16 @@ class TNewQuestionDialog : public TKeypadDialog {
   void ShowPending(const std::string& pending) override;
   bool TypingGoesToKeypad() const override;
   void CmOk() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Shows a warning over the dialog, which stays open.
   void Refuse(const std::string& text);
   void WriteAnswer();
+  void ShowLength();
 
   QuestionRecord* record_;
   std::string question_;
   TAnswerWindow* answerWindow_;
+  QLabel* lengthStatic_ = nullptr;
 };

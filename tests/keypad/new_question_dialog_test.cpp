@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <cstring>
 
@@ -119,6 +124,39 @@ TEST(NewQuestionDialog, OpensOnTheQuestionGivenWithTheLimitShownAndParenOnlyFirs
   TNewQuestionDialog dialog(nullptr, &record, longQuestion);
   ASSERT_EQ(dialog.Execute(), 1);
   EXPECT_EQ(record.Question(), std::string(99, 'q'));
+  driver.Verify();
+}
+
+TEST(NewQuestionDialog, CountsTheQuestionsCharactersSaysWhenAPasteWasCutAndFollowsALongAnswer) {
+  QuestionRecord record;
+  TDriver driver;
+  auto& script = driver.ExpectDialog<TNewQuestionDialog>().Check([](TNewQuestionDialog& d) {
+    EXPECT_EQ(d.LengthStatic()->text(), "6/99");
+    d.QuestionEdit()->setText(QString(62, 'q'));
+    EXPECT_EQ(d.LengthStatic()->text(), "62/99");
+    // A paste longer than the room left is cut, and the teacher is told.
+    QGuiApplication::clipboard()->setText(QString(50, 'p'));
+    d.QuestionEdit()->setFocus();
+    d.QuestionEdit()->end(false);
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::sendEvent(d.QuestionEdit(), &paste);
+    EXPECT_EQ(d.QuestionEdit()->text().size(), 99);
+    EXPECT_EQ(d.LengthStatic()->text(), "99/99");
+    EXPECT_TRUE(d.HintLine()->text().contains("cut")) << d.HintLine()->text().toStdString();
+  });
+  // An answer wider than the strip: the strip follows its end as keys are pressed.
+  for (const char* joint : {"+", "+", "+", "+", "->", "+", "+", "+", "+"})
+    script.Press({"Cr", "2", "O", "7", "2-", joint});
+  script.Press({"Cr", "2", "O", "7", "2-"});
+  script.Check([](TNewQuestionDialog& d) {
+    TAnswerWindow& strip = *d.AnswerWindow();
+    ASSERT_GT(strip.DrawnSize().width(), strip.ClientRect().width());
+    EXPECT_GT(strip.Scroller()->XPos(), 0);
+    EXPECT_EQ(strip.Scroller()->XPos(), strip.Scroller()->XRange());
+  });
+  script.Press(2);
+  TNewQuestionDialog dialog(nullptr, &record, "Given.");
+  dialog.Execute();
   driver.Verify();
 }
 
