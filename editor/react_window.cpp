@@ -241,6 +241,7 @@ void TReactWindow::CmAdd() {
     TTypeDialog dialog(this, &flags, record.Question());
     if (dialog.Execute() != 1) return;
   }
+  if (!KeepDespiteDoubts(record, flags, std::string::npos)) return;
   AddReaction(record, flags);
 }
 
@@ -283,6 +284,7 @@ void TReactWindow::CmChange() {
     TTypeDialog dialog(this, &flags, changeAll ? std::string(record.Question()) : question);
     if (dialog.Execute() != 1) return;
   }
+  if (changeAll && !KeepDespiteDoubts(record, flags, stored)) return;
   ChangeReaction(record, flags, stored, changeAll);
 }
 
@@ -292,6 +294,16 @@ void TReactWindow::ChangeReaction(const QuestionRecord& record, const TTypeFlags
   book_.Change(stored, record, flags, changeAll);
   Invalidate();
   SaveReactions();
+}
+
+bool TReactWindow::KeepDespiteDoubts(const QuestionRecord& record, const TTypeFlags& flags,
+                                     std::size_t replacing) {
+  const std::vector<std::string> doubts = book_.Doubts(record, flags, replacing);
+  if (doubts.empty()) return true;
+  std::string text = "Please look at this reaction again before it is kept:\n";
+  for (const std::string& doubt : doubts) text += "\n- " + doubt;
+  text += "\n\nDo you want to keep it as it is?";
+  return MessageBox(this, text, "Warning", MbIcon::Question, MbButtons::YesNo) == IDYES;
 }
 
 void TReactWindow::CmDelete() {

@@ -70,6 +70,9 @@ class TReactWindow : public TWindow {
   // Asks for a listed reaction's number until a valid one or Cancel; the row, 0-based.
   bool AskReactionNumber(std::size_t& row);
   void ReadAgainFromDisk();
+  // Warns of what looks wrong in a reaction about to be kept; true when the teacher keeps it.
+  bool KeepDespiteDoubts(const QuestionRecord& record, const TTypeFlags& flags,
+                         std::size_t replacing);
   // Scrolls so that listed row k is wholly in view.
   void ShowRow(std::size_t k);
   // The question of listed row k as the teacher sees it: "3.  Question text".

@@ -9,6 +9,8 @@
 
 #include "editor/reaction_listing.h"
 #include "model/charge_text.h"
+#include "model/windows1252.h"
+#include "tools/bank_checks.h"
 
 namespace {
 
@@ -229,6 +231,26 @@ void TReactionBook::Delete(std::size_t stored) {
   std::erase(marked, allReactions_[stored].get());
   allReactions_.erase(allReactions_.begin() + static_cast<std::ptrdiff_t>(stored));
   AfterEdit(marked);
+}
+
+std::vector<std::string> TReactionBook::Doubts(QuestionRecord record, const TTypeFlags& flags,
+                                               std::size_t replacing) const {
+  NormalizeCharges(record);
+  TReaction reaction(record.Question(), TypeFromFlags(flags));
+  CopyAnswer(record, reaction);
+  // The same checks as the bank tool's, so that the editor and the tool never disagree.
+  std::vector<std::string> doubts = ReactionProblems(reaction);
+  const std::string key = QuestionKey(reaction.Question());
+  for (std::size_t i = 0; i < allReactions_.size(); ++i) {
+    if (i == replacing || QuestionKey(allReactions_[i]->Question()) != key) continue;
+    const std::size_t row = RowOf(i);
+    doubts.push_back(
+        "the question repeats that of reaction " +
+        (row == std::string::npos ? std::string("(not listed)") : std::to_string(row + 1)) +
+        ": \"" + Windows1252ToUtf8(allReactions_[i]->Question()) + "\"");
+    break;
+  }
+  return doubts;
 }
 
 std::string TReactionBook::FailureText(const TWriteError& error) const {

@@ -80,6 +80,11 @@ class TReactionBook {
   void Change(std::size_t stored, QuestionRecord record, const TTypeFlags& flags, bool changeAll);
   void Delete(std::size_t stored);
   int32_t LastAddedType() const { return lastAddedType_; }
+  // What the teacher should look at again before a reaction is kept, each as a sentence: a
+  // question that repeats another (case and blanks aside), an answer that cannot be balanced
+  // or keyed, a formula with no element. replacing is the stored reaction a Change replaces.
+  std::vector<std::string> Doubts(QuestionRecord record, const TTypeFlags& flags,
+                                  std::size_t replacing = static_cast<std::size_t>(-1)) const;
 
   // Writes the list over the file, unless the file is not the one read.
   TSaveResult Save();

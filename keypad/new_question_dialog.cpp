@@ -139,7 +139,8 @@ void TNewQuestionDialog::CmOk() {
     return;
   }
   record_->SetQuestion(question.substr(0, kMaxQuestion));
-  if (record_->Question().empty()) {
+  // A question of blanks only is no question either.
+  if (record_->Question().find_first_not_of(" \t") == std::string_view::npos) {
     Refuse("You must enter a reaction!!");
   } else if (SideIsEmpty(*record_, true)) {
     Refuse("You must enter at least one reactant!!");

@@ -232,7 +232,7 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
   driver_.ExpectDialog<TNewQuestionDialog>()
       .Check([](TNewQuestionDialog& d) { EXPECT_EQ(d.QuestionEdit()->text(), "New one."); })
       .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Replaced."); })
-      .Press({"Na", "->", "Na", "1+"})
+      .Press({"Na", "1+", "->", "Na", "1+"})
       .Press(1);
   driver_.ExpectDialog<TTypeDialog>().Press(1);
   view->Dispatch(TReactWindow::kCmChange);
@@ -544,6 +544,27 @@ TEST_F(ReactWindowTest, AnUnsavedChangeIsNeverLeftWithoutAsking) {
   }
   EXPECT_EQ(view->AllReactions().size(), 7u);
   EXPECT_FALSE(view->Book().Unsaved());
+}
+
+TEST_F(ReactWindowTest, AQuestionThatRepeatsAnotherIsKeptOnlyWhenTheTeacherSaysSo) {
+  WriteMixed();
+  auto view = MakeView();
+  const std::string warning =
+      "Please look at this reaction again before it is kept:\n\n- the question repeats that of "
+      "reaction 1: \"Precipitation one.\"\n\nDo you want to keep it as it is?";
+  NewQuestion(driver_, "precipitation   ONE.");
+  driver_.ExpectDialog<TTypeDialog>().Press(1);
+  driver_.ExpectMessage(warning, "Warning").WithButtons(MbButtons::YesNo).Answer(IDNO);
+  view->Dispatch(TReactWindow::kCmAdd);
+  EXPECT_EQ(view->AllReactions().size(), 6u);
+  NewQuestion(driver_, "precipitation   ONE.");
+  driver_.ExpectDialog<TTypeDialog>().Press(1);
+  driver_.ExpectMessage(warning, "Warning").Answer(IDYES);
+  driver_.ExpectMessage("Added as reaction 3.", "Information");
+  view->Dispatch(TReactWindow::kCmAdd);
+  driver_.Verify();
+  EXPECT_EQ(view->AllReactions().size(), 7u);
+  ExpectFileEqualsList(*view);
 }
 
 }  // namespace

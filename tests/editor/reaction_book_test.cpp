@@ -39,6 +39,7 @@ QuestionRecord Record(const char* question) {
   QuestionRecord record;
   record.SetQuestion(question);
   record.SetFormula(true, 0, "Zn");
+  record.SetCharge(true, 0, "2+");
   record.SetFormula(false, 0, "Zn");
   record.SetCharge(false, 0, "2+");
   return record;
@@ -218,6 +219,25 @@ TEST_F(ReactionBookTest, MarksFollowTheirReactionsAndTheGeometryPlacesTheBoxes) 
   book.Delete(book.StoredIndex(3));
   EXPECT_EQ(book.CheckBoxes().size(), 3u);
   for (std::size_t k = 0; k < 3; ++k) EXPECT_FALSE(book.CheckBox(k)->GetCheck()) << k;
+}
+
+TEST_F(ReactionBookTest, DoubtsAreTheBankChecksAndRepeatedQuestions) {
+  TReactionBook book;
+  book.Read();
+  QuestionRecord unbalanced = Record("Iron.");
+  unbalanced.SetFormula(true, 0, "Fe");
+  unbalanced.SetCharge(true, 0, "2+");
+  unbalanced.SetFormula(true, 1, "OH");
+  unbalanced.SetCharge(true, 1, "1-");
+  unbalanced.SetFormula(false, 0, "Fe(OH)3");
+  unbalanced.SetCharge(false, 0, "");
+  const std::vector<std::string> doubts = book.Doubts(unbalanced, kRedox);
+  ASSERT_EQ(doubts.size(), 1u);
+  EXPECT_NE(doubts[0].find("cannot be balanced"), std::string::npos) << doubts[0];
+  EXPECT_TRUE(book.Doubts(Record("A new one."), kRedox).empty());
+  // A Change may keep its own question; another reaction's is a repeat.
+  EXPECT_TRUE(book.Doubts(Record(" two. "), kRedox, 1).empty());
+  EXPECT_EQ(book.Doubts(Record("TWO."), kRedox, 0).size(), 1u);
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ TEST(NewQuestionDialog, OkChecksInOrderAndStaysOpenAfterEachWarning) {
       {"Salt.", {"Na", "Cl"}, "You must enter at least one product!!"},
       {"Salt.", {"Na", "Cl", "+"}, "You must enter at least one product!!"},
       {"", {}, "You must enter a reaction!!"},
+      {"   ", full, "You must enter a reaction!!"},
       {QString::fromUtf8("\xE2\x86\x92 arrow"), full,
        "The question cannot contain the character \"\xE2\x86\x92\". Please replace it with "
        "another character."},

@@ -133,7 +133,7 @@ TEST_F(FrameTest, EditorModeSwapsMenusAndViewsAndEditsReachTheQuizOnlyAfterARest
   frame.RouteCommand(TFrame::kCmEditReactions);
   driver.ExpectDialog<TNewQuestionDialog>()
       .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Copper."); })
-      .Press({"Cu", "->", "Cu", "2+"})
+      .Press({"Cu", "+", "Ag", "1+", "->", "Cu", "2+", "+", "Ag"})
       .Press(1);
   driver.ExpectDialog<TTypeDialog>().Press(1);
   driver.ExpectMessage("Added as reaction 2.", "Information");
@@ -168,7 +168,7 @@ TEST_F(FrameTest, AnUnsavedListShowsInTheTitleAndIsAskedAboutBeforeLeavingIt) {
   TDriver driver;
   driver.ExpectDialog<TNewQuestionDialog>()
       .Do([](TNewQuestionDialog& d) { d.QuestionEdit()->setText("Copper."); })
-      .Press({"Cu", "->", "Cu", "2+"})
+      .Press({"Cu", "+", "Ag", "1+", "->", "Cu", "2+", "+", "Ag"})
       .Press(1);
   driver.ExpectDialog<TTypeDialog>().Press(1);
   driver.ExpectMessage(
