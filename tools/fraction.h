@@ -48,10 +48,15 @@ class TFraction {
  private:
   static TFraction Make(int64_t n, int64_t d, bool overflow) {
     TFraction f(overflow ? 0 : n, overflow || d == 0 ? 1 : d);
-    f.overflow_ = overflow || d == 0;
+    f.overflow_ = f.overflow_ || overflow || d == 0;
     return f;
   }
   void Normalize() {
+    // The least 64-bit number has no negative and no gcd: taken as too large.
+    if (n_ == INT64_MIN || d_ == INT64_MIN) {
+      n_ = 0, d_ = 1, overflow_ = true;
+      return;
+    }
     if (d_ < 0) n_ = -n_, d_ = -d_;
     const int64_t g = std::gcd(n_, d_);
     if (g > 1) n_ /= g, d_ /= g;
