@@ -61,6 +61,7 @@ fuzz: deps
 	  mkdir -p build-fuzz/corpus/$$t fuzz/corpus/$$t && \
 	  echo "== $$t" && \
 	  build-fuzz/fuzz/$$t $(if $(FUZZ_SECONDS),-max_total_time=$(FUZZ_SECONDS),-runs=$${FUZZ_RUNS:-1000000}) \
+	    $$( [ $$t = fuzz_bank_import ] && echo -dict=fuzz/bank.dict ) \
 	    -max_len=4096 -artifact_prefix=build-fuzz/$$t- build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
 

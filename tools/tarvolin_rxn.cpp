@@ -50,16 +50,21 @@ void Report(const std::string& path, const std::vector<TBankIssue>& issues, bool
 }
 
 // Refuses an output that is the input, or that holds the other kind of file; true when the
-// output may be written.
-bool MayWrite(const std::string& input, const std::string& output, TFileKind other,
+// output may be written. Text goes only where there is nothing, text, or an empty file, so a
+// damaged reaction file is kept too; a reaction file goes anywhere but over a bank's text.
+bool MayWrite(const std::string& input, const std::string& output, bool writingText,
               const TOptions& options) {
   if (SameFile(input, output)) {
     std::cerr << output << ": is the file being read; not written\n";
     return false;
   }
-  if (FileKind(output) == other && !options.force) {
+  const TFileKind kind = FileKind(output);
+  const bool foreign = writingText ? kind == TFileKind::ReactionFile ||
+                                         (kind == TFileKind::Other && HoldsZeroByte(output))
+                                   : kind == TFileKind::TextBank;
+  if (foreign && !options.force) {
     std::cerr << output << ": holds "
-              << (other == TFileKind::ReactionFile ? "a reaction file" : "a bank's text")
+              << (writingText ? "a reaction file or other binary data" : "a bank's text")
               << ", not what this command writes; not written (--force writes over it)\n";
     return false;
   }
@@ -92,7 +97,7 @@ bool Read(const std::string& path, bool lenient, TImportResult& result) {
 }
 
 int Import(const std::string& text, const std::string& rxn, const TOptions& options) {
-  if (!MayWrite(text, rxn, TFileKind::TextBank, options)) return 1;
+  if (!MayWrite(text, rxn, false, options)) return 1;
   TImportResult result;
   if (!Read(text, options.lenient, result)) {
     std::cerr << rxn << ": not written\n";
@@ -109,7 +114,7 @@ int Import(const std::string& text, const std::string& rxn, const TOptions& opti
 }
 
 int Export(const std::string& rxn, const std::string& text, const TOptions& options) {
-  if (!MayWrite(rxn, text, TFileKind::ReactionFile, options)) return 1;
+  if (!MayWrite(rxn, text, true, options)) return 1;
   if (const std::string why = NotAReactionFile(rxn); !why.empty()) {
     std::cerr << rxn << ": is not a reaction file: " << why << "\n";
     if (FileKind(rxn) == TFileKind::TextBank)
