@@ -40,7 +40,8 @@ class TFraction {
   friend TFraction operator/(const TFraction& a, const TFraction& b) {
     return a * Make(b.d_, b.n_, b.overflow_);
   }
-  friend bool operator<(const TFraction& a, const TFraction& b) { return (a - b).Sign() < 0; }
+  // No operator<: a comparison is a subtraction that can overflow, and a bool has no room to
+  // say so. Compare by the sign of a - b, after checking its overflow flag.
   friend bool operator==(const TFraction& a, const TFraction& b) {
     return a.n_ == b.n_ && a.d_ == b.d_;
   }
