@@ -8,6 +8,8 @@
 // The text form is described in bank_text.h and in the README. Neither command writes over its
 // own input, nor over a file of the other kind (a reaction file with text, a text bank with a
 // reaction file) unless --force, nor writes a file with no reaction unless --allow-empty.
+#include <sys/stat.h>
+
 #include <array>
 #include <fstream>
 #include <iostream>
@@ -79,6 +81,21 @@ bool MayWriteEmpty(const std::string& input, const std::string& output, std::siz
   return false;
 }
 
+// Whether a path names something other than a regular file: a pipe, a terminal, /dev/stdout.
+// Those are written straight through; renaming a file over them would replace the device.
+bool Stream(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+bool WriteStream(const std::string& path, const std::string& bytes, std::string& error) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+  out.close();
+  if (!out) error = "cannot write";
+  return static_cast<bool>(out);
+}
+
 bool Read(const std::string& path, bool lenient, TImportResult& result) {
   // A reaction file given where text belongs would otherwise give an error a line.
   if (FileKind(path) == TFileKind::ReactionFile || HoldsZeroByte(path)) {
@@ -105,7 +122,19 @@ int Import(const std::string& text, const std::string& rxn, const TOptions& opti
   }
   if (!MayWriteEmpty(text, rxn, result.reactions.size(), options)) return 1;
   std::string error;
-  if (!WriteReactionFile(result.reactions, rxn, &error)) {
+  bool written = false;
+  if (Stream(rxn)) {
+    std::string bytes(4 + kReactionRecordSize * result.reactions.size(), '\0');
+    const auto count = static_cast<uint32_t>(result.reactions.size());
+    for (int b = 0; b < 4; ++b) bytes[b] = static_cast<char>(count >> (8 * b));
+    for (std::size_t r = 0; r < result.reactions.size(); ++r)
+      EncodeReaction(*result.reactions[r],
+                     reinterpret_cast<unsigned char*>(bytes.data()) + 4 + r * kReactionRecordSize);
+    written = WriteStream(rxn, bytes, error);
+  } else {
+    written = WriteReactionFile(result.reactions, rxn, &error);
+  }
+  if (!written) {
     std::cerr << rxn << ": " << error << "\n";
     return 1;
   }
@@ -140,8 +169,10 @@ int Export(const std::string& rxn, const std::string& text, const TOptions& opti
   }
   if (!MayWriteEmpty(rxn, text, reactions.size(), options)) return 1;
   std::string error;
-  if (!WriteFileAtomically(text, reinterpret_cast<const unsigned char*>(result.text.data()),
-                           result.text.size(), &error)) {
+  if (Stream(text)
+          ? !WriteStream(text, result.text, error)
+          : !WriteFileAtomically(text, reinterpret_cast<const unsigned char*>(result.text.data()),
+                                 result.text.size(), &error)) {
     std::cerr << text << ": " << error << "\n";
     return 1;
   }

@@ -75,6 +75,7 @@ struct TRun {
   std::vector<std::string> kept = {};     // files left byte for byte
   std::vector<std::string> missing = {};  // files it must not create
   int most_lines = 0;                     // when set, at most this many lines printed
+  std::string after = {};                 // shell commands that must succeed afterwards
 };
 
 std::ostream& operator<<(std::ostream& out, const TRun& run) {
@@ -107,6 +108,9 @@ TEST_P(RxnTool, Runs) {
   for (const std::string& name : run.missing) {
     struct stat info {};
     EXPECT_NE(::stat((dir + "/" + name).c_str(), &info), 0) << name << " was written";
+  }
+  if (!run.after.empty()) {
+    EXPECT_EQ(std::system(("cd '" + dir + "' && " + run.after).c_str()), 0) << run.after;
   }
   if (run.most_lines > 0) {
     EXPECT_LE(std::count(said.begin(), said.end(), '\n'), run.most_lines) << said;
@@ -241,6 +245,33 @@ INSTANTIATE_TEST_SUITE_P(
                          {"out.txt:5"},
                          {},
                          {"out.txt"}}),
+    [](const testing::TestParamInfo<TRun>& info) { return std::string(info.param.name); });
+
+// A pipe or a device is written through, never replaced by a file renamed over it.
+INSTANTIATE_TEST_SUITE_P(
+    IntoAPipe, RxnTool,
+    testing::Values(TRun{"export_into_a_pipe",
+                         {{"bank.rxn", kTwoReactions}},
+                         "mkfifo out.fifo && (timeout 10 cat out.fifo > got.txt &)",
+                         "export bank.rxn out.fifo",
+                         0,
+                         {"2 reactions written to out.fifo"},
+                         {},
+                         {},
+                         {},
+                         0,
+                         "test -p out.fifo && sleep 0.2 && grep -q 'One' got.txt"},
+                    TRun{"import_into_a_pipe",
+                         {{"bank.txt", kBank}},
+                         "mkfifo out.fifo && (timeout 10 cat out.fifo > got.rxn &)",
+                         "import bank.txt out.fifo",
+                         0,
+                         {"2 reactions written to out.fifo"},
+                         {},
+                         {},
+                         {},
+                         0,
+                         "test -p out.fifo && sleep 0.2 && test $(stat -c %s got.rxn) = 492"}),
     [](const testing::TestParamInfo<TRun>& info) { return std::string(info.param.name); });
 
 // A one-line summary, and no file with no reaction unless asked for.
