@@ -51,11 +51,19 @@ sanitize: deps
 	cmake --build build-asan -j$(JOBS)
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
+# Each fuzz target in turn, FUZZ_RUNS executions each (or FUZZ_SECONDS seconds), from its kept
+# seeds and findings in fuzz/corpus/TARGET; what it finds new lands in build-fuzz/corpus/TARGET.
+FUZZ_TARGETS := fuzz_reaction_file fuzz_bank_import fuzz_bank_export fuzz_conversions
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVOLIN_MODEL_ONLY=ON -DTARVOLIN_FUZZ=ON
-	cmake --build build-fuzz -j$(JOBS) --target fuzz_reaction_file
-	mkdir -p build-fuzz/corpus
-	build-fuzz/fuzz/fuzz_reaction_file -runs=$${FUZZ_RUNS:-1000000} -max_len=2048 build-fuzz/corpus
+	cmake --build build-fuzz -j$(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus/$$t fuzz/corpus/$$t && \
+	  echo "== $$t" && \
+	  build-fuzz/fuzz/$$t $(if $(FUZZ_SECONDS),-max_total_time=$(FUZZ_SECONDS),-runs=$${FUZZ_RUNS:-1000000}) \
+	    $$( [ $$t = fuzz_bank_import ] && echo -dict=fuzz/bank.dict ) \
+	    -max_len=4096 -artifact_prefix=build-fuzz/$$t- build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release

@@ -28,26 +28,30 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// Decodes one UTF-8 sequence at i; false on a malformed one.
+// Decodes one UTF-8 sequence at i; false on a malformed one. Only the shortest form of each
+// code point is valid: an overlong form (C0 81 for "A") could slip a character past a check
+// that looks at bytes, so it is refused, as are surrogates and code points past U+10FFFF.
 bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& c) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
   const unsigned char lead = byte(i);
   int extra = 0;
+  char32_t least = 0;
   if (lead < 0x80) {
     c = lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    c = lead & 0x1F, extra = 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    c = lead & 0x1F, extra = 1, least = 0x80;
   } else if ((lead & 0xF0) == 0xE0) {
-    c = lead & 0x0F, extra = 2;
-  } else if ((lead & 0xF8) == 0xF0) {
-    c = lead & 0x07, extra = 3;
+    c = lead & 0x0F, extra = 2, least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    c = lead & 0x07, extra = 3, least = 0x10000;
   } else {
-    return false;
+    return false;  // a continuation byte, C0, C1 or F5..FF
   }
   for (int k = 1; k <= extra; ++k) {
     if (i + k >= s.size() || (byte(i + k) & 0xC0) != 0x80) return false;
     c = (c << 6) | (byte(i + k) & 0x3F);
   }
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
   i += 1 + extra;
   return true;
 }

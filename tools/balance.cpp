@@ -4,7 +4,7 @@
 #include <cctype>
 #include <numeric>
 
-#include "model/charge_text.h"
+#include "tools/bank_text.h"
 #include "tools/fraction.h"
 
 namespace {
@@ -21,21 +21,29 @@ bool IsDigit(char c) {
   return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-void Add(Counts& counts, const std::string& element, int64_t n) {
+constexpr const char* kTooLarge = "the numbers grow too large to work out";
+
+// False when the count would leave 64 bits.
+bool Add(Counts& counts, const std::string& element, int64_t n) {
   for (auto& [name, count] : counts)
-    if (name == element) {
-      count += n;
-      return;
-    }
+    if (name == element) return !__builtin_add_overflow(count, n, &count);
   counts.emplace_back(element, n);
+  return true;
 }
 
-// A subscript after an element or ")": digits, or 1 when there are none.
-int64_t ReadCount(const std::string& text, std::size_t& i) {
-  if (i >= text.size() || !IsDigit(text[i])) return 1;
-  int64_t n = 0;
-  while (i < text.size() && IsDigit(text[i]) && n < 1000000) n = n * 10 + (text[i++] - '0');
-  return n;
+// A subscript after an element or ")": all its digits, or 1 when there are none. False when it
+// does not fit in 64 bits.
+bool ReadCount(const std::string& text, std::size_t& i, int64_t& n) {
+  if (i >= text.size() || !IsDigit(text[i])) {
+    n = 1;
+    return true;
+  }
+  n = 0;
+  bool fits = true;
+  for (; i < text.size() && IsDigit(text[i]); ++i)
+    fits =
+        fits && !__builtin_mul_overflow(n, 10, &n) && !__builtin_add_overflow(n, text[i] - '0', &n);
+  return fits;
 }
 
 // The phase-one simplex method on exact fractions, with Bland's rule so that it cannot cycle:
@@ -57,11 +65,18 @@ class TFeasibility {
 
   // False when the numbers grew too large to be trusted.
   bool Solve(bool& feasible, std::vector<TFraction>& y) {
+    for (const auto& row : tableau_)
+      for (const TFraction& cell : row)
+        if (cell.Overflow()) return false;
     for (;;) {
       // Minimise the sum of the artificial variables; Bland: the first column that lowers it.
       std::size_t enter = SIZE_MAX;
-      for (std::size_t j = 0; j < cols_ + rows_ && enter == SIZE_MAX; ++j)
-        if (!InBasis(j) && ReducedCost(j).Sign() < 0) enter = j;
+      for (std::size_t j = 0; j < cols_ + rows_ && enter == SIZE_MAX; ++j) {
+        if (InBasis(j)) continue;
+        const TFraction cost = ReducedCost(j);
+        if (cost.Overflow()) return false;
+        if (cost.Sign() < 0) enter = j;
+      }
       if (enter == SIZE_MAX) break;
       std::size_t leave = SIZE_MAX;
       TFraction best;
@@ -69,7 +84,11 @@ class TFeasibility {
         if (tableau_[i][enter].Sign() <= 0) continue;
         const TFraction ratio = tableau_[i].back() / tableau_[i][enter];
         if (ratio.Overflow()) return false;
-        if (leave == SIZE_MAX || ratio < best || (ratio == best && basis_[i] < basis_[leave])) {
+        // The comparison is a subtraction that can overflow too: a wrong "not less" here
+        // would let a basic variable go negative.
+        const TFraction lead = leave == SIZE_MAX ? TFraction(-1) : ratio - best;
+        if (lead.Overflow()) return false;
+        if (lead.Sign() < 0 || (lead.IsZero() && basis_[i] < basis_[leave])) {
           leave = i;
           best = ratio;
         }
@@ -82,8 +101,10 @@ class TFeasibility {
       if (basis_[i] >= cols_) artificial = artificial + tableau_[i].back();
     feasible = artificial.IsZero();
     y.assign(cols_, TFraction());
-    for (std::size_t i = 0; i < rows_; ++i)
+    for (std::size_t i = 0; i < rows_; ++i) {
       if (basis_[i] < cols_) y[basis_[i]] = tableau_[i].back();
+      if (tableau_[i].back().Sign() < 0) return false;  // never so in sound arithmetic
+    }
     return !artificial.Overflow();
   }
 
@@ -102,7 +123,10 @@ class TFeasibility {
 
   bool Pivot(std::size_t row, std::size_t col) {
     const TFraction pivot = tableau_[row][col];
-    for (auto& cell : tableau_[row]) cell = cell / pivot;
+    for (auto& cell : tableau_[row]) {
+      cell = cell / pivot;
+      if (cell.Overflow()) return false;
+    }
     for (std::size_t i = 0; i < rows_; ++i) {
       if (i == row || tableau_[i][col].IsZero()) continue;
       const TFraction factor = tableau_[i][col];
@@ -121,6 +145,56 @@ class TFeasibility {
   std::vector<std::size_t> basis_;
 };
 
+// Whether whole coefficients are all positive and make every row of a (elements, then the
+// charge) sum to zero; a reason when not.
+bool Conserves(const std::vector<std::vector<TFraction>>& a, const std::vector<int64_t>& x,
+               std::string& reason) {
+  for (const int64_t c : x)
+    if (c <= 0) {
+      reason = "the coefficients worked out are not all positive";
+      return false;
+    }
+  for (const auto& row : a) {
+    int64_t sum = 0;
+    for (std::size_t j = 0; j < x.size(); ++j) {
+      int64_t term = 0;
+      if (row[j].Den() != 1 || __builtin_mul_overflow(row[j].Num(), x[j], &term) ||
+          __builtin_add_overflow(sum, term, &sum)) {
+        reason = kTooLarge;
+        return false;
+      }
+    }
+    if (sum != 0) {
+      reason = "the coefficients worked out do not conserve every element and the charge";
+      return false;
+    }
+  }
+  return true;
+}
+
+// The number of independent balancings: the dimension of the null space of a, columns less
+// rank, by elimination on exact fractions; 0 when the numbers grow too large.
+int Independent(std::vector<std::vector<TFraction>> a) {
+  const std::size_t cols = a.empty() ? 0 : a[0].size();
+  std::size_t rank = 0;
+  for (std::size_t col = 0; col < cols && rank < a.size(); ++col) {
+    std::size_t pivot = rank;
+    while (pivot < a.size() && a[pivot][col].IsZero()) ++pivot;
+    if (pivot == a.size()) continue;
+    std::swap(a[pivot], a[rank]);
+    for (std::size_t i = rank + 1; i < a.size(); ++i) {
+      if (a[i][col].IsZero()) continue;
+      const TFraction factor = a[i][col] / a[rank][col];
+      for (std::size_t j = col; j < cols; ++j) {
+        a[i][j] = a[i][j] - factor * a[rank][j];
+        if (a[i][j].Overflow()) return 0;
+      }
+    }
+    ++rank;
+  }
+  return static_cast<int>(cols - rank);
+}
+
 }  // namespace
 
 bool CountElements(const std::string& formula, Counts& counts, std::string& reason) {
@@ -134,7 +208,11 @@ bool CountElements(const std::string& formula, Counts& counts, std::string& reas
       std::string element(1, c);
       ++i;
       if (i < formula.size() && IsLower(formula[i])) element += formula[i++];
-      Add(frames.back(), element, ReadCount(formula, i));
+      int64_t n = 0;
+      if (!ReadCount(formula, i, n) || !Add(frames.back(), element, n)) {
+        reason = std::string(kTooLarge) + " in " + formula;
+        return false;
+      }
     } else if (c == '(') {
       frames.emplace_back();
       ++i;
@@ -144,10 +222,23 @@ bool CountElements(const std::string& formula, Counts& counts, std::string& reas
         return false;
       }
       ++i;
-      const int64_t n = ReadCount(formula, i);
+      if (frames.back().empty()) {
+        reason = "\"()\" holds no element in " + formula;
+        return false;
+      }
+      int64_t n = 0;
+      bool fits = ReadCount(formula, i, n);
       const Counts inner = std::move(frames.back());
       frames.pop_back();
-      for (const auto& [element, count] : inner) Add(frames.back(), element, count * n);
+      for (const auto& [element, count] : inner) {
+        int64_t times = 0;
+        fits =
+            fits && !__builtin_mul_overflow(count, n, &times) && Add(frames.back(), element, times);
+      }
+      if (!fits) {
+        reason = std::string(kTooLarge) + " in " + formula;
+        return false;
+      }
     } else {
       reason = std::string("\"") + c + "\" cannot stand here in " + formula;
       return false;
@@ -157,7 +248,15 @@ bool CountElements(const std::string& formula, Counts& counts, std::string& reas
     reason = "\"(\" is not closed in " + formula;
     return false;
   }
-  for (const auto& [element, count] : frames[0]) Add(counts, element, count);
+  if (frames[0].empty()) {
+    reason = formula + " holds no element";
+    return false;
+  }
+  for (const auto& [element, count] : frames[0])
+    if (!Add(counts, element, count)) {
+      reason = std::string(kTooLarge) + " in " + formula;
+      return false;
+    }
   return true;
 }
 
@@ -179,9 +278,7 @@ TBalance BalanceReaction(const TReaction& reaction) {
       columns.push_back(counts);
       charges.push_back(side[s].charge);
       signs.push_back(reactant ? 1 : -1);
-      result.substances.push_back(
-          formula +
-          (side[s].charge ? "{" + ChargeToDisplay(ChargeToText(side[s].charge)) + "}" : ""));
+      result.substances.push_back(SubstanceText(side[s]));
     }
     if (!any) {
       result.reason = reactant ? "there are no reactants" : "there are no products";
@@ -205,12 +302,18 @@ TBalance BalanceReaction(const TReaction& reaction) {
   // Coefficients x >= 1 with A x = 0 exist exactly when y = x - 1 >= 0 solves A y = -A 1.
   std::vector<TFraction> b(a.size());
   for (std::size_t i = 0; i < a.size(); ++i)
-    for (std::size_t j = 0; j < n; ++j) b[i] = b[i] - a[i][j];
+    for (std::size_t j = 0; j < n; ++j) {
+      b[i] = b[i] - a[i][j];
+      if (b[i].Overflow()) {
+        result.reason = kTooLarge;
+        return result;
+      }
+    }
   TFeasibility problem(a, b);
   bool feasible = false;
   std::vector<TFraction> y;
   if (!problem.Solve(feasible, y)) {
-    result.reason = "the numbers grow too large to work out";
+    result.reason = kTooLarge;
     return result;
   }
   if (!feasible) {
@@ -236,10 +339,18 @@ TBalance BalanceReaction(const TReaction& reaction) {
   }
   if (tooLarge || gcd == 0) {
     result.coefficients.clear();
-    result.reason = "the numbers grow too large to work out";
+    result.reason = kTooLarge;
     return result;
   }
   for (int64_t& c : result.coefficients) c /= gcd;
+  // The answer is checked on its own before it is believed: whatever went wrong above, an
+  // equation is called balanced only with positive coefficients that conserve each element and
+  // the charge, summed in checked arithmetic.
+  if (!Conserves(a, result.coefficients, result.reason)) {
+    result.coefficients.clear();
+    return result;
+  }
+  result.independent = Independent(a);
   result.balanced = true;
   return result;
 }
@@ -250,14 +361,17 @@ std::string BalancedText(const TReaction& reaction, const TBalance& balance) {
   for (const bool reactant : {true, false}) {
     bool first = true;
     for (int s = 0; s < TReaction::kSlots; ++s) {
-      if (reaction.Side(reactant)[s].IsEmpty() || k >= balance.substances.size()) continue;
+      const Substance& substance = reaction.Side(reactant)[s];
+      if (substance.IsEmpty()) continue;
       if (!first) text += " + ";
       first = false;
       if (k < balance.coefficients.size() && balance.coefficients[k] != 1)
         text += std::to_string(balance.coefficients[k]) + " ";
-      text += balance.substances[k++];
+      text += SubstanceText(substance);
+      ++k;
     }
     if (reactant) text += " -> ";
   }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }

@@ -16,6 +16,10 @@ struct TBalance {
   std::vector<std::string> substances;
   // One positive solution in lowest terms (the only one up to scale when it is unique).
   std::vector<int64_t> coefficients;
+  // How many independent balancings there are (the dimension of the solution space): 1 when
+  // the balance is the reaction's own; more when several unrelated ones mix, and the one above
+  // is just one of them; 0 when unknown.
+  int independent = 0;
   // Why the equation cannot be balanced, or why it could not be worked out.
   std::string reason;
 };
@@ -26,6 +30,7 @@ TBalance BalanceReaction(const TReaction& reaction);
 std::string BalancedText(const TReaction& reaction, const TBalance& balance);
 
 // Adds the atoms of one formula text (parentheses and subscripts of any number of digits) to
-// counts, by element symbol; false with a reason when the text is not a formula.
+// counts, by element symbol; false with a reason when the text is not a formula, when a pair of
+// parentheses or the whole formula holds no element, or when a count would leave 64 bits.
 bool CountElements(const std::string& formula, std::vector<std::pair<std::string, int64_t>>& counts,
                    std::string& reason);

@@ -26,16 +26,43 @@ bool Skipped(const std::string& line) {
 
 }  // namespace
 
+std::vector<std::string> AnswerProblems(const TReaction& reaction) {
+  std::vector<std::string> problems;
+  // A formula that is no formula (a "()" with nothing in it, no element at all) is told as
+  // such; its balance would only repeat the reason.
+  bool formulas = true;
+  for (const bool reactant : {true, false})
+    for (int s = 0; s < TReaction::kSlots; ++s) {
+      const Substance& substance = reaction.Side(reactant)[s];
+      if (substance.IsEmpty()) continue;
+      std::vector<std::pair<std::string, int64_t>> counts;
+      std::string reason;
+      if (!CountElements(std::string(substance.FormulaText()), counts, reason)) {
+        problems.push_back("the formula " + SubstanceText(substance) +
+                           " is not a formula: " + reason);
+        formulas = false;
+      }
+    }
+  std::string reason;
+  if (!KeyAnswer(reaction, reason)) problems.push_back("the answer cannot be keyed: " + reason);
+  if (formulas) {
+    const TBalance balance = BalanceReaction(reaction);
+    if (!balance.balanced) problems.push_back("the equation cannot be balanced: " + balance.reason);
+  }
+  return problems;
+}
+
 std::vector<std::string> ReactionProblems(const TReaction& reaction) {
   std::vector<std::string> problems;
   if (reaction.type < 0 || reaction.type >= kReactionTypeCount)
     problems.push_back("type code " + std::to_string(reaction.type) +
                        " is none of the five types, so the quiz never asks it");
-  if (reaction.Question().empty()) problems.push_back("the question is empty");
-  std::string reason;
-  if (!KeyAnswer(reaction, reason)) problems.push_back("the answer cannot be keyed: " + reason);
-  const TBalance balance = BalanceReaction(reaction);
-  if (!balance.balanced) problems.push_back("the equation cannot be balanced: " + balance.reason);
+  const std::string_view question = reaction.Question();
+  if (question.empty())
+    problems.push_back("the question is empty");
+  else if (question.find_first_not_of(" \t") == std::string_view::npos)
+    problems.push_back("the question is only blanks");
+  for (std::string& problem : AnswerProblems(reaction)) problems.push_back(std::move(problem));
   return problems;
 }
 

@@ -13,9 +13,14 @@ struct TBankIssue {
   std::string text;
 };
 
-// What makes a reaction wrong to ask even though the text form carries it: a type code the
-// quiz never asks, an empty question, an answer that cannot be keyed on the answer dialog's
-// keypad, or one that cannot be balanced.
+// What makes a reaction's answer wrong to ask, each as a sentence for the teacher: a formula
+// that holds no element (Ca()2CO3, ()2) or is no formula at all, an answer that cannot be keyed
+// on the answer dialog's keypad, an equation that cannot be balanced. Empty when the answer is
+// sound. The editor warns with these, the tool refuses with them.
+std::vector<std::string> AnswerProblems(const TReaction& reaction);
+
+// The answer's problems and those of the rest of the reaction: a type code the quiz never
+// asks, a question that is empty or only blanks.
 std::vector<std::string> ReactionProblems(const TReaction& reaction);
 
 // Two questions that differ only in letter case or in blanks are the same question.

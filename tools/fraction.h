@@ -40,7 +40,8 @@ class TFraction {
   friend TFraction operator/(const TFraction& a, const TFraction& b) {
     return a * Make(b.d_, b.n_, b.overflow_);
   }
-  friend bool operator<(const TFraction& a, const TFraction& b) { return (a - b).Sign() < 0; }
+  // No operator<: a comparison is a subtraction that can overflow, and a bool has no room to
+  // say so. Compare by the sign of a - b, after checking its overflow flag.
   friend bool operator==(const TFraction& a, const TFraction& b) {
     return a.n_ == b.n_ && a.d_ == b.d_;
   }
@@ -48,10 +49,15 @@ class TFraction {
  private:
   static TFraction Make(int64_t n, int64_t d, bool overflow) {
     TFraction f(overflow ? 0 : n, overflow || d == 0 ? 1 : d);
-    f.overflow_ = overflow || d == 0;
+    f.overflow_ = f.overflow_ || overflow || d == 0;
     return f;
   }
   void Normalize() {
+    // The least 64-bit number has no negative and no gcd: taken as too large.
+    if (n_ == INT64_MIN || d_ == INT64_MIN) {
+      n_ = 0, d_ = 1, overflow_ = true;
+      return;
+    }
     if (d_ < 0) n_ = -n_, d_ = -d_;
     const int64_t g = std::gcd(n_, d_);
     if (g > 1) n_ /= g, d_ /= g;

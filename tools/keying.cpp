@@ -6,6 +6,7 @@
 
 #include "keypad/keypad.h"
 #include "model/charge_text.h"
+#include "tools/bank_text.h"
 #include "ui/keypad_key.h"
 
 namespace {
@@ -123,8 +124,8 @@ bool KeyAnswer(const TReaction& reaction, std::string& reason) {
       if (substance.charge != 0) {
         const int64_t size = std::llabs(static_cast<int64_t>(substance.charge));
         if (size > 5) {
-          reason = "charge keys run from 1 to 5; " + std::string(substance.FormulaText()) +
-                   " has " + ChargeToDisplay(ChargeToText(substance.charge));
+          reason = "charge keys run from 1 to 5; " + SubstanceText(substance) + " has " +
+                   std::to_string(size);
           return false;
         }
         keys.push_back(std::to_string(size) + (substance.charge > 0 ? "+" : "-"));

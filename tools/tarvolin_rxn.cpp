@@ -1,62 +1,156 @@
 // tarvolin-rxn: the reaction file and its text form, both ways, with the checks that keep a
 // wrong answer from reaching a student.
 //
-//   tarvolin-rxn import [--lenient] TEXT RXN   text form to reaction file
-//   tarvolin-rxn export RXN TEXT               reaction file to text form
+//   tarvolin-rxn import [--lenient] [--force] [--allow-empty] TEXT RXN
+//   tarvolin-rxn export [--force] [--allow-empty] RXN TEXT
 //   tarvolin-rxn check [--lenient] [--verbose] TEXT
 //
-// The text form is described in bank_text.h and in the README.
+// The text form is described in bank_text.h and in the README. Neither command writes over its
+// own input, nor over a file of the other kind (a reaction file with text, a text bank with a
+// reaction file) unless --force, nor writes a file with no reaction unless --allow-empty.
+#include <sys/stat.h>
+
 #include <array>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "model/atomic_file.h"
 #include "model/reaction_file.h"
 #include "tools/balance.h"
 #include "tools/bank_checks.h"
 #include "tools/bank_text.h"
+#include "tools/file_kind.h"
 
 namespace {
 
+struct TOptions {
+  bool lenient = false;
+  bool verbose = false;
+  bool force = false;
+  bool allowEmpty = false;
+};
+
 int Usage() {
-  std::cerr << "usage: tarvolin-rxn import [--lenient] TEXT RXN\n"
-               "       tarvolin-rxn export RXN TEXT\n"
+  std::cerr << "usage: tarvolin-rxn import [--lenient] [--force] [--allow-empty] TEXT RXN\n"
+               "       tarvolin-rxn export [--force] [--allow-empty] RXN TEXT\n"
                "       tarvolin-rxn check [--lenient] [--verbose] TEXT\n";
   return 2;
 }
 
-void Report(const std::string& path, const std::vector<TBankIssue>& issues) {
+std::string Reactions(std::size_t n) {
+  return std::to_string(n) + (n == 1 ? " reaction" : " reactions");
+}
+
+void Report(const std::string& path, const std::vector<TBankIssue>& issues, bool withLine) {
   for (const TBankIssue& issue : issues) {
     std::cerr << path;
-    if (issue.line > 0) std::cerr << ":" << issue.line;
+    if (withLine && issue.line > 0) std::cerr << ":" << issue.line;
     std::cerr << (issue.error ? ": error: " : ": warning: ") << issue.text << "\n";
   }
 }
 
+// Refuses an output that is the input, or that holds the other kind of file; true when the
+// output may be written. Text goes only where there is nothing, text, or an empty file, so a
+// damaged reaction file is kept too; a reaction file goes anywhere but over a bank's text.
+bool MayWrite(const std::string& input, const std::string& output, bool writingText,
+              const TOptions& options) {
+  if (SameFile(input, output)) {
+    std::cerr << output << ": is the file being read; not written\n";
+    return false;
+  }
+  const TFileKind kind = FileKind(output);
+  const bool foreign = writingText ? kind == TFileKind::ReactionFile ||
+                                         (kind == TFileKind::Other && HoldsZeroByte(output))
+                                   : kind == TFileKind::TextBank;
+  if (foreign && !options.force) {
+    std::cerr << output << ": holds "
+              << (writingText ? "a reaction file or other binary data" : "a bank's text")
+              << ", not what this command writes; not written (--force writes over it)\n";
+    return false;
+  }
+  return true;
+}
+
+bool MayWriteEmpty(const std::string& input, const std::string& output, std::size_t count,
+                   const TOptions& options) {
+  if (count > 0 || options.allowEmpty) return true;
+  std::cerr << input << ": holds no reaction; " << output
+            << " not written (--allow-empty writes a file with none)\n";
+  return false;
+}
+
+// Whether a path names something other than a regular file: a pipe, a terminal, /dev/stdout.
+// Those are written straight through; renaming a file over them would replace the device.
+bool Stream(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+bool WriteStream(const std::string& path, const std::string& bytes, std::string& error) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+  out.close();
+  if (!out) error = "cannot write";
+  return static_cast<bool>(out);
+}
+
 bool Read(const std::string& path, bool lenient, TImportResult& result) {
+  // A reaction file given where text belongs would otherwise give an error a line.
+  if (FileKind(path) == TFileKind::ReactionFile || HoldsZeroByte(path)) {
+    std::cerr << path << ": is not a bank's text but binary (a reaction file? tarvolin-rxn "
+              << "export turns one into text)\n";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::cerr << path << ": cannot open\n";
     return false;
   }
   result = ImportBank(in, lenient);
-  Report(path, result.issues);
+  Report(path, result.issues, true);
   return result.ok;
 }
 
-int Import(const std::string& text, const std::string& rxn, bool lenient) {
+int Import(const std::string& text, const std::string& rxn, const TOptions& options) {
+  if (!MayWrite(text, rxn, false, options)) return 1;
   TImportResult result;
-  if (!Read(text, lenient, result)) return 1;
-  std::string error;
-  if (!WriteReactionFile(result.reactions, rxn, &error)) {
-    std::cerr << error << "\n";
+  if (!Read(text, options.lenient, result)) {
+    std::cerr << rxn << ": not written\n";
     return 1;
   }
+  if (!MayWriteEmpty(text, rxn, result.reactions.size(), options)) return 1;
+  std::string error;
+  bool written = false;
+  if (Stream(rxn)) {
+    std::string bytes(4 + kReactionRecordSize * result.reactions.size(), '\0');
+    const auto count = static_cast<uint32_t>(result.reactions.size());
+    for (int b = 0; b < 4; ++b) bytes[b] = static_cast<char>(count >> (8 * b));
+    for (std::size_t r = 0; r < result.reactions.size(); ++r)
+      EncodeReaction(*result.reactions[r],
+                     reinterpret_cast<unsigned char*>(bytes.data()) + 4 + r * kReactionRecordSize);
+    written = WriteStream(rxn, bytes, error);
+  } else {
+    written = WriteReactionFile(result.reactions, rxn, &error);
+  }
+  if (!written) {
+    std::cerr << rxn << ": " << error << "\n";
+    return 1;
+  }
+  std::cout << Reactions(result.reactions.size()) << " written to " << rxn << "\n";
   return 0;
 }
 
-int Export(const std::string& rxn, const std::string& text) {
+int Export(const std::string& rxn, const std::string& text, const TOptions& options) {
+  if (!MayWrite(rxn, text, true, options)) return 1;
+  if (const std::string why = NotAReactionFile(rxn); !why.empty()) {
+    std::cerr << rxn << ": is not a reaction file: " << why << "\n";
+    if (FileKind(rxn) == TFileKind::TextBank)
+      std::cerr << rxn << ": it is text; tarvolin-rxn import turns a bank's text into a "
+                << "reaction file\n";
+    return 1;
+  }
   TReactionList reactions;
   const ReadResult read = ReadReactionFile(reactions, rxn);
   if (read == ReadResult::CannotOpen) {
@@ -67,24 +161,28 @@ int Export(const std::string& rxn, const std::string& text) {
     std::cerr << rxn << ": warning: the file is damaged: its length does not match its count; the "
               << reactions.size() << " complete reactions are exported\n";
   const TExportResult result = ExportBank(reactions);
-  Report(text, result.issues);
+  // Each finding names the reaction in the file read, not a line of text that is not written.
+  Report(rxn, result.issues, false);
   if (!result.ok) {
     std::cerr << text << ": not written\n";
     return 1;
   }
-  std::ofstream out(text, std::ios::binary | std::ios::trunc);
-  out << result.text;
-  out.close();
-  if (!out) {
-    std::cerr << text << ": cannot write\n";
+  if (!MayWriteEmpty(rxn, text, reactions.size(), options)) return 1;
+  std::string error;
+  if (Stream(text)
+          ? !WriteStream(text, result.text, error)
+          : !WriteFileAtomically(text, reinterpret_cast<const unsigned char*>(result.text.data()),
+                                 result.text.size(), &error)) {
+    std::cerr << text << ": " << error << "\n";
     return 1;
   }
+  std::cout << Reactions(reactions.size()) << " written to " << text << "\n";
   return 0;
 }
 
-int Check(const std::string& text, bool lenient, bool verbose) {
+int Check(const std::string& text, const TOptions& options) {
   TImportResult result;
-  const bool ok = Read(text, lenient, result);
+  const bool ok = Read(text, options.lenient, result);
   std::array<int, kReactionTypeCount> perType{};
   int others = 0;
   for (std::size_t r = 0; r < result.reactions.size(); ++r) {
@@ -93,11 +191,18 @@ int Check(const std::string& text, bool lenient, bool verbose) {
       ++perType[static_cast<std::size_t>(reaction.type)];
     else
       ++others;
-    if (verbose)
-      std::cout << text << ":" << result.lines[r] << ": "
-                << BalancedText(reaction, BalanceReaction(reaction)) << "\n";
+    if (!options.verbose) continue;
+    std::cout << text << ":" << result.lines[r] << ": ";
+    const TBalance balance = BalanceReaction(reaction);
+    if (balance.balanced && balance.independent > 1)
+      // Any one balance printed here would be a mix of unrelated reactions, not this one's.
+      std::cout << BalancedText(reaction, TBalance{}) << "  (balances in " << balance.independent
+                << " independent ways: no one balance is the reaction's own)\n";
+    else
+      std::cout << BalancedText(reaction, balance) << "\n";
   }
-  std::cout << result.reactions.size() << " reactions pass";
+  const std::size_t passed = result.reactions.size();
+  std::cout << Reactions(passed) << (passed == 1 ? " passes" : " pass");
   for (int type = 0; type < kReactionTypeCount; ++type)
     std::cout << (type ? ", " : ": ") << TypeText(type) << " " << perType[type];
   if (others) std::cout << ", other codes " << others;
@@ -108,23 +213,30 @@ int Check(const std::string& text, bool lenient, bool verbose) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  bool lenient = false, verbose = false;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  TOptions options;
   std::vector<std::string> operands;
   for (const std::string& arg : args) {
     if (arg == "--lenient")
-      lenient = true;
+      options.lenient = true;
     else if (arg == "--verbose" || arg == "-v")
-      verbose = true;
+      options.verbose = true;
+    else if (arg == "--force")
+      options.force = true;
+    else if (arg == "--allow-empty")
+      options.allowEmpty = true;
+    else if (arg.size() > 1 && arg[0] == '-')
+      return Usage();
     else
       operands.push_back(arg);
   }
   if (operands.empty()) return Usage();
   const std::string command = operands[0];
-  if (command == "import" && operands.size() == 3 && !verbose)
-    return Import(operands[1], operands[2], lenient);
-  if (command == "export" && operands.size() == 3 && !lenient && !verbose)
-    return Export(operands[1], operands[2]);
-  if (command == "check" && operands.size() == 2) return Check(operands[1], lenient, verbose);
+  const bool writes = options.force || options.allowEmpty;
+  if (command == "import" && operands.size() == 3 && !options.verbose)
+    return Import(operands[1], operands[2], options);
+  if (command == "export" && operands.size() == 3 && !options.lenient && !options.verbose)
+    return Export(operands[1], operands[2], options);
+  if (command == "check" && operands.size() == 2 && !writes) return Check(operands[1], options);
   return Usage();
 }

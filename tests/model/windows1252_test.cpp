@@ -21,3 +21,26 @@ TEST(Windows1252, EveryByteRoundTripsAndOtherCharactersAreRefused) {
     EXPECT_EQ(which, bad);
   }
 }
+
+// Only the shortest form of a character is UTF-8; every other sequence is refused as no
+// character at all, never taken as the character it spells.
+TEST(Windows1252, MalformedUtf8IsRefused) {
+  const char* const rows[] = {
+      "\xC1\x81",          // "A" in two bytes
+      "\xC0\x80",          // NUL in two bytes
+      "\xE0\x81\x81",      // "A" in three
+      "\xF0\x80\x80\x98",  // byte 18 in four
+      "\xE0\x83\xA9",      // e acute in three
+      "\xF0\x80\x82\xAC",  // the euro sign in four
+      "\xED\xA0\x80",      // a surrogate
+      "\xF4\x90\x80\x80",  // past U+10FFFF
+      "\xF5\x80\x80\x80",  // a lead byte that starts nothing
+      "\x80",              // a continuation byte alone
+  };
+  for (const char* text : rows) {
+    std::string out = "kept", which;
+    EXPECT_FALSE(Utf8ToWindows1252(std::string("x") + text + "y", out, &which)) << text;
+    EXPECT_EQ(out, "kept");
+    EXPECT_EQ(which, "\xEF\xBF\xBD");
+  }
+}

@@ -10,6 +10,7 @@
 #include "tools/balance.h"
 #include "tools/bank_checks.h"
 #include "tools/bank_text.h"
+#include "tools/fraction.h"
 
 namespace {
 
@@ -98,7 +99,25 @@ INSTANTIATE_TEST_SUITE_P(
                  "| Silver and iodide. | Ag{+} + I{-} -> AgI\n"
                  "2 | Zinc and copper. | Zn + Cu{2+} -> Zn{2+} + Cu\n",
                  {1, 3, 4},
-                 "type"}),
+                 "type"},
+        TRefusal{"type code outside the five",
+                 "4 | Zinc and copper. | Zn + Cu{2+} -> Zn{2+} + Cu\n"
+                 "5 | Iron and copper. | Fe + Cu{2+} -> Fe{2+} + Cu\n"
+                 "255 | Silver and bromide. | Ag{+} + Br{-} -> AgBr\n"
+                 "-1 | Silver and iodide. | Ag{+} + I{-} -> AgI\n",
+                 {2, 3, 4},
+                 "type code"},
+        TRefusal{"question of blanks",
+                 "Redox | \"   \" | Zn + Cu{2+} -> Zn{2+} + Cu\n"
+                 "Redox | \" Iron and silver. \" | Fe + Ag{+} -> Fe{2+} + Ag\n",
+                 {1},
+                 "only blanks"},
+        TRefusal{"formula with no element",
+                 "Precipitation | Chalk. | Ca{2+} + CO3{2-} -> Ca()2CO3\n"
+                 "Miscellaneous | Nothing. | ()2 -> ()2\n"
+                 "Precipitation | Calcium phosphate. | Ca{2+} + PO4{3-} -> Ca3(PO4)2\n",
+                 {1, 2},
+                 "holds no element"}),
     [](const testing::TestParamInfo<TRefusal>& info) {
       std::string name = info.param.kind;
       for (char& c : name)
@@ -125,6 +144,115 @@ TEST(Balance, FindsTheLowestWholeCoefficients) {
     EXPECT_TRUE(balance.balanced) << row.equation << ": " << balance.reason;
     EXPECT_EQ(balance.coefficients, row.coefficients) << BalancedText(*reaction, balance);
   }
+}
+
+std::unique_ptr<TReaction> Equation(const std::string& equation) {
+  std::unique_ptr<TReaction> reaction;
+  std::string reason;
+  EXPECT_TRUE(ParseBankLine("Redox | q | " + equation, reaction, reason)) << reason;
+  return reaction;
+}
+
+// Equations that no positive whole coefficients balance, among them ones whose numbers grow
+// past 64 bits on the way, where a wrapped comparison once let a negative coefficient through.
+TEST(Balance, RefusesWhatCannotBeBalancedWhateverTheNumbers) {
+  const char* const rows[] = {
+      "N438865O{+} + NO2252626 -> N785455O9{-} + N7982O25",
+      "N438865O{+} + NO2252626 -> N785455O9 + N7982O25",
+      "C9999999H + O2 -> CO2{2-} + H2O",
+      "H99999999 + O98765431 -> H2O{5-}",
+      "Fe{2147483647+} + Cl{2147483648-} -> FeCl{3+}",
+      "H2 -> H{+}",
+      "Fe{2+} + OH{-} -> Fe(OH)3",
+  };
+  for (const char* row : rows) {
+    const auto reaction = Equation(row);
+    ASSERT_TRUE(reaction);
+    const TBalance balance = BalanceReaction(*reaction);
+    EXPECT_FALSE(balance.balanced) << row << ": " << BalancedText(*reaction, balance);
+    EXPECT_FALSE(balance.reason.empty()) << row;
+    EXPECT_TRUE(balance.coefficients.empty()) << row;
+  }
+}
+
+// A subscript of any length is read whole, and a formula is refused only for what it is.
+TEST(Balance, CountsLongSubscriptsAndRefusesEmptyParentheses) {
+  const struct {
+    const char* formula;
+    const char* element;
+    int64_t count;  // 0: refused
+    const char* word;
+  } rows[] = {
+      {"H22222222", "H", 22222222, ""},
+      {"(H99999999)99999999", "H", 9999999800000001, ""},
+      {"Ca(OH)2", "O", 2, ""},
+      {"Ca()2CO3", "", 0, "holds no element"},
+      {"()2", "", 0, "holds no element"},
+      {"2", "", 0, "cannot stand here"},
+      {"((H99999999)99999999)99999999", "", 0, "too large"},
+      {"H999999999999999999999", "", 0, "too large"},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::pair<std::string, int64_t>> counts;
+    std::string reason;
+    const bool read = CountElements(row.formula, counts, reason);
+    EXPECT_EQ(read, row.count != 0) << row.formula << ": " << reason;
+    if (row.count == 0) {
+      EXPECT_NE(reason.find(row.word), std::string::npos) << row.formula << ": " << reason;
+      continue;
+    }
+    int64_t found = 0;
+    for (const auto& [element, count] : counts)
+      if (element == row.element) found = count;
+    EXPECT_EQ(found, row.count) << row.formula;
+  }
+}
+
+// How many independent balancings an equation has: one is the reaction's own; with more, the
+// coefficients printed would be one mix among many.
+TEST(Balance, CountsIndependentBalancings) {
+  const struct {
+    const char* equation;
+    int independent;
+  } rows[] = {
+      {"Cr2O7{2-} + Fe{2+} + H{+} -> Cr{3+} + Fe{3+} + H2O", 1},
+      {"C3H8 + O2 -> CO2 + H2O", 1},
+      {"MnO4{-} + H2O2 + H{+} -> Mn{2+} + O2 + H2O", 2},
+      {"H2 + O2 -> H2O + H2O2", 2},
+      {"Ag{+} + Cl{-} -> AgCl", 1},
+  };
+  for (const auto& row : rows) {
+    const auto reaction = Equation(row.equation);
+    ASSERT_TRUE(reaction);
+    const TBalance balance = BalanceReaction(*reaction);
+    EXPECT_TRUE(balance.balanced) << row.equation << ": " << balance.reason;
+    EXPECT_EQ(balance.independent, row.independent) << row.equation;
+  }
+}
+
+// Arithmetic that leaves 64 bits is flagged, never wrapped, and the flag is carried on.
+TEST(Fraction, FlagsEveryOverflow) {
+  const TFraction max(INT64_MAX), one(1), half(1, 2), tiny(1, INT64_MAX);
+  const struct {
+    const char* what;
+    TFraction value;
+    bool overflow;
+  } rows[] = {
+      {"max + 1", max + one, true},
+      {"max - 1", max - one, false},
+      {"-max", -max, false},
+      {"-max - 1, which has no negative", -max - one, true},
+      {"max * 2", max * TFraction(2), true},
+      {"max * 1/2", max * half, false},
+      {"tiny + 1/(max-1)", tiny + TFraction(1, INT64_MAX - 1), true},
+      {"1 / tiny", one / tiny, false},
+      {"1 / (tiny * 1/2)", one / (tiny * half), true},
+      {"the least number", TFraction(INT64_MIN), true},
+      {"over the least number", TFraction(1, INT64_MIN), true},
+      {"carried", (max + one) - (max + one) + one, true},
+      {"1 / 0", one / TFraction(), true},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.value.Overflow(), row.overflow) << row.what;
 }
 
 std::string FileBytes(const std::string& path) {
@@ -195,6 +323,19 @@ TEST(RoundTrip, AnyFileTheProgramWritesComesBackByteForByte) {
   EXPECT_EQ(warned, (std::set<int>{4, 5, 6, 7, 8}));
   std::istringstream text(exported.text);
   EXPECT_FALSE(ImportBank(text, false).ok);
+}
+
+// Blanks at either end of a question, or a question of blanks alone, come back byte for byte.
+TEST(RoundTrip, QuestionsWithBlanksAtTheirEndsComeBack) {
+  const char* const questions[] = {
+      " Leading.", "Trailing. ", "  Both.  ",   "\tTab.",      "Tab.\t",
+      " ",         " \t ",       "\"Quoted\" ", " \"Quoted\"", "Inner  blanks."};
+  TReactionList list;
+  for (const char* question : questions) {
+    list.push_back(std::make_unique<TReaction>(question, 0));
+    list.back()->reactants[0].SetFormula("Ag");
+  }
+  ExpectRoundTrip(list, true);
 }
 
 TEST(Export, RefusesWhatTheTextFormCannotCarry) {
