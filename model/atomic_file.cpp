@@ -112,6 +112,12 @@ bool WriteFileAtomically(const std::string& path, const unsigned char* data, std
   // A rename needs no right to write the file itself, so protection is checked here.
   if (IsWriteProtected(target))
     return Fail(error, WriteFailure::WriteProtected, path + " is write-protected", EACCES);
+  // Only a regular file is replaced: a rename over a device, a pipe or a folder would put a
+  // file where the system or the user expects something else.
+  struct stat there {};
+  if (::stat(target.c_str(), &there) == 0 && !S_ISREG(there.st_mode))
+    return Fail(error, WriteFailure::CannotReplace, path + " is not a regular file",
+                S_ISDIR(there.st_mode) ? EISDIR : EINVAL);
   std::string temp;
   const int fd = CreateLockedTemporary(target, temp);
   if (fd < 0)

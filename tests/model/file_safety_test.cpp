@@ -79,6 +79,24 @@ TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
   }
 }
 
+TEST_F(FileSafetyTest, OnlyARegularFileIsEverReplaced) {
+  const unsigned char data[] = "x";
+  const std::string fifo = Path("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const std::string folder = Path("folder");
+  fs::create_directory(folder);
+  fs::create_symlink(fifo, Path("link"));
+  for (const std::string& path : {fifo, folder, Path("link")}) {
+    TWriteError error;
+    EXPECT_FALSE(WriteFileAtomically(path, data, 1, &error)) << path;
+    EXPECT_EQ(error.kind, WriteFailure::CannotReplace) << path;
+    EXPECT_NE(error.text.find("is not a regular file"), std::string::npos) << error.text;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::is_symlink(Path("link")));
+}
+
 TEST_F(FileSafetyTest, ASaveNeverRemovesTheTemporaryFileOfASaveStillRunning) {
   const std::string path = Path("tarvolin.rxn");
   // Another writer, halfway through its save: its temporary file, locked as a save locks it.
