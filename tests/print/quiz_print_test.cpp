@@ -50,6 +50,10 @@ TEST(QuizLayout, HeadingPiecesQuestionsAndSplits) {
       {"", {}, kFixed},
       {"Quiz\nName:\tDate:", {}, Join({{"Quiz", "Name:     Date:"}, kFixed})},
       {std::string(80, 'h'), {}, Join({{std::string(72, 'h'), std::string(8, 'h')}, kFixed})},
+      // A character beyond the Basic Multilingual Plane is never cut in two at a piece's end.
+      {std::string(71, 'h') + "\xF0\x9F\xA7\xAA" + "x",
+       {},
+       Join({{std::string(71, 'h'), "\xF0\x9F\xA7\xAA" + std::string("x")}, kFixed})},
       // A line of exactly 72 leaves its line break as an empty line.
       {std::string(72, 'h') + "\nx", {}, Join({{std::string(72, 'h'), "", "x"}, kFixed})},
       {"\r\n",
