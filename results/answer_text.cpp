@@ -9,13 +9,14 @@
 namespace {
 
 std::string JoinSides(const std::vector<std::string>& reactants,
-                      const std::vector<std::string>& products) {
+                      const std::vector<std::string>& products, bool arrow) {
   auto join = [](const std::vector<std::string>& side) {
     std::string text;
     for (const std::string& substance : side) text += (text.empty() ? "" : " + ") + substance;
     return text;
   };
-  return join(reactants) + " -> " + join(products);
+  if (!arrow) return join(reactants);
+  return products.empty() ? join(reactants) + " ->" : join(reactants) + " -> " + join(products);
 }
 
 }  // namespace
@@ -39,7 +40,7 @@ std::string EquationText(const TEquation& equation) {
   for (bool reactant : {true, false})
     for (const auto& formula : equation.Side(reactant))
       sides[reactant ? 0 : 1].push_back(FormulaText(*formula));
-  return JoinSides(sides[0], sides[1]);
+  return JoinSides(sides[0], sides[1], equation.arrowEntered || !sides[1].empty());
 }
 
 std::string StoredAnswerText(const TReaction& reaction) {
@@ -52,5 +53,5 @@ std::string StoredAnswerText(const TReaction& reaction) {
           SubstanceText(slots[i].FormulaText(), ChargeToDisplay(ChargeToText(slots[i].charge))));
     }
   }
-  return JoinSides(sides[0], sides[1]);
+  return JoinSides(sides[0], sides[1], true);
 }

@@ -38,7 +38,9 @@ struct TMissedRow {
   std::string commonWrongAnswer;
 };
 
-// The percent of possible points, rounded down; 0 of 0 is 0.
+// The percent of possible points, to the nearest whole; 0 of 0 is 0.
 inline int32_t Percent(int32_t points, int32_t possible) {
-  return possible > 0 ? static_cast<int32_t>(int64_t{points} * 100 / possible) : 0;
+  return possible > 0
+             ? static_cast<int32_t>((int64_t{points} * 200 + possible) / (2 * int64_t{possible}))
+             : 0;
 }

@@ -67,7 +67,7 @@ QChart* NewChart(const QString& title) {
   return chart;
 }
 
-void AddAxes(QChart* chart, QBarSeries* series, const QStringList& categories, double top,
+void AddAxes(QChart* chart, QBarSeries* series, const QStringList& categories, int top,
              const QString& valueTitle) {
   chart->addSeries(series);
   auto* x = new QBarCategoryAxis;
@@ -76,6 +76,11 @@ void AddAxes(QChart* chart, QBarSeries* series, const QStringList& categories, d
   series->attachAxis(x);
   auto* y = new QValueAxis;
   y->setRange(0, top);
+  // Whole numbers only: a tick for every count while they are few.
+  if (top <= 5)
+    y->setTickCount(top + 1);
+  else
+    y->applyNiceNumbers();
   y->setLabelFormat("%d");
   y->setTitleText(valueTitle);
   chart->addAxis(y, Qt::AlignLeft);
@@ -152,6 +157,7 @@ void TResultsWindow::BuildLayout() {
   }
   runs_ = MakeTable({"Date", "Student", "Types chosen", "Points", "Percent"});
   missed_ = MakeTable({"Question", "Type", "Missed", "Asked", "Most common first answer"});
+  missed_->setWordWrap(true);
 
   auto* grid = new QGridLayout;
   grid->addWidget(typeView_, 0, 0);
@@ -354,7 +360,9 @@ void TResultsWindow::FillMistakeChart(const std::string& student) {
   }
   QStringList categories;
   for (const TMistakeRow& row : rows) categories << Q(TypeLabel(row.type));
-  AddAxes(chart, series, categories, std::max(most, 1) * 1.1 + 0.5, "dialogs opened");
+  AddAxes(chart, series, categories, std::max(most, 1), "dialogs opened");
+  // The four step names are too long for one row below the bars.
+  chart->legend()->setAlignment(Qt::AlignRight);
   QChart* old = mistakeView_->chart();
   mistakeView_->setChart(chart);
   delete old;
@@ -369,5 +377,6 @@ void TResultsWindow::FillMissed() {
            {Q(row.question), Q(TypeLabel(row.questionType)), QString::number(row.missed),
             QString::number(row.asked), Q(row.commonWrongAnswer)});
   }
-  missed_->resizeColumnToContents(1);
+  missed_->resizeColumnsToContents();
+  missed_->setColumnWidth(0, std::min(missed_->columnWidth(0), 220));
 }

@@ -118,7 +118,7 @@ TEST_F(QuizReporting, EachAnswerIsKeptWithHowItWentAndHowItEnded) {
        "Na+ + Cl- -> AgCl",
        "Na+ + Cl- -> AgCl",
        {{TCoachingStep::WrongSubstance, "Na+"}}},
-      {TEnding::Quit, 0, 0, "", "Ag+ -> ", {}},
+      {TEnding::Quit, 0, 0, "", "Ag+", {}},
   };
   const char* questions[] = {"Silver one.", "Silver two.", "Silver three.", "Silver four."};
   for (std::size_t i = 0; i < kept.size(); ++i) {

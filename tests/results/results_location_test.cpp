@@ -56,7 +56,8 @@ TEST(AnswerText, ChargesFollowTheirFormulaAndNeverRunIntoASubscript) {
       {"Ag^1+ + Cl^1- -> AgCl", "Ag+ + Cl- -> AgCl"},
       {"Ba^2+ + SO4^2- -> BaSO4", "Ba2+ + SO4^2- -> BaSO4"},
       {"Fe^3+ + OH^- -> Fe(OH)3", "Fe3+ + OH- -> Fe(OH)3"},
-      {"Zn + Cu^2+", "Zn + Cu2+ -> "},
+      {"Zn + Cu^2+", "Zn + Cu2+"},
+      {"Zn + Cu^2+ ->", "Zn + Cu2+ ->"},
   };
   for (const auto& [keyed, text] : cases)
     EXPECT_EQ(EquationText(*EquationFromText(keyed)), text) << keyed;
