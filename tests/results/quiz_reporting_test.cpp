@@ -109,7 +109,7 @@ TEST_F(QuizReporting, EachAnswerIsKeptWithHowItWentAndHowItEnded) {
       {TEnding::RightAfterCoaching,
        1,
        3,
-       "Ag+ + Cl- -> ",
+       "Ag+ + Cl-",
        "Ag+ + Cl- -> AgCl",
        {{TCoachingStep::MissingSubstance, "AgCl"}}},
       {TEnding::Answer,
