@@ -102,7 +102,7 @@ bool TQuizWindow::AskQuestion() {
 void TQuizWindow::ReportAnswer(TAnswerRecord answer) {
   const std::string notKept = run_.ReportAnswer(std::move(answer));
   if (!notKept.empty()) MessageBox(this, notKept, "Warning", MbIcon::Exclamation);
-  if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->Refresh();
+  if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->AnswerKept();
 }
 
 void TQuizWindow::CmResults() {

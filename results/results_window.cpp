@@ -306,6 +306,10 @@ void TResultsWindow::Refresh() {
   FillMissed();
 }
 
+void TResultsWindow::AnswerKept() {
+  if (showingOwn_) ShowOwnResults();
+}
+
 void TResultsWindow::FillRuns(const std::string& student) {
   const std::vector<TRunRow> rows = shown_->Runs(student, kRunsShown);
   runs_->setRowCount(static_cast<int>(rows.size()));

@@ -52,6 +52,8 @@ class TResultsWindow : public QWidget {
 
   // Reads the summaries again for the student chosen.
   void Refresh();
+  // After an answer was kept: this computer's results opened afresh (the file may be new).
+  void AnswerKept();
 
  private:
   void BuildLayout();

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "coach/check_answer.h"
@@ -25,7 +25,8 @@ constexpr const char* kCompleted =
 class QuizReporting : public ::testing::Test {
  protected:
   void SetUp() override {
-    QStandardPaths::setTestModeEnabled(true);
+    // Settings of this test's own, away from the account's and from tests running beside it.
+    qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
     qunsetenv(TResultsLocation::kEnvironment);
     TResultsSettings().SetStudentName("");
     TResultsSettings().SetServer("");
@@ -74,6 +75,7 @@ class QuizReporting : public ::testing::Test {
 
   QString previous_ = QDir::currentPath();
   QTemporaryDir dir_;
+  QTemporaryDir config_;
   TDriver driver_;
   std::unique_ptr<TQuizWindow> window_;
 };
@@ -179,6 +181,27 @@ TEST_F(QuizReporting, AStoreThatCannotBeOpenedIsToldOncePerRunAndTheQuizGoesOn) 
     driver_.Verify();
     EXPECT_EQ(window_->Run().PointsEarned(), 12);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(QuizReporting, ResultsOpensOneWindowThatFollowsTheAnswersAsTheyAreKept) {
+  ASSERT_TRUE(window_->Dispatch(TQuizWindow::kCmResults));
+  TResultsWindow* results = window_->ResultsWindow();
+  ASSERT_NE(results, nullptr);
+  EXPECT_TRUE(results->isVisible());
+  EXPECT_EQ(results->RunsTable()->rowCount(), 0);
+  ChooseAllTypes();
+  Right();
+  driver_.ExpectDialog<TEquationDialog>().Press(2);
+  window_->CmStart();
+  driver_.Verify();
+  ASSERT_EQ(results->RunsTable()->rowCount(), 1);
+  EXPECT_EQ(results->RunsTable()->item(0, 3)->text(), "3 of 3");
+  window_->Dispatch(TQuizWindow::kCmResults);
+  EXPECT_EQ(window_->ResultsWindow(), results);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
@@ -25,7 +24,8 @@ namespace {
 class ResultsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QStandardPaths::setTestModeEnabled(true);
+    // Settings of this test's own, away from the account's and from tests running beside it.
+    qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
     qunsetenv(TResultsLocation::kEnvironment);
     TResultsSettings().SetServer("");
     QDir::setCurrent(dir_.path());
@@ -58,6 +58,7 @@ class ResultsWindowTest : public ::testing::Test {
 
   QString previous_ = QDir::currentPath();
   QTemporaryDir dir_;
+  QTemporaryDir config_;
   TDriver driver_;
 };
 
