@@ -14,12 +14,32 @@ TAnswerReporter::~TAnswerReporter() = default;
 TResultsStore& TAnswerReporter::Store() {
   if (!store_) {
     store_ = std::make_unique<TResultsStore>();
-    TResultsLocation location;
-    // An address that cannot be read leaves the default file, which the window's setting shows.
-    TResultsSettings().Location(location);
-    store_->SetLocation(location);
+    BeginRun();
   }
   return *store_;
+}
+
+void TAnswerReporter::BeginRun() {
+  TResultsStore& store = Store();
+  TResultsLocation location;
+  const TResultsSettings settings;
+  unreadableAddress_.clear();
+  if (!settings.Location(location)) {
+    const QString env = qEnvironmentVariable(TResultsLocation::kEnvironment).trimmed();
+    unreadableAddress_ = (env.isEmpty() ? settings.Server() : env).toStdString();
+  }
+  if (location == store.Location()) return;
+  store.Close();
+  store.SetLocation(location);
+}
+
+bool TAnswerReporter::Record(const TAnswerRecord& record, std::string& why) {
+  if (!unreadableAddress_.empty()) {
+    why = "Your answers are not being kept: the class server address \"" + unreadableAddress_ +
+          "\" cannot be read; it is given as postgresql://user@host/dbname. The quiz goes on.";
+    return false;
+  }
+  return Store().Record(record, why);
 }
 
 TEquationDialog::TCheck TAnswerReporter::Watch(TEquationDialog::TCheck check) {

@@ -6,6 +6,7 @@
 #include "coach/coaching_listener.h"
 #include "keypad/equation_dialog.h"
 #include "results/answer_record.h"
+#include "results/answer_sink.h"
 
 class TEquation;
 class TQuizRun;
@@ -14,8 +15,8 @@ class TResultsStore;
 // Follows one question from the answer dialog to its end and reports it to the quiz run: the
 // student's first answer and its score, the coaching dialogs that opened, the final answer and
 // score, how the question ended and the seconds it took. Keeps the results store, opened on
-// the first answer, for the quiz view.
-class TAnswerReporter : public TCoachingListener {
+// the first answer, for the quiz view, and is the quiz run's sink in front of it.
+class TAnswerReporter : public TCoachingListener, public TAnswerSink {
  public:
   TAnswerReporter();
   ~TAnswerReporter() override;
@@ -31,11 +32,16 @@ class TAnswerReporter : public TCoachingListener {
 
   // Where the answers go: the store of the account's settings, opened when first written.
   TResultsStore& Store();
+  // A quiz run begins: the settings are read again, so a class server set meanwhile is used.
+  void BeginRun();
+  bool Record(const TAnswerRecord& record, std::string& why) override;
 
   void CoachingOpened(TStep step, const std::string& formula, const std::string& charge) override;
 
  private:
   std::unique_ptr<TResultsStore> store_;
+  // The address given that could not be read; empty when it could.
+  std::string unreadableAddress_;
   std::chrono::steady_clock::time_point questionStart_;
   bool checked_ = false;
   std::string firstAnswer_;

@@ -9,7 +9,6 @@
 #include "keypad/answer_window.h"
 #include "model/reaction_file.h"
 #include "quiz/result_window.h"
-#include "results/results_store.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
 
@@ -29,7 +28,7 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   MoveWindow(ninthW, ninthH, 6 * ninthW, 6 * ninthH);
   Bind(kCmStart, &TQuizWindow::CmStart);
   Bind(kCmResults, &TQuizWindow::CmResults);
-  run_.SetAnswerSink(&reporter_.Store());
+  run_.SetAnswerSink(&reporter_);
   ReadReactions();
 }
 
@@ -56,6 +55,7 @@ void TQuizWindow::CmStart() {
     if (dialog.Execute() == 2) return;
   }
   run_.Begin(flags);
+  reporter_.BeginRun();
   Invalidate();
   while (AskQuestion()) {
   }

@@ -24,4 +24,6 @@ struct TResultsLocation {
 
   // For messages: the file name, or "the class server host/dbname".
   std::string Describe() const;
+
+  bool operator==(const TResultsLocation&) const = default;
 };

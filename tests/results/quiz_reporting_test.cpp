@@ -205,3 +205,40 @@ TEST_F(QuizReporting, ResultsOpensOneWindowThatFollowsTheAnswersAsTheyAreKept) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QuizReporting, EachRunFollowsTheResultsSettingAndAnUnreadableAddressIsTold) {
+  ChooseAllTypes();
+  Right();
+  driver_.ExpectDialog<TEquationDialog>().Press(2);
+  window_->CmStart();
+  driver_.Verify();
+
+  qputenv(TResultsLocation::kEnvironment, "postgresql://teacher@school.example");
+  ChooseAllTypes();
+  Right();
+  driver_.ExpectMessage(
+      "Your answers are not being kept: the class server address "
+      "\"postgresql://teacher@school.example\" cannot be read; it is given as "
+      "postgresql://user@host/dbname. The quiz goes on.",
+      "Warning");
+  driver_.ExpectDialog<TEquationDialog>().Press(2);
+  window_->CmStart();
+  driver_.Verify();
+
+  qputenv(TResultsLocation::kEnvironment, "elsewhere.db");
+  ChooseAllTypes();
+  Right();
+  driver_.ExpectDialog<TEquationDialog>().Press(2);
+  window_->CmStart();
+  driver_.Verify();
+  qunsetenv(TResultsLocation::kEnvironment);
+
+  EXPECT_EQ(Kept().size(), 2u);
+  TResultsStore elsewhere;
+  ASSERT_TRUE(elsewhere.Open(TResultsLocation::File("elsewhere.db"))) << elsewhere.Error();
+  EXPECT_EQ(elsewhere.AnswerCount(), 2);
+}
+
+}  // namespace
