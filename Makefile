@@ -67,9 +67,10 @@ fuzz: deps
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
-	cmake --build build-bench -j$(JOBS) --target bench_reaction_file bench_editor
+	cmake --build build-bench -j$(JOBS) --target bench_reaction_file bench_editor bench_results
 	build-bench/bench/bench_reaction_file
 	build-bench/bench/bench_editor
+	build-bench/bench/bench_results
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

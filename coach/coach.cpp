@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "coach/change_charge_dialog.h"
+#include "coach/coaching_listener.h"
 #include "coach/formula_search.h"
 #include "coach/grader.h"
 #include "coach/split_it_dialog.h"
@@ -119,6 +120,11 @@ TCoach::TEnd TCoach::AddMissingSubstances(bool reactantSide) {
   const auto formulas = ComparisonTable::FormulaArray(reactantSide);
   for (int row = 0; row < ComparisonTable::kRows; ++row) {
     const bool restart = !correct_.Field(formulas, row).empty();
+    if (restart) {
+      TCoachingListener::Tell(
+          TCoachingListener::TStep::MissingSubstance, std::string(correct_.Field(formulas, row)),
+          std::string(correct_.Field(ComparisonTable::ChargeArray(reactantSide), row)));
+    }
     if (restart && AddSubstance(reactantSide) == kAnswer) return TEnd::Stop;
     Regrade();
     if (restart) return TEnd::Restart;
@@ -143,12 +149,14 @@ int TCoach::UnmatchedStudentRow(std::string_view text, bool reactantSide,
 int TCoach::ChangeCharge(TFormula* substance, int row, bool reactantSide) {
   openedDialog_ = true;
   const std::string charge(correct_.Field(ComparisonTable::ChargeArray(reactantSide), row));
+  TCoachingListener::Tell(TCoachingListener::TStep::OxidationNumber, *substance);
   TChangeChargeDialog coaching(&dialog_, dialog_.AnswerWindow(), charge, substance);
   return coaching.Execute();
 }
 
 int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
   openedDialog_ = true;
+  TCoachingListener::Tell(TCoachingListener::TStep::Dissociation, *substance);
   TSplitItDialog coaching(&dialog_, substance, dialog_.AnswerWindow()->Equation(), reactantSide);
   const int result = coaching.Execute();
   if (result != kAnswer) dialog_.AnswerWindow()->Invalidate();
@@ -157,6 +165,7 @@ int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
 
 int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
   openedDialog_ = true;
+  TCoachingListener::Tell(TCoachingListener::TStep::WrongSubstance, *substance);
   TEditSubstanceDialog coaching(&dialog_, 608, dialog_.Reaction(), substance,
                                 dialog_.AnswerWindow()->Equation(), reactantSide);
   // The substance dialogs show the question and the equation themselves.

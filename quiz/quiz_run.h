@@ -2,10 +2,12 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
 
 #include "editor/type_flags.h"
 #include "model/reaction.h"
 #include "quiz/taken.h"
+#include "results/answer_sink.h"
 
 // The bookkeeping of a quiz run, without any window: which reactions may still be asked, the
 // random draw among them and the score. The quiz view runs the dialogs around it.
@@ -31,6 +33,13 @@ class TQuizRun {
   // An answered question; a Quit adds nothing and is not reported here.
   void AddAnswer(int32_t points);
 
+  // Where each answer is reported; none by default.
+  void SetAnswerSink(TAnswerSink* sink) { sink_ = sink; }
+  // Reports one question's answer, with the quiz run's own fields filled in. Returns the
+  // message to show when it could not be kept, once per quiz run; empty otherwise.
+  std::string ReportAnswer(TAnswerRecord record);
+  const std::string& RunId() const { return runId_; }
+
   int32_t PointsEarned() const { return pointsEarned_; }
   int32_t PointsPossible() const { return pointsPossible_; }
   const TTakenList& TakenList() const { return takenList_; }
@@ -39,6 +48,7 @@ class TQuizRun {
 
  private:
   uint32_t NextRandom();
+  std::string NewId();
 
   const TReactionList& reactions_;
   TTakenList takenList_;
@@ -46,4 +56,13 @@ class TQuizRun {
   int32_t pointsPossible_ = 0;
   std::mt19937 generator_;
   TRandomSource randomSource_;
+  TAnswerSink* sink_ = nullptr;
+  std::mt19937_64 idGenerator_;
+  std::string runId_;
+  std::string runStarted_;
+  std::string types_;
+  bool failureShown_ = false;
 };
+
+// The clock's time as ISO 8601 in UTC, to the second: "2026-12-07T13:45:00Z".
+std::string UtcTimestamp();

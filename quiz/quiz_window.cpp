@@ -21,12 +21,14 @@ constexpr const char* kCompleted =
 }  // namespace
 
 TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
-    : TWindow(parent), run_(reactions_), check_(std::move(check)) {
+    : TWindow(parent), run_(reactions_), check_(reporter_.Watch(std::move(check))) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const int ninthW = screen.width() / 9;
   const int ninthH = screen.height() / 9;
   MoveWindow(ninthW, ninthH, 6 * ninthW, 6 * ninthH);
   Bind(kCmStart, &TQuizWindow::CmStart);
+  Bind(kCmResults, &TQuizWindow::CmResults);
+  run_.SetAnswerSink(&reporter_);
   ReadReactions();
 }
 
@@ -53,6 +55,7 @@ void TQuizWindow::CmStart() {
     if (dialog.Execute() == 2) return;
   }
   run_.Begin(flags);
+  reporter_.BeginRun();
   Invalidate();
   while (AskQuestion()) {
   }
@@ -68,18 +71,23 @@ bool TQuizWindow::AskQuestion() {
   ComparisonTable student;
   int32_t points = 0;
   int code = 0;
+  TAnswerRecord answer;
+  reporter_.BeginQuestion();
   {
     TEquationDialog dialog(this, reaction, &student, &points, check_);
     code = dialog.Execute();
     // Grading clears what matched; the result display needs the answer as the student gave it.
     if (const TEquation* equation = dialog.AnswerWindow()->Equation())
       RefillStudentTable(*equation, student);
+    answer =
+        reporter_.EndQuestion(reaction, index, code, points, dialog.AnswerWindow()->Equation());
   }
+  if (code != 2) run_.AddAnswer(points);
+  ReportAnswer(std::move(answer));
   if (code == 2) {
     Invalidate();
     return false;
   }
-  run_.AddAnswer(points);
   if (code == 7) {
     ComparisonTable correct;
     FillCorrectTable(reaction, correct);
@@ -89,6 +97,19 @@ bool TQuizWindow::AskQuestion() {
   }
   Invalidate();
   return true;
+}
+
+void TQuizWindow::ReportAnswer(TAnswerRecord answer) {
+  const std::string notKept = run_.ReportAnswer(std::move(answer));
+  if (!notKept.empty()) MessageBox(this, notKept, "Warning", MbIcon::Exclamation);
+  if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->AnswerKept();
+}
+
+void TQuizWindow::CmResults() {
+  if (!resultsWindow_) resultsWindow_ = new TResultsWindow(this);
+  resultsWindow_->show();
+  resultsWindow_->raise();
+  resultsWindow_->activateWindow();
 }
 
 void TQuizWindow::DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_t pointsPossible) {

@@ -1,11 +1,14 @@
 #pragma once
+#include <QPointer>
 #include <cstdint>
 #include <string>
 
 #include "keypad/equation_dialog.h"
 #include "model/reaction.h"
 #include "model/text_surface.h"
+#include "quiz/answer_reporter.h"
 #include "quiz/quiz_run.h"
+#include "results/results_window.h"
 #include "ui/window.h"
 
 // The quiz view: the reactions read at start-up, the prompt and score, and Start (301), which
@@ -16,6 +19,7 @@ class TQuizWindow : public TWindow {
 
  public:
   static constexpr int kCmStart = 301;
+  static constexpr int kCmResults = 302;
 
   // check is what the answer dialog's "&Check" runs (grading and coaching).
   TQuizWindow(QWidget* parent, TEquationDialog::TCheck check);
@@ -25,6 +29,9 @@ class TQuizWindow : public TWindow {
   const TQuizRun& Run() const { return run_; }
 
   void CmStart();
+  // Shows the results window (one, kept until the view goes).
+  void CmResults();
+  TResultsWindow* ResultsWindow() const { return resultsWindow_; }
 
   std::string HelpTopic() const override { return "quiz"; }
 
@@ -38,8 +45,12 @@ class TQuizWindow : public TWindow {
   void ReadReactions();
   // Asks one question; false when the quiz run has stopped.
   bool AskQuestion();
+  // Keeps the answer; a failure to is told once per quiz run and the quiz goes on.
+  void ReportAnswer(TAnswerRecord answer);
 
   TReactionList reactions_;
   TQuizRun run_;
+  TAnswerReporter reporter_;
   TEquationDialog::TCheck check_;
+  QPointer<TResultsWindow> resultsWindow_;
 };

@@ -9,9 +9,10 @@ namespace {
 
 // The pages that the program's windows open with F1, by anchor.
 const char* const kPages[] = {
-    "index",  "quiz",       "types",  "answer",         "keypad",        "score",    "result",
-    "coach",  "dissociate", "charge", "edit-substance", "add-substance", "editor",   "new-question",
-    "change", "display",    "print",  "heading",        "bank-text",     "net-ionic"};
+    "index",     "quiz",         "types",      "answer",  "keypad",         "score",
+    "result",    "coach",        "dissociate", "charge",  "edit-substance", "add-substance",
+    "editor",    "new-question", "change",     "display", "print",          "heading",
+    "bank-text", "net-ionic",    "results"};
 
 TEST(HelpFile, EveryPageHasItsAnchorAndEveryLinkLeadsToOne) {
   QFile file(TARVOLIN_HELP_FILE);

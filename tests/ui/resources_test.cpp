@@ -162,11 +162,9 @@ std::vector<std::pair<int, std::string>> Commands(const TMenuResource& menu) {
 TEST(Menus, QuizAndEditorMenus) {
   const TMenuResource* quiz = FindMenuResource("2");
   ASSERT_NE(quiz, nullptr);
-  std::vector<std::pair<int, std::string>> quizCommands = {{301, "&Start...\tF3"},
-                                                           {24340, "E&xit"},
-                                                           {401, "&Edit Reactions"},
-                                                           {901, "&Help Index"},
-                                                           {902, "&Using Help"}};
+  std::vector<std::pair<int, std::string>> quizCommands = {
+      {301, "&Start...\tF3"},   {302, "&Results...\tF5"}, {24340, "E&xit"},
+      {401, "&Edit Reactions"}, {901, "&Help Index"},     {902, "&Using Help"}};
   EXPECT_EQ(Commands(*quiz), quizCommands);
 
   const TMenuResource* editor = FindMenuResource("menu_1");
@@ -185,8 +183,8 @@ TEST(Menus, AcceleratorTable) {
   std::vector<std::pair<QString, int>> entries;
   for (const TAccelerator& a : table->entries)
     entries.emplace_back(a.keys.toString(QKeySequence::PortableText), a.id);
-  std::vector<std::pair<QString, int>> expected = {
-      {"Alt+X", 24340}, {"F3", 301}, {"Ins", 201}, {"F4", 202}, {"Del", 203}};
+  std::vector<std::pair<QString, int>> expected = {{"Alt+X", 24340}, {"F3", 301}, {"F5", 302},
+                                                   {"Ins", 201},     {"F4", 202}, {"Del", 203}};
   EXPECT_EQ(entries, expected);
 }
 

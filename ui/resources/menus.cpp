@@ -21,7 +21,8 @@ const std::vector<TMenuResource>& Menus() {
       // Quiz mode.
       {"2",
        {
-           Popup("&Tarvolin", {Item("&Start...\tF3", 301), Separator(), Item("E&xit", 24340)}),
+           Popup("&Tarvolin", {Item("&Start...\tF3", 301), Item("&Results...\tF5", 302),
+                               Separator(), Item("E&xit", 24340)}),
            Item("&Edit Reactions", 401),
            Popup("&Help", {Item("&Help Index", 901), Item("&Using Help", 902)}),
        }},
@@ -46,6 +47,7 @@ const std::vector<TAcceleratorTable>& AcceleratorTables() {
        {
            {QKeySequence(Qt::ALT | Qt::Key_X), 24340},
            {QKeySequence(Qt::Key_F3), 301},
+           {QKeySequence(Qt::Key_F5), 302},
            {QKeySequence(Qt::Key_Insert), 201},
            {QKeySequence(Qt::Key_F4), 202},
            {QKeySequence(Qt::Key_Delete), 203},

@@ -1,0 +1,88 @@
+#include "results/csv_export.h"
+
+#include <QSaveFile>
+
+#include "results/results_store.h"
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string CsvRow(const std::vector<std::string>& fields) {
+  std::string row;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) row += ',';
+    row += CsvField(fields[i]);
+  }
+  return row + "\r\n";
+}
+
+std::vector<std::string> CsvHeader() {
+  return {"answered at",  "student",         "login",       "run",           "run started",
+          "types chosen", "question number", "question",    "reaction type", "stored answer",
+          "first answer", "final answer",    "first score", "final score",   "ending",
+          "coaching",     "seconds",         "answer id"};
+}
+
+std::string CoachingText(const std::vector<TCoachingNote>& coaching) {
+  std::string text;
+  for (const TCoachingNote& note : coaching) {
+    if (!text.empty()) text += "; ";
+    text += std::string(CoachingStepName(note.step)) + ": " + note.substance;
+  }
+  return text;
+}
+
+std::vector<std::string> CsvFields(const TAnswerRecord& r) {
+  return {r.answeredAt,
+          r.student,
+          r.login,
+          r.runId,
+          r.runStarted,
+          r.types,
+          std::to_string(r.questionNumber),
+          r.question,
+          TypeLabel(r.questionType),
+          r.storedAnswer,
+          r.firstAnswer,
+          r.finalAnswer,
+          std::to_string(r.firstScore),
+          std::to_string(r.finalScore),
+          std::string(EndingName(r.ending)),
+          CoachingText(r.coaching),
+          std::to_string(r.seconds),
+          r.answerId};
+}
+
+bool ExportCsv(TResultsStore& store, const QString& path, std::string& why) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    why = path.toStdString() + " cannot be written (" + file.errorString().toStdString() + ")";
+    return false;
+  }
+  auto put = [&file](const std::string& row) {
+    return file.write(row.data(), static_cast<qint64>(row.size())) ==
+           static_cast<qint64>(row.size());
+  };
+  bool written = put(CsvRow(CsvHeader()));
+  const bool read = written && store.ReadAnswers([&](const TAnswerRecord& record) {
+    written = put(CsvRow(CsvFields(record)));
+    return written;
+  });
+  if (!read && written) {
+    why = store.Error();
+    file.cancelWriting();
+    return false;
+  }
+  if (!written || !file.commit()) {
+    why = path.toStdString() + " cannot be written (" + file.errorString().toStdString() + ")";
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "results/answer_record.h"
+
+class TResultsStore;
+
+// Answers as CSV for a gradebook or a spreadsheet: UTF-8, a header row, one row per answer,
+// fields quoted where they hold a comma, a quote or a line break, rows ending in CRLF.
+std::string CsvField(std::string_view text);
+std::string CsvRow(const std::vector<std::string>& fields);
+std::vector<std::string> CsvHeader();
+std::vector<std::string> CsvFields(const TAnswerRecord& record);
+// "oxidation number: Fe3+; dissociation: AgNO3"
+std::string CoachingText(const std::vector<TCoachingNote>& coaching);
+
+// Writes every answer of the store to path, replacing it only when all is written; false with
+// why filled in otherwise.
+bool ExportCsv(TResultsStore& store, const QString& path, std::string& why);

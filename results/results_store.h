@@ -1,0 +1,87 @@
+#pragma once
+#include <QSqlDatabase>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "results/answer_sink.h"
+#include "results/results_location.h"
+#include "results/results_summary.h"
+
+class QSqlQuery;
+
+// The answers of quiz runs, kept through Qt SQL in a SQLite file or a PostgreSQL database, one
+// schema and one code for both. Each answer is written in a transaction of its own, with the
+// summaries the results window reads, so that a program killed while writing loses at most
+// that answer and reading the summaries does not grow with the number of answers kept.
+// No widgets: failures come back as texts for the caller to show.
+class TResultsStore : public TAnswerSink {
+ public:
+  static constexpr int kSchemaVersion = 1;
+  enum class TMode { ReadWrite, ReadOnly };
+
+  TResultsStore();
+  ~TResultsStore() override;
+  TResultsStore(const TResultsStore&) = delete;
+  TResultsStore& operator=(const TResultsStore&) = delete;
+
+  // Opens the store, creating the file and its tables on first use unless read-only. A store
+  // written by a newer version of the program is opened read-only, with a notice.
+  bool Open(const TResultsLocation& location, TMode mode = TMode::ReadWrite);
+  // An empty store in memory: several files shown together.
+  bool OpenInMemory();
+  void Close();
+  // Where Record opens the store when it is not open yet.
+  void SetLocation(const TResultsLocation& location) { location_ = location; }
+
+  bool IsOpen() const { return open_; }
+  bool IsReadOnly() const { return readOnly_; }
+  const TResultsLocation& Location() const { return location_; }
+  // Why the last open or write failed.
+  const std::string& Error() const { return error_; }
+  // Something the reader should know although the store opened (a newer version's file).
+  const std::string& Notice() const { return notice_; }
+
+  // Records one answer in its own transaction; opens the store first when it is not open.
+  bool Record(const TAnswerRecord& record, std::string& why) override;
+  // Adds every answer of other that this store does not hold yet; the number added, -1 on a
+  // failure.
+  int Merge(TResultsStore& other);
+  // Every answer, oldest first; each returns false to stop.
+  bool ReadAnswers(const std::function<bool(const TAnswerRecord&)>& each);
+  int64_t AnswerCount();
+  bool Clear();
+
+  // The summaries; an empty student means everyone.
+  std::vector<TRunRow> Runs(const std::string& student, int limit);
+  std::vector<TTypeRow> Types(const std::string& student);
+  std::vector<TMistakeRow> Mistakes(const std::string& student);
+  std::vector<TMissedRow> MostMissed(int count);
+  std::vector<std::string> Students();
+
+  // The schema version the store holds; 0 when unknown.
+  int SchemaVersion() const { return schemaVersion_; }
+
+ private:
+  bool OpenConnection(const TResultsLocation& location, bool readOnly);
+  bool ReadOrCreateSchema(bool mayCreate);
+  bool CreateSchema();
+  // Writes one answer and its summaries; added is false when the store already held it.
+  bool Write(const TAnswerRecord& record, bool& added);
+  bool Exec(QSqlQuery& query);
+  bool Exec(const QString& statement);
+  void Fail(const std::string& what, const QString& driverText);
+  std::string NotKeptMessage() const;
+
+  QString connectionName_;
+  QSqlDatabase db_;
+  TResultsLocation location_;
+  bool open_ = false;
+  bool readOnly_ = false;
+  bool inMemory_ = false;
+  int schemaVersion_ = 0;
+  std::string error_;
+  std::string notice_;
+};

@@ -1,0 +1,113 @@
+// Answers written as CSV and read back by a reader that follows the usual rules.
+#include "results/csv_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "results/results_store.h"
+#include "tests/results/results_backend.h"
+#include "tests/results/sample_answers.h"
+
+namespace {
+
+// A plain CSV reader: quoted fields may hold commas, doubled quotes and line breaks.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows(1);
+  std::string field;
+  bool quoted = false, wasQuoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"' && field.empty() && !wasQuoted) {
+      quoted = wasQuoted = true;
+    } else if (c == ',') {
+      rows.back().push_back(field);
+      field.clear();
+      wasQuoted = false;
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      rows.back().push_back(field);
+      field.clear();
+      wasQuoted = false;
+      rows.emplace_back();
+      ++i;
+    } else {
+      EXPECT_NE(c, '"') << "a bare quote inside a field";
+      EXPECT_NE(c, '\n') << "a bare line break";
+      field += c;
+    }
+  }
+  EXPECT_FALSE(quoted) << "a quote left open";
+  EXPECT_TRUE(rows.back().empty() && field.empty()) << "the last row has no line end";
+  rows.pop_back();
+  return rows;
+}
+
+TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"plain text", "plain text"},
+      {"", ""},
+      {"Ag+ + Cl- -> AgCl", "Ag+ + Cl- -> AgCl"},
+      {"a, b", "\"a, b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+      {"cr\rhere", "\"cr\rhere\""},
+      {"\"", "\"\"\"\""},
+      {"é → ²", "é → ²"},
+  };
+  for (const auto& [text, quoted] : cases) EXPECT_EQ(CsvField(text), quoted) << text;
+}
+
+TEST(CsvExport, EveryAnswerComesBackFieldForFieldWithTheHeaderFirst) {
+  TBackendPlace place(TBackend::Sqlite);
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(place.NewLocation()));
+  std::vector<TAnswerRecord> answers;
+  for (int n = 0; n < 6; ++n) answers.push_back(SampleAnswer(n));
+  answers[0].question = "Mix \"lead(II) nitrate\", potassium iodide, and stir";
+  answers[1].question = "Two lines:\r\nfirst, then \"second\"";
+  answers[2].student = "Ñuñez, José";
+  std::string why;
+  for (const TAnswerRecord& r : answers) ASSERT_TRUE(store.Record(r, why)) << why;
+
+  const QString path = place.Folder().filePath("answers.csv");
+  ASSERT_TRUE(ExportCsv(store, path, why)) << why;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+  const auto rows = ReadCsv(bytes.toStdString());
+  ASSERT_EQ(rows.size(), answers.size() + 1);
+  EXPECT_EQ(rows[0], CsvHeader());
+  std::vector<std::vector<std::string>> expected;
+  for (const TAnswerRecord& r : answers) expected.push_back(CsvFields(r));
+  std::vector<std::vector<std::string>> read(rows.begin() + 1, rows.end());
+  std::sort(expected.begin(), expected.end());
+  std::sort(read.begin(), read.end());
+  EXPECT_EQ(read, expected);
+  for (const auto& row : read) {
+    EXPECT_EQ(row.size(), CsvHeader().size());
+  }
+  // The coaching column names each dialog and its substance, in order.
+  EXPECT_EQ(CoachingText(SampleAnswer(1).coaching), "dissociation: AgNO3; wrong substance: NaCl");
+}
+
+TEST(CsvExport, AFolderThatCannotBeWrittenIsReported) {
+  TBackendPlace place(TBackend::Sqlite);
+  TResultsStore store;
+  ASSERT_TRUE(store.OpenInMemory());
+  std::string why;
+  EXPECT_FALSE(ExportCsv(store, place.Folder().filePath("no/such/folder/answers.csv"), why));
+  EXPECT_NE(why.find("cannot be written"), std::string::npos) << why;
+}
+
+}  // namespace

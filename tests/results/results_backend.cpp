@@ -1,0 +1,80 @@
+#include "tests/results/results_backend.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlError>
+
+namespace {
+
+bool Run(const TResultsLocation& location, const QString& statement, QString* error = nullptr) {
+  const QString name = "test-admin-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+  bool ok = false;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(location.server ? "QPSQL" : "QSQLITE", name);
+    if (location.server) {
+      db.setHostName(QString::fromStdString(location.host));
+      if (location.port > 0) db.setPort(location.port);
+      db.setUserName(QString::fromStdString(location.user));
+      db.setDatabaseName(QString::fromStdString(location.database));
+    } else {
+      db.setDatabaseName(QString::fromStdString(location.file));
+    }
+    if (db.open()) {
+      QSqlQuery query(db);
+      ok = query.exec(statement);
+      if (!ok && error) *error = query.lastError().text();
+    } else if (error) {
+      *error = db.lastError().text();
+    }
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(name);
+  return ok;
+}
+
+}  // namespace
+
+std::string TestServerAddress() {
+  QFile file(QCoreApplication::applicationDirPath() + "/results-pg-address");
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().trimmed().toStdString();
+}
+
+TBackendPlace::TBackendPlace(TBackend backend) : backend_(backend) {
+  if (backend == TBackend::Postgresql) available_ = !TestServerAddress().empty();
+}
+
+TBackendPlace::~TBackendPlace() {
+  if (backend_ != TBackend::Postgresql || !available_) return;
+  TResultsLocation admin;
+  TResultsLocation::Parse(TestServerAddress(), admin);
+  for (const std::string& database : databases_)
+    Run(admin, QString::fromStdString("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)"));
+}
+
+TResultsLocation TBackendPlace::NewLocation() {
+  if (backend_ == TBackend::Sqlite)
+    return TResultsLocation::File(
+        folder_.filePath(QStringLiteral("results-%1.db").arg(++files_)).toStdString());
+  TResultsLocation location;
+  TResultsLocation::Parse(TestServerAddress(), location);
+  const std::string database =
+      "results_" + QUuid::createUuid().toString(QUuid::Id128).left(16).toStdString();
+  QString error;
+  EXPECT_TRUE(Run(location, QString::fromStdString("CREATE DATABASE " + database), &error))
+      << error.toStdString();
+  databases_.push_back(database);
+  location.database = database;
+  return location;
+}
+
+bool TBackendPlace::Execute(const TResultsLocation& location, const QString& statement) {
+  QString error;
+  const bool ok = Run(location, statement, &error);
+  EXPECT_TRUE(ok) << error.toStdString();
+  return ok;
+}
+
+QString WriterProgram() {
+  return QCoreApplication::applicationDirPath() + "/results_writer";
+}
