@@ -26,19 +26,8 @@ bool IsBlank(char32_t c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == kNoBreakSpace;
 }
 
-// Keys by label, from the one table of the buttons.
-int IdOf(const std::string& label) {
-  static const std::map<std::string, int> ids = [] {
-    std::map<std::string, int> map;
-    for (const TKeypadKey& key : KeypadKeys()) map[key.label] = key.id;
-    return map;
-  }();
-  const auto found = ids.find(label);
-  return found == ids.end() ? 0 : found->second;
-}
-
 bool IsElement(const std::string& symbol) {
-  const int id = IdOf(symbol);
+  const int id = KeypadKeyId(symbol);
   return id >= TKeypad::kFirstElement && id <= TKeypad::kLastElement;
 }
 
@@ -54,11 +43,11 @@ std::string ElementsBeginningWith(char capital) {
 }
 
 int SubscriptId(char digit) {
-  return IdOf(std::string(1, digit));
+  return KeypadKeyId(std::string(1, digit));
 }
 
 int ChargeId(char digit, char sign) {
-  return IdOf(std::string{digit, sign});
+  return KeypadKeyId(std::string{digit, sign});
 }
 
 // A superscript digit 1 to 5 as its ASCII digit, else 0.
@@ -331,7 +320,7 @@ std::string TKeyboardInput::PressKey(int id) {
 }
 
 std::string TKeyboardInput::PressElement(const std::string& symbol) {
-  return PressKey(IdOf(symbol));
+  return PressKey(KeypadKeyId(symbol));
 }
 
 char TKeyboardInput::LoneElementSubscript() const {

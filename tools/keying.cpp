@@ -11,16 +11,6 @@
 
 namespace {
 
-int KeyId(const std::string& label) {
-  static const std::map<std::string, int> ids = [] {
-    std::map<std::string, int> map;
-    for (const TKeypadKey& key : KeypadKeys()) map[key.label] = key.id;
-    return map;
-  }();
-  const auto found = ids.find(label);
-  return found == ids.end() ? 0 : found->second;
-}
-
 bool IsElementKey(int id) {
   return id >= TKeypad::kFirstElement && id <= TKeypad::kLastElement;
 }
@@ -33,7 +23,7 @@ bool FormulaKeys(const std::string& formula, std::vector<std::string>& keys, std
       std::string symbol(1, formula[i++]);
       if (i < formula.size() && std::islower(static_cast<unsigned char>(formula[i])))
         symbol += formula[i++];
-      if (!IsElementKey(KeyId(symbol))) {
+      if (!IsElementKey(KeypadKeyId(symbol))) {
         reason = "there is no element key " + symbol + " (in " + formula + ")";
         return false;
       }
@@ -58,7 +48,7 @@ class TKeyer {
   TKeyer() { keypad_.OpenEquation(&equation_); }
 
   bool Press(const std::string& label, std::string& reason) {
-    const int id = KeyId(label);
+    const int id = KeypadKeyId(label);
     if (id == 0 || !keypad_.IsEnabled(id)) {
       reason = "the key " + label + " is greyed after " + Keyed();
       return false;

@@ -13,3 +13,6 @@ struct TKeypadKey {
 
 // All keypad keys (101-203), in id order. Dialogs without "+" and "->" leave out 192 and 193.
 const std::vector<TKeypadKey>& KeypadKeys();
+
+// The id of the key whose label is label ("Cl", "2+", "->"); 0 when no key shows it.
+int KeypadKeyId(const std::string& label);

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <random>
 #include <cctype>
 #include <fstream>
 
@@ -139,6 +140,58 @@ TEST(QuizLayout, ThePageCounterEndsAPageOnlyPastItsLimitAndPagesKeepWithinThePap
   EXPECT_TRUE(at(std::string(40, 'x')));
   EXPECT_TRUE(at(std::string(30, 'x')));
   EXPECT_TRUE(at(std::string(23, 'y')));
+}
+
+TEST(QuizLayout, AnyHeadingAndQuestionsKeepEveryCharacterWithinThePaper) {
+  // Random headings and questions of letters, blanks, tabs, line breaks and a wide character:
+  // every page within its lines, every line within its width, no wide character cut in two,
+  // and each question's characters all printed, in order.
+  std::mt19937 random(20261207);
+  const std::vector<std::string> pieces = {"a", "b", " ", "\t", "\n", "\xF0\x9F\xA7\xAA", "xyz"};
+  const auto text = [&](std::size_t most) {
+    std::string out;
+    const std::size_t n = random() % most;
+    for (std::size_t i = 0; i < n; ++i) out += pieces[random() % pieces.size()];
+    return out;
+  };
+  for (int round = 0; round < 300; ++round) {
+    const std::string heading = text(60);
+    Strings questions;
+    for (int q = 0; q < static_cast<int>(random() % 30); ++q) {
+      std::string question = text(40);
+      std::erase(question, '\n');
+      std::erase(question, '\t');
+      questions.push_back(question.substr(0, 90));
+    }
+    const TPageLimits limits{static_cast<int>(12 + random() % 50),
+                             static_cast<int>(20 + random() % 80)};
+    std::vector<TSentence> lines;
+    std::vector<TStart> pages;
+    TQuizPrint::Layout(heading, questions, lines, pages, limits);
+    ASSERT_FALSE(pages.empty());
+    for (const TStart& page : pages) ASSERT_LE(page.last - page.first + 1, limits.lines);
+    std::string printed;
+    for (const TSentence& line : lines) {
+      const QString wide = QString::fromStdString(line.text);
+      ASSERT_LE(wide.size(), limits.chars) << line.text;
+      ASSERT_EQ(wide.toStdString(), line.text) << "a character was cut in two";
+      printed += line.text;
+    }
+    std::string wanted;
+    for (const std::string& question : questions)
+      for (char c : question)
+        if (c != ' ') wanted += c;
+    std::string got;
+    for (char c : printed)
+      if (c != ' ') got += c;
+    // The questions' characters stand in the printout in order (numbers and heading between).
+    std::size_t at = 0;
+    for (char c : wanted) {
+      at = got.find(c, at);
+      ASSERT_NE(at, std::string::npos) << "round " << round;
+      ++at;
+    }
+  }
 }
 
 class QuizPrintTest : public ::testing::Test {

@@ -1,3 +1,4 @@
+#include <map>
 #include <string>
 #include <vector>
 
@@ -71,4 +72,14 @@ std::vector<TKeypadKey> BuildKeys() {
 const std::vector<TKeypadKey>& KeypadKeys() {
   static const std::vector<TKeypadKey> keys = BuildKeys();
   return keys;
+}
+
+int KeypadKeyId(const std::string& label) {
+  static const std::map<std::string, int> ids = [] {
+    std::map<std::string, int> map;
+    for (const TKeypadKey& key : KeypadKeys()) map[key.label] = key.id;
+    return map;
+  }();
+  const auto found = ids.find(label);
+  return found == ids.end() ? 0 : found->second;
 }
