@@ -1,7 +1,8 @@
 # The two everyday commands: `make run` and `make test`. Both install what is missing first.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
-CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Optimised as RelWithDebInfo but without debug information, which costs a fifth of the build.
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG"
 ifeq ($(CI),true)
 CMAKE_FLAGS += -DTARVOLIN_WERROR=ON
 endif
