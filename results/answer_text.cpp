@@ -46,11 +46,11 @@ std::string EquationText(const TEquation& equation) {
 std::string StoredAnswerText(const TReaction& reaction) {
   std::vector<std::string> sides[2];
   for (bool reactant : {true, false}) {
-    const Substance* slots = reaction.Side(reactant);
+    const Substance* side = reaction.Side(reactant);
     for (int i = 0; i < TReaction::kSlots; ++i) {
-      if (slots[i].IsEmpty()) continue;
+      if (side[i].IsEmpty()) continue;
       sides[reactant ? 0 : 1].push_back(
-          SubstanceText(slots[i].FormulaText(), ChargeToDisplay(ChargeToText(slots[i].charge))));
+          SubstanceText(side[i].FormulaText(), ChargeToDisplay(ChargeToText(side[i].charge))));
     }
   }
   return JoinSides(sides[0], sides[1], true);
