@@ -9,11 +9,10 @@
 #include <map>
 #include <unordered_map>
 
+#include "results/qstring_of.h"
+
 namespace {
 
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
 std::string S(const QVariant& value) {
   return value.toString().toStdString();
 }
@@ -118,14 +117,14 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
   }
   db_ = QSqlDatabase::addDatabase(driver, connectionName_);
   if (location.server) {
-    db_.setHostName(Q(location.host));
+    db_.setHostName(QStringOf(location.host));
     if (location.port > 0) db_.setPort(location.port);
-    db_.setUserName(Q(location.user));
-    db_.setPassword(Q(location.password));
-    db_.setDatabaseName(Q(location.database));
+    db_.setUserName(QStringOf(location.user));
+    db_.setPassword(QStringOf(location.password));
+    db_.setDatabaseName(QStringOf(location.database));
     db_.setConnectOptions("connect_timeout=5");
   } else {
-    db_.setDatabaseName(Q(location.file));
+    db_.setDatabaseName(QStringOf(location.file));
     db_.setConnectOptions(readOnly ? "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"
                                    : "QSQLITE_BUSY_TIMEOUT=3000");
   }
@@ -260,12 +259,13 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
       " ON CONFLICT (answer_id) DO NOTHING");
   for (const QVariant& value :
-       {QVariant(Q(r.answerId)), QVariant(Q(r.runId)), QVariant(Q(r.runStarted)),
-        QVariant(Q(r.answeredAt)), QVariant(Q(r.student)), QVariant(Q(r.login)),
-        QVariant(Q(r.types)), QVariant(r.questionNumber), QVariant(Q(r.question)),
-        QVariant(r.questionType), QVariant(Q(r.storedAnswer)), QVariant(Q(r.firstAnswer)),
-        QVariant(Q(r.finalAnswer)), QVariant(r.firstScore), QVariant(r.finalScore),
-        QVariant(Q(std::string(EndingName(r.ending)))), QVariant(r.seconds)})
+       {QVariant(QStringOf(r.answerId)), QVariant(QStringOf(r.runId)),
+        QVariant(QStringOf(r.runStarted)), QVariant(QStringOf(r.answeredAt)),
+        QVariant(QStringOf(r.student)), QVariant(QStringOf(r.login)), QVariant(QStringOf(r.types)),
+        QVariant(r.questionNumber), QVariant(QStringOf(r.question)), QVariant(r.questionType),
+        QVariant(QStringOf(r.storedAnswer)), QVariant(QStringOf(r.firstAnswer)),
+        QVariant(QStringOf(r.finalAnswer)), QVariant(r.firstScore), QVariant(r.finalScore),
+        QVariant(QStringOf(std::string(EndingName(r.ending)))), QVariant(r.seconds)})
     answer.addBindValue(value);
   if (!Exec(answer)) return false;
   // The same answer from a second file, or a file opened twice, counts once.
@@ -275,10 +275,10 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
   for (std::size_t i = 0; i < r.coaching.size(); ++i) {
     QSqlQuery note(db_);
     note.prepare("INSERT INTO coaching (answer_id, seq, step, substance) VALUES (?, ?, ?, ?)");
-    note.addBindValue(Q(r.answerId));
+    note.addBindValue(QStringOf(r.answerId));
     note.addBindValue(static_cast<int>(i));
-    note.addBindValue(Q(std::string(CoachingStepName(r.coaching[i].step))));
-    note.addBindValue(Q(r.coaching[i].substance));
+    note.addBindValue(QStringOf(std::string(CoachingStepName(r.coaching[i].step))));
+    note.addBindValue(QStringOf(r.coaching[i].substance));
     if (!Exec(note)) return false;
   }
 
@@ -290,10 +290,10 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
       " earned = run_summary.earned + excluded.earned,"
       " possible = run_summary.possible + excluded.possible,"
       " answers = run_summary.answers + 1");
-  run.addBindValue(Q(r.runId));
-  run.addBindValue(Q(r.runStarted));
-  run.addBindValue(Q(r.student));
-  run.addBindValue(Q(r.types));
+  run.addBindValue(QStringOf(r.runId));
+  run.addBindValue(QStringOf(r.runStarted));
+  run.addBindValue(QStringOf(r.student));
+  run.addBindValue(QStringOf(r.types));
   run.addBindValue(answered ? r.finalScore : 0);
   run.addBindValue(answered ? 3 : 0);
   if (!Exec(run)) return false;
@@ -308,7 +308,7 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
       " first_points = type_summary.first_points + excluded.first_points,"
       " final_points = type_summary.final_points + excluded.final_points,"
       " possible = type_summary.possible + 3");
-  type.addBindValue(Q(r.student));
+  type.addBindValue(QStringOf(r.student));
   type.addBindValue(r.questionType);
   type.addBindValue(r.firstScore);
   type.addBindValue(r.finalScore);
@@ -323,9 +323,9 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
         "INSERT INTO step_summary (student, question_type, step, times) VALUES (?, ?, ?, ?)"
         " ON CONFLICT (student, question_type, step) DO UPDATE SET"
         " times = step_summary.times + excluded.times");
-    count.addBindValue(Q(r.student));
+    count.addBindValue(QStringOf(r.student));
     count.addBindValue(r.questionType);
-    count.addBindValue(Q(std::string(CoachingStepName(static_cast<TCoachingStep>(step)))));
+    count.addBindValue(QStringOf(std::string(CoachingStepName(static_cast<TCoachingStep>(step)))));
     count.addBindValue(times);
     if (!Exec(count)) return false;
   }
@@ -336,8 +336,8 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
       "INSERT INTO question_summary (question_key, question, question_type, asked, missed)"
       " VALUES (?, ?, ?, 1, ?) ON CONFLICT (question_key) DO UPDATE SET"
       " asked = question_summary.asked + 1, missed = question_summary.missed + excluded.missed");
-  question.addBindValue(Q(QuestionKey(r)));
-  question.addBindValue(Q(r.question));
+  question.addBindValue(QStringOf(QuestionKey(r)));
+  question.addBindValue(QStringOf(r.question));
   question.addBindValue(r.questionType);
   question.addBindValue(missed ? 1 : 0);
   if (!Exec(question)) return false;
@@ -348,8 +348,8 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
       "INSERT INTO first_answer_summary (question_key, first_answer, times) VALUES (?, ?, 1)"
       " ON CONFLICT (question_key, first_answer) DO UPDATE SET"
       " times = first_answer_summary.times + 1");
-  first.addBindValue(Q(QuestionKey(r)));
-  first.addBindValue(Q(r.firstAnswer));
+  first.addBindValue(QStringOf(QuestionKey(r)));
+  first.addBindValue(QStringOf(r.firstAnswer));
   return Exec(first);
 }
 
@@ -471,7 +471,7 @@ std::vector<TRunRow> TResultsStore::Runs(const std::string& student, int limit) 
                                "%1 ORDER BY started DESC LIMIT %2")
                     .arg(student.empty() ? "" : " WHERE student = ?")
                     .arg(limit));
-  if (!student.empty()) query.addBindValue(Q(student));
+  if (!student.empty()) query.addBindValue(QStringOf(student));
   if (!query.exec()) return rows;
   while (query.next())
     rows.push_back({S(query.value(0)), S(query.value(1)), S(query.value(2)), query.value(3).toInt(),
@@ -488,7 +488,7 @@ std::vector<TTypeRow> TResultsStore::Types(const std::string& student) {
                                " SUM(final_points), SUM(possible) FROM type_summary%1"
                                " GROUP BY question_type ORDER BY question_type")
                     .arg(student.empty() ? "" : " WHERE student = ?"));
-  if (!student.empty()) query.addBindValue(Q(student));
+  if (!student.empty()) query.addBindValue(QStringOf(student));
   if (!query.exec()) return rows;
   while (query.next())
     rows.push_back({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
@@ -504,7 +504,7 @@ std::vector<TMistakeRow> TResultsStore::Mistakes(const std::string& student) {
   query.prepare(QStringLiteral("SELECT question_type, step, SUM(times) FROM step_summary%1"
                                " GROUP BY question_type, step ORDER BY question_type")
                     .arg(student.empty() ? "" : " WHERE student = ?"));
-  if (!student.empty()) query.addBindValue(Q(student));
+  if (!student.empty()) query.addBindValue(QStringOf(student));
   if (!query.exec()) return rows;
   while (query.next()) {
     TCoachingStep step;
@@ -542,7 +542,7 @@ std::vector<TMissedRow> TResultsStore::MostMissed(int count) {
     query.prepare(
         "SELECT first_answer FROM first_answer_summary WHERE question_key = ?"
         " ORDER BY times DESC, first_answer LIMIT 1");
-    query.addBindValue(Q(keys[i]));
+    query.addBindValue(QStringOf(keys[i]));
     if (query.exec() && query.next()) rows[i].commonWrongAnswer = S(query.value(0));
   }
   return rows;

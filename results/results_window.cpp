@@ -24,6 +24,7 @@
 #include <algorithm>
 
 #include "results/csv_export.h"
+#include "results/qstring_of.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
 #include "ui/help_viewer.h"
@@ -31,14 +32,10 @@
 
 namespace {
 
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
 // Stored times are UTC; the teacher reads them in local time.
 QString LocalTime(const std::string& utc) {
-  QDateTime time = QDateTime::fromString(Q(utc), Qt::ISODate);
-  return time.isValid() ? time.toLocalTime().toString("yyyy-MM-dd hh:mm") : Q(utc);
+  QDateTime time = QDateTime::fromString(QStringOf(utc), Qt::ISODate);
+  return time.isValid() ? time.toLocalTime().toString("yyyy-MM-dd hh:mm") : QStringOf(utc);
 }
 
 QTableWidget* MakeTable(const QStringList& headers) {
@@ -198,15 +195,15 @@ void TResultsWindow::ShowOwnResults() {
   if (!readable) {
     store->OpenInMemory();
     text = "The class server address cannot be read; no results are shown.";
-  } else if (!location.server && !QFileInfo::exists(Q(location.file))) {
+  } else if (!location.server && !QFileInfo::exists(QStringOf(location.file))) {
     // Looking must not create the file; the first answer does.
     store->OpenInMemory();
-    text = "No answers have been recorded in " + Q(location.file) + " yet.";
+    text = "No answers have been recorded in " + QStringOf(location.file) + " yet.";
   } else if (store->Open(location)) {
-    text = "Results in " + Q(location.Describe()) + ".";
-    if (!store->Notice().empty()) text += " " + Q(store->Notice()) + ".";
+    text = "Results in " + QStringOf(location.Describe()) + ".";
+    if (!store->Notice().empty()) text += " " + QStringOf(store->Notice()) + ".";
   } else {
-    text = "No results are shown: " + Q(store->Error()) + ".";
+    text = "No results are shown: " + QStringOf(store->Error()) + ".";
     store->OpenInMemory();
   }
   shown_ = std::move(store);
@@ -293,7 +290,7 @@ void TResultsWindow::FillStudents() {
   const QString previous = student_->currentText();
   student_->clear();
   student_->addItem("Everyone");
-  for (const std::string& name : shown_->Students()) student_->addItem(Q(name));
+  for (const std::string& name : shown_->Students()) student_->addItem(QStringOf(name));
   const int index = student_->findText(previous);
   student_->setCurrentIndex(index > 0 ? index : 0);
 }
@@ -316,7 +313,7 @@ void TResultsWindow::FillRuns(const std::string& student) {
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TRunRow& run = rows[i];
     SetRow(runs_, i,
-           {LocalTime(run.started), Q(run.student), Q(run.types),
+           {LocalTime(run.started), QStringOf(run.student), QStringOf(run.types),
             QStringLiteral("%1 of %2").arg(run.earned).arg(run.possible),
             run.possible > 0 ? QStringLiteral("%1%").arg(Percent(run.earned, run.possible))
                              : QStringLiteral("-")});
@@ -326,12 +323,12 @@ void TResultsWindow::FillRuns(const std::string& student) {
 
 void TResultsWindow::FillTypeChart(const std::string& student) {
   QChart* chart = NewChart(student.empty() ? "Points per reaction type, everyone"
-                                           : "Points per reaction type, " + Q(student));
+                                           : "Points per reaction type, " + QStringOf(student));
   auto* first = new QBarSet("First try");
   auto* coached = new QBarSet("After coaching");
   QStringList categories;
   for (const TTypeRow& row : shown_->Types(student)) {
-    categories << QStringLiteral("%1 (%2)").arg(Q(TypeLabel(row.type))).arg(row.answered);
+    categories << QStringLiteral("%1 (%2)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered);
     *first << Percent(row.firstPoints, row.possible);
     *coached << Percent(row.finalPoints, row.possible);
   }
@@ -347,8 +344,8 @@ void TResultsWindow::FillTypeChart(const std::string& student) {
 }
 
 void TResultsWindow::FillMistakeChart(const std::string& student) {
-  QChart* chart =
-      NewChart(student.empty() ? "Coaching needed, everyone" : "Coaching needed, " + Q(student));
+  QChart* chart = NewChart(student.empty() ? "Coaching needed, everyone"
+                                           : "Coaching needed, " + QStringOf(student));
   const std::vector<TMistakeRow> rows = shown_->Mistakes(student);
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",
                                                  "Wrong substance", "Missing substance"};
@@ -363,7 +360,7 @@ void TResultsWindow::FillMistakeChart(const std::string& student) {
     series->append(set);
   }
   QStringList categories;
-  for (const TMistakeRow& row : rows) categories << Q(TypeLabel(row.type));
+  for (const TMistakeRow& row : rows) categories << QStringOf(TypeLabel(row.type));
   AddAxes(chart, series, categories, std::max(most, 1), "dialogs opened");
   // The four step names are too long for one row below the bars.
   chart->legend()->setAlignment(Qt::AlignRight);
@@ -378,8 +375,9 @@ void TResultsWindow::FillMissed() {
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TMissedRow& row = rows[i];
     SetRow(missed_, i,
-           {Q(row.question), Q(TypeLabel(row.questionType)), QString::number(row.missed),
-            QString::number(row.asked), Q(row.commonWrongAnswer)});
+           {QStringOf(row.question), QStringOf(TypeLabel(row.questionType)),
+            QString::number(row.missed), QString::number(row.asked),
+            QStringOf(row.commonWrongAnswer)});
   }
   missed_->resizeColumnsToContents();
   missed_->setColumnWidth(0, std::min(missed_->columnWidth(0), 220));

@@ -50,7 +50,7 @@ int ShowQtMessageBox(const TMessageBoxRequest& request) {
   }
 }
 
-TMessageBoxHandler& InstalledHandler() {
+TMessageBoxHandler& InstalledMessageHandler() {
   static TMessageBoxHandler handler;
   return handler;
 }
@@ -73,10 +73,10 @@ int MessageBox(QWidget* owner, const std::string& text, const std::string& capti
                MbButtons buttons) {
   TMessageBoxRequest request{owner, text, caption, icon, buttons};
   // Copy first: the handler may replace itself while it runs.
-  TMessageBoxHandler handler = InstalledHandler();
+  TMessageBoxHandler handler = InstalledMessageHandler();
   return handler ? handler(request) : ShowQtMessageBox(request);
 }
 
 TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler) {
-  return std::exchange(InstalledHandler(), std::move(handler));
+  return std::exchange(InstalledMessageHandler(), std::move(handler));
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-TPrinter::TDialogHandler& InstalledHandler() {
+TPrinter::TDialogHandler& InstalledDialogHandler() {
   static TPrinter::TDialogHandler handler;
   return handler;
 }
@@ -50,11 +50,11 @@ TPrinter::TPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolut
 TPrinter::~TPrinter() = default;
 
 TPrinter::TDialogHandler TPrinter::SetDialogHandler(TDialogHandler handler) {
-  return std::exchange(InstalledHandler(), std::move(handler));
+  return std::exchange(InstalledDialogHandler(), std::move(handler));
 }
 
 bool TPrinter::RunDialog(QWidget* parent, int minPage, int maxPage) {
-  if (const TDialogHandler& handler = InstalledHandler())
+  if (const TDialogHandler& handler = InstalledDialogHandler())
     return handler(*printer_, minPage, maxPage, parent);
   QPrintDialog dialog(printer_.get(), parent);
   dialog.setMinMax(minPage, maxPage);
