@@ -1,5 +1,6 @@
-// The Qt and standard headers that nearly every windowed source file includes, compiled once
-// per library: parsing them is most of the time a file of ours takes to compile.
+// The Qt and standard headers that nearly every windowed test includes, compiled once per test
+// program: parsing them is most of the time a test file takes to compile. (The libraries are
+// compiled several sources at a time instead, which saves more there.)
 #pragma once
 
 #ifdef __cplusplus
