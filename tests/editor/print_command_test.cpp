@@ -171,8 +171,10 @@ TEST_F(PrintCommandTest, AHeadingLongerThanTheBoxCanBeSeenAndEditedLineByLine) {
 
 TEST_F(PrintCommandTest, TheHeadingReturnedNeverPassesTheLimitWhenTheBoxWrapsInsideAWord) {
   // Words too long for a line: the box breaks inside them, and each break is a character.
-  for (const std::string& start :
-       {std::string(120, 'x'), std::string(60, 'y') + " " + std::string(59, 'z')}) {
+  std::vector<std::string> starts(2);
+  starts[0].assign(120, 'x');
+  starts[1].assign(60, 'y').append(1, ' ').append(59, 'z');
+  for (const std::string& start : starts) {
     std::string buffer = start;
     THeadingDialog dialog(nullptr, &buffer);
     dialog.show();
