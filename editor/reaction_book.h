@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "editor/my_check.h"
-#include "editor/type_flags.h"
 #include "model/file_stamp.h"
 #include "model/question_record.h"
 #include "model/reaction.h"
 #include "model/reaction_file.h"
+#include "model/type_flags.h"
 
 // The teacher's reactions as the editor keeps them: the stored list, which of them are listed
 // and in what order, the marks that choose a printed quiz, the Add, Change and Delete edits, and

@@ -1,5 +1,6 @@
 #include "editor/select_dialog.h"
 
+#include "editor/type_controls.h"
 #include "ui/check_box.h"
 
 TSelectDialog::TSelectDialog(QWidget* parent, TTypeFlags* flags)

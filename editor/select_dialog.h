@@ -1,5 +1,5 @@
 #pragma once
-#include "editor/type_flags.h"
+#include "model/type_flags.h"
 #include "ui/dialog.h"
 
 // "Select Reaction Types": picks any set of types. Always opens with nothing ticked, whatever

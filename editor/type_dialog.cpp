@@ -1,5 +1,6 @@
 #include "editor/type_dialog.h"
 
+#include "editor/type_controls.h"
 #include "model/windows1252.h"
 #include "ui/radio_button.h"
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/type_flags.h"
+#include "model/type_flags.h"
 #include "ui/dialog.h"
 
 class QLabel;

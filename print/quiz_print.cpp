@@ -34,10 +34,10 @@ std::vector<QString> HeadingPieces(const QString& heading) {
   qsizetype start = 0;
   while (start < heading.size()) {
     qsizetype end = start;
-    while (end < heading.size() && end - start < TQuizPrint::kHeadingPiece) {
+    while (end < heading.size() && end - start < TQuizPrint::kHeadingPieceLength) {
       if (heading[end++] == QLatin1Char('\n')) break;
     }
-    if (end < heading.size() && end - start == TQuizPrint::kHeadingPiece)
+    if (end < heading.size() && end - start == TQuizPrint::kHeadingPieceLength)
       end = start + std::max<qsizetype>(1, SafeCut(heading.mid(start), end - start));
     pieces.push_back(heading.mid(start, end - start));
     start = end;
@@ -79,9 +79,9 @@ std::vector<QString> QuestionLines(int n, const QString& q, int width) {
   const QString number = QString::number(n) + QStringLiteral(". ");
   const qsizetype numberEnd = number.size() - 1;
   std::vector<QString> out;
-  if (q.size() < TQuizPrint::kOneLineQuestion) return FitLines(number + q, width, numberEnd);
+  if (q.size() < TQuizPrint::kSplitLength) return FitLines(number + q, width, numberEnd);
   // Split at the last blank among the first 70 characters, the blank printed on neither line.
-  const qsizetype blank = q.left(TQuizPrint::kOneLineQuestion).lastIndexOf(QLatin1Char(' '));
+  const qsizetype blank = q.left(TQuizPrint::kSplitLength).lastIndexOf(QLatin1Char(' '));
   if (blank >= 0) {
     out = FitLines(number + q.left(blank), width, numberEnd);
     for (const QString& line : FitLines(q.mid(blank + 1), width)) out.push_back(line);
@@ -89,7 +89,7 @@ std::vector<QString> QuestionLines(int n, const QString& q, int width) {
   }
   // No blank there: on paper of a known width, break where the line is full.
   if (width > 0) return FitLines(number + q, width, numberEnd);
-  const qsizetype cut = SafeCut(q, TQuizPrint::kOneLineQuestion);
+  const qsizetype cut = SafeCut(q, TQuizPrint::kSplitLength);
   return {number + q.left(cut), q.mid(cut)};
 }
 
@@ -195,7 +195,7 @@ void TQuizPrint::Layout(const std::string& heading, const std::vector<std::strin
     if (pager.Place(block)) counter = 1;
     // The counter adds one line less than the question appends.
     counter += written + 3;
-    if (counter > kLinesPerPageCount) {
+    if (counter > kPageCounterLimit) {
       pager.EndPage();
       counter = 1;
     }
@@ -238,7 +238,7 @@ void TQuizPrint::PrintPage(int) {
   const QFont previous = dc.Font();
   dc.SelectFont(PageFont(PageRect().height()));
   const int x = dc.TextWidth("XXXXXXXXXX") / 2;
-  lineHeight = dc.TextExtent("X").height();
+  const int lineHeight = dc.TextExtent("X").height();
   int y = 5 * lineHeight;
   const TStart& page = pages[static_cast<std::size_t>(nextPage - 1)];
   for (int32_t i = page.first; i <= page.last; ++i) {

@@ -31,9 +31,12 @@ class TQuizPrint : public TPrintout {
   // Whether listed reaction k is selected (its check box is ticked).
   using TIsSelected = std::function<bool(std::size_t)>;
 
-  static constexpr int kLinesPerPageCount = 45;
-  static constexpr int kHeadingPiece = 72;
-  static constexpr int kOneLineQuestion = 70;
+  // A page ends after the question that takes its counter past this.
+  static constexpr int kPageCounterLimit = 45;
+  // The heading is printed in pieces of at most this many characters.
+  static constexpr int kHeadingPieceLength = 72;
+  // A question this long or longer is split over two lines.
+  static constexpr int kSplitLength = 70;
   static constexpr const char* kInstruction =
       "Write net ionic equations for the following reactions.  Do not balance.";
 
@@ -73,7 +76,6 @@ class TQuizPrint : public TPrintout {
   std::vector<TStart> pages;
   int32_t pageCount = 1;
   int32_t nextPage = 1;
-  int lineHeight = 0;
   std::string heading_;
   std::vector<std::string> questions_;
   TPageLimits limits_;

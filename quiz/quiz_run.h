@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "editor/type_flags.h"
 #include "model/reaction.h"
+#include "model/type_flags.h"
 #include "quiz/taken.h"
 #include "results/answer_sink.h"
 

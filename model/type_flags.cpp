@@ -1,4 +1,4 @@
-#include "editor/type_flags.h"
+#include "model/type_flags.h"
 
 #include "model/reaction.h"
 
