@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <string>
@@ -198,7 +199,9 @@ int main(int argc, char** argv) {
         old + fresh, old, fresh, torn, left.size(), piledUp);
     failed = failed || torn > 0 || (options.requireCleanup && piledUp > 0);
   }
-  const std::string clear = "rm -rf '" + folder + "'";
-  if (std::system(clear.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", folder.c_str());
+  std::error_code removed;
+  std::filesystem::remove_all(folder, removed);
+  if (removed)
+    std::fprintf(stderr, "cannot remove %s: %s\n", folder.c_str(), removed.message().c_str());
   return failed ? 1 : 0;
 }
