@@ -2,7 +2,6 @@
 // file, the listing and its check boxes, the first paint) and painting it again.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -68,12 +67,3 @@ void BM_PaintEditor(benchmark::State& state) {
 BENCHMARK(BM_PaintEditor)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -3,7 +3,6 @@
 // results window shows.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -66,12 +65,3 @@ void BM_OpenSummaries(benchmark::State& state) {
 BENCHMARK(BM_OpenSummaries)->Arg(100)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
