@@ -1,6 +1,6 @@
-// The Qt and standard headers that nearly every windowed test includes, compiled once per test
-// program: parsing them is most of the time a test file takes to compile. (The libraries are
-// compiled several sources at a time instead, which saves more there.)
+// The Qt and standard headers that nearly every windowed source includes, compiled once for the
+// whole build (the framework precompiles them, every windowed library, the program and the test
+// programs reuse that): parsing them is most of the time a windowed source takes to compile.
 #pragma once
 
 #ifdef __cplusplus
