@@ -7,10 +7,10 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "bank/bank_checks.h"
 #include "editor/reaction_listing.h"
 #include "model/charge_text.h"
 #include "model/windows1252.h"
-#include "tools/bank_checks.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <sstream>
 #include <vector>
 
+#include "bank/balance.h"
+#include "bank/bank_checks.h"
+#include "bank/bank_text.h"
 #include "model/reaction_file.h"
 #include "model/windows1252.h"
-#include "tools/balance.h"
-#include "tools/bank_checks.h"
-#include "tools/bank_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "ui/keypad_key.h"
+#include "keypad/keypad_key.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "keypad/keypad.h"
 
-#include "ui/keypad_key.h"
+#include "keypad/keypad_key.h"
 
 namespace {
 

@@ -8,11 +8,28 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "keypad/keypad_key.h"
 #include "ui/message_box.h"
+
+std::vector<TControlTemplate> TKeypadDialog::KeyControls(bool withPlusArrow) {
+  std::vector<TControlTemplate> keys;
+  for (const TKeypadKey& key : KeypadKeys()) {
+    if (!withPlusArrow && (key.id == TKeypad::kPlus || key.id == TKeypad::kArrow)) continue;
+    TControlTemplate control;
+    control.id = key.id;
+    control.kind = TControlTemplate::PushButton;
+    control.text = key.label;
+    control.x = key.x;
+    control.y = key.y;
+    control.w = control.h = TKeypadKey::kSize;
+    keys.push_back(control);
+  }
+  return keys;
+}
 
 TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
                              TKeypad::Config config)
-    : TDialog(parent, templateName), keypad_(config) {
+    : TDialog(parent, templateName, KeyControls(config.hasPlusAndArrow)), keypad_(config) {
   if (const TDialogTemplate* dialogTemplate = Template()) {
     for (const TControlTemplate& control : dialogTemplate->controls) {
       if (control.id < TKeypad::kFirstElement || control.id > TKeypad::kLastSubscript) continue;

@@ -8,8 +8,9 @@
 
 class QLabel;
 
-// A dialog that carries the formula keypad: binds every key of its template (101-203) and the
-// Restart (205) and Undo (206) buttons to its TKeypad, and after every change greys the keys
+// A dialog that carries the formula keypad: adds the keys of the key table to its template's
+// command buttons (without "+" and "->" where the keypad has none), binds every key (101-203) and
+// the Restart (205) and Undo (206) buttons to its TKeypad, and after every change greys the keys
 // the keypad refuses and repaints the dialog's display strips. Which equation or formula the
 // keypad works on is set by the derived dialog in its SetupWindow.
 //
@@ -21,6 +22,10 @@ class TKeypadDialog : public TDialog {
 
  public:
   TKeypadDialog(QWidget* parent, const std::string& templateName, TKeypad::Config config);
+
+  // The keys as controls of a dialog template (14 x 14 dialog units at the key table's places);
+  // withPlusArrow adds "+" (192) and "->" (193).
+  static std::vector<TControlTemplate> KeyControls(bool withPlusArrow);
 
   TKeypad& Keypad() { return keypad_; }
   const TKeypad& Keypad() const { return keypad_; }

@@ -6,6 +6,13 @@ std::string_view ReactionTypeName(int32_t type) {
   return type >= 0 && type < kReactionTypeCount ? kNames[type] : std::string_view();
 }
 
+std::string TypeLabel(int32_t type) {
+  std::string label;
+  for (char c : ReactionTypeName(type))
+    if (c != '&') label += c;
+  return label.empty() ? "Type " + std::to_string(type) : label;
+}
+
 TReaction::TReaction(std::string_view questionText, int32_t typeCode) : type(typeCode) {
   SetFieldText(question, kQuestionSize, questionText);
 }

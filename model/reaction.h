@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,9 @@ enum ReactionType : int32_t {
 constexpr int kReactionTypeCount = 5;
 // The names shown for codes 0..4 (with their accelerator marks); empty for other codes.
 std::string_view ReactionTypeName(int32_t type);
+// The type's name as text outside a menu or button, without the accelerator mark ("Acid/Base");
+// "Type 9" for a code that names no type.
+std::string TypeLabel(int32_t type);
 
 // One question: its text, its type and the correct answer, five substances a side.
 class TReaction : public TStreamableBase {

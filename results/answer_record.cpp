@@ -38,10 +38,3 @@ bool EndingFromName(std::string_view name, TEnding& ending) {
   }
   return false;
 }
-
-std::string TypeLabel(int32_t type) {
-  std::string label;
-  for (char c : ReactionTypeName(type))
-    if (c != '&') label += c;
-  return label.empty() ? "Type " + std::to_string(type) : label;
-}

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/reaction.h"
+
 // The coaching dialogs, in the order the coaching loop tries them.
 enum class TCoachingStep { OxidationNumber, Dissociation, WrongSubstance, MissingSubstance };
 inline constexpr int kCoachingStepCount = 4;
@@ -54,5 +56,3 @@ std::string_view CoachingStepName(TCoachingStep step);
 bool CoachingStepFromName(std::string_view name, TCoachingStep& step);
 std::string_view EndingName(TEnding ending);
 bool EndingFromName(std::string_view name, TEnding& ending);
-// The reaction type's name without its accelerator mark ("Acid/Base"); "Type 9" otherwise.
-std::string TypeLabel(int32_t type);

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "bank/balance.h"
+#include "bank/bank_checks.h"
+#include "bank/bank_text.h"
+#include "bank/file_kind.h"
 #include "model/atomic_file.h"
 #include "model/reaction_file.h"
-#include "tools/balance.h"
-#include "tools/bank_checks.h"
-#include "tools/bank_text.h"
-#include "tools/file_kind.h"
 
 namespace {
 

@@ -44,8 +44,18 @@ QString ToQString(const std::string& text) {
 }  // namespace
 
 TDialog::TDialog(QWidget* parent, const std::string& templateName)
+    : TDialog(parent, templateName, {}) {}
+
+TDialog::TDialog(QWidget* parent, const std::string& templateName,
+                 const std::vector<TControlTemplate>& extraControls)
     : QDialog(parent), templateName_(templateName) {
   template_ = FindDialogTemplate(templateName);
+  if (template_ && !extraControls.empty()) {
+    completed_ = *template_;
+    completed_.controls.insert(completed_.controls.end(), extraControls.begin(),
+                               extraControls.end());
+    template_ = &completed_;
+  }
   BuildFromTemplate();
   // A dialog blocks the windows it belongs to, not the help viewer beside them.
   if (parent) setWindowModality(Qt::WindowModal);

@@ -27,6 +27,11 @@ class TDialog : public QDialog, public TCommandTarget {
 
  public:
   TDialog(QWidget* parent, const std::string& templateName);
+  // A dialog whose template is completed at run time: extraControls follow the template's own
+  // controls, in that order (the keypad dialogs add their keys this way, so the framework needs
+  // no key table).
+  TDialog(QWidget* parent, const std::string& templateName,
+          const std::vector<TControlTemplate>& extraControls);
   ~TDialog() override;
 
   // Sets the dialog up (once) and runs it modally through the modal-run seam; returns the
@@ -41,7 +46,8 @@ class TDialog : public QDialog, public TCommandTarget {
   bool IsClosed() const { return closed_; }
 
   const std::string& TemplateName() const { return templateName_; }
-  // Null when the template was not found (the dialog then stays empty).
+  // Null when the template was not found (the dialog then stays empty). Includes the extra
+  // controls the dialog was given.
   const TDialogTemplate* Template() const { return template_; }
 
   // Controls by id; null when absent or of another type.
@@ -93,6 +99,8 @@ class TDialog : public QDialog, public TCommandTarget {
 
   std::string templateName_;
   const TDialogTemplate* template_ = nullptr;
+  // The template with the extra controls, when there are any; template_ then points here.
+  TDialogTemplate completed_;
   QSize baseUnits_;
   std::vector<QWidget*> controls_;
   std::map<int, QWidget*> byId_;

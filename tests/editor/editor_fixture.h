@@ -1,8 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -11,13 +9,11 @@
 
 #include "editor/react_window.h"
 #include "model/reaction_file.h"
+#include "tests/support/working_folder.h"
 
 // A working folder holding a reaction file, and an editor view over it.
 class EditorFixture : public ::testing::Test {
  protected:
-  void SetUp() override { QDir::setCurrent(dir_.path()); }
-  void TearDown() override { QDir::setCurrent(previous_); }
-
   // One reaction: question, type and one formula a side.
   static std::unique_ptr<TReaction> R(const char* question, int32_t type,
                                       const char* reactant = "Ag", int32_t charge = 1,
@@ -50,10 +46,6 @@ class EditorFixture : public ::testing::Test {
       if (view.CheckBoxes()[k]->GetCheck()) out.emplace_back(view.ShownReactions()[k]->Question());
     return out;
   }
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   // The file decodes to exactly the view's list, record for record.
   static void ExpectFileEqualsList(const TReactWindow& view) {
     TReactionList file;
@@ -67,6 +59,5 @@ class EditorFixture : public ::testing::Test {
     }
   }
 
-  QString previous_ = QDir::currentPath();
-  QTemporaryDir dir_;
+  TWorkingFolder folder_;
 };

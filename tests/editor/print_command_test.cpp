@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <filesystem>
 
 #include "print/heading_dialog.h"
 #include "print/heading_file.h"
@@ -66,7 +67,7 @@ TEST_F(PrintCommandTest, EachWayOutLeavesTheHeadingAndTheMarksAsTheyShouldBe) {
       .Do([](THeadingDialog& d) { d.HeadingEdit()->setPlainText("New heading"); })
       .Press(2);
   view->Dispatch(TReactWindow::kCmPrintQuiz);
-  EXPECT_EQ(Bytes("tarvolin.hed"), "Old heading");
+  EXPECT_EQ(ReadWholeFile("tarvolin.hed"), "Old heading");
   EXPECT_TRUE(dialogPages_.empty());
   // OK: the heading is saved, then the print dialog comes up (and is cancelled here).
   driver_.ExpectMessage(kConfirm, "Information").Answer(IDYES);
@@ -75,7 +76,7 @@ TEST_F(PrintCommandTest, EachWayOutLeavesTheHeadingAndTheMarksAsTheyShouldBe) {
       .Do([](THeadingDialog& d) { d.HeadingEdit()->setPlainText("New heading"); })
       .Press(1);
   view->Dispatch(TReactWindow::kCmPrintQuiz);
-  EXPECT_EQ(Bytes("tarvolin.hed"), "New heading");
+  EXPECT_EQ(ReadWholeFile("tarvolin.hed"), "New heading");
   EXPECT_EQ(dialogPages_, std::vector<int>{1});
   EXPECT_EQ(Marked(*view), std::vector<std::string>{"Second."});
 
@@ -84,7 +85,7 @@ TEST_F(PrintCommandTest, EachWayOutLeavesTheHeadingAndTheMarksAsTheyShouldBe) {
   driver_.ExpectMessage(kConfirm, "Information").Answer(IDYES);
   driver_.ExpectMessage("Unable to open tarvolin.hed", "Warning");
   view->Dispatch(TReactWindow::kCmPrintQuiz);
-  EXPECT_FALSE(QFile::exists("tarvolin.hed"));
+  EXPECT_FALSE(std::filesystem::exists("tarvolin.hed"));
   EXPECT_EQ(dialogPages_.size(), 1u);
   driver_.Verify();
 }
@@ -125,8 +126,8 @@ TEST_F(PrintCommandTest, TheHeadingDialogWrapsLimitsAndTakesEnterAsOk) {
 }
 
 TEST(HeadingFile, WritesWholeOrNotAtAllAndReadsOldSingleByteFiles) {
-  QTemporaryDir dir;
-  const std::string path = dir.filePath("tarvolin.hed").toStdString();
+  TWorkingFolder folder;
+  const std::string path = folder.FilePath("tarvolin.hed");
   { std::ofstream(path, std::ios::binary) << "Caf\xE9 quiz"; }
   std::string text;
   ASSERT_TRUE(ReadHeadingFile(text, path));
@@ -136,9 +137,9 @@ TEST(HeadingFile, WritesWholeOrNotAtAllAndReadsOldSingleByteFiles) {
   EXPECT_EQ(text, "Line 1\nLine 2");
   // A folder that cannot take the new file: the old one stays and the reason is given.
   std::string error;
-  EXPECT_FALSE(WriteHeadingFile("x", dir.filePath("missing/tarvolin.hed").toStdString(), &error));
+  EXPECT_FALSE(WriteHeadingFile("x", folder.FilePath("missing/tarvolin.hed"), &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(ReadHeadingFile(text, dir.filePath("none.hed").toStdString()));
+  EXPECT_FALSE(ReadHeadingFile(text, folder.FilePath("none.hed")));
 }
 
 TEST_F(PrintCommandTest, AHeadingLongerThanTheBoxCanBeSeenAndEditedLineByLine) {
@@ -204,7 +205,7 @@ TEST_F(PrintCommandTest, AWriteProtectedHeadingIsRefusedAndLeftAsItWas) {
       "Warning");
   view->Dispatch(TReactWindow::kCmPrintQuiz);
   driver_.Verify();
-  EXPECT_EQ(Bytes("tarvolin.hed"), "Old heading");
+  EXPECT_EQ(ReadWholeFile("tarvolin.hed"), "Old heading");
   EXPECT_TRUE(dialogPages_.empty());
 }
 

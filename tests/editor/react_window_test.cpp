@@ -215,14 +215,14 @@ TEST_F(ReactWindowTest, AddChangeAndDeleteKeepTheFileEqualToTheListAndMarksOnThe
   EXPECT_EQ(Marked(*view), (Strings{"Redox one.", "Precipitation one."}));
 
   // Change, Yes, OK in the new-question dialog, then Cancel in the type dialog: nothing.
-  const std::string before = Bytes("tarvolin.rxn");
+  const std::string before = ReadWholeFile("tarvolin.rxn");
   Number(driver_, "2");
   driver_.ExpectMessage(MoreThanType("2.  New one."), "Change question and/or answer?")
       .Answer(IDYES);
   NewQuestion(driver_, "Replaced.");
   driver_.ExpectDialog<TTypeDialog>().Press(2);
   view->Dispatch(TReactWindow::kCmChange);
-  EXPECT_EQ(Bytes("tarvolin.rxn"), before);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), before);
   EXPECT_EQ(Questions(view->AllReactions()), fileOrder);
 
   // Change, Yes: question and answer replaced in place.
@@ -273,7 +273,7 @@ TEST_F(ReactWindowTest, TheNumberedOneOfTwoSameQuestionsIsTheOneDeleted) {
   driver_.ExpectMessage(DeleteThis("1.  Same."), "Confirmation").Answer(IDYES);
   view->Dispatch(TReactWindow::kCmDelete);
   EXPECT_TRUE(view->CheckBoxes().empty());
-  EXPECT_EQ(Bytes("tarvolin.rxn"), std::string(4, '\0'));
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), std::string(4, '\0'));
   driver_.Verify();
 }
 
@@ -322,7 +322,7 @@ QuestionRecord Record(const char* question) {
 TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
   WriteMixed();
   auto view = MakeView();
-  const std::string before = Bytes("tarvolin.rxn");
+  const std::string before = ReadWholeFile("tarvolin.rxn");
   {
     // A file-size limit makes the write fall short, as a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -339,7 +339,7 @@ TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
     EXPECT_NE(messages.seen[0].text.find("could not be saved"), std::string::npos);
     EXPECT_NE(messages.seen[0].text.find("File too large"), std::string::npos);
   }
-  EXPECT_EQ(Bytes("tarvolin.rxn"), before);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), before);
   EXPECT_EQ(Questions(view->ShownReactions())[2], "First.");
   std::size_t files = 0;
   for (const auto& entry : std::filesystem::directory_iterator("."))
@@ -359,9 +359,9 @@ TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
 TEST_F(ReactWindowTest, AFolderThatIsGoneGivesTheCannotBeFoundWarning) {
   WriteMixed();
   auto view = MakeView();
-  ASSERT_TRUE(QDir().mkdir("gone"));
-  QDir::setCurrent(dir_.path() + "/gone");
-  ASSERT_TRUE(QDir(dir_.path()).rmdir("gone"));
+  ASSERT_TRUE(std::filesystem::create_directory("gone"));
+  std::filesystem::current_path(folder_.Path() / "gone");
+  ASSERT_TRUE(std::filesystem::remove(folder_.Path() / "gone"));
   Messages messages;
   view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
   ASSERT_EQ(messages.seen.size(), 1u);
@@ -375,7 +375,7 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
     std::ofstream out("tarvolin.rxn", std::ios::binary | std::ios::app);
     out << "half a record";
   }
-  const std::string damaged = Bytes("tarvolin.rxn");
+  const std::string damaged = ReadWholeFile("tarvolin.rxn");
   { std::ofstream("tarvolin.rxn.damaged") << "an earlier copy"; }
   std::unique_ptr<TReactWindow> view;
   {
@@ -397,8 +397,8 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
     view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
     EXPECT_EQ(messages.seen.size(), 3u) << "only the first save keeps a copy";
   }
-  EXPECT_EQ(Bytes("tarvolin.rxn.damaged.2"), damaged);
-  EXPECT_EQ(Bytes("tarvolin.rxn.damaged"), "an earlier copy");
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn.damaged.2"), damaged);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn.damaged"), "an earlier copy");
   ExpectFileEqualsList(*view);
 }
 
@@ -484,7 +484,7 @@ TEST_F(ReactWindowTest, AFileChangedOnDiskIsReadAgainWhenTheTeacherSaysSo) {
   std::vector<std::unique_ptr<TReaction>> theirs;
   theirs.push_back(R("Imported meanwhile.", 1));
   Write(std::move(theirs));
-  const std::string onDisk = Bytes("tarvolin.rxn");
+  const std::string onDisk = ReadWholeFile("tarvolin.rxn");
   {
     Messages messages({IDCANCEL});
     view->AddReaction(Record("Mine."), {1, 0, 0, 0, 0});
@@ -492,7 +492,7 @@ TEST_F(ReactWindowTest, AFileChangedOnDiskIsReadAgainWhenTheTeacherSaysSo) {
     EXPECT_EQ(messages.seen[0].buttons, MbButtons::YesNoCancel);
     EXPECT_NE(messages.seen[0].text.find("changed on disk since it was read"), std::string::npos);
   }
-  EXPECT_EQ(Bytes("tarvolin.rxn"), onDisk);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), onDisk);
   EXPECT_TRUE(view->Book().Unsaved());
   {
     Messages messages({IDYES});
@@ -504,7 +504,7 @@ TEST_F(ReactWindowTest, AFileChangedOnDiskIsReadAgainWhenTheTeacherSaysSo) {
   }
   EXPECT_EQ(Questions(view->AllReactions()), Strings{"Imported meanwhile."});
   EXPECT_FALSE(view->Book().Unsaved());
-  EXPECT_EQ(Bytes("tarvolin.rxn"), onDisk);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), onDisk);
 }
 
 TEST_F(ReactWindowTest, AnUnsavedChangeIsNeverLeftWithoutAsking) {

@@ -6,23 +6,17 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 
 #include "model/reaction_file.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
 using Outcome = TReactionBook::SaveOutcome;
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TReactionList Reactions(std::initializer_list<std::pair<const char*, int32_t>> rows) {
   TReactionList list;
@@ -50,13 +44,10 @@ const TTypeFlags kRedox = {0, 0, 1, 0, 0};
 class ReactionBookTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    QDir::setCurrent(dir_.path());
     ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Two.", 2}, {"Three.", 1}})));
   }
-  void TearDown() override { QDir::setCurrent(previous_); }
 
-  QString previous_ = QDir::currentPath();
-  QTemporaryDir dir_;
+  TWorkingFolder folder_;
 };
 
 TEST_F(ReactionBookTest, AFileThatIsThereButCannotBeReadIsNeverReplaced) {
@@ -95,7 +86,7 @@ TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilen
   const auto inPlaceSameStamp = [] {
     struct stat before {};
     ASSERT_EQ(::stat("tarvolin.rxn", &before), 0);
-    std::string bytes = Bytes("tarvolin.rxn");
+    std::string bytes = ReadWholeFile("tarvolin.rxn");
     bytes[4] = 'X';
     std::fstream("tarvolin.rxn", std::ios::in | std::ios::out | std::ios::binary) << bytes;
     const timespec times[2] = {before.st_atim, before.st_mtim};
@@ -112,17 +103,17 @@ TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilen
     TReactionBook book;
     ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
     c.change();
-    const std::string theirs = Bytes("tarvolin.rxn");
+    const std::string theirs = ReadWholeFile("tarvolin.rxn");
     book.Add(Record("Mine."), kRedox);
     EXPECT_EQ(book.Save().outcome, Outcome::ChangedOnDisk);
-    EXPECT_EQ(Bytes("tarvolin.rxn"), theirs);
+    EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), theirs);
     EXPECT_TRUE(book.Unsaved());
 
     // Keeping theirs aside: their bytes in .changed, the list in the file.
     const TReactionBook::TSaveResult kept = book.SaveKeepingDiskCopy();
     EXPECT_EQ(kept.outcome, Outcome::Saved);
     EXPECT_NE(kept.message.find("tarvolin.rxn.changed"), std::string::npos);
-    EXPECT_EQ(Bytes("tarvolin.rxn.changed"), theirs);
+    EXPECT_EQ(ReadWholeFile("tarvolin.rxn.changed"), theirs);
     EXPECT_FALSE(book.Unsaved());
     TReactionList file;
     ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
@@ -155,14 +146,14 @@ TEST_F(ReactionBookTest, ANewFileBesideAnEmptyListOrAGoneFileAreToldApart) {
   other.Add(Record("More."), kRedox);
   ASSERT_EQ(other.Save().outcome, Outcome::ChangedOnDisk);
   EXPECT_EQ(other.SaveKeepingDiskCopy().outcome, Outcome::Saved);
-  EXPECT_EQ(Bytes("tarvolin.rxn.changed"), "an earlier copy");
-  EXPECT_FALSE(Bytes("tarvolin.rxn.changed.2").empty());
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn.changed"), "an earlier copy");
+  EXPECT_FALSE(ReadWholeFile("tarvolin.rxn.changed.2").empty());
 }
 
 TEST_F(ReactionBookTest, AWriteProtectedFileIsRefusedAndLeftByteForByte) {
   TReactionBook book;
   ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
-  const std::string before = Bytes("tarvolin.rxn");
+  const std::string before = ReadWholeFile("tarvolin.rxn");
   ASSERT_EQ(chmod("tarvolin.rxn", 0444), 0);
   book.Add(Record("New."), kRedox);
   const TReactionBook::TSaveResult result = book.Save();
@@ -170,7 +161,7 @@ TEST_F(ReactionBookTest, AWriteProtectedFileIsRefusedAndLeftByteForByte) {
   EXPECT_EQ(result.message.rfind("tarvolin.rxn could not be saved: the file is write-protected", 0),
             0u)
       << result.message;
-  EXPECT_EQ(Bytes("tarvolin.rxn"), before);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), before);
   struct stat info {};
   ASSERT_EQ(::stat("tarvolin.rxn", &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0444u);
@@ -185,7 +176,7 @@ TEST_F(ReactionBookTest, AWriteProtectedFileIsRefusedAndLeftByteForByte) {
 TEST_F(ReactionBookTest, RecordsOfNoKnownTypeInADamagedFileAreCountedAndLeftOut) {
   ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Bad.", 77}, {"Worse.", -3}})));
   { std::ofstream("tarvolin.rxn", std::ios::binary | std::ios::app) << "half a record"; }
-  const std::string damaged = Bytes("tarvolin.rxn");
+  const std::string damaged = ReadWholeFile("tarvolin.rxn");
   TReactionBook book;
   EXPECT_EQ(book.Read(), TReactionBook::ReadState::Damaged);
   EXPECT_NE(book.ReadMessage().find("2 of the 3 records read have no known type"),
@@ -195,7 +186,7 @@ TEST_F(ReactionBookTest, RecordsOfNoKnownTypeInADamagedFileAreCountedAndLeftOut)
   const TReactionBook::TSaveResult saved = book.Save();
   EXPECT_EQ(saved.outcome, Outcome::Saved);
   EXPECT_NE(saved.message.find("tarvolin.rxn.damaged"), std::string::npos);
-  EXPECT_EQ(Bytes("tarvolin.rxn.damaged"), damaged);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn.damaged"), damaged);
   TReactionList file;
   ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
   ASSERT_EQ(file.size(), 1u);

@@ -15,31 +15,18 @@
 
 #include "model/atomic_file.h"
 #include "model/reaction_file.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class FileSafetyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tarvolin-safety-" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    for (const auto& entry : fs::recursive_directory_iterator(dir_))
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::string Path(const char* name) const { return folder_.FilePath(name); }
 
-  fs::path dir_;
+  TWorkingFolder folder_;
+  const fs::path& dir_ = folder_.Path();
 };
 
 TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
@@ -67,7 +54,7 @@ TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
       EXPECT_FALSE(writer.write(path, &error)) << std::oct << mode;
       EXPECT_EQ(error.kind, WriteFailure::WriteProtected);
       EXPECT_NE(error.text.find("is write-protected"), std::string::npos) << error.text;
-      EXPECT_EQ(Bytes(path), "the teacher's own");
+      EXPECT_EQ(ReadWholeFile(path), "the teacher's own");
       struct stat info {};
       ASSERT_EQ(::stat(path.c_str(), &info), 0);
       EXPECT_EQ(info.st_mode & 0777, mode);
@@ -75,7 +62,7 @@ TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
     // Any write bit, for anyone, lets the save through.
     ASSERT_EQ(chmod(path.c_str(), 0464), 0);
     EXPECT_TRUE(writer.write(path, nullptr));
-    EXPECT_EQ(Bytes(path).empty(), false);
+    EXPECT_EQ(ReadWholeFile(path).empty(), false);
   }
 }
 
@@ -154,7 +141,7 @@ TEST_F(FileSafetyTest, AReadTellsAMissingFileFromOneThatCannotBeRead) {
   ASSERT_TRUE(KeepCopyBeside(path, ".changed", kept));
   ASSERT_TRUE(KeepCopyBeside(path, ".changed", kept));
   EXPECT_EQ(kept, path + ".changed.2");
-  EXPECT_EQ(Bytes(kept), Bytes(path));
+  EXPECT_EQ(ReadWholeFile(kept), ReadWholeFile(path));
 }
 
 }  // namespace

@@ -8,15 +8,15 @@
 #include <QPageSize>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <algorithm>
-#include <random>
 #include <cctype>
 #include <fstream>
+#include <random>
 
 #include "print/heading_file.h"
 #include "print/my_printer.h"
 #include "tests/support/driver.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
@@ -196,11 +196,7 @@ TEST(QuizLayout, AnyHeadingAndQuestionsKeepEveryCharacterWithinThePaper) {
 
 class QuizPrintTest : public ::testing::Test {
  protected:
-  void SetUp() override { QDir::setCurrent(dir_.path()); }
-  void TearDown() override {
-    TPrinter::SetDialogHandler({});
-    QDir::setCurrent(previous_);
-  }
+  void TearDown() override { TPrinter::SetDialogHandler({}); }
   // Reactions "Question 1." ... with every n-th one selected.
   void Make(int count) {
     for (int i = 1; i <= count; ++i)
@@ -209,7 +205,7 @@ class QuizPrintTest : public ::testing::Test {
   }
   // Prints to a PDF file with the page range given (0, 0: all pages); the text read back.
   std::string PrintToPdf(TQuizPrint& quiz, int from, int to) {
-    const QString pdf = dir_.filePath("quiz.pdf");
+    const QString pdf = QString::fromStdString(folder_.FilePath("quiz.pdf"));
     TPrinter::SetDialogHandler([&](QPrinter& printer, int minPage, int maxPage, QWidget*) {
       EXPECT_EQ(minPage, 1);
       EXPECT_EQ(maxPage, quiz.PageCount());
@@ -230,8 +226,7 @@ class QuizPrintTest : public ::testing::Test {
 
   TMyPrinter printer_;
   TReactionList reactions_;
-  QString previous_ = QDir::currentPath();
-  QTemporaryDir dir_;
+  TWorkingFolder folder_;
 };
 
 TEST_F(QuizPrintTest, PrintsTheTickedQuestionsInOrderOnPdfPages) {
@@ -316,7 +311,7 @@ TEST_F(QuizPrintTest, NothingPrintedFallsOffTheLetterOrTheA4Page) {
     printer_.Device().setPageSize(QPageSize(paper));
     TQuizPrint quiz(
         reactions_, [](std::size_t) { return true; }, nullptr, printer_);
-    const QString pdf = dir_.filePath("paper.pdf");
+    const QString pdf = QString::fromStdString(folder_.FilePath("paper.pdf"));
     QRectF printable;
     TPrinter::SetDialogHandler([&](QPrinter& printer, int, int, QWidget*) {
       printer.setOutputFormat(QPrinter::PdfFormat);

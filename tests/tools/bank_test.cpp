@@ -6,11 +6,12 @@
 #include <set>
 #include <sstream>
 
+#include "bank/balance.h"
+#include "bank/bank_checks.h"
+#include "bank/bank_text.h"
+#include "bank/fraction.h"
 #include "model/reaction_file.h"
-#include "tools/balance.h"
-#include "tools/bank_checks.h"
-#include "tools/bank_text.h"
-#include "tools/fraction.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
@@ -255,11 +256,6 @@ TEST(Fraction, FlagsEveryOverflow) {
   for (const auto& row : rows) EXPECT_EQ(row.value.Overflow(), row.overflow) << row.what;
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Tests run in parallel processes: each test has files of its own.
 std::string TempPath(const std::string& name) {
   return testing::TempDir() + "/" + testing::UnitTest::GetInstance()->current_test_info()->name() +
@@ -279,7 +275,7 @@ void ExpectRoundTrip(const TReactionList& reactions, bool lenient) {
   for (const TBankIssue& issue : imported.issues)
     EXPECT_FALSE(issue.error) << issue.line << ": " << issue.text;
   ASSERT_TRUE(WriteReactionFile(imported.reactions, second));
-  EXPECT_EQ(FileBytes(first), FileBytes(second));
+  EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
 }
 
 TEST(RoundTrip, StarterBankComesBackByteForByte) {

@@ -15,13 +15,9 @@
 #include <vector>
 
 #include "model/reaction_file.h"
+#include "tests/support/working_folder.h"
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void Spill(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -44,7 +40,7 @@ std::string ReactionFileBytes(const std::vector<std::pair<std::string, std::stri
   const std::string path =
       testing::TempDir() + "/rxn_tool_scratch." + std::to_string(::getpid()) + ".rxn";
   if (!WriteReactionFile(list, path)) return {};
-  std::string bytes = Slurp(path);
+  std::string bytes = ReadWholeFile(path);
   std::remove(path.c_str());
   return bytes;
 }
@@ -93,18 +89,18 @@ TEST_P(RxnTool, Runs) {
   if (!run.setup.empty()) {
     ASSERT_EQ(std::system(("cd '" + dir + "' && " + run.setup).c_str()), 0);
   }
-  for (const std::string& name : run.kept) before[name] = Slurp(dir + "/" + name);
+  for (const std::string& name : run.kept) before[name] = ReadWholeFile(dir + "/" + name);
   const int raw =
       std::system(("cd '" + dir + "' && '" + Tool() + "' " + run.args + " >out.log 2>&1").c_str());
   ASSERT_TRUE(WIFEXITED(raw));
-  const std::string said = Slurp(dir + "/out.log");
+  const std::string said = ReadWholeFile(dir + "/out.log");
   EXPECT_EQ(WEXITSTATUS(raw), run.status) << said;
   for (const std::string& text : run.says)
     EXPECT_NE(said.find(text), std::string::npos) << "no \"" << text << "\" in:\n" << said;
   for (const std::string& text : run.never)
     EXPECT_EQ(said.find(text), std::string::npos) << "\"" << text << "\" in:\n" << said;
   for (const std::string& name : run.kept)
-    EXPECT_EQ(Slurp(dir + "/" + name), before[name]) << name << " changed";
+    EXPECT_EQ(ReadWholeFile(dir + "/" + name), before[name]) << name << " changed";
   for (const std::string& name : run.missing) {
     struct stat info {};
     EXPECT_NE(::stat((dir + "/" + name).c_str(), &info), 0) << name << " was written";

@@ -17,11 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "keypad/keypad_dialog.h"
+#include "keypad/keypad_key.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/glyph.h"
 #include "ui/help_viewer.h"
-#include "ui/keypad_key.h"
 #include "ui/modal_run.h"
 #include "ui/radio_button.h"
 #include "ui/window.h"
@@ -60,8 +61,8 @@ TEST(DialogUnits, BaseUnitsComeFromTheDialogFont) {
   EXPECT_GT(larger.height(), base.height());
 }
 
-TEST(DialogFromTemplate, KeypadKeysFoundByIdAtTheirPlaces) {
-  TDialog dialog(nullptr, "607");
+TEST(DialogFromTemplate, ExtraControlsFollowTheTemplatesAndAreFoundByIdAtTheirPlaces) {
+  TDialog dialog(nullptr, "607", TKeypadDialog::KeyControls(true));
   EXPECT_EQ(dialog.windowTitle(), "Click on the buttons below to construct your answer.");
   for (const TKeypadKey& key : KeypadKeys()) {
     QPushButton* button = dialog.Button(key.id);
@@ -75,6 +76,8 @@ TEST(DialogFromTemplate, KeypadKeysFoundByIdAtTheirPlaces) {
   EXPECT_EQ(dialog.Button(2)->geometry(), dialog.MapDialogRect(QRect(268, 232, 50, 16)));
   EXPECT_EQ(dialog.Control(207), nullptr);
   EXPECT_EQ(dialog.Control(-1), nullptr);
+  EXPECT_EQ(dialog.TemplateControls().front(), dialog.Button(1));
+  EXPECT_EQ(dialog.TemplateControls().back(), dialog.Button(203));
 }
 
 TEST(DialogFromTemplate, ControlsOfEachKindWithTypedLookups) {
@@ -147,7 +150,10 @@ TEST(DialogFromTemplate, OkAndCancelButtonsCarryTheirGlyphs) {
 
 class TCountingDialog : public TDialog {
  public:
-  explicit TCountingDialog(const std::string& name) : TDialog(nullptr, name) {
+  explicit TCountingDialog(const std::string& name)
+      : TDialog(
+            nullptr, name,
+            name == "607" ? TKeypadDialog::KeyControls(true) : std::vector<TControlTemplate>{}) {
     Bind(146, [this] { commands.push_back(146); });
     Bind(205, &TCountingDialog::CmRestart);
   }

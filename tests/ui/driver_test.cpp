@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "keypad/keypad_dialog.h"
+#include "keypad/keypad_key.h"
 #include "ui/check_box.h"
 #include "ui/dialog.h"
-#include "ui/keypad_key.h"
 #include "ui/message_box.h"
 #include "ui/modal_run.h"
 
@@ -20,7 +21,8 @@ namespace {
 // closes with 1 on Yes; key "->" runs the type dialog 605 and remembers its result.
 class TKeyDialog : public TDialog {
  public:
-  explicit TKeyDialog(const std::string& name = "607") : TDialog(nullptr, name) {
+  explicit TKeyDialog(const std::string& name = "607")
+      : TDialog(nullptr, name, TKeypadDialog::KeyControls(name == "607" || name == "610")) {
     for (const TKeypadKey& key : KeypadKeys())
       if (key.id != 193) Bind(key.id, [this, label = key.label] { pressed.push_back(label); });
     Bind(193, &TKeyDialog::RunNested);

@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "ui/dialog_template.h"
-#include "ui/keypad_key.h"
 
 namespace {
 
@@ -40,21 +39,6 @@ C EditBox(int id, int x, int y, int w, int h, unsigned style, int textLimit = 0)
 }
 C Label(std::string text, int x, int y, int w, int h) {
   return Control(C::Static, -1, std::move(text), x, y, w, h);
-}
-
-// The keypad as the four keypad dialogs carry it; withPlusArrow adds "+" (192) and "->" (193).
-std::vector<C> Keypad(bool withPlusArrow) {
-  std::vector<C> keys;
-  for (const TKeypadKey& key : KeypadKeys()) {
-    if (!withPlusArrow && (key.id == 192 || key.id == 193)) continue;
-    keys.push_back(Button(key.id, key.label, key.x, key.y, TKeypadKey::kSize, TKeypadKey::kSize));
-  }
-  return keys;
-}
-
-std::vector<C> Join(std::vector<C> first, const std::vector<C>& second) {
-  first.insert(first.end(), second.begin(), second.end());
-  return first;
 }
 
 TDialogTemplate TypeDialog() {
@@ -113,8 +97,10 @@ TDialogTemplate ResultDialog() {
           .controls = {DefButton(1, "OK", 136, 144, 50, 16, kCheckGlyph)}};
 }
 
-TDialogTemplate KeypadDialog(std::string name, std::string caption, int h, std::vector<C> commands,
-                             bool withPlusArrow) {
+// The four keypad dialogs: their command buttons here; each dialog adds its keys from the key
+// table when it is made.
+TDialogTemplate KeypadDialog(std::string name, std::string caption, int h,
+                             std::vector<C> commands) {
   return {.name = std::move(name),
           .caption = std::move(caption),
           .font = "MS Sans Serif",
@@ -123,7 +109,7 @@ TDialogTemplate KeypadDialog(std::string name, std::string caption, int h, std::
           .y = 39,
           .w = 330,
           .h = h,
-          .controls = Join(std::move(commands), Keypad(withPlusArrow))};
+          .controls = std::move(commands)};
 }
 
 TDialogTemplate AnswerDialog() {
@@ -133,8 +119,7 @@ TDialogTemplate AnswerDialog() {
                           Button(205, "&Restart", 92, 232, 50, 16),
                           Button(206, "&Undo", 180, 232, 50, 16),
                           Button(2, "Quit", 268, 232, 50, 16, kCrossGlyph),
-                      },
-                      true);
+                      });
 }
 
 TDialogTemplate EditSubstanceDialog() {
@@ -145,8 +130,7 @@ TDialogTemplate EditSubstanceDialog() {
                           Button(206, "&Undo", 144, 232, 50, 16),
                           Button(207, "&Delete", 204, 232, 50, 16),
                           Button(2, "&Answer", 268, 232, 50, 16, kCrossGlyph),
-                      },
-                      false);
+                      });
 }
 
 TDialogTemplate AddSubstanceDialog() {
@@ -156,8 +140,7 @@ TDialogTemplate AddSubstanceDialog() {
                           Button(205, "&Restart", 100, 232, 50, 16),
                           Button(206, "&Undo", 188, 232, 50, 16),
                           Button(2, "&Answer", 268, 232, 50, 16, kCrossGlyph),
-                      },
-                      false);
+                      });
 }
 
 TDialogTemplate NewQuestionDialog() {
@@ -169,8 +152,7 @@ TDialogTemplate NewQuestionDialog() {
           Button(205, "&Restart", 92, 232, 50, 16),
           Button(206, "&Undo", 180, 232, 50, 16),
           Button(2, "Cancel", 268, 232, 50, 16, kCrossGlyph),
-      },
-      true);
+      });
 }
 
 TDialogTemplate SplitItDialog() {

@@ -1,4 +1,4 @@
-#include "tools/file_kind.h"
+#include "bank/file_kind.h"
 
 #include <sys/stat.h>
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/keypad_key.h"
+#include "keypad/keypad_key.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "tools/keying.h"
+#include "bank/keying.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <map>
 
+#include "bank/bank_text.h"
 #include "keypad/keypad.h"
+#include "keypad/keypad_key.h"
 #include "model/charge_text.h"
-#include "tools/bank_text.h"
-#include "ui/keypad_key.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "tools/bank_checks.h"
+#include "bank/bank_checks.h"
 
 #include <cctype>
 #include <map>
 
-#include "tools/balance.h"
-#include "tools/bank_text.h"
-#include "tools/keying.h"
+#include "bank/balance.h"
+#include "bank/bank_text.h"
+#include "bank/keying.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "tools/balance.h"
+#include "bank/balance.h"
 
 #include <algorithm>
 #include <cctype>
 #include <numeric>
 
-#include "tools/bank_text.h"
-#include "tools/fraction.h"
+#include "bank/bank_text.h"
+#include "bank/fraction.h"
 
 namespace {
 

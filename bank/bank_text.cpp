@@ -1,4 +1,4 @@
-#include "tools/bank_text.h"
+#include "bank/bank_text.h"
 
 #include <cctype>
 #include <cstring>
