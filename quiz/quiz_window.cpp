@@ -1,6 +1,9 @@
 #include "quiz/quiz_window.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <string>
 
@@ -21,7 +24,10 @@ constexpr const char* kCompleted =
 }  // namespace
 
 TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
-    : TWindow(parent), run_(reactions_), check_(reporter_.Watch(std::move(check))) {
+    : TWindow(parent),
+      run_(reactions_),
+      check_(reporter_.Watch(std::move(check))),
+      startButton_(new QPushButton(QStringLiteral("&Start..."), this)) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const int ninthW = screen.width() / 9;
   const int ninthH = screen.height() / 9;
@@ -29,7 +35,28 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   Bind(kCmStart, &TQuizWindow::CmStart);
   Bind(kCmResults, &TQuizWindow::CmResults);
   run_.SetAnswerSink(&reporter_);
+  startButton_->setObjectName(QStringLiteral("start"));
+  startButton_->setToolTip(QStringLiteral("Start a quiz (F3)"));
+  // The same command as the menu item and F3.
+  connect(startButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmStart); });
+  PlaceStartButton();
+  FollowPalette();
   ReadReactions();
+}
+
+void TQuizWindow::PlaceStartButton() {
+  const int h = QFontMetrics(font()).height();
+  startButton_->setGeometry(QRect(QPoint(30, StartButtonTop(h)), startButton_->sizeHint()));
+}
+
+void TQuizWindow::FollowPalette() {
+  SetBackgroundColor(palette().color(QPalette::Base));
+}
+
+void TQuizWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) FollowPalette();
+  if (event->type() == QEvent::FontChange) PlaceStartButton();
+  TWindow::changeEvent(event);
 }
 
 void TQuizWindow::ReadReactions() {
@@ -56,15 +83,18 @@ void TQuizWindow::CmStart() {
   }
   run_.Begin(flags);
   reporter_.BeginRun();
+  running_ = true;
   Invalidate();
   while (AskQuestion()) {
   }
+  running_ = false;
+  Invalidate();
 }
 
 bool TQuizWindow::AskQuestion() {
   const int index = run_.DrawQuestion();
   if (index < 0) {
-    MessageBox(this, kCompleted, "Information", MbIcon::Exclamation);
+    MessageBox(this, CompletionMessage(run_.Summary()), "Information", MbIcon::Exclamation);
     return false;
   }
   const TReaction& reaction = *reactions_[index];
@@ -82,7 +112,7 @@ bool TQuizWindow::AskQuestion() {
     answer =
         reporter_.EndQuestion(reaction, index, code, points, dialog.AnswerWindow()->Equation());
   }
-  if (code != 2) run_.AddAnswer(points);
+  run_.AddAnswer(points, answer.ending, reaction.type);
   ReportAnswer(std::move(answer));
   if (code == 2) {
     Invalidate();
@@ -121,6 +151,27 @@ void TQuizWindow::DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_
                       std::to_string(pointsPossible) + " points.");
 }
 
+void TQuizWindow::DrawSummary(TTextSurface& surface, int top,
+                              const std::vector<std::string>& lines) {
+  const int h = surface.TextHeight();
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    surface.TextOut(30, top + static_cast<int>(i) * h, lines[i]);
+}
+
+std::string TQuizWindow::CompletionMessage(const TRunSummary& summary) {
+  std::string message = kCompleted;
+  const std::vector<std::string> lines = summary.Lines();
+  for (std::size_t i = 0; i < lines.size(); ++i) message += (i == 0 ? "\n\n" : "\n") + lines[i];
+  return message;
+}
+
+std::vector<std::string> TQuizWindow::SummaryShown() const {
+  return running_ ? std::vector<std::string>() : run_.Summary().Lines();
+}
+
 void TQuizWindow::Paint(TDC& dc) {
+  dc.SetTextColor(palette().color(QPalette::Text));
   DrawPrompt(dc, run_.PointsEarned(), run_.PointsPossible());
+  // A line's gap under the button.
+  DrawSummary(dc, startButton_->geometry().bottom() + 1 + dc.TextHeight(), SummaryShown());
 }
