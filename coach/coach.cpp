@@ -224,13 +224,15 @@ void TCoach::PlaceBesideAnswer(TDialog& coaching) {
     // A coaching dialog not shown yet has no frame of its own: it will get one like this.
     const QSize frame = answer.size() - dialog_.geometry().size();
     // Found for the largest of them, so that each fits at the one place.
-    const QSize largest =
-        TemplateClientSize("CHANGECHARGE").expandedTo(TemplateClientSize("SPLITITDIALOG"));
-    besidePlace_ = PlaceBeside(answer, largest.expandedTo(coaching.size()) + frame,
+    besidePlace_ = PlaceBeside(answer, CoachingDialogSize().expandedTo(coaching.size()) + frame,
                                screen->availableGeometry(), QuestionBand(dialog_))
                        .topLeft();
   }
   coaching.move(*besidePlace_);
+}
+
+QSize CoachingDialogSize() {
+  return TemplateClientSize("CHANGECHARGE").expandedTo(TemplateClientSize("SPLITITDIALOG"));
 }
 
 void TCoach::PlaceOverAnswer(TDialog& coaching) const {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QPoint>
+#include <QSize>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -65,6 +66,10 @@ class TCoach {
 // Runs the coaching loop from a grading that gave score; returns the final score.
 int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
                 int score);
+
+// The room the coaching dialogs that stand beside the answer dialog take, frame aside: the
+// largest of them.
+QSize CoachingDialogSize();
 
 // The message shown when the answer is right, owned by the answer dialog: after a right first
 // answer and at the end of successful coaching alike.

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <string>
 
+#include "coach/coach.h"
 #include "coach/grader.h"
 #include "editor/select_dialog.h"
 #include "keypad/answer_window.h"
@@ -14,6 +15,7 @@
 #include "quiz/result_window.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
+#include "ui/place_beside.h"
 
 namespace {
 
@@ -105,6 +107,7 @@ bool TQuizWindow::AskQuestion() {
   reporter_.BeginQuestion();
   {
     TEquationDialog dialog(this, reaction, &student, &points, check_);
+    PlaceAnswerDialog(dialog);
     code = dialog.Execute();
     // Grading clears what matched; the result display needs the answer as the student gave it.
     if (const TEquation* equation = dialog.AnswerWindow()->Equation())
@@ -127,6 +130,19 @@ bool TQuizWindow::AskQuestion() {
   }
   Invalidate();
   return true;
+}
+
+void TQuizWindow::PlaceAnswerDialog(TEquationDialog& dialog) const {
+  const QWidget* main = window();
+  const QScreen* screen = main->screen();
+  if (!screen) return;
+  // Not shown yet, the dialog has no frame: it will get one like the main window's.
+  const QSize frame = main->frameGeometry().size() - main->geometry().size();
+  QRect place(QPoint(), dialog.size() + frame);
+  place.moveCenter(main->frameGeometry().center());
+  place = MakeRoomBeside(place, CoachingDialogSize().width() + frame.width(),
+                         screen->availableGeometry());
+  dialog.move(place.topLeft());
 }
 
 void TQuizWindow::ReportAnswer(TAnswerRecord answer) {

@@ -58,6 +58,9 @@ class TQuizWindow : public TWindow {
 
  private:
   void ReadReactions();
+  // Over the main window as a dialog goes, moved aside when that leaves the coaching dialogs
+  // room beside it on the screen.
+  void PlaceAnswerDialog(TEquationDialog& dialog) const;
   // Text and background follow the palette (a dark one too); the button follows the font.
   void FollowPalette();
   void PlaceStartButton();

@@ -24,3 +24,20 @@ QRect PlaceBeside(const QRect& anchor, const QSize& size, const QRect& screen, i
   if (y + placed.height() > screenBottom) placed.setHeight(std::max(lowest, screenBottom - y));
   return onScreen(x, y);
 }
+
+QRect MakeRoomBeside(const QRect& window, int besideWidth, const QRect& screen) {
+  const QSize size = window.size().boundedTo(screen.size());
+  const int screenRight = screen.x() + screen.width();
+  const int screenBottom = screen.y() + screen.height();
+  int x = std::clamp(window.x(), screen.x(), screenRight - size.width());
+  const int y = std::clamp(window.y(), screen.y(), screenBottom - size.height());
+  const int rightRoom = screenRight - (x + size.width());
+  const int leftRoom = x - screen.x();
+  if (rightRoom < besideWidth && leftRoom < besideWidth &&
+      size.width() + besideWidth <= screen.width()) {
+    const int toTheLeft = besideWidth - rightRoom;
+    const int toTheRight = besideWidth - leftRoom;
+    x += toTheLeft <= toTheRight ? -toTheLeft : toTheRight;
+  }
+  return {QPoint(x, y), size};
+}

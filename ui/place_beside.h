@@ -14,3 +14,8 @@
 // The caller moves its window to the result's top-left, and may resize it to the result's size.
 QRect PlaceBeside(const QRect& anchor, const QSize& size, const QRect& screen, int clearTop = 0,
                   int minimumHeight = -1);
+
+// Where window goes so that something besideWidth wide fits beside it on the screen: where it
+// is when either side has room already, else moved sideways the least that makes room. A
+// screen too narrow for both leaves it where it is. Either way it is kept on the screen.
+QRect MakeRoomBeside(const QRect& window, int besideWidth, const QRect& screen);

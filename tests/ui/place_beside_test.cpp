@@ -71,4 +71,43 @@ TEST_P(PlaceBesideTable, BesideWhereThereIsRoomElseBelowTheTopBandAndAlwaysOnThe
 INSTANTIATE_TEST_SUITE_P(, PlaceBesideTable, testing::ValuesIn(kPlaces),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct RoomCase {
+  const char* name;
+  QRect window;
+  int besideWidth;
+  QRect screen;
+  QPoint placed;
+};
+
+void PrintTo(const RoomCase& row, std::ostream* os) {
+  *os << row.name;
+}
+
+// clang-format off
+const RoomCase kRooms[] = {
+    {"RoomOnTheRightAlready", {100, 100, 500, 480}, 600, kScreen, {100, 100}},
+    {"RoomOnTheLeftAlready", {700, 100, 500, 480}, 600, kScreen, {700, 100}},
+    // Centred on a 1280 screen, neither side has 600: the least move makes room on one.
+    {"CentredMovesLeft", {380, 100, 500, 480}, 600, kScreen, {180, 100}},
+    {"RightOfCentreMovesRight", {420, 100, 500, 480}, 600, kScreen, {600, 100}},
+    {"ExactFit", {400, 100, 680, 480}, 600, kScreen, {600, 100}},
+    // Too narrow a screen for both: left where it is, on the screen.
+    {"ScreenTooNarrow", {300, 100, 700, 480}, 600, kScreen, {300, 100}},
+    {"OffTheScreenComesBack", {-50, 900, 500, 480}, 600, kScreen, {0, 544}},
+    {"SecondScreen", {1700, 200, 500, 480}, 600, {1280, 0, 1280, 1024}, {1880, 200}},
+};
+// clang-format on
+
+class MakeRoomBesideTable : public testing::TestWithParam<RoomCase> {};
+
+TEST_P(MakeRoomBesideTable, MovesSidewaysTheLeastThatLeavesRoomBeside) {
+  const RoomCase& row = GetParam();
+  const QRect placed = MakeRoomBeside(row.window, row.besideWidth, row.screen);
+  EXPECT_EQ(placed, QRect(row.placed, row.window.size()));
+  EXPECT_TRUE(row.screen.contains(placed));
+}
+
+INSTANTIATE_TEST_SUITE_P(, MakeRoomBesideTable, testing::ValuesIn(kRooms),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
