@@ -1,5 +1,8 @@
 #include "coach/coach.h"
 
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -13,13 +16,32 @@
 #include "keypad/answer_window.h"
 #include "keypad/edit_substance_dialog.h"
 #include "keypad/equation_dialog.h"
+#include "ui/dialog_template.h"
 #include "ui/message_box.h"
+#include "ui/place_beside.h"
 
 namespace {
 
 constexpr int kAnswer = 2;  // "&Answer" in any coaching dialog
 constexpr int kSkip = 5;    // "&Skip" in the dissociation dialog
 constexpr int kFullScore = 3;
+
+// The size a dialog built on that template takes, frame aside.
+QSize TemplateClientSize(const char* name) {
+  const TDialogTemplate* dialog = FindDialogTemplate(name);
+  if (!dialog) return {};
+  const QSize base = TDialog::BaseUnitsOf(TDialog::TemplateFont(dialog->font, dialog->pointSize));
+  return TDialog::MapDialogRect(QRect(0, 0, dialog->w, dialog->h), base).size();
+}
+
+// How far down from the top of the answer dialog's frame its question reaches: everything
+// above the keypad, which a coaching dialog may cover when the screen has no room beside it.
+int QuestionBand(const TEquationDialog& answer) {
+  int keysTop = answer.height();
+  for (const QPushButton* key : answer.findChildren<QPushButton*>())
+    keysTop = std::min(keysTop, key->geometry().top());
+  return answer.geometry().top() - answer.frameGeometry().top() + keysTop;
+}
 
 }  // namespace
 
@@ -151,6 +173,7 @@ int TCoach::ChangeCharge(TFormula* substance, int row, bool reactantSide) {
   const std::string charge(correct_.Field(ComparisonTable::ChargeArray(reactantSide), row));
   TCoachingListener::Tell(TCoachingListener::TStep::OxidationNumber, *substance);
   TChangeChargeDialog coaching(&dialog_, dialog_.AnswerWindow(), charge, substance);
+  PlaceBesideAnswer(coaching);
   return coaching.Execute();
 }
 
@@ -158,6 +181,7 @@ int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
   openedDialog_ = true;
   TCoachingListener::Tell(TCoachingListener::TStep::Dissociation, *substance);
   TSplitItDialog coaching(&dialog_, substance, dialog_.AnswerWindow()->Equation(), reactantSide);
+  PlaceBesideAnswer(coaching);
   const int result = coaching.Execute();
   if (result != kAnswer) dialog_.AnswerWindow()->Invalidate();
   return result;
@@ -168,6 +192,7 @@ int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
   TCoachingListener::Tell(TCoachingListener::TStep::WrongSubstance, *substance);
   TEditSubstanceDialog coaching(&dialog_, 608, dialog_.Reaction(), substance,
                                 dialog_.AnswerWindow()->Equation(), reactantSide);
+  PlaceOverAnswer(coaching);
   // The substance dialogs show the question and the equation themselves.
   HideAnswerDialog();
   const int result = coaching.Execute();
@@ -179,6 +204,7 @@ int TCoach::AddSubstance(bool reactantSide) {
   openedDialog_ = true;
   TAddSubstanceDialog coaching(&dialog_, 609, dialog_.Reaction(),
                                dialog_.AnswerWindow()->Equation(), reactantSide);
+  PlaceOverAnswer(coaching);
   HideAnswerDialog();
   const int result = coaching.Execute();
   dialog_.show();
@@ -188,6 +214,29 @@ int TCoach::AddSubstance(bool reactantSide) {
 void TCoach::HideAnswerDialog() {
   // QDialog::hide() would also end the answer dialog's own modal run; only hide the window.
   dialog_.QWidget::setVisible(false);
+}
+
+void TCoach::PlaceBesideAnswer(TDialog& coaching) {
+  if (!besidePlace_) {
+    const QScreen* screen = dialog_.screen();
+    if (!screen) return;
+    const QRect answer = dialog_.frameGeometry();
+    // A coaching dialog not shown yet has no frame of its own: it will get one like this.
+    const QSize frame = answer.size() - dialog_.geometry().size();
+    // Found for the largest of them, so that each fits at the one place.
+    besidePlace_ = PlaceBeside(answer, CoachingDialogSize().expandedTo(coaching.size()) + frame,
+                               screen->availableGeometry(), QuestionBand(dialog_))
+                       .topLeft();
+  }
+  coaching.move(*besidePlace_);
+}
+
+QSize CoachingDialogSize() {
+  return TemplateClientSize("CHANGECHARGE").expandedTo(TemplateClientSize("SPLITITDIALOG"));
+}
+
+void TCoach::PlaceOverAnswer(TDialog& coaching) const {
+  coaching.move(dialog_.pos());
 }
 
 int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,

@@ -1,9 +1,13 @@
 #pragma once
+#include <QPoint>
+#include <QSize>
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "model/comparison_table.h"
 
+class TDialog;
 class TEquationDialog;
 class TFormula;
 
@@ -45,17 +49,27 @@ class TCoach {
   int EditSubstance(TFormula* substance, bool reactantSide);
   int AddSubstance(bool reactantSide);
   void HideAnswerDialog();
+  // The oxidation-number and dissociation dialogs stand beside the answer dialog, all at one
+  // place found for the first of them and kept through the coaching, so none jumps about.
+  void PlaceBesideAnswer(TDialog& coaching);
+  // The substance dialogs stand in for the answer dialog, hidden meanwhile, at its place.
+  void PlaceOverAnswer(TDialog& coaching) const;
 
   TEquationDialog& dialog_;
   ComparisonTable& correct_;
   ComparisonTable& student_;
   int score_ = 0;
   bool openedDialog_ = false;
+  std::optional<QPoint> besidePlace_;
 };
 
 // Runs the coaching loop from a grading that gave score; returns the final score.
 int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
                 int score);
+
+// The room the coaching dialogs that stand beside the answer dialog take, frame aside: the
+// largest of them.
+QSize CoachingDialogSize();
 
 // The message shown when the answer is right, owned by the answer dialog: after a right first
 // answer and at the end of successful coaching alike.

@@ -28,6 +28,7 @@ void TQuizRun::Begin(const TTypeFlags& flags) {
     takenList_.push_back(std::make_unique<TTaken>(!IsEligible(*reaction, flags)));
   pointsEarned_ = 0;
   pointsPossible_ = 0;
+  summary_.Clear();
   runId_ = NewId();
   runStarted_ = UtcTimestamp();
   types_.clear();
@@ -64,9 +65,11 @@ int TQuizRun::DrawQuestion() {
   return -1;
 }
 
-void TQuizRun::AddAnswer(int32_t points) {
+void TQuizRun::AddAnswer(int32_t points, TEnding ending, int32_t type) {
+  if (ending == TEnding::Quit) return;
   pointsEarned_ += points;
   pointsPossible_ += kPointsPerQuestion;
+  summary_.Add(points, ending, type);
 }
 
 std::string TQuizRun::NewId() {

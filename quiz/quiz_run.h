@@ -6,6 +6,7 @@
 
 #include "model/reaction.h"
 #include "model/type_flags.h"
+#include "quiz/run_summary.h"
 #include "quiz/taken.h"
 #include "results/answer_sink.h"
 
@@ -30,8 +31,9 @@ class TQuizRun {
   // Draws an eligible reaction at random, marks it taken and returns its index; -1 when none
   // is left.
   int DrawQuestion();
-  // An answered question; a Quit adds nothing and is not reported here.
-  void AddAnswer(int32_t points);
+  // An answered question: its points, how it ended and the type of its reaction. A Quit
+  // adds nothing.
+  void AddAnswer(int32_t points, TEnding ending, int32_t type);
 
   // Where each answer is reported; none by default.
   void SetAnswerSink(TAnswerSink* sink) { sink_ = sink; }
@@ -43,6 +45,7 @@ class TQuizRun {
   int32_t PointsEarned() const { return pointsEarned_; }
   int32_t PointsPossible() const { return pointsPossible_; }
   const TTakenList& TakenList() const { return takenList_; }
+  const TRunSummary& Summary() const { return summary_; }
 
   static bool IsEligible(const TReaction& reaction, const TTypeFlags& flags);
 
@@ -54,6 +57,7 @@ class TQuizRun {
   TTakenList takenList_;
   int32_t pointsEarned_ = 0;
   int32_t pointsPossible_ = 0;
+  TRunSummary summary_;
   std::mt19937 generator_;
   TRandomSource randomSource_;
   TAnswerSink* sink_ = nullptr;

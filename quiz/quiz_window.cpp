@@ -1,9 +1,13 @@
 #include "quiz/quiz_window.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <string>
 
+#include "coach/coach.h"
 #include "coach/grader.h"
 #include "editor/select_dialog.h"
 #include "keypad/answer_window.h"
@@ -11,6 +15,7 @@
 #include "quiz/result_window.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
+#include "ui/place_beside.h"
 
 namespace {
 
@@ -21,7 +26,10 @@ constexpr const char* kCompleted =
 }  // namespace
 
 TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
-    : TWindow(parent), run_(reactions_), check_(reporter_.Watch(std::move(check))) {
+    : TWindow(parent),
+      run_(reactions_),
+      check_(reporter_.Watch(std::move(check))),
+      startButton_(new QPushButton(QStringLiteral("&Start..."), this)) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const int ninthW = screen.width() / 9;
   const int ninthH = screen.height() / 9;
@@ -29,7 +37,28 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   Bind(kCmStart, &TQuizWindow::CmStart);
   Bind(kCmResults, &TQuizWindow::CmResults);
   run_.SetAnswerSink(&reporter_);
+  startButton_->setObjectName(QStringLiteral("start"));
+  startButton_->setToolTip(QStringLiteral("Start a quiz (F3)"));
+  // The same command as the menu item and F3.
+  connect(startButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmStart); });
+  PlaceStartButton();
+  FollowPalette();
   ReadReactions();
+}
+
+void TQuizWindow::PlaceStartButton() {
+  const int h = QFontMetrics(font()).height();
+  startButton_->setGeometry(QRect(QPoint(30, StartButtonTop(h)), startButton_->sizeHint()));
+}
+
+void TQuizWindow::FollowPalette() {
+  SetBackgroundColor(palette().color(QPalette::Base));
+}
+
+void TQuizWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) FollowPalette();
+  if (event->type() == QEvent::FontChange) PlaceStartButton();
+  TWindow::changeEvent(event);
 }
 
 void TQuizWindow::ReadReactions() {
@@ -56,15 +85,18 @@ void TQuizWindow::CmStart() {
   }
   run_.Begin(flags);
   reporter_.BeginRun();
+  running_ = true;
   Invalidate();
   while (AskQuestion()) {
   }
+  running_ = false;
+  Invalidate();
 }
 
 bool TQuizWindow::AskQuestion() {
   const int index = run_.DrawQuestion();
   if (index < 0) {
-    MessageBox(this, kCompleted, "Information", MbIcon::Exclamation);
+    MessageBox(this, CompletionMessage(run_.Summary()), "Information", MbIcon::Exclamation);
     return false;
   }
   const TReaction& reaction = *reactions_[index];
@@ -75,6 +107,7 @@ bool TQuizWindow::AskQuestion() {
   reporter_.BeginQuestion();
   {
     TEquationDialog dialog(this, reaction, &student, &points, check_);
+    PlaceAnswerDialog(dialog);
     code = dialog.Execute();
     // Grading clears what matched; the result display needs the answer as the student gave it.
     if (const TEquation* equation = dialog.AnswerWindow()->Equation())
@@ -82,7 +115,7 @@ bool TQuizWindow::AskQuestion() {
     answer =
         reporter_.EndQuestion(reaction, index, code, points, dialog.AnswerWindow()->Equation());
   }
-  if (code != 2) run_.AddAnswer(points);
+  run_.AddAnswer(points, answer.ending, reaction.type);
   ReportAnswer(std::move(answer));
   if (code == 2) {
     Invalidate();
@@ -97,6 +130,19 @@ bool TQuizWindow::AskQuestion() {
   }
   Invalidate();
   return true;
+}
+
+void TQuizWindow::PlaceAnswerDialog(TEquationDialog& dialog) const {
+  const QWidget* main = window();
+  const QScreen* screen = main->screen();
+  if (!screen) return;
+  // Not shown yet, the dialog has no frame: it will get one like the main window's.
+  const QSize frame = main->frameGeometry().size() - main->geometry().size();
+  QRect place(QPoint(), dialog.size() + frame);
+  place.moveCenter(main->frameGeometry().center());
+  place = MakeRoomBeside(place, CoachingDialogSize().width() + frame.width(),
+                         screen->availableGeometry());
+  dialog.move(place.topLeft());
 }
 
 void TQuizWindow::ReportAnswer(TAnswerRecord answer) {
@@ -121,6 +167,27 @@ void TQuizWindow::DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_
                       std::to_string(pointsPossible) + " points.");
 }
 
+void TQuizWindow::DrawSummary(TTextSurface& surface, int top,
+                              const std::vector<std::string>& lines) {
+  const int h = surface.TextHeight();
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    surface.TextOut(30, top + static_cast<int>(i) * h, lines[i]);
+}
+
+std::string TQuizWindow::CompletionMessage(const TRunSummary& summary) {
+  std::string message = kCompleted;
+  const std::vector<std::string> lines = summary.Lines();
+  for (std::size_t i = 0; i < lines.size(); ++i) message += (i == 0 ? "\n\n" : "\n") + lines[i];
+  return message;
+}
+
+std::vector<std::string> TQuizWindow::SummaryShown() const {
+  return running_ ? std::vector<std::string>() : run_.Summary().Lines();
+}
+
 void TQuizWindow::Paint(TDC& dc) {
+  dc.SetTextColor(palette().color(QPalette::Text));
   DrawPrompt(dc, run_.PointsEarned(), run_.PointsPossible());
+  // A line's gap under the button.
+  DrawSummary(dc, startButton_->geometry().bottom() + 1 + dc.TextHeight(), SummaryShown());
 }

@@ -2,6 +2,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "keypad/equation_dialog.h"
 #include "model/reaction.h"
@@ -11,9 +12,11 @@
 #include "results/results_window.h"
 #include "ui/window.h"
 
-// The quiz view: the reactions read at start-up, the prompt and score, and Start (301), which
-// runs a quiz run: the type choice, then questions drawn at random until all are asked or the
-// student quits.
+class QPushButton;
+
+// The quiz view: the reactions read at start-up, the prompt and score, a Start button, the
+// summary of the last quiz run, and Start (301), which runs a quiz run: the type choice, then
+// questions drawn at random until all are asked or the student quits.
 class TQuizWindow : public TWindow {
   Q_OBJECT
 
@@ -34,15 +37,33 @@ class TQuizWindow : public TWindow {
   TResultsWindow* ResultsWindow() const { return resultsWindow_; }
 
   std::string HelpTopic() const override { return "quiz"; }
+  QPushButton* StartButton() const { return startButton_; }
+  // True from a confirmed type choice until the quiz run stops.
+  bool Running() const { return running_; }
+  // What the view shows under the Start button: the last quiz run's summary once it stopped.
+  std::vector<std::string> SummaryShown() const;
 
   // The prompt at (30, 10) and, once a question has been answered, the score three lines below.
   static void DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_t pointsPossible);
+  // Where the Start button's top goes for a line height h: two lines below the score.
+  static int StartButtonTop(int h) { return 10 + 5 * h; }
+  // The summary, a line under another from top, at the prompt's left.
+  static void DrawSummary(TTextSurface& surface, int top, const std::vector<std::string>& lines);
+  // The completion message, with the quiz run's summary after it when a question was answered.
+  static std::string CompletionMessage(const TRunSummary& summary);
 
  protected:
   void Paint(TDC& dc) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void ReadReactions();
+  // Over the main window as a dialog goes, moved aside when that leaves the coaching dialogs
+  // room beside it on the screen.
+  void PlaceAnswerDialog(TEquationDialog& dialog) const;
+  // Text and background follow the palette (a dark one too); the button follows the font.
+  void FollowPalette();
+  void PlaceStartButton();
   // Asks one question; false when the quiz run has stopped.
   bool AskQuestion();
   // Keeps the answer; a failure to is told once per quiz run and the quiz goes on.
@@ -53,4 +74,6 @@ class TQuizWindow : public TWindow {
   TAnswerReporter reporter_;
   TEquationDialog::TCheck check_;
   QPointer<TResultsWindow> resultsWindow_;
+  QPushButton* startButton_;
+  bool running_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -10,9 +11,9 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "ui/help_topic.h"
+#include "ui/place_beside.h"
 
 namespace {
 
@@ -38,6 +39,19 @@ QWidget* MainWindowOf(QWidget* owner) {
   return window;
 }
 
+// How far down from the top of main's frame its title and menu bar reach: help may cover the
+// rest of main when the screen is too small, never these.
+int TopBandOf(const QWidget& main) {
+  const int frameTop = main.frameGeometry().top();
+  if (const auto* window = qobject_cast<const QMainWindow*>(&main))
+    if (const QWidget* menu = window->menuWidget(); menu && menu->isVisible())
+      return menu->mapToGlobal(QPoint(0, menu->height())).y() - frameTop;
+  return main.geometry().top() - frameTop;
+}
+
+// Help stays readable however small the screen: it is not made shorter than this.
+constexpr int kLeastHelpHeight = 200;
+
 }  // namespace
 
 THelpViewer::THelpViewer(QWidget* parent)
@@ -56,12 +70,19 @@ THelpViewer::THelpViewer(QWidget* parent)
 }
 
 QPoint THelpViewer::PlaceBeside(const QRect& main, const QSize& size, const QRect& screen) {
-  int x = main.right() + 1;
-  if (x + size.width() > screen.right() + 1) x = main.left() - size.width();
-  if (x < screen.left()) x = std::max(screen.left(), screen.right() + 1 - size.width());
-  const int y = std::clamp(main.top(), screen.top(),
-                           std::max(screen.top(), screen.bottom() + 1 - size.height()));
-  return {x, y};
+  return ::PlaceBeside(main, size, screen).topLeft();
+}
+
+void THelpViewer::PlaceBesideMain(const QWidget& main) {
+  const QScreen* screen = main.screen();
+  if (!screen) return;
+  // Not shown yet, the viewer has no frame of its own: take the main window's.
+  const QSize frame = main.frameGeometry().size() - main.geometry().size();
+  const QRect place =
+      ::PlaceBeside(main.frameGeometry(), size() + frame, screen->availableGeometry(),
+                    TopBandOf(main), kLeastHelpHeight + frame.height());
+  move(place.topLeft());
+  resize(place.size() - frame);
 }
 
 void THelpViewer::Open(const std::string& fileName, const std::string& topic, QWidget* owner) {
@@ -81,9 +102,7 @@ void THelpViewer::Open(const std::string& fileName, const std::string& topic, QW
   }
   if (QWidget* main = MainWindowOf(owner); main && !isVisible()) {
     if (!main->windowIcon().isNull()) setWindowIcon(main->windowIcon());
-    const QScreen* screen = main->screen();
-    if (screen)
-      move(PlaceBeside(main->frameGeometry(), frameGeometry().size(), screen->availableGeometry()));
+    PlaceBesideMain(*main);
   }
   show();
   raise();

@@ -29,13 +29,15 @@ class THelpViewer : public QWidget {
   QTextBrowser* Browser() const { return browser_; }
 
   // Where a viewer of size size goes beside main on a screen with that available area: right
-  // of it, else left of it, else against the screen's right edge; its top level with main's.
+  // of it, else left of it, else against the screen's roomier edge; its top level with main's.
   static QPoint PlaceBeside(const QRect& main, const QSize& size, const QRect& screen);
 
   // The one viewer of the program, made on first use.
   static THelpViewer& Instance();
 
  private:
+  // Beside main, fully on its screen, never over its title or menu bar; shorter if need be.
+  void PlaceBesideMain(const QWidget& main);
   void ShowTopic(const std::string& topic);
 
   QTextBrowser* browser_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -261,6 +262,58 @@ const Flow kFlows[] = {
 
 INSTANTIATE_TEST_SUITE_P(, CheckAnswerFlows, testing::ValuesIn(kFlows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// One Check's coaching dialogs open at one place each kind, wherever the answer dialog stands:
+// the oxidation-number and dissociation dialogs beside it (or, without room, below its
+// question), the substance dialogs in its place; all fully on the screen.
+TEST(CoachingPlace, OneCoachingKeepsItsDialogsAtOnePlace) {
+  for (const QPoint answerAt : {QPoint(0, 0), QPoint(40, 30), QPoint(300, 80), QPoint(900, 500)}) {
+    SCOPED_TRACE(std::to_string(answerAt.x()) + "," + std::to_string(answerAt.y()));
+    Question q(Stored(kAgCl));
+    q.dialog.move(answerAt);
+    std::vector<QRect> beside;
+    QRect answer, question, substance;
+    auto note = [&](TDialog& d) { beside.push_back(d.frameGeometry()); };
+    TDriver driver;
+    driver.ExpectDialog<TEquationDialog>()
+        .Press({"Ag", "N", "O", "3", "+", "Cl", "->", "Ag", "Cl"})
+        .Check([&](TEquationDialog& d) {
+          answer = d.frameGeometry();
+          int keysTop = d.height();
+          for (QPushButton* key : d.findChildren<QPushButton*>())
+            keysTop = std::min(keysTop, key->y());
+          question = QRect(answer.topLeft(), QSize(answer.width(), d.y() - answer.y() + keysTop));
+        })
+        .Press("Check");
+    ChooseCharge(driver, "1-", true, note);
+    driver.ExpectDialog<TSplitItDialog>()
+        .Check(note)
+        .Do([](TSplitItDialog& d) {
+          ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), 1));
+        })
+        .Press("Dissociate")
+        .Do([](TSplitItDialog& d) {
+          d.ComboBox(102)->SetText("1+");
+          d.ComboBox(103)->SetText("1-");
+        })
+        .Press("OK");
+    driver.ExpectDialog("608")
+        .Check([&](TDialog& d) { substance = d.frameGeometry(); })
+        .Press("Delete");
+    driver.ExpectMessage(kSuccess, "Congratulations");
+    EXPECT_EQ(q.dialog.Execute(), 1);
+    driver.Verify();
+
+    const QRect screen = q.dialog.screen()->availableGeometry();
+    ASSERT_EQ(beside.size(), 2u);
+    EXPECT_EQ(beside[0].topLeft(), beside[1].topLeft());
+    for (const QRect& dialog : beside) {
+      EXPECT_TRUE(screen.contains(dialog));
+      EXPECT_FALSE(dialog.intersects(question));
+    }
+    EXPECT_EQ(substance.topLeft(), answer.topLeft());
+  }
+}
 
 // The real modal loops, no driver: a missing reactant is added in dialog 609, which hides the
 // answer dialog while it runs. Each dialog is worked from a timer while it waits.

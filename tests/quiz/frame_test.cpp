@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include "editor/react_window.h"
@@ -66,6 +68,33 @@ TEST_F(FrameTest, HelpForTheQuizViewOpensAtTheQuizPage) {
   EXPECT_EQ(THelpViewer::Instance().Topic(), "index");
 }
 
+// Help opens beside the main window where the screen has room, else over its lower part; it
+// is always whole on the screen and never hides the main window's menu.
+TEST_F(FrameTest, HelpOpensBesideTheMainWindowNeverOverItsMenu) {
+  TFrame frame;
+  frame.show();
+  const QRect screen = frame.screen()->availableGeometry();
+  // What the screen leaves beside help, less a little for the main window's frame.
+  const int room = screen.width() - THelpViewer::Instance().frameGeometry().width() - 20;
+  // {main window, whether help fits beside it}
+  const std::pair<QRect, bool> cases[] = {
+      {{screen.x() + 10, screen.y() + 20, room, screen.height() / 2}, true},
+      {{screen.right() - 10 - room, screen.y() + 10, room, screen.height() / 2}, true},
+      {{screen.x() + 20, screen.y() + 40, screen.width() - 40, screen.height() - 60}, false},
+      {{screen.x(), screen.y() + screen.height() / 2, screen.width(), screen.height() / 2}, false},
+  };
+  for (const auto& [main, beside] : cases) {
+    THelpViewer::Instance().hide();
+    frame.setGeometry(main);
+    frame.RouteCommand(TFrame::kCmHelpIndex);
+    const QRect help = THelpViewer::Instance().frameGeometry();
+    const QRect menu(frame.menuBar()->mapToGlobal(QPoint(0, 0)), frame.menuBar()->size());
+    EXPECT_TRUE(screen.contains(help)) << main.x() << "," << main.y();
+    EXPECT_FALSE(help.intersects(menu)) << main.x() << "," << main.y();
+    EXPECT_EQ(help.intersects(frame.frameGeometry()), !beside) << main.x() << "," << main.y();
+  }
+}
+
 TEST_F(FrameTest, ClosingTheWindowClosesTheHelpFilesItOpenedButExitDoesNot) {
   const std::pair<std::vector<int>, bool> cases[] = {
       {{901}, true}, {{902}, true}, {{902, 901}, true}, {{}, false}, {{901, 24340}, false}};
@@ -90,7 +119,10 @@ TEST_F(FrameTest, StartRunsAQuizGradedAndCoachedByTheRealChecker) {
       .Press({"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"})
       .Press(1);
   driver.ExpectMessage("Very good, you have the correct net ionic equation.", "Congratulations");
-  driver.ExpectMessage(completed, "Information");
+  driver.ExpectMessage(completed +
+                           "\n\nThis quiz run: 3 out of 3 points.\nRight at once: 1 of 1 "
+                           "question.\nNeeded coaching: none.\nReaction type most missed: none.",
+                       "Information");
   frame.RouteCommand(301);
 
   // Chloride is missing: coaching offers to add it; the student asks for the answer instead.
@@ -104,7 +136,11 @@ TEST_F(FrameTest, StartRunsAQuizGradedAndCoachedByTheRealChecker) {
         EXPECT_TRUE(texts.contains("You now have 2 total points out of 3."));
       })
       .Press(1);
-  driver.ExpectMessage(completed, "Information");
+  driver.ExpectMessage(completed +
+                           "\n\nThis quiz run: 2 out of 3 points.\nRight at once: 0 of 1 "
+                           "question.\nNeeded coaching: 1 question.\nReaction type most missed: "
+                           "Precipitation (1 question).",
+                       "Information");
   frame.RouteCommand(301);
   driver.Verify();
   EXPECT_EQ(frame.QuizView()->Run().PointsEarned(), 2);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <filesystem>
@@ -116,7 +118,13 @@ TEST_F(QuizWindowTest, WholeRunFromStartToCompletion) {
       })
       .Press(1);
   Asks(Zinc(), 4, 6).Press(kZincRight).Press(1);
-  driver_.ExpectMessage(kCompleted, "Information").WithIcon(MbIcon::Exclamation);
+  driver_
+      .ExpectMessage(std::string(kCompleted) +
+                         "\n\nThis quiz run: 7 out of 9 points.\nRight at once: 2 of 3 "
+                         "questions.\nNeeded coaching: 1 question.\nReaction type most missed: "
+                         "Acid/Base (1 question).",
+                     "Information")
+      .WithIcon(MbIcon::Exclamation);
   window_->CmStart();
   driver_.Verify();
   EXPECT_TRUE(driver_.IgnoredPresses().empty());
@@ -171,6 +179,83 @@ TEST_F(QuizWindowTest, DamagedFileIsReportedAndItsCompleteReactionsKept) {
   window_ = MakeWindow();
   ASSERT_EQ(window_->Reactions().size(), 1u);
   EXPECT_EQ(window_->Reactions()[0]->Question(), "Silver.");
+}
+
+// Pixels in rows [top, bottom) of the image that are not the background colour.
+int InkBetween(const QImage& image, int top, int bottom, QRgb background) {
+  int ink = 0;
+  for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y)
+    for (int x = 0; x < image.width(); ++x) ink += image.pixel(x, y) != background;
+  return ink;
+}
+
+TEST_F(QuizWindowTest, StartButtonUnderTheScoreRunsStartAndTheSummaryFollowsTheRun) {
+  std::vector<std::unique_ptr<TReaction>> reactions;
+  for (auto* make : {&Silver, &Water}) reactions.push_back(make());
+  Write(std::move(reactions));
+  window_ = MakeWindow();
+  window_->show();
+  QPushButton* start = window_->StartButton();
+  ASSERT_NE(start, nullptr);
+  EXPECT_TRUE(start->isVisible());
+  const int h = QFontMetrics(window_->font()).height();
+  EXPECT_EQ(start->x(), 30);
+  EXPECT_GE(start->y(), 10 + 4 * h);  // below the score line
+  const QRgb background = window_->palette().color(QPalette::Base).rgb();
+  const int summaryTop = start->geometry().bottom() + 1;
+  EXPECT_EQ(InkBetween(window_->grab().toImage(), summaryTop, window_->height(), background), 0);
+
+  // A click is Start: the type choice, then the questions; the summary only once it stopped.
+  ChooseTypes(kAllTypes);
+  Asks(Silver(), 0, 0)
+      .Check([this](TEquationDialog&) { EXPECT_TRUE(window_->SummaryShown().empty()); })
+      .Press(kSilverRight)
+      .Press(1);
+  Asks(Water(), 3, 3).Press({"H", "1+", "+", "O", "H", "1-", "->", "H", "2"}).Press(1);
+  driver_.ExpectDialog<TResultWindow>().Press(1);
+  driver_.ExpectMessage(std::string(kCompleted) +
+                            "\n\nThis quiz run: 4 out of 6 points.\nRight at once: 1 of 2 "
+                            "questions.\nNeeded coaching: 1 question.\nReaction type most "
+                            "missed: Acid/Base (1 question).",
+                        "Information");
+  start->click();
+  driver_.Verify();
+  EXPECT_FALSE(window_->Running());
+  EXPECT_EQ(window_->SummaryShown(), window_->Run().Summary().Lines());
+  EXPECT_EQ(window_->SummaryShown().size(), 4u);
+  // Drawn below the button, about four lines of it.
+  const QImage after = window_->grab().toImage();
+  EXPECT_GT(InkBetween(after, summaryTop, summaryTop + 6 * h, background), 0);
+  EXPECT_EQ(InkBetween(after, summaryTop + 6 * h, window_->height(), background), 0);
+
+  // Cancelled, a new Start keeps the last run's summary.
+  ChooseTypes(kAllTypes, 2);
+  start->click();
+  EXPECT_EQ(window_->SummaryShown().size(), 4u);
+}
+
+TEST_F(QuizWindowTest, PaintsOnTheBaseColourOfADarkPalette) {
+  Write({});
+  window_ = MakeWindow();
+  QPalette dark = window_->palette();
+  dark.setColor(QPalette::Base, QColor(30, 30, 34));
+  dark.setColor(QPalette::Window, QColor(45, 45, 48));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  window_->setPalette(dark);
+  const QImage image = window_->grab().toImage();
+  EXPECT_EQ(QColor(image.pixel(2, 2)), QColor(30, 30, 34));
+  // The prompt is drawn in the palette's light text, none of it black.
+  int light = 0, black = 0;
+  const int h = QFontMetrics(window_->font()).height();
+  for (int y = 10; y < 10 + h; ++y)
+    for (int x = 30; x < std::min(image.width(), 330); ++x) {
+      const QColor pixel(image.pixel(x, y));
+      light += pixel.lightness() > 180;
+      black += pixel.lightness() < 20;
+    }
+  EXPECT_GT(light, 0);
+  EXPECT_EQ(black, 0);
 }
 
 TEST(QuizPrompt, ScoreLineOnlyOnceAQuestionWasAnswered) {

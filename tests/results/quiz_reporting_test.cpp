@@ -176,7 +176,11 @@ TEST_F(QuizReporting, AStoreThatCannotBeOpenedIsToldOncePerRunAndTheQuizGoesOn) 
     Right();
     Right();
     Right();
-    driver_.ExpectMessage(kCompleted, "Information");
+    driver_.ExpectMessage(std::string(kCompleted) +
+                              "\n\nThis quiz run: 12 out of 12 points.\n"
+                              "Right at once: 4 of 4 questions.\nNeeded coaching: none.\n"
+                              "Reaction type most missed: none.",
+                          "Information");
     window_->CmStart();
     driver_.Verify();
     EXPECT_EQ(window_->Run().PointsEarned(), 12);
