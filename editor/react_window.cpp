@@ -14,7 +14,6 @@
 #include "editor/type_dialog.h"
 #include "keypad/new_question_dialog.h"
 #include "model/charge_text.h"
-#include "model/windows1252.h"
 #include "print/heading_dialog.h"
 #include "print/quiz_print.h"
 #include "ui/dc.h"
@@ -143,8 +142,7 @@ void TReactWindow::ShowRow(std::size_t k) {
 }
 
 std::string TReactWindow::NumberedQuestion(std::size_t k) const {
-  return std::to_string(k + 1) + ".  " +
-         Windows1252ToUtf8(book_.ShownReactions().at(k)->Question());
+  return std::to_string(k + 1) + ".  " + book_.ShownReactions().at(k)->QuestionText();
 }
 
 void TReactWindow::keyPressEvent(QKeyEvent* event) {
@@ -238,7 +236,7 @@ void TReactWindow::CmAdd() {
   }
   TTypeFlags flags = TReactionBook::FlagsOfType(book_.LastAddedType());
   {
-    TTypeDialog dialog(this, &flags, record.Question());
+    TTypeDialog dialog(this, &flags, record.QuestionText());
     if (dialog.Execute() != 1) return;
   }
   if (!KeepDespiteDoubts(record, flags, std::string::npos)) return;
@@ -281,7 +279,7 @@ void TReactWindow::CmChange() {
   TTypeFlags flags = TReactionBook::FlagsOfType(reaction.type);
   {
     // The question as it will be saved.
-    TTypeDialog dialog(this, &flags, changeAll ? std::string(record.Question()) : question);
+    TTypeDialog dialog(this, &flags, changeAll ? record.QuestionText() : reaction.QuestionText());
     if (dialog.Execute() != 1) return;
   }
   if (changeAll && !KeepDespiteDoubts(record, flags, stored)) return;

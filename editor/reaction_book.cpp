@@ -10,7 +10,6 @@
 #include "bank/bank_checks.h"
 #include "editor/reaction_listing.h"
 #include "model/charge_text.h"
-#include "model/windows1252.h"
 
 namespace {
 
@@ -247,7 +246,7 @@ std::vector<std::string> TReactionBook::Doubts(QuestionRecord record, const TTyp
     doubts.push_back(
         "the question repeats that of reaction " +
         (row == std::string::npos ? std::string("(not listed)") : std::to_string(row + 1)) +
-        ": \"" + Windows1252ToUtf8(allReactions_[i]->Question()) + "\"");
+        ": \"" + allReactions_[i]->QuestionText() + "\"");
     break;
   }
   return doubts;

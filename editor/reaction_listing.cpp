@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "model/windows1252.h"
-
 namespace ReactionListing {
 
 namespace {
@@ -96,7 +94,7 @@ void DrawEquation(TTextSurface& surface, const TReaction& reaction, int x, int y
 }
 
 void DrawEntry(TTextSurface& surface, int n, const TReaction& reaction, int y, int h) {
-  surface.TextOut(2 * h, y, std::to_string(n) + ".  " + Windows1252ToUtf8(reaction.Question()));
+  surface.TextOut(2 * h, y, std::to_string(n) + ".  " + reaction.QuestionText());
   DrawEquation(surface, reaction, 2 * h, y + h, h);
 }
 

@@ -1,11 +1,10 @@
 #include "editor/type_dialog.h"
 
 #include "editor/type_controls.h"
-#include "model/windows1252.h"
 #include "ui/radio_button.h"
 
 TTypeDialog::TTypeDialog(QWidget* parent, TTypeFlags* flags, std::string_view question)
-    : TDialog(parent, "601"), flags_(flags), question_(Windows1252ToUtf8(question)) {}
+    : TDialog(parent, "601"), flags_(flags), question_(question) {}
 
 void TTypeDialog::SetupWindow() {
   TDialog::SetupWindow();

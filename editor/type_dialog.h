@@ -13,6 +13,7 @@ class TTypeDialog : public TDialog {
   Q_OBJECT
 
  public:
+  // question: the text to show (UTF-8).
   TTypeDialog(QWidget* parent, TTypeFlags* flags, std::string_view question);
 
   QLabel* QuestionStatic() const { return questionStatic_; }

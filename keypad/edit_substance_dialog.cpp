@@ -7,7 +7,6 @@
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"
 #include "keypad/edit_window.h"
-#include "model/windows1252.h"
 
 TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, int resourceId,
                                            const TReaction& reaction, TFormula* wrongSubstance,
@@ -20,7 +19,7 @@ TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, int resourceId,
       answerWindow_(new TAnswerWindow(this, false)),
       messageWindow_(new TBlankWindow(this, wrongSubstance, "crud")),
       editWindow_(new TEditWindow(this)) {
-  AddStatic(Windows1252ToUtf8(reaction_.Question()), 10, 10, 450, 35);
+  AddStatic(reaction_.QuestionText(), 10, 10, 450, 35);
   Bind(kDelete, &TEditSubstanceDialog::CmDelete);
 }
 

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "keypad/answer_window.h"
-#include "model/windows1252.h"
 
 TEquationDialog::TEquationDialog(QWidget* parent, const TReaction& reaction,
                                  ComparisonTable* studentTable, int32_t* points, TCheck check)
@@ -13,7 +12,7 @@ TEquationDialog::TEquationDialog(QWidget* parent, const TReaction& reaction,
       points_(points),
       check_(std::move(check)),
       answerWindow_(new TAnswerWindow(this, true)) {
-  AddStatic(Windows1252ToUtf8(reaction_.Question()), 10, 10, 450, 35);
+  AddStatic(reaction_.QuestionText(), 10, 10, 450, 35);
   Bind(1, &TEquationDialog::CmCheck);
   // Restart makes a new equation; the strip takes it and destroys the old one.
   Keypad().SetReplaceEquationHandler([this](std::unique_ptr<TEquation> equation) {

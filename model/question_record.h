@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "model/text_field.h"
+#include "model/windows1252.h"
 
 // A question and its answer as texts, filled by the new-question dialog and read by the editor:
 // a 100-byte question, then five reactant formula texts, five reactant charge texts, five
@@ -17,7 +18,9 @@ struct QuestionRecord {
   QuestionRecord() { Clear(); }
   void Clear() { std::memset(bytes, 0, kSize); }
 
+  // The question as stored (Windows-1252 bytes), and as text to show (UTF-8).
   std::string_view Question() const { return FieldText(bytes, kQuestionSize); }
+  std::string QuestionText() const { return Windows1252ToUtf8(Question()); }
   std::string_view Formula(bool reactant, int i) const {
     return FieldText(Slot(reactant, false, i), kSlotSize);
   }

@@ -30,7 +30,10 @@ class TReaction : public TStreamableBase {
 
   TReaction(std::string_view questionText, int32_t typeCode);
 
+  // The question as stored (Windows-1252 bytes).
   std::string_view Question() const { return FieldText(question, kQuestionSize); }
+  // The question as text to show or send anywhere (UTF-8).
+  std::string QuestionText() const;
   Substance* Side(bool reactant) { return reactant ? reactants : products; }
   const Substance* Side(bool reactant) const { return reactant ? reactants : products; }
 

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <utility>
 
-#include "model/windows1252.h"
 #include "print/heading_file.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
@@ -151,8 +150,7 @@ void TQuizPrint::BuildPages() {
     return;
   }
   for (std::size_t k = 0; k < shownReactions.size(); ++k)
-    if (isSelected && isSelected(k))
-      questions_.push_back(Windows1252ToUtf8(shownReactions[k]->Question()));
+    if (isSelected && isSelected(k)) questions_.push_back(shownReactions[k]->QuestionText());
   QPrinter& device = printer.Device();
   LayOut(PageLimits(&device, device.pageLayout().paintRectPixels(device.resolution()).size()));
 }

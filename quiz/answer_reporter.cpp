@@ -3,7 +3,6 @@
 #include "coach/grader.h"
 #include "keypad/answer_window.h"
 #include "model/charge_text.h"
-#include "model/windows1252.h"
 #include "results/answer_text.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
@@ -76,7 +75,7 @@ TAnswerRecord TAnswerReporter::EndQuestion(const TReaction& reaction, int questi
   record.student = settings.Student().toStdString();
   record.login = TResultsSettings::LoginName().toStdString();
   record.questionNumber = questionIndex + 1;
-  record.question = Windows1252ToUtf8(reaction.Question());
+  record.question = reaction.QuestionText();
   record.questionType = reaction.type;
   record.storedAnswer = StoredAnswerText(reaction);
   record.firstAnswer = firstAnswer_;

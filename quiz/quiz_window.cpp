@@ -124,8 +124,8 @@ bool TQuizWindow::AskQuestion() {
   if (code == 7) {
     ComparisonTable correct;
     FillCorrectTable(reaction, correct);
-    TResultWindow result(this, correct, student, reaction.Question(), points, run_.PointsEarned(),
-                         run_.PointsPossible());
+    TResultWindow result(this, correct, student, reaction.QuestionText(), points,
+                         run_.PointsEarned(), run_.PointsPossible());
     result.Execute();
   }
   Invalidate();

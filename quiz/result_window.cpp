@@ -6,7 +6,6 @@
 #include <string>
 
 #include "model/charge_text.h"
-#include "model/windows1252.h"
 #include "quiz/equation_row.h"
 #include "ui/dc.h"
 
@@ -53,7 +52,7 @@ TResultWindow::TResultWindow(QWidget* parent, ComparisonTable& correct, Comparis
   const int left = 10;
   int x = left;
   int y = 10;
-  AddStatic(Windows1252ToUtf8(question), left, y, 500, 3 * h);
+  AddStatic(std::string(question), left, y, 500, 3 * h);
   y += 3 * h;
   surface.TextOut(left, y, "Your Answer :");
   y += 2 * h;
