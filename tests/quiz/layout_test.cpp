@@ -186,8 +186,10 @@ void PrintTo(const WindowCase& c, std::ostream* os) {
   *os << c.name;
 }
 
+// As long as a question can be (99 characters), in capitals.
 const char* const kLongQuestion =
-    "A strip of magnesium ribbon is dropped into a beaker of dilute hydrochloric acid solution.";
+    "CONCENTRATED AQUEOUS POTASSIUM DICHROMATE SOLUTION IS POURED SLOWLY INTO ACIDIFIED FERROUS "
+    "SULFATE.";
 
 TReaction& Reaction() {
   static TReaction reaction(kLongQuestion, Redox);
