@@ -35,13 +35,10 @@
 
 namespace {
 
+// "QPushButton \"&Check\"": the control's class and the start of its text or title.
 std::string Name(const QWidget& w) {
-  const QString text = w.property("text").toString();
-  const QString title = qobject_cast<const QGroupBox*>(&w)
-                            ? static_cast<const QGroupBox&>(w).title()
-                        : qobject_cast<const QLabel*>(&w) ? static_cast<const QLabel&>(w).text()
-                                                          : text;
-  return (w.metaObject()->className() + (" \"" + title.left(24) + "\"")).toStdString();
+  const QString text = w.property(qobject_cast<const QGroupBox*>(&w) ? "title" : "text").toString();
+  return (w.metaObject()->className() + (" \"" + text.left(24) + "\"")).toStdString();
 }
 
 // The text a button shows: "&Answer" shows "Answer", "&&" one ampersand.
