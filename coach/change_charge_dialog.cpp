@@ -44,6 +44,6 @@ void TChangeChargeDialog::CmOk() {
   }
   if (equationWindow_) equationWindow_->Invalidate();
   MessageBox(this, "Very good. " + choice + " is the correct oxidation number.", "Excellent",
-             MbIcon::Exclamation);
+             MbIcon::Success);
   CloseWindow(1);
 }

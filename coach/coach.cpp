@@ -247,5 +247,5 @@ int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTab
 
 void ShowSuccessMessage(TEquationDialog& dialog) {
   MessageBox(&dialog, "Very good, you have the correct net ionic equation.", "Congratulations",
-             MbIcon::Exclamation, MbButtons::Ok);
+             MbIcon::Success, MbButtons::Ok);
 }

@@ -83,8 +83,13 @@ void TKeypadDialog::PlaceHintBelow(const QWidget& strip, bool centred) {
   // A narrow strip (the substance dialogs' formula) has the line centred under it, across the
   // dialog, so that a reason why a character was refused shows whole.
   const int left = centred ? kMargin : below.left();
-  hint_->setGeometry(left, below.bottom() + 1 + kGap, width() - 2 * left,
-                     hint_->sizeHint().height());
+  const int height = hint_->sizeHint().height();
+  int top = below.bottom() + 1 + kGap;
+  // Never into the row of command buttons: where a large font leaves less room, the line
+  // gives up its gap above.
+  if (const QPushButton* ok = Button(1))
+    top = std::max(below.bottom() + 1, std::min(top, ok->y() - height));
+  hint_->setGeometry(left, top, width() - 2 * left, height);
   hint_->setAlignment(centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
 }
 

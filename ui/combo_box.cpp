@@ -2,7 +2,9 @@
 
 #include <QLineEdit>
 
-TComboBox::TComboBox(QWidget* parent) : QComboBox(parent) {}
+TComboBox::TComboBox(QWidget* parent) : QComboBox(parent) {
+  setSizeAdjustPolicy(QComboBox::AdjustToContents);
+}
 
 void TComboBox::SetTextLimit(int limit) {
   textLimit_ = std::max(0, limit);
@@ -11,6 +13,8 @@ void TComboBox::SetTextLimit(int limit) {
 
 int TComboBox::AddString(const std::string& text) {
   addItem(QString::fromStdString(text));
+  // The style's arrow is wider than a template allows for; the box grows to show every item.
+  if (width() < sizeHint().width()) resize(sizeHint().width(), height());
   return count() - 1;
 }
 

@@ -1,6 +1,6 @@
 #include "ui/dialog.h"
 
-#include <QFontDatabase>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <cmath>
 
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
@@ -29,13 +30,17 @@ int MulDiv(int a, int b, int c) {
   return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
 }
 
-QString FirstAvailable(std::initializer_list<const char*> families) {
-  const QStringList available = QFontDatabase::families();
-  for (const char* family : families)
-    if (available.contains(QString::fromLatin1(family), Qt::CaseInsensitive))
-      return QString::fromLatin1(family);
-  return {};
+bool IsFixedFace(const std::string& face) {
+  return SameResourceName(face, "Courier") || SameResourceName(face, "Courier New");
 }
+
+bool IsSystemFont(const std::string& face) {
+  return face.empty() || SameResourceName(face, "System");
+}
+
+// The old system font's dialog units. Dialogs in it place their windows in pixels measured
+// against these units, so they keep them whatever font their text is drawn in.
+constexpr QSize kSystemFontUnits(8, 16);
 
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
@@ -71,28 +76,34 @@ void TDialog::ShowHelp() {
 TDialog::~TDialog() = default;
 
 QFont TDialog::TemplateFont(const std::string& face, int pointSize) {
-  const bool system = face.empty() || SameResourceName(face, "System");
-  const bool fixed = SameResourceName(face, "Courier") || SameResourceName(face, "Courier New");
-  QFont font;
-  if (fixed) {
-    font.setFamily(FirstAvailable({"Liberation Mono", "Courier New", "DejaVu Sans Mono"}));
-    font.setStyleHint(QFont::Monospace);
-  } else {
-    font.setFamily(FirstAvailable({"Liberation Sans", "Arial", "DejaVu Sans"}));
-    font.setStyleHint(QFont::SansSerif);
+  // Every dialog speaks the desktop's UI font at the size the desktop asks for; a template
+  // that asked for more than the usual 8 points gets as much more. The old system font was the
+  // desktop's UI font of its day.
+  QFont font = QApplication::font();
+  const qreal scale = pointSize > 0 ? pointSize / 8.0 : 1.0;
+  if (IsFixedFace(face)) {
+    // The face the printout uses, so that what is typed lines up as it will on paper.
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    font = fixed;
   }
-  // The system font is a bold face of about ten points.
-  font.setPointSize(system ? 10 : (pointSize > 0 ? pointSize : 8));
-  font.setBold(system);
+  const QFont ui = QApplication::font();
+  if (ui.pointSizeF() > 0)
+    font.setPointSizeF(ui.pointSizeF() * scale);
+  else
+    font.setPixelSize(std::max(1, qRound(ui.pixelSize() * scale)));
   return font;
 }
 
 QSize TDialog::BaseUnitsOf(const QFont& font) {
-  QFontMetrics metrics(font);
-  // The average width of the 52 letters, rounded, as dialog base units are defined.
-  int letters = metrics.horizontalAdvance(
+  QFontMetricsF metrics(font);
+  // The average width of the 52 letters, as dialog base units are defined, but rounded up:
+  // the templates were drawn for a narrower face than today's UI fonts, whose digits, blanks
+  // and capitals run wider against their average letter.
+  const qreal letters = metrics.horizontalAdvance(
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  return {(letters / 26 + 1) / 2, metrics.height()};
+  return {static_cast<int>(std::ceil(letters / 52)), QFontMetrics(font).height()};
 }
 
 QRect TDialog::MapDialogRect(const QRect& du, const QSize& base) {
@@ -105,10 +116,14 @@ QRect TDialog::MapDialogRect(const QRect& du) const {
 }
 
 void TDialog::BuildFromTemplate() {
-  QFont font = template_ ? TemplateFont(template_->font, template_->pointSize)
-                         : TemplateFont("MS Sans Serif", 8);
-  setFont(font);
-  baseUnits_ = BaseUnitsOf(font);
+  // The template's font sets the dialog units (but for the system font's fixed ones). Labels
+  // and buttons speak the UI font even where a template asked for a fixed face: only its edit
+  // boxes keep that face.
+  const bool fixed = template_ && IsFixedFace(template_->font);
+  const QFont font = template_ ? TemplateFont(template_->font, template_->pointSize)
+                               : TemplateFont("MS Sans Serif", 8);
+  setFont(fixed ? QApplication::font() : font);
+  baseUnits_ = template_ && IsSystemFont(template_->font) ? kSystemFontUnits : BaseUnitsOf(font);
   if (!template_) {
     qWarning("Dialog template %s not found", templateName_.c_str());
     setWindowTitle(ToQString(templateName_));
@@ -120,6 +135,7 @@ void TDialog::BuildFromTemplate() {
   for (const TControlTemplate& control : template_->controls) {
     QWidget* widget = MakeControl(control);
     widget->setObjectName(QStringLiteral("control_%1").arg(control.id));
+    if (fixed && control.kind == TControlTemplate::Edit) widget->setFont(font);
     controls_.push_back(widget);
     if (control.id != -1) byId_[control.id] = widget;
   }

@@ -19,7 +19,9 @@ class TComboBox;
 class TRadioButton;
 
 // A modal dialog built from a dialog template: the controls of the template are created in the
-// constructor, in dialog units converted with the dialog font's base units, and found by id.
+// constructor, in dialog units converted with the template font's base units, and found by id.
+// Labels and buttons use the desktop's UI font; a template with a fixed face keeps it in its
+// edit boxes.
 // Push buttons dispatch their id through the command table; ids 1 and 2 not bound otherwise go
 // to CmOk and CmCancel. Escape and the close box send id 2, as Cancel does. F1 opens help.
 class TDialog : public QDialog, public TCommandTarget {
@@ -72,8 +74,9 @@ class TDialog : public QDialog, public TCommandTarget {
   QRect MapDialogRect(const QRect& dialogUnits) const;
   static QSize BaseUnitsOf(const QFont& font);
   static QRect MapDialogRect(const QRect& dialogUnits, const QSize& baseUnits);
-  // The font a template names, as available here ("MS Sans Serif" becomes a sans font at the
-  // same size; an empty name is the system font).
+  // The font a template names, as it looks here: the desktop's UI font (a fixed face for
+  // "Courier"), scaled by the template's point size against the usual 8 points; an empty name
+  // (the system font) is the UI font as it is.
   static QFont TemplateFont(const std::string& face, int pointSize);
 
   bool Dispatch(int id) override;

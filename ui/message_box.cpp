@@ -1,21 +1,17 @@
 #include "ui/message_box.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
+#include <QStyle>
 #include <utility>
+
+#include "ui/glyph.h"
 
 namespace {
 
-int ShowQtMessageBox(const TMessageBoxRequest& request) {
-  // An owner not on the screen yet (a view still being built) would put the box in the corner
-  // where that window will later stand; without one Qt centres it on the screen.
-  QWidget* owner = request.owner && request.owner->window()->isVisible() ? request.owner : nullptr;
-  QMessageBox box(owner);
-  // Like a dialog, it blocks the windows it belongs to and leaves the help viewer readable.
-  if (owner) box.setWindowModality(Qt::WindowModal);
-  box.setWindowTitle(QString::fromStdString(request.caption));
-  box.setText(QString::fromStdString(request.text));
-  switch (request.icon) {
+void SetIcon(QMessageBox& box, MbIcon icon) {
+  switch (icon) {
     case MbIcon::Exclamation:
       box.setIcon(QMessageBox::Warning);
       break;
@@ -25,20 +21,31 @@ int ShowQtMessageBox(const TMessageBoxRequest& request) {
     case MbIcon::Question:
       box.setIcon(QMessageBox::Question);
       break;
+    case MbIcon::Success: {
+      const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+      box.setIconPixmap(SuccessPixmap(size, box.devicePixelRatioF()));
+      break;
+    }
   }
-  switch (request.buttons) {
-    case MbButtons::Ok:
-      box.setStandardButtons(QMessageBox::Ok);
-      break;
-    case MbButtons::YesNo:
-      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      box.setEscapeButton(QMessageBox::No);
-      break;
-    case MbButtons::YesNoCancel:
-      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-      break;
-  }
-  switch (box.exec()) {
+}
+
+// The program's glyphs, as on its dialogs: the check on the button that agrees, the cross on
+// the one that declines. Cancel beside No keeps none, so that the two do not look alike.
+void SetGlyphs(QMessageBox& box) {
+  const QMessageBox::StandardButtons buttons = box.standardButtons();
+  auto glyph = [&box](QMessageBox::StandardButton which, int bitmapId) {
+    if (QAbstractButton* button = box.button(which)) button->setIcon(GlyphIcon(bitmapId));
+  };
+  glyph(QMessageBox::Ok, kGlyphCheck);
+  glyph(QMessageBox::Yes, kGlyphCheck);
+  glyph(QMessageBox::No, kGlyphCross);
+  if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+    cancel->setIcon(buttons & QMessageBox::No ? QIcon() : GlyphIcon(kGlyphCross));
+}
+
+int ShowQtMessageBox(const TMessageBoxRequest& request) {
+  std::unique_ptr<QMessageBox> box = MakeMessageBox(request);
+  switch (box->exec()) {
     case QMessageBox::Ok:
       return IDOK;
     case QMessageBox::Yes:
@@ -56,6 +63,32 @@ TMessageBoxHandler& InstalledMessageHandler() {
 }
 
 }  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const TMessageBoxRequest& request) {
+  // An owner not on the screen yet (a view still being built) would put the box in the corner
+  // where that window will later stand; without one Qt centres it on the screen.
+  QWidget* owner = request.owner && request.owner->window()->isVisible() ? request.owner : nullptr;
+  auto box = std::make_unique<QMessageBox>(owner);
+  // Like a dialog, it blocks the windows it belongs to and leaves the help viewer readable.
+  if (owner) box->setWindowModality(Qt::WindowModal);
+  box->setWindowTitle(QString::fromStdString(request.caption));
+  box->setText(QString::fromStdString(request.text));
+  SetIcon(*box, request.icon);
+  switch (request.buttons) {
+    case MbButtons::Ok:
+      box->setStandardButtons(QMessageBox::Ok);
+      break;
+    case MbButtons::YesNo:
+      box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box->setEscapeButton(QMessageBox::No);
+      break;
+    case MbButtons::YesNoCancel:
+      box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  SetGlyphs(*box);
+  return box;
+}
 
 int DismissedAnswer(MbButtons buttons) {
   switch (buttons) {

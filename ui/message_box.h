@@ -1,10 +1,13 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 
+class QMessageBox;
 class QWidget;
 
-enum class MbIcon { Exclamation, Information, Question };
+// Success: praise for a right answer, the program's green check instead of a warning sign.
+enum class MbIcon { Exclamation, Information, Question, Success };
 enum class MbButtons { Ok, YesNo, YesNoCancel };
 
 // Button codes a message box returns.
@@ -29,6 +32,10 @@ int DismissedAnswer(MbButtons buttons);
 // Yes/No box and Cancel for a Yes/No/Cancel box.
 int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
                MbButtons buttons = MbButtons::Ok);
+
+// The box MessageBox shows (unless a handler answers instead), built but not yet shown: its
+// buttons carry the program's check and cross glyphs.
+std::unique_ptr<QMessageBox> MakeMessageBox(const TMessageBoxRequest& request);
 
 // The seam behind MessageBox: whoever is installed answers every message box. An empty
 // handler restores the real one. Returns the handler that was installed before.

@@ -68,6 +68,10 @@ void TWindow::SetBackgroundColor(const QColor& color) {
   update();
 }
 
+QColor TWindow::BackgroundColor() const {
+  return background_.isValid() ? background_ : palette().color(QPalette::Base);
+}
+
 void TWindow::CreateCaret(int width, int height) {
   caretSize_ = QSize(std::max(0, width), std::max(0, height));
   caretShown_ = false;
@@ -111,26 +115,30 @@ void TWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
   QRect client = ClientRect().translated(ClientOrigin());
-  painter.fillRect(client, background_);
+  painter.fillRect(client, BackgroundColor());
   if (border_) {
-    painter.setPen(Qt::black);
+    painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
   painter.save();
   painter.setClipRect(client);
   painter.translate(ClientOrigin() - (scroller_ ? scroller_->Offset() : QPoint()));
   painter.setFont(font());
-  painter.setPen(Qt::black);
+  painter.setPen(palette().color(QPalette::Text));
   painting_ = true;
   {
     TDC dc(painter);
+    // Text and lines in the palette's colours, so that a dark theme is followed.
+    dc.SetTextColor(palette().color(QPalette::Text));
+    dc.SelectPen(palette().color(QPalette::Text), 1);
     Paint(dc);
   }
   painting_ = false;
   painter.restore();
   if (IsCaretShown()) {
     painter.setClipRect(client);
-    painter.fillRect(QRect(ClientOrigin() + caretPos_, caretSize_), Qt::black);
+    painter.fillRect(QRect(ClientOrigin() + caretPos_, caretSize_),
+                     palette().color(QPalette::Text));
   }
 }
 

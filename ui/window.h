@@ -51,8 +51,10 @@ class TWindow : public QWidget, public TCommandTarget {
   QPoint ClientOrigin() const;
   QPoint ToClient(const QPoint& widgetPoint) const { return widgetPoint - ClientOrigin(); }
 
+  // The client area's colour; until one is set, the palette's base (white in a light theme,
+  // dark in a dark one).
   void SetBackgroundColor(const QColor& color);
-  const QColor& BackgroundColor() const { return background_; }
+  QColor BackgroundColor() const;
 
   // The caret: a filled rectangle at a client position. Created hidden.
   void CreateCaret(int width, int height);
@@ -88,7 +90,7 @@ class TWindow : public QWidget, public TCommandTarget {
   bool setUp_ = false;
   bool border_ = false;
   bool painting_ = false;
-  QColor background_ = Qt::white;
+  QColor background_;  // invalid: the palette's base
   QScrollBar* hBar_ = nullptr;
   QScrollBar* vBar_ = nullptr;
   std::unique_ptr<TScroller> scroller_;

@@ -41,8 +41,9 @@ TEST_P(ChangeCharge, AppliesEveryPickAndClosesOnTheRightOne) {
     const std::string choice = c.picks[i];
     script.Do([choice](TChangeChargeDialog& d) { d.ChargeList()->SetText(choice); }).Press(1);
     if (i + 1 == c.picks.size() && !c.answered) {
-      driver.ExpectMessage("Very good. " + choice + " is the correct oxidation number.",
-                           "Excellent");
+      driver
+          .ExpectMessage("Very good. " + choice + " is the correct oxidation number.", "Excellent")
+          .WithIcon(MbIcon::Success);
       break;
     }
     driver.ExpectMessage("Sorry. " + choice + " is not the correct oxidation number. Try again.",

@@ -131,8 +131,7 @@ TEST_P(CheckAnswerFlows, EndWithTheScoreAndTheEquationAsCoachingLeftThem) {
   for (std::string_view key : flow.keys) answer.Press(key);
   answer.Press("Check");
   flow.coaching(driver, q);
-  if (flow.result == 1)
-    driver.ExpectMessage(kSuccess, "Congratulations").WithIcon(MbIcon::Exclamation);
+  if (flow.result == 1) driver.ExpectMessage(kSuccess, "Congratulations").WithIcon(MbIcon::Success);
   EXPECT_EQ(q.dialog.Execute(), flow.result);
   // Each substance dialog hides the answer dialog, which is shown again whatever the student
   // did there; it is hidden for good only when it closes.

@@ -30,6 +30,8 @@ std::string ToString(MbIcon icon) {
       return "information";
     case MbIcon::Question:
       return "question";
+    case MbIcon::Success:
+      return "success";
   }
   return "?";
 }

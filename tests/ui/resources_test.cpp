@@ -71,7 +71,7 @@ TEST(DialogTemplates, KeypadDialogsCarryTheirKeysAndButtons) {
        false,
        {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {207, "&Delete"}, {2, "&Answer"}}},
       {"609", false, {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {2, "&Answer"}}},
-      {"610", true, {{1, "&Ok"}, {205, "&Restart"}, {206, "&Undo"}, {2, "Cancel"}}},
+      {"610", true, {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {2, "Cancel"}}},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.name);

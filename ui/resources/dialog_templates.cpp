@@ -58,7 +58,7 @@ TDialogTemplate TypeDialog() {
               Control(C::AutoRadio, 105, "&Miscellaneous", 73, 99, 60, 12),
               Control(C::GroupBox, 106, "Select Reaction Type", 57, 30, 95, 90),
               DefButton(1, "OK", 10, 126, 50, 16, kCheckGlyph),
-              Button(2, "Cancel", 147, 128, 50, 16, kCrossGlyph),
+              Button(2, "Cancel", 147, 126, 50, 16, kCrossGlyph),
           }};
 }
 
@@ -148,7 +148,7 @@ TDialogTemplate NewQuestionDialog() {
       "610", "Create or edit a new question and answer.", 253,
       {
           Control(C::Edit, 207, "", 32, 16, 260, 12, C::Border | C::AutoHScroll | C::TabStop),
-          DefButton(1, "&Ok", 12, 232, 50, 16, kCheckGlyph),
+          DefButton(1, "&OK", 12, 232, 50, 16, kCheckGlyph),
           Button(205, "&Restart", 92, 232, 50, 16),
           Button(206, "&Undo", 180, 232, 50, 16),
           Button(2, "Cancel", 268, 232, 50, 16, kCrossGlyph),
