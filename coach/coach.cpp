@@ -30,8 +30,7 @@ constexpr int kFullScore = 3;
 QSize TemplateClientSize(const char* name) {
   const TDialogTemplate* dialog = FindDialogTemplate(name);
   if (!dialog) return {};
-  const QSize base = TDialog::BaseUnitsOf(TDialog::TemplateFont(dialog->font, dialog->pointSize));
-  return TDialog::MapDialogRect(QRect(0, 0, dialog->w, dialog->h), base).size();
+  return TDialog::ClientSizeOf(*dialog);
 }
 
 // How far down from the top of the answer dialog's frame its question reaches: everything

@@ -115,6 +115,15 @@ QRect TDialog::MapDialogRect(const QRect& du) const {
   return MapDialogRect(du, baseUnits_);
 }
 
+QSize TDialog::BaseUnitsOf(const TDialogTemplate& dialog) {
+  return IsSystemFont(dialog.font) ? kSystemFontUnits
+                                   : BaseUnitsOf(TemplateFont(dialog.font, dialog.pointSize));
+}
+
+QSize TDialog::ClientSizeOf(const TDialogTemplate& dialog) {
+  return MapDialogRect(QRect(0, 0, dialog.w, dialog.h), BaseUnitsOf(dialog)).size();
+}
+
 void TDialog::BuildFromTemplate() {
   // The template's font sets the dialog units (but for the system font's fixed ones). Labels
   // and buttons speak the UI font even where a template asked for a fixed face: only its edit
@@ -123,7 +132,7 @@ void TDialog::BuildFromTemplate() {
   const QFont font = template_ ? TemplateFont(template_->font, template_->pointSize)
                                : TemplateFont("MS Sans Serif", 8);
   setFont(fixed ? QApplication::font() : font);
-  baseUnits_ = template_ && IsSystemFont(template_->font) ? kSystemFontUnits : BaseUnitsOf(font);
+  baseUnits_ = template_ ? BaseUnitsOf(*template_) : BaseUnitsOf(font);
   if (!template_) {
     qWarning("Dialog template %s not found", templateName_.c_str());
     setWindowTitle(ToQString(templateName_));

@@ -73,6 +73,9 @@ class TDialog : public QDialog, public TCommandTarget {
   QSize BaseUnits() const { return baseUnits_; }
   QRect MapDialogRect(const QRect& dialogUnits) const;
   static QSize BaseUnitsOf(const QFont& font);
+  // The units and the client size of a dialog built on that template, before it is built.
+  static QSize BaseUnitsOf(const TDialogTemplate& dialog);
+  static QSize ClientSizeOf(const TDialogTemplate& dialog);
   static QRect MapDialogRect(const QRect& dialogUnits, const QSize& baseUnits);
   // The font a template names, as it looks here: the desktop's UI font (a fixed face for
   // "Courier"), scaled by the template's point size against the usual 8 points; an empty name
