@@ -406,6 +406,6 @@ void TReactWindow::CmPrintQuiz() {
         const TMyCheck* box = book_.CheckBox(k);
         return box && box->GetCheck();
       },
-      this, printer_);
+      this, TQuizPrint::PaperLimits(printer_.Device()));
   printer_.Print(this, quiz, true);
 }

@@ -12,7 +12,6 @@
 #include "print/heading_file.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
-#include "ui/printer.h"
 
 namespace {
 
@@ -135,12 +134,12 @@ class TPager {
 }  // namespace
 
 TQuizPrint::TQuizPrint(const TReactionList& shownReactions, TIsSelected isSelected, QWidget* view,
-                       TPrinter& printer)
+                       TPageLimits paper)
     : TPrintout("Quiz"),
       shownReactions(shownReactions),
       isSelected(std::move(isSelected)),
       view(view),
-      printer(printer) {
+      paper_(paper) {
   BuildPages();
 }
 
@@ -151,8 +150,11 @@ void TQuizPrint::BuildPages() {
   }
   for (std::size_t k = 0; k < shownReactions.size(); ++k)
     if (isSelected && isSelected(k)) questions_.push_back(shownReactions[k]->QuestionText());
-  QPrinter& device = printer.Device();
-  LayOut(PageLimits(&device, device.pageLayout().paintRectPixels(device.resolution()).size()));
+  LayOut(paper_);
+}
+
+TPageLimits TQuizPrint::PaperLimits(QPrinter& printer) {
+  return PageLimits(&printer, printer.pageLayout().paintRectPixels(printer.resolution()).size());
 }
 
 void TQuizPrint::LayOut(TPageLimits limits) {
@@ -209,7 +211,6 @@ void TQuizPrint::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int
   }
   minPage = selFromPage = 1;
   maxPage = selToPage = pageCount;
-  printer.Device().setFromTo(1, pageCount);
 }
 
 void TQuizPrint::SetPrintParams(TDC& dc, const QRect& page, int firstPage) {

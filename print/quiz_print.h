@@ -14,7 +14,7 @@
 class QPaintDevice;
 class QSize;
 class QWidget;
-class TPrinter;
+class QPrinter;
 
 // What one printed page holds at the printer's real metrics: lines below the top margin and
 // characters right of the left margin. 0 leaves that measure unlimited.
@@ -41,8 +41,13 @@ class TQuizPrint : public TPrintout {
       "Write net ionic equations for the following reactions.  Do not balance.";
 
   // Reads the heading file; when it cannot be read, says so over view and lays out nothing.
+  // The layout fits paper, the pages of the printer's paper as it stands (the job lays out again
+  // if the print dialog changes it).
   TQuizPrint(const TReactionList& shownReactions, TIsSelected isSelected, QWidget* view,
-             TPrinter& printer);
+             TPageLimits paper);
+
+  // The limits of the pages of printer's paper as it stands.
+  static TPageLimits PaperLimits(QPrinter& printer);
 
   // The limits of a page of the given size on device, in the font that pages are printed in.
   static TPageLimits PageLimits(QPaintDevice* device, const QSize& page);
@@ -71,7 +76,7 @@ class TQuizPrint : public TPrintout {
   const TReactionList& shownReactions;
   TIsSelected isSelected;
   QWidget* view;
-  TPrinter& printer;
+  TPageLimits paper_;
   std::vector<TSentence> lines;
   std::vector<TStart> pages;
   int32_t pageCount = 1;

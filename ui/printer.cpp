@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QProgressDialog>
 #include <utility>
 
 #include "ui/dc.h"
@@ -68,6 +67,8 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
   int minPage = 0, maxPage = 0, fromPage = 0, toPage = 0;
   printout.GetDialogInfo(minPage, maxPage, fromPage, toPage);
   if (maxPage < 1) return false;
+  // The dialog opens on the pages the printout selects.
+  printer_->setFromTo(fromPage, toPage);
   printer_->setPrintRange(QPrinter::AllPages);
   printer_->setDocName(QString::fromStdString(printout.Title()));
   // Nobody should choose a printer under a busy cursor.
@@ -81,12 +82,12 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
     toPage = maxPage;
   }
   guard.StartJob();
-  const bool ok = fromPage <= toPage && PrintJob(printout, fromPage, toPage, parent);
+  const bool ok = fromPage <= toPage && PrintJob(printout, fromPage, toPage);
   if (!ok) ReportError(parent);
   return ok;
 }
 
-bool TPrinter::PrintJob(TPrintout& printout, int fromPage, int toPage, QWidget* parent) {
+bool TPrinter::PrintJob(TPrintout& printout, int fromPage, int toPage) {
   // Some devices make the copies themselves; for the others every copy is printed in turn.
   const int copies = printer_->supportsMultipleCopies() ? 1 : std::max(1, printer_->copyCount());
   QPainter painter;
@@ -94,26 +95,13 @@ bool TPrinter::PrintJob(TPrintout& printout, int fromPage, int toPage, QWidget* 
     error_ = "The printer could not be started.";
     return false;
   }
-  std::unique_ptr<QProgressDialog> progress;
-  if (ShowsProgress()) {
-    progress =
-        std::make_unique<QProgressDialog>(QStringLiteral("Printing..."), QStringLiteral("Cancel"),
-                                          0, copies * (toPage - fromPage + 1), parent);
-    progress->setWindowModality(Qt::ApplicationModal);
-  }
   TDC dc(painter);
   const QRect page = printer_->pageLayout().paintRectPixels(printer_->resolution());
   bool first = true;
-  int done = 0;
   for (int copy = 0; copy < copies; ++copy) {
     printout.SetPrintParams(dc, QRect(QPoint(0, 0), page.size()), fromPage);
     printout.BeginDocument(fromPage, toPage);
     for (int p = fromPage; p <= toPage && printout.HasPage(p); ++p) {
-      if (progress && progress->wasCanceled()) {
-        printer_->abort();
-        error_ = "The print job was cancelled.";
-        return false;
-      }
       if (!first && !printer_->newPage()) {
         error_ = "The printer refused a new page.";
         painter.end();
@@ -121,7 +109,6 @@ bool TPrinter::PrintJob(TPrintout& printout, int fromPage, int toPage, QWidget* 
       }
       first = false;
       printout.PrintPage(p);
-      if (progress) progress->setValue(++done);
     }
     printout.EndDocument();
   }

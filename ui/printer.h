@@ -31,14 +31,12 @@ class TPrinter {
   static TDialogHandler SetDialogHandler(TDialogHandler handler);
 
  protected:
-  // Whether a job shows a window with its progress and a button to abort it.
-  virtual bool ShowsProgress() const { return true; }
   // Tells the user why a job failed.
   virtual void ReportError(QWidget* parent);
 
  private:
   bool RunDialog(QWidget* parent, int minPage, int maxPage);
-  bool PrintJob(TPrintout& printout, int fromPage, int toPage, QWidget* parent);
+  bool PrintJob(TPrintout& printout, int fromPage, int toPage);
 
   std::unique_ptr<QPrinter> printer_;
   std::string error_;

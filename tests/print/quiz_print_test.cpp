@@ -233,7 +233,8 @@ TEST_F(QuizPrintTest, PrintsTheTickedQuestionsInOrderOnPdfPages) {
   { std::ofstream("tarvolin.hed") << "Chemistry Quiz\nName: ______"; }
   Make(5);
   TQuizPrint quiz(
-      reactions_, [](std::size_t k) { return k == 1 || k == 4; }, nullptr, printer_);
+      reactions_, [](std::size_t k) { return k == 1 || k == 4; }, nullptr,
+      TQuizPrint::PaperLimits(printer_.Device()));
   const std::string text = PrintToPdf(quiz, 0, 0);
   // The text as pdftotext lays it out (it may widen the gap between the two sentences).
   const char* inOrder[] = {
@@ -253,7 +254,8 @@ TEST_F(QuizPrintTest, APageRangePrintsThosePagesOnly) {
   { std::ofstream("tarvolin.hed") << ""; }
   Make(40);
   TQuizPrint quiz(
-      reactions_, [](std::size_t) { return true; }, nullptr, printer_);
+      reactions_, [](std::size_t) { return true; }, nullptr,
+      TQuizPrint::PaperLimits(printer_.Device()));
   ASSERT_GE(quiz.PageCount(), 4);
   // The first and last question of pages 2 and 3, as laid out.
   const auto& lines = quiz.Lines();
@@ -310,7 +312,8 @@ TEST_F(QuizPrintTest, NothingPrintedFallsOffTheLetterOrTheA4Page) {
     SCOPED_TRACE(paper == QPageSize::A4 ? "A4" : "Letter");
     printer_.Device().setPageSize(QPageSize(paper));
     TQuizPrint quiz(
-        reactions_, [](std::size_t) { return true; }, nullptr, printer_);
+        reactions_, [](std::size_t) { return true; }, nullptr,
+        TQuizPrint::PaperLimits(printer_.Device()));
     const QString pdf = QString::fromStdString(folder_.FilePath("paper.pdf"));
     QRectF printable;
     TPrinter::SetDialogHandler([&](QPrinter& printer, int, int, QWidget*) {
@@ -348,7 +351,8 @@ TEST_F(QuizPrintTest, AMissingHeadingWarnsAndNothingIsPrinted) {
   TDriver driver;
   driver.ExpectMessage("Unable to open tarvolin.hed", "Warning");
   TQuizPrint quiz(
-      reactions_, [](std::size_t) { return true; }, nullptr, printer_);
+      reactions_, [](std::size_t) { return true; }, nullptr,
+      TQuizPrint::PaperLimits(printer_.Device()));
   driver.Verify();
   EXPECT_TRUE(quiz.Lines().empty());
   TPrinter::SetDialogHandler([](QPrinter&, int, int, QWidget*) {
