@@ -4,6 +4,7 @@
 
 #include "editor/reaction_book.h"
 #include "print/my_printer.h"
+#include "ui/resources/command_ids.h"
 #include "ui/window.h"
 
 // The reaction editor view: paints the teacher's reaction book (every stored reaction listed
@@ -14,11 +15,11 @@ class TReactWindow : public TWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kCmPrintQuiz = 155;
-  static constexpr int kCmAdd = 201;
-  static constexpr int kCmChange = 202;
-  static constexpr int kCmDelete = 203;
-  static constexpr int kCmDisplay = 502;
+  static constexpr int kCmPrintQuiz = CommandId::kPrintQuiz;
+  static constexpr int kCmAdd = CommandId::kAdd;
+  static constexpr int kCmChange = CommandId::kChange;
+  static constexpr int kCmDelete = CommandId::kDelete;
+  static constexpr int kCmDisplay = CommandId::kDisplay;
 
   // Reads the reaction file of the working folder.
   explicit TReactWindow(QWidget* parent);

@@ -10,12 +10,6 @@
 #include "print/heading_file.h"
 #include "ui/message_box.h"
 
-namespace {
-
-constexpr const char* kUnableToOpen = "Unable to open tarvolin.hed";
-
-}  // namespace
-
 THeadingDialog::THeadingDialog(QWidget* parent, std::string* buffer)
     : TDialog(parent, "EDITHEADING"), buffer_(buffer) {}
 
@@ -136,7 +130,7 @@ void THeadingDialog::CmOk() {
 bool THeadingDialog::EditHeadingFile(QWidget* owner) {
   std::string heading;
   if (!ReadHeadingFile(heading)) {
-    MessageBox(owner, kUnableToOpen, "Warning", MbIcon::Exclamation);
+    MessageBox(owner, kHeadingUnreadable, "Warning", MbIcon::Exclamation);
     return false;
   }
   {
@@ -145,10 +139,10 @@ bool THeadingDialog::EditHeadingFile(QWidget* owner) {
   }
   std::string error;
   if (!WriteHeadingFile(heading, kHeadingFileName, &error)) {
-    MessageBox(owner,
-               std::string(kUnableToOpen) + "\n\n" + error +
-                   ". The heading file keeps its previous contents.",
-               "Warning", MbIcon::Exclamation);
+    MessageBox(
+        owner,
+        kHeadingUnreadable + "\n\n" + error + ". The heading file keeps its previous contents.",
+        "Warning", MbIcon::Exclamation);
     return false;
   }
   return true;

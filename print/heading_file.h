@@ -5,6 +5,8 @@
 // rewrites it but never creates it: a new installation ships one.
 inline constexpr const char* kHeadingFileName = "tarvolin.hed";
 inline constexpr int kMaxHeading = 120;
+// What the user is told when the heading file cannot be opened.
+inline const std::string kHeadingUnreadable = std::string("Unable to open ") + kHeadingFileName;
 
 // The whole file as UTF-8 (a file in the older single-byte form is converted); false when it
 // cannot be opened.

@@ -145,7 +145,7 @@ TQuizPrint::TQuizPrint(const TReactionList& shownReactions, TIsSelected isSelect
 
 void TQuizPrint::BuildPages() {
   if (!ReadHeadingFile(heading_)) {
-    MessageBox(view, "Unable to open tarvolin.hed", "Warning", MbIcon::Exclamation);
+    MessageBox(view, kHeadingUnreadable, "Warning", MbIcon::Exclamation);
     return;
   }
   for (std::size_t k = 0; k < shownReactions.size(); ++k)

@@ -7,13 +7,12 @@
 #include "editor/react_window.h"
 #include "quiz/quiz_window.h"
 #include "ui/application.h"
+#include "ui/help_topic.h"
 #include "ui/help_viewer.h"
 #include "ui/message_box.h"
 
 namespace {
 
-constexpr const char* kHelpFile = "tarvolin.hlp";
-constexpr const char* kHelpOnHelpFile = "WINHELP.HLP";
 constexpr const char* kCaption = "Writing Tarvolin Equations";
 
 QPixmap DrawIcon(int size) {
@@ -98,7 +97,7 @@ void TFrame::SetupWindow() {
 
 bool TFrame::CanClose() {
   if (!editorView_->MaybeSave(false)) return false;
-  if (helpIndexOpened_) WinHelp(kHelpFile, HELP_QUIT);
+  if (helpIndexOpened_) WinHelp(kProgramHelpFile, HELP_QUIT);
   if (helpOnHelpOpened_) WinHelp(kHelpOnHelpFile, HELP_QUIT);
   return true;
 }
@@ -129,7 +128,7 @@ void TFrame::CmStartReactions() {
 
 void TFrame::CmHelpIndex() {
   // Whether the viewer found the file or not, it is open now and must be closed at the end.
-  WinHelp(kHelpFile, HELP_INDEX, {}, this);
+  WinHelp(kProgramHelpFile, HELP_INDEX, {}, this);
   helpIndexOpened_ = true;
 }
 

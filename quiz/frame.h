@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "ui/frame_window.h"
+#include "ui/resources/command_ids.h"
 
 class TQuizWindow;
 class TReactWindow;
@@ -13,11 +14,11 @@ class TFrame : public TFrameWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kCmEditReactions = 401;
-  static constexpr int kCmStartReactions = 501;
-  static constexpr int kCmHelpIndex = 901;
-  static constexpr int kCmHelpOnHelp = 902;
-  static constexpr int kCmExit = 24340;
+  static constexpr int kCmEditReactions = CommandId::kEditReactions;
+  static constexpr int kCmStartReactions = CommandId::kStartReactions;
+  static constexpr int kCmHelpIndex = CommandId::kHelpIndex;
+  static constexpr int kCmHelpOnHelp = CommandId::kHelpOnHelp;
+  static constexpr int kCmExit = CommandId::kExit;
 
   explicit TFrame(QWidget* parent = nullptr);
 

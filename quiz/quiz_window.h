@@ -10,6 +10,7 @@
 #include "quiz/answer_reporter.h"
 #include "quiz/quiz_run.h"
 #include "results/results_window.h"
+#include "ui/resources/command_ids.h"
 #include "ui/window.h"
 
 class QPushButton;
@@ -21,8 +22,8 @@ class TQuizWindow : public TWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kCmStart = 301;
-  static constexpr int kCmResults = 302;
+  static constexpr int kCmStart = CommandId::kStart;
+  static constexpr int kCmResults = CommandId::kResults;
 
   // check is what the answer dialog's "&Check" runs (grading and coaching).
   TQuizWindow(QWidget* parent, TEquationDialog::TCheck check);

@@ -7,6 +7,8 @@
 
 // The help file that Help Index and F1 open, by bare name in the working directory.
 inline constexpr const char* kProgramHelpFile = "tarvolin.hlp";
+// The help on using help that "Using Help" opens, beside it.
+inline constexpr const char* kHelpOnHelpFile = "WINHELP.HLP";
 
 // The anchor of the page for a dialog template ("607" gives "answer"); case is ignored.
 // Empty for a template the help file does not describe.

@@ -3,6 +3,7 @@
 #include "ui/accelerator_table.h"
 #include "ui/menu_resource.h"
 #include "ui/resource_name.h"
+#include "ui/resources/command_ids.h"
 
 namespace {
 
@@ -21,21 +22,25 @@ const std::vector<TMenuResource>& Menus() {
       // Quiz mode.
       {"2",
        {
-           Popup("&Tarvolin", {Item("&Start...\tF3", 301), Item("&Results...\tF5", 302),
-                               Separator(), Item("E&xit", 24340)}),
-           Item("&Edit Reactions", 401),
-           Popup("&Help", {Item("&Help Index", 901), Item("&Using Help", 902)}),
+           Popup("&Tarvolin", {Item("&Start...\tF3", CommandId::kStart),
+                               Item("&Results...\tF5", CommandId::kResults), Separator(),
+                               Item("E&xit", CommandId::kExit)}),
+           Item("&Edit Reactions", CommandId::kEditReactions),
+           Popup("&Help", {Item("&Help Index", CommandId::kHelpIndex),
+                           Item("&Using Help", CommandId::kHelpOnHelp)}),
        }},
       // Editor mode.
       {"MENU_1",
        {
-           Popup("&Tarvolin",
-                 {Item("&Print Quiz", 155), Separator(), Item("E&xit...\tAlt-X", 24340)}),
-           Popup("&Edit", {Item("&Add...\tInsert", 201), Item("&Change...\tF4", 202),
-                           Item("&Delete...\tDelete", 203)}),
-           Item("&Start Reactions", 501),
-           Item("&Display", 502),
-           Popup("&Help", {Item("Help &Index", 901), Item("&Using Help", 902)}),
+           Popup("&Tarvolin", {Item("&Print Quiz", CommandId::kPrintQuiz), Separator(),
+                               Item("E&xit...\tAlt-X", CommandId::kExit)}),
+           Popup("&Edit", {Item("&Add...\tInsert", CommandId::kAdd),
+                           Item("&Change...\tF4", CommandId::kChange),
+                           Item("&Delete...\tDelete", CommandId::kDelete)}),
+           Item("&Start Reactions", CommandId::kStartReactions),
+           Item("&Display", CommandId::kDisplay),
+           Popup("&Help", {Item("Help &Index", CommandId::kHelpIndex),
+                           Item("&Using Help", CommandId::kHelpOnHelp)}),
        }},
   };
   return menus;
@@ -45,12 +50,12 @@ const std::vector<TAcceleratorTable>& AcceleratorTables() {
   static const std::vector<TAcceleratorTable> tables = {
       {"ACCELERATORS_1",
        {
-           {QKeySequence(Qt::ALT | Qt::Key_X), 24340},
-           {QKeySequence(Qt::Key_F3), 301},
-           {QKeySequence(Qt::Key_F5), 302},
-           {QKeySequence(Qt::Key_Insert), 201},
-           {QKeySequence(Qt::Key_F4), 202},
-           {QKeySequence(Qt::Key_Delete), 203},
+           {QKeySequence(Qt::ALT | Qt::Key_X), CommandId::kExit},
+           {QKeySequence(Qt::Key_F3), CommandId::kStart},
+           {QKeySequence(Qt::Key_F5), CommandId::kResults},
+           {QKeySequence(Qt::Key_Insert), CommandId::kAdd},
+           {QKeySequence(Qt::Key_F4), CommandId::kChange},
+           {QKeySequence(Qt::Key_Delete), CommandId::kDelete},
        }},
   };
   return tables;
