@@ -5,18 +5,13 @@
 #include <numeric>
 
 #include "bank/bank_text.h"
+#include "bank/element_symbol.h"
 #include "bank/fraction.h"
 
 namespace {
 
 using Counts = std::vector<std::pair<std::string, int64_t>>;
 
-bool IsUpper(char c) {
-  return std::isupper(static_cast<unsigned char>(c)) != 0;
-}
-bool IsLower(char c) {
-  return std::islower(static_cast<unsigned char>(c)) != 0;
-}
 bool IsDigit(char c) {
   return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
@@ -204,10 +199,8 @@ bool CountElements(const std::string& formula, Counts& counts, std::string& reas
   std::size_t i = 0;
   while (i < formula.size()) {
     const char c = formula[i];
-    if (IsUpper(c)) {
-      std::string element(1, c);
-      ++i;
-      if (i < formula.size() && IsLower(formula[i])) element += formula[i++];
+    std::string element;
+    if (ReadElementSymbol(formula, i, element)) {
       int64_t n = 0;
       if (!ReadCount(formula, i, n) || !Add(frames.back(), element, n)) {
         reason = std::string(kTooLarge) + " in " + formula;

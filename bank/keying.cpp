@@ -5,6 +5,7 @@
 #include <map>
 
 #include "bank/bank_text.h"
+#include "bank/element_symbol.h"
 #include "keypad/keypad.h"
 #include "keypad/keypad_key.h"
 #include "model/charge_text.h"
@@ -19,10 +20,7 @@ bool IsElementKey(int id) {
 bool FormulaKeys(const std::string& formula, std::vector<std::string>& keys, std::string& reason) {
   for (std::size_t i = 0; i < formula.size();) {
     const unsigned char c = static_cast<unsigned char>(formula[i]);
-    if (std::isupper(c)) {
-      std::string symbol(1, formula[i++]);
-      if (i < formula.size() && std::islower(static_cast<unsigned char>(formula[i])))
-        symbol += formula[i++];
+    if (std::string symbol; ReadElementSymbol(formula, i, symbol)) {
       if (!IsElementKey(KeypadKeyId(symbol))) {
         reason = "there is no element key " + symbol + " (in " + formula + ")";
         return false;
