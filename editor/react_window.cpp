@@ -1,5 +1,6 @@
 #include "editor/react_window.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
@@ -33,6 +34,7 @@ constexpr const char* kNoSuchNumber = "You must enter a number for a reaction th
 
 TReactWindow::TReactWindow(QWidget* parent) : TWindow(parent) {
   SetScrollBars(true, true);
+  SetBackgroundColor(palette().color(QPalette::Base));
   setFocusPolicy(Qt::StrongFocus);
   Bind(kCmAdd, &TReactWindow::CmAdd);
   Bind(kCmChange, &TReactWindow::CmChange);
@@ -62,7 +64,13 @@ void TReactWindow::SetupWindow() {
   book_.RebuildList(true);
 }
 
+void TReactWindow::changeEvent(QEvent* event) {
+  TWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) SetBackgroundColor(palette().color(QPalette::Base));
+}
+
 void TReactWindow::Paint(TDC& dc) {
+  dc.SetTextColor(palette().color(QPalette::Text));
   const int h = dc.TextHeight();
   dc.TextOut(ReactionListing::kTitleX, ReactionListing::kTitleY, "Reactions:");
 
