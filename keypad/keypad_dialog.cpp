@@ -40,7 +40,8 @@ QColor Mixed(const QColor& base, const QColor& hue, double share) {
 
 constexpr double kKeyTint = 0.3;
 // A greyed key keeps a hint of its block, faint enough that it reads as greyed.
-constexpr double kDisabledKeyTint = 0.12;
+constexpr double kDisabledKeyTint = 0.1;
+constexpr double kDarkKeyQuieter = 0.6;
 
 }  // namespace
 
@@ -176,12 +177,15 @@ void TKeypadDialog::TintElementKeys() {
     if (block == ElementBlock::Unknown) continue;
     QPalette tinted = dialogPalette;
     const QColor hue = BlockHue(block);
+    // On a dark key the same share of hue stands out more.
+    const double share =
+        dialogPalette.color(QPalette::Button).lightnessF() < 0.5 ? kDarkKeyQuieter : 1.0;
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
       tinted.setColor(group, QPalette::Button,
-                      Mixed(dialogPalette.color(group, QPalette::Button), hue, kKeyTint));
-    tinted.setColor(
-        QPalette::Disabled, QPalette::Button,
-        Mixed(dialogPalette.color(QPalette::Disabled, QPalette::Button), hue, kDisabledKeyTint));
+                      Mixed(dialogPalette.color(group, QPalette::Button), hue, kKeyTint * share));
+    tinted.setColor(QPalette::Disabled, QPalette::Button,
+                    Mixed(dialogPalette.color(QPalette::Disabled, QPalette::Button), hue,
+                          kDisabledKeyTint * share));
     button->setPalette(tinted);
   }
 }
