@@ -40,7 +40,7 @@ TEST(EquationRow, PiecesFollowEachOtherWithSubscriptsLoweredAndChargesRaised) {
       {Table({"A", "B", "C", "D", "E"}, {}), "A| + |B| + |C| + |D| + |E| -> "},
   };
   for (const auto& [table, shape] : cases) {
-    RecordingSurface surface(8, 13);  // h / 3 is 4
+    RecordingSurface surface(8, 13, 5);  // h / 3 is 4; scripts are 5 wide a character
     int x = 10;
     DrawEquationRow(surface, table, x, 50);
     std::string actual;
@@ -50,7 +50,7 @@ TEST(EquationRow, PiecesFollowEachOtherWithSubscriptsLoweredAndChargesRaised) {
                 (piece.y == 46 ? "^" : "") + piece.text;
       EXPECT_TRUE(piece.y == 50 || piece.y == 54 || piece.y == 46) << piece.text;
       EXPECT_EQ(piece.x, expectedX) << piece.text;
-      expectedX += 8 * static_cast<int>(piece.text.size());
+      expectedX += (piece.y == 50 ? 8 : 5) * static_cast<int>(piece.text.size());
     }
     EXPECT_EQ(actual, shape);
     EXPECT_EQ(x, expectedX);
