@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
@@ -304,6 +306,52 @@ TEST(Strips, TheCaretFollowsTheScriptsAtTheirDrawnWidth) {
       EXPECT_EQ(strip->CaretPos().x(), expected) << name;
       EXPECT_EQ(strip->CaretPos().y(), strip->TextOrigin().y() + dc.TextHeight()) << name;
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// With a dark palette the strips draw light text on the palette's base, nothing white, and the
+// text keeps its padding from the border.
+TEST(Strips, FollowADarkPaletteAndKeepTheirPadding) {
+  QPalette dark;
+  dark.setColor(QPalette::Base, QColor(20, 20, 24));
+  dark.setColor(QPalette::Text, QColor(235, 235, 235));
+  dark.setColor(QPalette::Window, QColor(40, 40, 44));
+  dark.setColor(QPalette::Mid, QColor(90, 90, 90));
+  TFormula sulfate;
+  sulfate.Append("SO", Baseline);
+  sulfate.Append("4", Subscript);
+  sulfate.Append("2-", Superscript);
+  auto equation = std::make_unique<TEquation>();
+  equation->reactants.push_back(std::make_unique<TFormula>());
+  equation->reactants.back()->CopyFrom(sulfate);
+
+  TAnswerWindow answer(nullptr, true);
+  answer.SetEquation(std::move(equation));
+  TEditWindow edit(nullptr, &sulfate);
+  TBlankWindow blank(nullptr, &sulfate, "word");
+  const std::pair<const char*, TStripWindow*> strips[] = {
+      {"answer", &answer}, {"edit", &edit}, {"panel", &blank}};
+  for (const auto& [name, strip] : strips) {
+    strip->setPalette(dark);
+    strip->resize(160, 40);
+    strip->show();
+    const QImage image = strip->grab().toImage();
+    int whiteish = 0, leftmostText = image.width();
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.lightness() > 245) ++whiteish;
+        if (c.lightness() > 150) leftmostText = std::min(leftmostText, x);
+      }
+    EXPECT_EQ(whiteish, 0) << name;
+    EXPECT_EQ(image.pixelColor(image.width() - 3, image.height() - 3), dark.color(QPalette::Base))
+        << name;
+    EXPECT_LT(leftmostText, image.width()) << name << " shows no text";
+    EXPECT_GE(leftmostText, 1 + TStripWindow::kPadding) << name;
   }
 }
 
