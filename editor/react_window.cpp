@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QWheelEvent>
@@ -113,6 +114,12 @@ void TReactWindow::Paint(TDC& dc) {
       scroller->SetRange(kXRange, yRange);
     if (scroller->XUnit() != kInitialXUnit || scroller->YUnit() != h)
       scroller->SetUnits(kInitialXUnit, h);
+    // The vertical bar only while the listing is longer than the view; its height, which the
+    // range depends on, does not change with it.
+    if ((VerticalScrollBar() != nullptr) != (yRange > 0)) {
+      SetScrollBars(true, yRange > 0);
+      if (QScrollBar* bar = VerticalScrollBar(); bar && isVisible()) bar->show();
+    }
   }
 }
 
