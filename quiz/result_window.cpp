@@ -28,7 +28,7 @@ class TStaticSurface : public TTextSurface {
   int TextHeight() const override { return dc_.TextHeight(); }
   // A script is a static of its own in the smaller script font, placed where TDC draws it.
   void ScriptOut(int x, int y, Script script, int /*shift*/, std::string_view text) override {
-    QLabel* label = dialog_.AddStatic(std::string(text), x, dc_.ScriptTop(y, script),
+    QLabel* label = dialog_.AddStatic(TDC::ScriptText(text), x, dc_.ScriptTop(y, script),
                                       ScriptWidth(text), QFontMetrics(dc_.ScriptFont()).height());
     label->setFont(dc_.ScriptFont());
     label->setWordWrap(false);

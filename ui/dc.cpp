@@ -18,6 +18,11 @@ constexpr double kScriptScale = 0.7;
 constexpr double kSubscriptDrop = 0.25;
 constexpr double kSuperscriptRise = 0.45;
 
+// A sign in the small type is set as a true minus: a hyphen that small is hard to see.
+QString ScriptQString(std::string_view text) {
+  return ToQString(text).replace(QLatin1Char('-'), QChar(0x2212));
+}
+
 QFontMetrics MetricsOn(const QFont& font, QPainter* painter) {
   return painter ? QFontMetrics(font, painter->device()) : QFontMetrics(font);
 }
@@ -80,12 +85,16 @@ void TDC::ScriptOut(int x, int y, Script script, int /*shift*/, std::string_view
   painter_->save();
   painter_->setFont(scriptFont_);
   painter_->setPen(textColor_);
-  painter_->drawText(x, ScriptTop(y, script) + scriptMetrics_.ascent(), ToQString(text));
+  painter_->drawText(x, ScriptTop(y, script) + scriptMetrics_.ascent(), ScriptQString(text));
   painter_->restore();
 }
 
 int TDC::ScriptWidth(std::string_view text) const {
-  return scriptMetrics_.horizontalAdvance(ToQString(text));
+  return scriptMetrics_.horizontalAdvance(ScriptQString(text));
+}
+
+std::string TDC::ScriptText(std::string_view text) {
+  return ScriptQString(text).toStdString();
 }
 
 QSize TDC::TextExtent(std::string_view text) const {

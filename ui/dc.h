@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPoint>
 #include <QSize>
+#include <string>
 #include <string_view>
 
 #include "model/text_surface.h"
@@ -42,6 +43,8 @@ class TDC : public TTextSurface {
   const QFont& ScriptFont() const { return scriptFont_; }
   int ScriptTop(int y, Script script) const;
   static QFont ScriptFontOf(const QFont& font);
+  // A script's text as ScriptOut draws it (UTF-8): its signs set as minus signs.
+  static std::string ScriptText(std::string_view text);
   void SetTextColor(const QColor& color);
 
   // A solid pen of that colour and width, used by MoveTo/LineTo and DrawLine.

@@ -72,7 +72,7 @@ TEST(ResultWindow, StaticsStandLineByLineWithChargesInDisplayForm) {
       {"Your Answer :", {10, 10 + 3 * h, 0, h}},
       {"3+", {0, raised(studentY), 0, scriptH}},
       {"Correct Answer :", {10, studentY + 2 * h, 0, h}},
-      {"2-", {0, raised(correctY), 0, scriptH}},
+      {QString::fromUtf8("2\u2212"), {0, raised(correctY), 0, scriptH}},  // a true minus
       {"You earn 1 out of 3 on this question.", {10, correctY + 2 * h, 0, h}},
       {"You now have 10 total points out of 12.", {10, correctY + 3 * h, 0, h}}};
   QList<QLabel*> labels = dialog.findChildren<QLabel*>();
