@@ -73,7 +73,7 @@ std::vector<int> SymbolBoundaries(const TFormula& formula, const TTextSurface& s
   std::vector<int> boundaries;
   int x = startX;
   for (const TSymbol& symbol : formula.symbols) {
-    x += surface.TextWidth(std::string(1, symbol.ch));
+    x += symbol.Width(surface);
     boundaries.push_back(x);
   }
   return boundaries;

@@ -21,13 +21,17 @@ void TSplitWindow::HideLine() {
   Invalidate();
 }
 
+std::vector<int> TSplitWindow::Boundaries() const {
+  return SymbolBoundaries(copy_, TDC(TextFont()), TextOrigin().x());
+}
+
 int TSplitWindow::BoundaryX(int index) const {
-  const std::vector<int> boundaries = SymbolBoundaries(copy_, TDC(font()), kTextLeft);
+  const std::vector<int> boundaries = Boundaries();
   return index >= 0 && index < static_cast<int>(boundaries.size()) ? boundaries[index] : -1;
 }
 
 void TSplitWindow::EvLButtonDown(const QPoint& client) {
-  const int nearest = NearestBoundary(SymbolBoundaries(copy_, TDC(font()), kTextLeft), client.x());
+  const int nearest = NearestBoundary(Boundaries(), client.x());
   if (nearest >= 0) {
     splitPosition_ = nearest;
     lineX_ = BoundaryX(nearest);
@@ -37,10 +41,12 @@ void TSplitWindow::EvLButtonDown(const QPoint& client) {
   Invalidate();
 }
 
-void TSplitWindow::Paint(TDC& dc) {
-  int x = kTextLeft;
+void TSplitWindow::PaintText(TDC& dc) {
+  int x = 0;
   copy_.Draw(dc, x, 0);
   if (lineHidden_) return;
-  dc.SelectPen(Qt::black, 2);
-  dc.DrawLine(lineX_, 0, lineX_, dc.TextHeight());
+  // The line is placed in client coordinates, the text drawn from its origin.
+  const int lineX = lineX_ - TextOrigin().x();
+  dc.SelectPen(palette().color(QPalette::Highlight), 2);
+  dc.DrawLine(lineX, -1, lineX, dc.TextHeight() + 1);
 }

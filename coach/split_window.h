@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "keypad/pello_window.h"
 
 // The compound to dissociate, drawn as one line, with a line the student places between two
@@ -21,13 +23,14 @@ class TSplitWindow : public TPelloWindow {
   // Client x of the boundary after symbol index, with the widths used for painting.
   int BoundaryX(int index) const;
 
-  static constexpr int kTextLeft = 2;
-
  protected:
-  void Paint(TDC& dc) override;
+  void PaintText(TDC& dc) override;
   void EvLButtonDown(const QPoint& client) override;
 
  private:
+  // Client x of the boundary after each symbol.
+  std::vector<int> Boundaries() const;
+
   TFormula copy_;
   int splitPosition_ = -1;
   int lineX_ = 1;

@@ -1,8 +1,10 @@
 #include "editor/react_window.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QWheelEvent>
@@ -32,6 +34,7 @@ constexpr const char* kNoSuchNumber = "You must enter a number for a reaction th
 
 TReactWindow::TReactWindow(QWidget* parent) : TWindow(parent) {
   SetScrollBars(true, true);
+  SetBackgroundColor(palette().color(QPalette::Base));
   setFocusPolicy(Qt::StrongFocus);
   Bind(kCmAdd, &TReactWindow::CmAdd);
   Bind(kCmChange, &TReactWindow::CmChange);
@@ -61,7 +64,13 @@ void TReactWindow::SetupWindow() {
   book_.RebuildList(true);
 }
 
+void TReactWindow::changeEvent(QEvent* event) {
+  TWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) SetBackgroundColor(palette().color(QPalette::Base));
+}
+
 void TReactWindow::Paint(TDC& dc) {
+  dc.SetTextColor(palette().color(QPalette::Text));
   const int h = dc.TextHeight();
   dc.TextOut(ReactionListing::kTitleX, ReactionListing::kTitleY, "Reactions:");
 
@@ -104,6 +113,12 @@ void TReactWindow::Paint(TDC& dc) {
       scroller->SetRange(kXRange, yRange);
     if (scroller->XUnit() != kInitialXUnit || scroller->YUnit() != h)
       scroller->SetUnits(kInitialXUnit, h);
+    // The vertical bar only while the listing is longer than the view; its height, which the
+    // range depends on, does not change with it.
+    if ((VerticalScrollBar() != nullptr) != (yRange > 0)) {
+      SetScrollBars(true, yRange > 0);
+      if (QScrollBar* bar = VerticalScrollBar(); bar && isVisible()) bar->show();
+    }
   }
 }
 

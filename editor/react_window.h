@@ -63,6 +63,7 @@ class TReactWindow : public TWindow {
   void EvLButtonDown(const QPoint& client) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   bool AllTypesListed() const { return book_.AllTypesListed(); }

@@ -10,16 +10,21 @@ namespace {
 void DrawFormula(TTextSurface& surface, std::string_view text, int& x, int y, int h) {
   for (char c : text) {
     const std::string_view one(&c, 1);
-    surface.TextOut(x, c >= '1' && c <= '9' ? y + h / 5 : y, one);
-    x += surface.TextWidth(one);
+    if (c >= '1' && c <= '9') {
+      surface.ScriptOut(x, y, TTextSurface::Script::Sub, h / 5, one);
+      x += surface.ScriptWidth(one);
+    } else {
+      surface.TextOut(x, y, one);
+      x += surface.TextWidth(one);
+    }
   }
 }
 
 void DrawCharge(TTextSurface& surface, int32_t charge, int& x, int y, int h) {
   const std::string text = RaisedCharge(charge);
   if (text.empty()) return;
-  surface.TextOut(x, y - h / 5, text);
-  x += surface.TextWidth(text);
+  surface.ScriptOut(x, y, TTextSurface::Script::Super, h / 5, text);
+  x += surface.ScriptWidth(text);
 }
 
 bool LaterSlotsEmpty(const Substance* side, int i) {

@@ -47,8 +47,9 @@ int LineShowing(int h, std::size_t k, int top, int viewHeight);
 // by the sign ("2+", "3-"; a 0 is not drawn); nothing for 0.
 std::string RaisedCharge(int32_t charge);
 
-// The equation line of reaction with its pen at (x, y): subscript digits h/5 lower, charges
-// h/5 higher, " + " between formulas and " -> " after the reactants.
+// The equation line of reaction with its pen at (x, y): subscript digits lowered and charges
+// raised as scripts (h/5 off the line where scripts are set full size), " + " between formulas
+// and " -> " after the reactants.
 void DrawEquation(TTextSurface& surface, const TReaction& reaction, int x, int y, int h);
 
 // Entry n (numbered from 1) at the y of its question line: "n.  question" and the equation,

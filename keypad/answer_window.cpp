@@ -1,6 +1,7 @@
 #include "keypad/answer_window.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "keypad/focus_frame.h"
@@ -8,20 +9,21 @@
 
 namespace {
 
-constexpr int kUnit = 8;
+constexpr int kScrollUnit = 8;
+// Subscripts hang below the line; the caret sits under it.
+constexpr int kBelowLine = 3;
+constexpr int kCaretHeight = 2;
 
 // Scroll units needed to show extent pixels in a page of page pixels.
 int UnitsBeyond(int extent, int page) {
-  return std::max(0, (extent - page + kUnit - 1) / kUnit);
+  return std::max(0, (extent - page + kScrollUnit - 1) / kScrollUnit);
 }
 
 }  // namespace
 
 TAnswerWindow::TAnswerWindow(QWidget* parent, bool withCaret)
-    : TWindow(parent), withCaret_(withCaret) {
-  SetBorder(true);
-  SetScrollBars(true, true);
-  AttachScroller(kUnit, kUnit, 0, 0);
+    : TStripWindow(parent), withCaret_(withCaret) {
+  AttachScroller(kScrollUnit, kScrollUnit, 0, 0);
 }
 
 void TAnswerWindow::SetEquation(std::unique_ptr<TEquation> equation) {
@@ -36,28 +38,47 @@ void TAnswerWindow::SetPending(const std::string& pending) {
   ShowEnd();
 }
 
-QSize TAnswerWindow::DrawnSize() const {
-  TDC dc(font());
+int TAnswerWindow::TextEnd(TDC& dc) const {
   int x = 0;
   if (equation_) equation_->Draw(dc, x, 0);
-  x += dc.TextWidth(pending_);
-  // Subscripts hang 3 pixels below the line; the caret sits under it, as wide as an "X".
-  return {x + dc.TextWidth("X"), dc.TextHeight() + 3 + (withCaret_ ? 2 : 0)};
+  return x + dc.TextWidth(pending_);
+}
+
+int TAnswerWindow::ContentHeight(int h) const {
+  return h + kBelowLine + (withCaret_ ? kCaretHeight : 0);
+}
+
+QSize TAnswerWindow::DrawnSize() const {
+  TDC dc(TextFont());
+  const QPoint origin = TextOrigin();
+  return {origin.x() + TextEnd(dc) + dc.TextWidth("X") + kPadding,
+          2 * origin.y() + ContentHeight(dc.TextHeight())};
 }
 
 void TAnswerWindow::FitRange() {
-  const QSize drawn = DrawnSize();
-  const QRect client = ClientRect();
-  const int xRange = UnitsBeyond(drawn.width(), client.width());
-  const int yRange = UnitsBeyond(drawn.height(), client.height());
-  TScroller& scroller = *Scroller();
-  if (xRange != scroller.XRange() || yRange != scroller.YRange()) scroller.SetRange(xRange, yRange);
+  // A scroll bar only while there is something to scroll; taking one away or adding it changes
+  // the room left for the other, so this settles in at most two rounds.
+  for (int round = 0; round < 3; ++round) {
+    const QSize drawn = DrawnSize();
+    const QRect client = ClientRect();
+    const int xRange = UnitsBeyond(drawn.width(), client.width());
+    const int yRange = UnitsBeyond(drawn.height(), client.height());
+    TScroller& scroller = *Scroller();
+    if (xRange != scroller.XRange() || yRange != scroller.YRange())
+      scroller.SetRange(xRange, yRange);
+    const bool across = xRange > 0, down = yRange > 0;
+    if (across == (HorizontalScrollBar() != nullptr) && down == (VerticalScrollBar() != nullptr))
+      return;
+    SetScrollBars(across, down);
+    for (QScrollBar* bar : {HorizontalScrollBar(), VerticalScrollBar()})
+      if (bar && isVisible()) bar->show();
+  }
 }
 
 void TAnswerWindow::ShowEnd() {
   FitRange();
-  const int end = DrawnSize().width();  // the caret's right edge
-  const int caretLeft = end - TDC(font()).TextWidth("X");
+  const int end = DrawnSize().width();  // the right edge of the caret and the padding after it
+  const int caretLeft = end - kPadding - TDC(TextFont()).TextWidth("X");
   const int page = ClientRect().width();
   TScroller& scroller = *Scroller();
   const int left = scroller.Offset().x();
@@ -65,55 +86,56 @@ void TAnswerWindow::ShowEnd() {
   if (end > left + page) {
     x = UnitsBeyond(end, page);
   } else if (caretLeft < left) {
-    x = std::max(0, caretLeft) / kUnit;
+    x = std::max(0, caretLeft) / kScrollUnit;
   }
   scroller.ScrollTo(x, scroller.YPos());
   Invalidate();
 }
 
 void TAnswerWindow::resizeEvent(QResizeEvent* event) {
-  TWindow::resizeEvent(event);
+  TStripWindow::resizeEvent(event);
   FitRange();
 }
 
 void TAnswerWindow::SetupWindow() {
-  TWindow::SetupWindow();
+  TStripWindow::SetupWindow();
   FitRange();
   if (!withCaret_) return;
-  const TDC dc(font());
-  CreateCaret(dc.TextWidth("X"), 2);
-  SetCaretPos(0, dc.TextHeight());
+  const TDC dc(TextFont());
+  CreateCaret(dc.TextWidth("X"), kCaretHeight);
+  SetTextCaretPos(0, dc.TextHeight());
   ShowCaret();
 }
 
-void TAnswerWindow::Paint(TDC& dc) {
+void TAnswerWindow::PaintText(TDC& dc) {
   int x = 0;
   if (equation_) equation_->Draw(dc, x, 0);
   if (!pending_.empty()) {
-    dc.SetTextColor(Qt::gray);
+    const QColor text = palette().color(QPalette::Text);
+    dc.SetTextColor(palette().color(QPalette::PlaceholderText));
     dc.TextOut(x, 0, pending_);
     x += dc.TextWidth(pending_);
-    dc.SetTextColor(Qt::black);
+    dc.SetTextColor(text);
   }
   // Coaching changes the equation behind the strip's back; the range follows at the next paint.
   FitRange();
   if (withCaret_ && HasCaret()) {
     const QPoint offset = Scroller()->Offset();
-    SetCaretPos(x - offset.x(), dc.TextHeight() - offset.y());
+    SetTextCaretPos(x - offset.x(), dc.TextHeight() - offset.y());
   }
 }
 
 void TAnswerWindow::paintEvent(QPaintEvent* event) {
-  TWindow::paintEvent(event);
+  TStripWindow::paintEvent(event);
   if (hasFocus()) DrawFocusFrame(*this);
 }
 
 void TAnswerWindow::focusInEvent(QFocusEvent* event) {
-  TWindow::focusInEvent(event);
+  TStripWindow::focusInEvent(event);
   update();
 }
 
 void TAnswerWindow::focusOutEvent(QFocusEvent* event) {
-  TWindow::focusOutEvent(event);
+  TStripWindow::focusOutEvent(event);
   update();
 }

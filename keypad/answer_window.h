@@ -2,13 +2,13 @@
 #include <memory>
 #include <string>
 
+#include "keypad/strip_window.h"
 #include "model/equation.h"
-#include "ui/window.h"
 
-// The equation strip: shows and owns a TEquation, with both scroll bars and, when asked for,
-// a caret after the last character drawn. The scroll range follows the drawn equation, so a
-// long equation can be scrolled to its end and never out of sight.
-class TAnswerWindow : public TWindow {
+// The equation strip: shows and owns a TEquation and, when asked for, a caret after the last
+// character drawn. The scroll range follows the drawn equation, so a long equation can be
+// scrolled to its end and never out of sight; a scroll bar shows only while it is needed.
+class TAnswerWindow : public TStripWindow {
   Q_OBJECT
 
  public:
@@ -25,12 +25,14 @@ class TAnswerWindow : public TWindow {
 
   // Repaints after the equation grew or shrank, scrolled so that its end (the caret) shows.
   void ShowEnd();
-  // Width and height in pixels of the equation as drawn, the caret after it included.
+  // Width and height in pixels of the equation as drawn, the caret after it and the padding
+  // around it included.
   QSize DrawnSize() const;
 
  protected:
   void SetupWindow() override;
-  void Paint(TDC& dc) override;
+  int ContentHeight(int h) const override;
+  void PaintText(TDC& dc) override;
   void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
@@ -39,6 +41,8 @@ class TAnswerWindow : public TWindow {
  private:
   // Sets the scroll range to what the drawn equation needs beyond the client area.
   void FitRange();
+  // Where drawing the equation and the pending characters ends, from 0.
+  int TextEnd(TDC& dc) const;
 
   bool withCaret_;
   std::unique_ptr<TEquation> equation_;

@@ -5,9 +5,14 @@
 #include "keypad/focus_frame.h"
 #include "ui/dc.h"
 
-TEditWindow::TEditWindow(QWidget* parent, TFormula* formula) : TWindow(parent), formula_(formula) {
-  SetBorder(true);
-}
+namespace {
+
+constexpr int kEditCaretHeight = 2;
+
+}  // namespace
+
+TEditWindow::TEditWindow(QWidget* parent, TFormula* formula)
+    : TStripWindow(parent), formula_(formula) {}
 
 void TEditWindow::SetFormula(TFormula* formula) {
   formula_ = formula;
@@ -20,46 +25,52 @@ void TEditWindow::SetPending(const std::string& pending) {
 }
 
 void TEditWindow::SetupWindow() {
-  TWindow::SetupWindow();
-  const TDC dc(font());
-  CreateCaret(dc.TextWidth("X"), 2);
-  SetCaretPos(0, dc.TextHeight());
+  TStripWindow::SetupWindow();
+  const TDC dc(TextFont());
+  CreateCaret(dc.TextWidth("X"), kEditCaretHeight);
+  SetTextCaretPos(0, dc.TextHeight());
   ShowCaret();
+}
+
+int TEditWindow::ContentHeight(int h) const {
+  return h + kEditCaretHeight;
 }
 
 int TEditWindow::ScrollOffset() const {
   if (!formula_) return 0;
-  TDC dc(font());
+  TDC dc(TextFont());
   int end = 0;
   formula_->Draw(dc, end, 0);
   end += dc.TextWidth(pending_);
   // The strip has no scroll bars: a formula wider than it slides left to keep the caret in view.
-  return std::max(0, end + dc.TextWidth("X") - ClientRect().width());
+  const int room = ClientRect().width() - 2 * kPadding;
+  return std::max(0, end + dc.TextWidth("X") - room);
 }
 
-void TEditWindow::Paint(TDC& dc) {
+void TEditWindow::PaintText(TDC& dc) {
   int x = -ScrollOffset();
   if (formula_) formula_->Draw(dc, x, 0);
   if (!pending_.empty()) {
-    dc.SetTextColor(Qt::gray);
+    const QColor text = palette().color(QPalette::Text);
+    dc.SetTextColor(palette().color(QPalette::PlaceholderText));
     dc.TextOut(x, 0, pending_);
     x += dc.TextWidth(pending_);
-    dc.SetTextColor(Qt::black);
+    dc.SetTextColor(text);
   }
-  if (HasCaret()) SetCaretPos(x, dc.TextHeight());
+  if (HasCaret()) SetTextCaretPos(x, dc.TextHeight());
 }
 
 void TEditWindow::paintEvent(QPaintEvent* event) {
-  TWindow::paintEvent(event);
+  TStripWindow::paintEvent(event);
   if (hasFocus()) DrawFocusFrame(*this);
 }
 
 void TEditWindow::focusInEvent(QFocusEvent* event) {
-  TWindow::focusInEvent(event);
+  TStripWindow::focusInEvent(event);
   update();
 }
 
 void TEditWindow::focusOutEvent(QFocusEvent* event) {
-  TWindow::focusOutEvent(event);
+  TStripWindow::focusOutEvent(event);
   update();
 }

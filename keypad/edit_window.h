@@ -1,11 +1,11 @@
 #pragma once
 #include <string>
 
+#include "keypad/strip_window.h"
 #include "model/formula.h"
-#include "ui/window.h"
 
 // The formula strip of the substance dialogs: shows one formula it does not own, with a caret.
-class TEditWindow : public TWindow {
+class TEditWindow : public TStripWindow {
   Q_OBJECT
 
  public:
@@ -21,7 +21,8 @@ class TEditWindow : public TWindow {
 
  protected:
   void SetupWindow() override;
-  void Paint(TDC& dc) override;
+  int ContentHeight(int h) const override;
+  void PaintText(TDC& dc) override;
   void paintEvent(QPaintEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;

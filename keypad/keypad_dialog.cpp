@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 
+#include "keypad/element_block.h"
 #include "keypad/keypad_key.h"
 #include "ui/message_box.h"
 
@@ -26,6 +28,39 @@ std::vector<TControlTemplate> TKeypadDialog::KeyControls(bool withPlusArrow) {
   }
   return keys;
 }
+
+namespace {
+
+// Quiet hues for the blocks, in the colours chemistry books use for them.
+QColor BlockHue(ElementBlock block) {
+  switch (block) {
+    case ElementBlock::S:
+      return {224, 102, 102};
+    case ElementBlock::P:
+      return {230, 184, 0};
+    case ElementBlock::D:
+      return {61, 133, 198};
+    case ElementBlock::F:
+      return {106, 168, 79};
+    case ElementBlock::Unknown:
+      break;
+  }
+  return {};
+}
+
+// The palette's colour with a share of hue in it: light and dark palettes keep their contrast.
+QColor Mixed(const QColor& base, const QColor& hue, double share) {
+  return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - share) + hue.redF() * share),
+                          static_cast<float>(base.greenF() * (1 - share) + hue.greenF() * share),
+                          static_cast<float>(base.blueF() * (1 - share) + hue.blueF() * share));
+}
+
+constexpr double kKeyTint = 0.3;
+// A greyed key keeps a hint of its block, faint enough that it reads as greyed.
+constexpr double kDisabledKeyTint = 0.1;
+constexpr double kDarkKeyQuieter = 0.6;
+
+}  // namespace
 
 TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
                              TKeypad::Config config)
@@ -55,6 +90,7 @@ TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
     ShowPending({});
   });
   keypad_.SetChangeHandler([this] { ReflectKeys(); });
+  TintElementKeys();
   hintText_ = TKeyboardInput::Hint(HasKey(TKeypad::kPlus));
 }
 
@@ -153,6 +189,32 @@ void TKeypadDialog::AfterTyping(const std::string& refusal) {
   ShowPending(typing_.Pending());
   if (!refusal.empty()) QApplication::beep();
   ShowHint(refusal.empty() ? hintText_ : refusal);
+}
+
+void TKeypadDialog::TintElementKeys() {
+  const QPalette& dialogPalette = palette();
+  for (int id : keyIds_) {
+    QPushButton* button = Button(id);
+    const ElementBlock block = BlockOfElement(button->text().toStdString());
+    if (block == ElementBlock::Unknown) continue;
+    QPalette tinted = dialogPalette;
+    const QColor hue = BlockHue(block);
+    // On a dark key the same share of hue stands out more.
+    const double share =
+        dialogPalette.color(QPalette::Button).lightnessF() < 0.5 ? kDarkKeyQuieter : 1.0;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+      tinted.setColor(group, QPalette::Button,
+                      Mixed(dialogPalette.color(group, QPalette::Button), hue, kKeyTint * share));
+    tinted.setColor(QPalette::Disabled, QPalette::Button,
+                    Mixed(dialogPalette.color(QPalette::Disabled, QPalette::Button), hue,
+                          kDisabledKeyTint * share));
+    button->setPalette(tinted);
+  }
+}
+
+void TKeypadDialog::changeEvent(QEvent* event) {
+  TDialog::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) TintElementKeys();
 }
 
 void TKeypadDialog::ReflectKeys() {

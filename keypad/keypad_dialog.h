@@ -52,11 +52,14 @@ class TKeypadDialog : public TDialog {
   void SetHintText(std::string text);
 
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   bool HasKey(int id) const;
   void PressKey(int id);
   void ReflectKeys();
+  // Element keys take a tint of their block of the periodic table, from the dialog's palette.
+  void TintElementKeys();
   bool TypeKey(QKeyEvent* event);
   void PasteClipboard();
   // Shows the hint again, or why a character was refused (with a beep).

@@ -16,3 +16,9 @@ void TLine::DrawLines(TTextSurface& dc, const std::vector<TLine>& lines) {
     y = static_cast<int>(y + 1.5 * h);
   }
 }
+
+int TLine::LinesHeight(int h, std::size_t count) {
+  int y = 0;
+  for (std::size_t i = 1; i < count; ++i) y = static_cast<int>(y + 1.5 * h);
+  return y + h;
+}

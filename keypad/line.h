@@ -19,6 +19,8 @@ class TLine : public TStreamableBase {
 
   // Draws lines from the top-left corner, each 1.5 line heights below the one before.
   static void DrawLines(TTextSurface& dc, const std::vector<TLine>& lines);
+  // The height that count lines drawn so take, for h the height of "X".
+  static int LinesHeight(int h, std::size_t count);
 
  private:
   TFormula formula_;

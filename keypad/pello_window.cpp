@@ -3,12 +3,10 @@
 #include "ui/dc.h"
 
 TPelloWindow::TPelloWindow(QWidget* parent, const TFormula* substance, std::string word)
-    : TWindow(parent), substance_(substance), word_(std::move(word)) {
-  SetBorder(true);
-}
+    : TStripWindow(parent), substance_(substance), word_(std::move(word)) {}
 
 void TPelloWindow::SetupWindow() {
-  TWindow::SetupWindow();
+  TStripWindow::SetupWindow();
   RefreshLines();
 }
 
@@ -27,6 +25,10 @@ void TPelloWindow::RefreshLines() {
   Invalidate();
 }
 
-void TPelloWindow::Paint(TDC& dc) {
+int TPelloWindow::ContentHeight(int h) const {
+  return TLine::LinesHeight(h, lines_.size());
+}
+
+void TPelloWindow::PaintText(TDC& dc) {
   TLine::DrawLines(dc, lines_);
 }

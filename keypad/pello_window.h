@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "keypad/line.h"
-#include "ui/window.h"
+#include "keypad/strip_window.h"
 
 // A bordered panel of message lines in which formulas keep their subscripts and charges.
 // Its own lines are the dissociation message about its substance and side word.
-class TPelloWindow : public TWindow {
+class TPelloWindow : public TStripWindow {
   Q_OBJECT
 
  public:
@@ -23,7 +23,8 @@ class TPelloWindow : public TWindow {
 
  protected:
   void SetupWindow() override;
-  void Paint(TDC& dc) override;
+  int ContentHeight(int h) const override;
+  void PaintText(TDC& dc) override;
 
   const TFormula* substance_;
   std::string word_;

@@ -3,12 +3,10 @@
 #include "ui/dc.h"
 
 TStaticWindow::TStaticWindow(QWidget* parent, const TFormula* substance, std::string correctCharge)
-    : TWindow(parent), substance_(substance), correctCharge_(std::move(correctCharge)) {
-  SetBorder(true);
-}
+    : TStripWindow(parent), substance_(substance), correctCharge_(std::move(correctCharge)) {}
 
 void TStaticWindow::SetupWindow() {
-  TWindow::SetupWindow();
+  TStripWindow::SetupWindow();
   BuildLines();
 }
 
@@ -27,7 +25,11 @@ void TStaticWindow::BuildLines() {
   Invalidate();
 }
 
-void TStaticWindow::Paint(TDC& dc) {
+int TStaticWindow::ContentHeight(int h) const {
+  return TLine::LinesHeight(h, second_.IsEmpty() ? 1 : 2);
+}
+
+void TStaticWindow::PaintText(TDC& dc) {
   std::vector<const TLine*> lines{&first_};
   if (!second_.IsEmpty()) lines.push_back(&second_);
   const int h = dc.TextHeight();

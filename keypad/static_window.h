@@ -2,11 +2,11 @@
 #include <string>
 
 #include "keypad/line.h"
-#include "ui/window.h"
+#include "keypad/strip_window.h"
 
 // The bordered two-line message of the oxidation-number correction: names the substance and
 // the charge it has now.
-class TStaticWindow : public TWindow {
+class TStaticWindow : public TStripWindow {
   Q_OBJECT
 
  public:
@@ -19,7 +19,8 @@ class TStaticWindow : public TWindow {
 
  protected:
   void SetupWindow() override;
-  void Paint(TDC& dc) override;
+  int ContentHeight(int h) const override;
+  void PaintText(TDC& dc) override;
 
  private:
   const TFormula* substance_;

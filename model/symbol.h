@@ -14,6 +14,8 @@ class TSymbol : public TStreamableBase {
 
   // Draws at (x, y) and advances x by the character's width; y never changes.
   void Draw(TTextSurface& dc, int& x, int y) const;
+  // How far Draw advances x: whatever measures a drawn line must add these up.
+  int Width(const TTextSurface& dc) const;
 
   char ch;
   int32_t placement;

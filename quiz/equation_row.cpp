@@ -11,6 +11,12 @@ void Piece(TTextSurface& surface, std::string_view text, int& x, int y) {
   x += surface.TextWidth(text);
 }
 
+void Script(TTextSurface& surface, TTextSurface::Script script, int shift, std::string_view text,
+            int& x, int y) {
+  surface.ScriptOut(x, y, script, shift, text);
+  x += surface.ScriptWidth(text);
+}
+
 bool ShowsCharge(std::string_view charge) {
   return charge == "+" || charge == "-" || LeadingValue(charge) != 0;
 }
@@ -25,11 +31,13 @@ void DrawSubstance(TTextSurface& surface, const ComparisonTable& table, bool rea
                    int& x, int y) {
   const int third = surface.TextHeight() / 3;
   for (char c : table.Field(ComparisonTable::FormulaArray(reactant), row)) {
-    const bool subscript = c >= '1' && c <= '9';
-    Piece(surface, std::string(1, c), x, subscript ? y + third : y);
+    if (c >= '1' && c <= '9')
+      Script(surface, TTextSurface::Script::Sub, third, std::string(1, c), x, y);
+    else
+      Piece(surface, std::string(1, c), x, y);
   }
   std::string_view charge = table.Field(ComparisonTable::ChargeArray(reactant), row);
-  if (ShowsCharge(charge)) Piece(surface, charge, x, y - third);
+  if (ShowsCharge(charge)) Script(surface, TTextSurface::Script::Super, third, charge, x, y);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "quiz/result_window.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -24,6 +25,14 @@ class TStaticSurface : public TTextSurface {
   }
   int TextWidth(std::string_view text) const override { return dc_.TextWidth(text); }
   int TextHeight() const override { return dc_.TextHeight(); }
+  // A script is a static of its own in the smaller script font, placed where TDC draws it.
+  void ScriptOut(int x, int y, Script script, int /*shift*/, std::string_view text) override {
+    QLabel* label = dialog_.AddStatic(TDC::ScriptText(text), x, dc_.ScriptTop(y, script),
+                                      ScriptWidth(text), QFontMetrics(dc_.ScriptFont()).height());
+    label->setFont(dc_.ScriptFont());
+    label->setWordWrap(false);
+  }
+  int ScriptWidth(std::string_view text) const override { return dc_.ScriptWidth(text); }
 
  private:
   TDialog& dialog_;

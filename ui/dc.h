@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPoint>
 #include <QSize>
+#include <string>
 #include <string_view>
 
 #include "model/text_surface.h"
@@ -14,6 +15,7 @@ class QPainter;
 // A device context: text at a point (the point is the top-left corner of the text cell), text
 // extents, lines with a pen, and a selected font. Either draws through a painter (the paint
 // context of a window) or only measures (a context of the whole screen with its default font).
+// A painting context draws text in the painter's pen colour until SetTextColor says otherwise.
 class TDC : public TTextSurface {
  public:
   // Paints through painter with the painter's current font.
@@ -29,10 +31,20 @@ class TDC : public TTextSurface {
   void TextOut(int x, int y, std::string_view text) override;
   int TextWidth(std::string_view text) const override;
   int TextHeight() const override;
+  // Scripts are set smaller than the line and moved by the line's own metrics, as in print.
+  void ScriptOut(int x, int y, Script script, int shift, std::string_view text) override;
+  int ScriptWidth(std::string_view text) const override;
   QSize TextExtent(std::string_view text) const;
 
   void SelectFont(const QFont& font);
   const QFont& Font() const { return font_; }
+  // The smaller font of subscripts and charges, and the top of a script's text cell on the
+  // line whose cell starts at y.
+  const QFont& ScriptFont() const { return scriptFont_; }
+  int ScriptTop(int y, Script script) const;
+  static QFont ScriptFontOf(const QFont& font);
+  // A script's text as ScriptOut draws it (UTF-8): its signs set as minus signs.
+  static std::string ScriptText(std::string_view text);
   void SetTextColor(const QColor& color);
 
   // A solid pen of that colour and width, used by MoveTo/LineTo and DrawLine.
@@ -48,6 +60,8 @@ class TDC : public TTextSurface {
   QPainter* painter_ = nullptr;
   QFont font_;
   QFontMetrics metrics_;
+  QFont scriptFont_;
+  QFontMetrics scriptMetrics_;
   QColor textColor_ = Qt::black;
   QColor penColor_ = Qt::black;
   int penWidth_ = 1;

@@ -1,18 +1,21 @@
 #pragma once
 #include <QApplication>
-#include <QFontMetrics>
 #include <QMouseEvent>
 
 #include "coach/split_window.h"
+#include "ui/dc.h"
 
-// Where the line goes after symbol index of the panel's compound, worked out from the panel
-// font's character widths: the compound is drawn from x = 2, one character per symbol.
+// Where the line goes after symbol index of the panel's compound, added up from the panel
+// font's widths: the compound is drawn from the text origin, scripts in the smaller script type.
 inline int BoundaryAfter(const TSplitWindow& window, int index) {
-  const QFontMetrics metrics(window.font());
-  const std::string text = window.Lines().front().Text();
-  int x = 2;
-  for (int i = 0; i <= index && i < static_cast<int>(text.size()); ++i)
-    x += metrics.horizontalAdvance(QString(QChar(text[i])));
+  const TDC dc(window.TextFont());
+  const std::vector<TSymbol>& symbols = window.Lines().front().Symbols();
+  int x = window.TextOrigin().x();
+  for (int i = 0; i <= index && i < static_cast<int>(symbols.size()); ++i) {
+    const std::string one(1, symbols[static_cast<std::size_t>(i)].ch);
+    x += symbols[static_cast<std::size_t>(i)].placement == Baseline ? dc.TextWidth(one)
+                                                                    : dc.ScriptWidth(one);
+  }
   return x;
 }
 

@@ -8,8 +8,9 @@
 namespace {
 
 using Piece = RecordingSurface::Piece;
-constexpr int kW = 8;   // every character
-constexpr int kH = 15;  // "X", so h/5 = 3
+constexpr int kW = 8;        // every character
+constexpr int kH = 15;       // "X", so h/5 = 3
+constexpr int kScriptW = 5;  // every subscript and charge character: narrower than the line's
 
 std::unique_ptr<TReaction> Of(std::vector<Substance> reactants, std::vector<Substance> products) {
   auto reaction = std::make_unique<TReaction>("Q.", 0);
@@ -43,14 +44,14 @@ TEST(ReactionListing, SubscriptsLowerChargesRiseAndSeparatorsAreWrittenWhole) {
        "N|a| + | + |C|l|^-| -> |N|a|^+| + |C|l|^-|"},
   };
   for (const auto& c : cases) {
-    RecordingSurface surface(kW, kH);
+    RecordingSurface surface(kW, kH, kScriptW);
     ReactionListing::DrawEquation(surface, *Of(c.reactants, c.products), 30, 100, kH);
     EXPECT_EQ(Heights(surface.pieces, 100), c.expected);
-    // The pen advances by each piece's width.
+    // The pen advances by each piece's width, a script's being its own.
     int x = 30;
     for (const Piece& piece : surface.pieces) {
       EXPECT_EQ(piece.x, x) << piece.text;
-      x += kW * static_cast<int>(piece.text.size());
+      x += (piece.y == 100 ? kW : kScriptW) * static_cast<int>(piece.text.size());
     }
   }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include "keypad/equation_dialog.h"
 #include "tests/coach/equation_text.h"
 #include "tests/support/driver.h"
+#include "ui/dc.h"
 
 namespace {
 
@@ -70,7 +73,7 @@ TEST(EquationDialog, ALongEquationScrollsToKeepTheCaretInSight) {
   keys.push_back("->");
   for (int i = 0; i < 5; ++i) {
     if (i) keys.push_back("+");
-    for (std::string_view key : {"Mn", "O", "4", "1-"}) keys.push_back(key);
+    for (std::string_view key : {"Mn", "Br", "O", "4", "1-"}) keys.push_back(key);
   }
   keys.push_back("Undo");
   keys.push_back("Restart");
@@ -90,7 +93,12 @@ TEST(EquationDialog, ALongEquationScrollsToKeepTheCaretInSight) {
       const int furthest = strip.Scroller()->XRange() * strip.Scroller()->XUnit();
       EXPECT_GE(furthest + page, end + strip.CaretSize().width()) << key;
       EXPECT_LT(furthest, std::max(1, end)) << key;
-      EXPECT_EQ(strip.HorizontalScrollBar()->maximum(), strip.Scroller()->XRange()) << key;
+      // A scroll bar only while there is something to scroll.
+      if (QScrollBar* bar = strip.HorizontalScrollBar()) {
+        EXPECT_EQ(bar->maximum(), strip.Scroller()->XRange()) << key;
+      }
+      EXPECT_EQ(strip.HorizontalScrollBar() != nullptr, strip.Scroller()->XRange() > 0) << key;
+      EXPECT_EQ(strip.VerticalScrollBar(), nullptr) << key;
       widest = std::max(widest, end);
     });
   }
@@ -249,5 +257,102 @@ const SubstanceCase kSubstanceCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(, SubstanceDialogs, testing::ValuesIn(kSubstanceCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// The caret stands where drawing ended: after the letters at their width and the subscripts and
+// charges at the narrower width they are drawn with.
+TEST(Strips, TheCaretFollowsTheScriptsAtTheirDrawnWidth) {
+  const std::pair<const char*, std::vector<std::pair<const char*, int32_t>>> cases[] = {
+      {"sulfate",
+       {{"S", Baseline},
+        {"O", Baseline},
+        {"4", Subscript},
+        {"2", Superscript},
+        {"-", Superscript}}},
+      {"iron(III) sulfate",
+       {{"F", Baseline},
+        {"e", Baseline},
+        {"2", Subscript},
+        {"(", Baseline},
+        {"S", Baseline},
+        {"O", Baseline},
+        {"4", Subscript},
+        {")", Baseline},
+        {"3", Subscript}}},
+  };
+  for (const auto& [name, symbols] : cases) {
+    auto equation = std::make_unique<TEquation>();
+    equation->reactants.push_back(std::make_unique<TFormula>());
+    for (const auto& [text, placement] : symbols)
+      equation->reactants.back()->Append(text, placement);
+    TFormula formula;
+    formula.CopyFrom(*equation->reactants.back());
+
+    TAnswerWindow answer(nullptr, true);
+    answer.resize(400, 60);
+    answer.SetEquation(std::move(equation));
+    TEditWindow edit(nullptr, &formula);
+    edit.resize(200, 24);
+    for (TStripWindow* strip : std::initializer_list<TStripWindow*>{&answer, &edit}) {
+      strip->show();
+      strip->grab();
+      const TDC dc(strip->TextFont());
+      int expected = strip->TextOrigin().x();
+      for (const auto& [text, placement] : symbols)
+        expected += placement == Baseline ? dc.TextWidth(text) : dc.ScriptWidth(text);
+      EXPECT_EQ(strip->CaretPos().x(), expected) << name;
+      EXPECT_EQ(strip->CaretPos().y(), strip->TextOrigin().y() + dc.TextHeight()) << name;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// With a dark palette the strips draw light text on the palette's base, nothing white, and the
+// text keeps its padding from the border.
+TEST(Strips, FollowADarkPaletteAndKeepTheirPadding) {
+  QPalette dark;
+  dark.setColor(QPalette::Base, QColor(20, 20, 24));
+  dark.setColor(QPalette::Text, QColor(235, 235, 235));
+  dark.setColor(QPalette::Window, QColor(40, 40, 44));
+  dark.setColor(QPalette::Mid, QColor(90, 90, 90));
+  TFormula sulfate;
+  sulfate.Append("SO", Baseline);
+  sulfate.Append("4", Subscript);
+  sulfate.Append("2-", Superscript);
+  auto equation = std::make_unique<TEquation>();
+  equation->reactants.push_back(std::make_unique<TFormula>());
+  equation->reactants.back()->CopyFrom(sulfate);
+
+  TAnswerWindow answer(nullptr, true);
+  answer.SetEquation(std::move(equation));
+  TEditWindow edit(nullptr, &sulfate);
+  TBlankWindow blank(nullptr, &sulfate, "word");
+  const std::pair<const char*, TStripWindow*> strips[] = {
+      {"answer", &answer}, {"edit", &edit}, {"panel", &blank}};
+  for (const auto& [name, strip] : strips) {
+    strip->setPalette(dark);
+    strip->resize(160, 40);
+    strip->show();
+    const QImage image = strip->grab().toImage();
+    int whiteish = 0, leftmostText = image.width();
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.lightness() > 245) ++whiteish;
+        if (c.lightness() > 150) leftmostText = std::min(leftmostText, x);
+      }
+    EXPECT_EQ(whiteish, 0) << name;
+    EXPECT_EQ(image.pixelColor(image.width() - 3, image.height() - 3), dark.color(QPalette::Base))
+        << name;
+    EXPECT_LT(leftmostText, image.width()) << name << " shows no text";
+    EXPECT_GE(leftmostText, 1 + TStripWindow::kPadding) << name;
+  }
+}
 
 }  // namespace

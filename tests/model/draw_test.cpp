@@ -24,6 +24,40 @@ TEST(Draw, SymbolsAreLoweredAndRaisedByThreePixels) {
   EXPECT_EQ(x, 45);
 }
 
+// Scripts set in a narrower type: each piece starts where the one before it ended, whatever
+// its width, and the pen ends after the last one.
+TEST(Draw, ScriptsAdvanceByTheirOwnWidth) {
+  struct Case {
+    std::unique_ptr<TFormula> formula;
+    std::vector<int> xs;
+    int end;
+  };
+  Case cases[] = {
+      {Formula({{"SO", Baseline}, {"4", Subscript}, {"2-", Superscript}}), {0, 8, 16, 21, 26}, 31},
+      {Formula({{"Fe", Baseline},
+                {"2", Subscript},
+                {"(SO", Baseline},
+                {"4", Subscript},
+                {")", Baseline},
+                {"3", Subscript}}),
+       {0, 8, 16, 21, 29, 37, 45, 50, 58},
+       63},
+      {Formula({{"Q", 7}, {"H", Baseline}}), {8}, 16},
+  };
+  for (const Case& c : cases) {
+    RecordingSurface dc(8, 13, 5);
+    int x = 0;
+    c.formula->Draw(dc, x, 10);
+    std::vector<int> xs;
+    for (const Piece& piece : dc.pieces) xs.push_back(piece.x);
+    EXPECT_EQ(xs, c.xs) << c.formula->AllText();
+    EXPECT_EQ(x, c.end) << c.formula->AllText();
+    int width = 0;
+    for (const TSymbol& symbol : c.formula->symbols) width += symbol.Width(dc);
+    EXPECT_EQ(width, c.end) << c.formula->AllText();
+  }
+}
+
 TEST(Draw, UnknownPlacementDrawsNothingButTakesItsRoom) {
   RecordingSurface dc(8);
   TSymbol odd('Q', 7);

@@ -11,6 +11,7 @@
 
 #include "quiz/equation_row.h"
 #include "tests/support/recording_surface.h"
+#include "ui/dc.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST(EquationRow, PiecesFollowEachOtherWithSubscriptsLoweredAndChargesRaised) {
       {Table({"A", "B", "C", "D", "E"}, {}), "A| + |B| + |C| + |D| + |E| -> "},
   };
   for (const auto& [table, shape] : cases) {
-    RecordingSurface surface(8, 13);  // h / 3 is 4
+    RecordingSurface surface(8, 13, 5);  // h / 3 is 4; scripts are 5 wide a character
     int x = 10;
     DrawEquationRow(surface, table, x, 50);
     std::string actual;
@@ -49,7 +50,7 @@ TEST(EquationRow, PiecesFollowEachOtherWithSubscriptsLoweredAndChargesRaised) {
                 (piece.y == 46 ? "^" : "") + piece.text;
       EXPECT_TRUE(piece.y == 50 || piece.y == 54 || piece.y == 46) << piece.text;
       EXPECT_EQ(piece.x, expectedX) << piece.text;
-      expectedX += 8 * static_cast<int>(piece.text.size());
+      expectedX += (piece.y == 50 ? 8 : 5) * static_cast<int>(piece.text.size());
     }
     EXPECT_EQ(actual, shape);
     EXPECT_EQ(x, expectedX);
@@ -62,12 +63,16 @@ TEST(ResultWindow, StaticsStandLineByLineWithChargesInDisplayForm) {
   TResultWindow dialog(nullptr, correct, student, "Barium chloride and sodium sulfate.", 1, 10, 12);
   const int h = dialog.LineHeight();
   const int studentY = 10 + 5 * h, correctY = studentY + 4 * h;
+  // Charges are statics of their own in the smaller script font, raised as the strips draw them.
+  const TDC dc(dialog.font());
+  const int scriptH = QFontMetrics(dc.ScriptFont()).height();
+  const auto raised = [&dc](int y) { return dc.ScriptTop(y, TTextSurface::Script::Super); };
   const std::pair<QString, QRect> expected[] = {
       {"Barium chloride and sodium sulfate.", {10, 10, 500, 3 * h}},
       {"Your Answer :", {10, 10 + 3 * h, 0, h}},
-      {"3+", {0, studentY - h / 3, 0, h}},
+      {"3+", {0, raised(studentY), 0, scriptH}},
       {"Correct Answer :", {10, studentY + 2 * h, 0, h}},
-      {"2-", {0, correctY - h / 3, 0, h}},
+      {QString::fromUtf8("2\u2212"), {0, raised(correctY), 0, scriptH}},  // a true minus
       {"You earn 1 out of 3 on this question.", {10, correctY + 2 * h, 0, h}},
       {"You now have 10 total points out of 12.", {10, correctY + 3 * h, 0, h}}};
   QList<QLabel*> labels = dialog.findChildren<QLabel*>();

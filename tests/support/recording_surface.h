@@ -6,7 +6,10 @@
 #include "model/text_surface.h"
 
 // A text surface with fixed metrics that records every piece drawn, so layouts can be
-// checked to the pixel: every character is charWidth wide, "X" is height high.
+// checked to the pixel: every character is charWidth wide, "X" is height high. Scripts are
+// recorded where a full-size script would stand (shifted by the caller's offset), and each of
+// their characters is scriptWidth wide: give it a width of its own to check that whatever
+// measures a line measures its scripts as narrow as they are drawn.
 class RecordingSurface : public TTextSurface {
  public:
   struct Piece {
@@ -16,8 +19,10 @@ class RecordingSurface : public TTextSurface {
     bool operator==(const Piece&) const = default;
   };
 
-  explicit RecordingSurface(int charWidth = 8, int height = 13)
-      : charWidth_(charWidth), height_(height) {}
+  explicit RecordingSurface(int charWidth = 8, int height = 13, int scriptWidth = 0)
+      : charWidth_(charWidth),
+        height_(height),
+        scriptWidth_(scriptWidth ? scriptWidth : charWidth) {}
 
   void TextOut(int x, int y, std::string_view text) override {
     pieces.push_back({x, y, std::string(text)});
@@ -26,10 +31,14 @@ class RecordingSurface : public TTextSurface {
     return charWidth_ * static_cast<int>(text.size());
   }
   int TextHeight() const override { return height_; }
+  int ScriptWidth(std::string_view text) const override {
+    return scriptWidth_ * static_cast<int>(text.size());
+  }
 
   std::vector<Piece> pieces;
 
  private:
   int charWidth_;
   int height_;
+  int scriptWidth_;
 };

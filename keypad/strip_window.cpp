@@ -1,0 +1,61 @@
+#include "keypad/strip_window.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPalette>
+#include <algorithm>
+
+#include "ui/dc.h"
+
+TStripWindow::TStripWindow(QWidget* parent) : TWindow(parent) {
+  SetBorder(true);
+  FollowPalette();
+}
+
+QFont TStripWindow::TextFont() const {
+  QFont text = font();
+  text.setBold(false);
+  return text;
+}
+
+QPoint TStripWindow::TextOrigin() const {
+  const int spare = ClientRect().height() - ContentHeight(TDC(TextFont()).TextHeight());
+  return {kPadding, std::clamp(spare / 2, 0, kPadding)};
+}
+
+void TStripWindow::SetTextCaretPos(int x, int y) {
+  SetCaretPos(x + TextOrigin().x(), y + TextOrigin().y());
+}
+
+void TStripWindow::Paint(TDC& dc) {
+  dc.SelectFont(TextFont());
+  dc.SetTextColor(palette().color(QPalette::Text));
+  QPainter& painter = *dc.Painter();
+  painter.save();
+  painter.translate(TextOrigin());
+  PaintText(dc);
+  painter.restore();
+}
+
+void TStripWindow::paintEvent(QPaintEvent* event) {
+  TWindow::paintEvent(event);
+  // The framework draws a black frame and caret; a dark palette needs its own colours.
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  if (IsCaretShown()) {
+    painter.setClipRect(ClientRect().translated(ClientOrigin()));
+    painter.fillRect(QRect(ClientOrigin() + CaretPos(), CaretSize()),
+                     palette().color(QPalette::Text));
+  }
+}
+
+void TStripWindow::changeEvent(QEvent* event) {
+  TWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) FollowPalette();
+}
+
+void TStripWindow::FollowPalette() {
+  SetBackgroundColor(palette().color(QPalette::Base));
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <QFont>
+#include <QPoint>
+
+#include "ui/window.h"
+
+class QEvent;
+
+// A bordered window of text and formulas: drawn in the palette's text colour on its base
+// colour, a few pixels in from the border, in the window's font without bold. Subclasses draw
+// in PaintText from the text origin; every click and caret goes through TextOrigin too, so that
+// what is hit is what is drawn.
+class TStripWindow : public TWindow {
+  Q_OBJECT
+
+ public:
+  explicit TStripWindow(QWidget* parent);
+
+  static constexpr int kPadding = 4;
+
+  // The font the strip draws and measures with.
+  QFont TextFont() const;
+  // Where the text's top-left corner lies in client coordinates (before scrolling): kPadding
+  // across, and down as much of kPadding as the text's height leaves room for.
+  QPoint TextOrigin() const;
+
+ protected:
+  // Height of what PaintText draws, for h the height of "X".
+  virtual int ContentHeight(int h) const { return h; }
+  virtual void PaintText(TDC& dc) = 0;
+  // Puts the caret at a point of the text (before scrolling is taken off).
+  void SetTextCaretPos(int x, int y);
+
+  void Paint(TDC& dc) final;
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FollowPalette();
+};
