@@ -19,7 +19,7 @@ std::string WithoutByteOrderMark(const std::string& line) {
   return line.rfind("\xEF\xBB\xBF", 0) == 0 ? line.substr(3) : line;
 }
 
-bool Skipped(const std::string& line) {
+bool IsBlankOrComment(const std::string& line) {
   const auto first = line.find_first_not_of(" \t\r");
   return first == std::string::npos || line[first] == '#';
 }
@@ -87,7 +87,7 @@ TImportResult ImportBank(std::istream& text, bool lenient) {
   std::string line;
   for (int number = 1; std::getline(text, line); ++number) {
     if (number == 1) line = WithoutByteOrderMark(line);
-    if (Skipped(line)) continue;
+    if (IsBlankOrComment(line)) continue;
     std::unique_ptr<TReaction> reaction;
     std::string reason;
     if (!ParseBankLine(line, reaction, reason)) {
@@ -105,7 +105,7 @@ TImportResult ImportBank(std::istream& text, bool lenient) {
       continue;
     }
     result.reactions.push_back(std::move(reaction));
-    result.lines.push_back(number);
+    result.lineOfReaction.push_back(number);
   }
   if (text.bad()) {
     result.issues.push_back({0, true, "read error"});

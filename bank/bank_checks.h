@@ -28,7 +28,7 @@ std::string QuestionKey(std::string_view question);
 
 struct TImportResult {
   TReactionList reactions;
-  std::vector<int> lines;  // the text line of each reaction
+  std::vector<int> lineOfReaction;  // the text line each reaction was read from
   std::vector<TBankIssue> issues;
   bool ok = true;  // no error
 };

@@ -180,8 +180,8 @@ bool AllZero(const char* bytes, std::size_t size) {
 }
 
 // The text of a field that must end within it, with a note when bytes follow the end.
-bool FieldWithEnd(const char* field, std::size_t size, const std::string& what, std::string& text,
-                  std::string& reason, std::vector<std::string>& notes) {
+bool ReadTerminatedField(const char* field, std::size_t size, const std::string& what,
+                         std::string& text, std::string& reason, std::vector<std::string>& notes) {
   const void* zero = std::memchr(field, 0, size);
   if (!zero) {
     reason = what + " fills all " + std::to_string(size) + " bytes with no end";
@@ -255,8 +255,8 @@ bool ParseBankLine(const std::string& line, std::unique_ptr<TReaction>& reaction
 bool FormatBankLine(const TReaction& reaction, std::string& line, std::string& reason,
                     std::vector<std::string>& notes) {
   std::string question;
-  if (!FieldWithEnd(reaction.question, TReaction::kQuestionSize, "the question", question, reason,
-                    notes))
+  if (!ReadTerminatedField(reaction.question, TReaction::kQuestionSize, "the question", question,
+                           reason, notes))
     return false;
   if (HasControl(question)) {
     reason = "the question holds a line break or another control character";
@@ -276,7 +276,8 @@ bool FormatBankLine(const TReaction& reaction, std::string& line, std::string& r
       const std::string what =
           std::string(reactant ? "reactant " : "product ") + std::to_string(s + 1);
       std::string formula;
-      if (!FieldWithEnd(side[s].formula, Substance::kFormulaSize, what, formula, reason, notes))
+      if (!ReadTerminatedField(side[s].formula, Substance::kFormulaSize, what, formula, reason,
+                               notes))
         return false;
       for (char c : formula)
         if (!IsFormulaChar(c)) {

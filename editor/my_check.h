@@ -6,10 +6,9 @@
 // stays with the list.
 class TMyCheck {
  public:
-  // id and the box's top in list coordinates; the box is size by size at x = 0.
-  TMyCheck(int id, int y, int size) : id_(id), y_(y), size_(size) {}
+  // The box's top in list coordinates; the box is size by size at x = 0.
+  TMyCheck(int y, int size) : y_(y), size_(size) {}
 
-  int Id() const { return id_; }
   int Y() const { return y_; }
   int Size() const { return size_; }
   bool Contains(int x, int y) const { return x >= 0 && x < size_ && y >= y_ && y < y_ + size_; }
@@ -19,7 +18,6 @@ class TMyCheck {
   void Toggle() { checked_ = !checked_; }
 
  private:
-  int id_;
   int y_;
   int size_;
   bool checked_ = false;

@@ -132,8 +132,8 @@ void TReactionBook::RebuildList(bool recreate) {
     for (const auto& box : checkBoxes_) kept.push_back(box->GetCheck());
   checkBoxes_.clear();
   for (std::size_t k = 0; k < shownReactions_.size(); ++k) {
-    checkBoxes_.push_back(std::make_unique<TMyCheck>(
-        kFirstCheckId + static_cast<int>(k), ReactionListing::EntryY(lineHeight_, k), lineHeight_));
+    checkBoxes_.push_back(
+        std::make_unique<TMyCheck>(ReactionListing::EntryY(lineHeight_, k), lineHeight_));
     if (k < kept.size()) checkBoxes_.back()->SetCheck(kept[k]);
   }
   if (recreate) current_ = ReactionListing::kNoRow;

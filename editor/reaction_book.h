@@ -31,9 +31,6 @@ class TReactionBook {
     std::string message;  // what to tell the teacher; may be empty after a plain save
   };
 
-  // The check box of listed row k has id kFirstCheckId + k.
-  static constexpr int kFirstCheckId = 1000;
-
   explicit TReactionBook(std::string path = kReactionFileName);
 
   // Reads the file (again), replacing the list, the listing and the marks.

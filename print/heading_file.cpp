@@ -1,7 +1,6 @@
 #include "print/heading_file.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include "model/atomic_file.h"
 #include "model/windows1252.h"
@@ -12,9 +11,8 @@ bool ReadHeadingFile(std::string& text, const std::string& path) {
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) return false;
   const std::string raw(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString decoded = utf8.decode(bytes);
-  text = utf8.hasError() ? Windows1252ToUtf8(raw) : raw;
+  // A file that is not UTF-8 is one of the older single-byte files.
+  text = bytes.isValidUtf8() ? raw : Windows1252ToUtf8(raw);
   return true;
 }
 

@@ -192,7 +192,7 @@ int Check(const std::string& text, const TOptions& options) {
     else
       ++others;
     if (!options.verbose) continue;
-    std::cout << text << ":" << result.lines[r] << ": ";
+    std::cout << text << ":" << result.lineOfReaction[r] << ": ";
     const TBalance balance = BalanceReaction(reaction);
     if (balance.balanced && balance.independent > 1)
       // Any one balance printed here would be a mix of unrelated reactions, not this one's.

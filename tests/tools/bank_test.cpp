@@ -43,7 +43,7 @@ TEST_P(ConverterRefuses, NamingTheLine) {
   }
   EXPECT_EQ(refused, refusal.refused);
   // Every other line that holds a reaction is taken.
-  std::set<int> taken(result.lines.begin(), result.lines.end());
+  std::set<int> taken(result.lineOfReaction.begin(), result.lineOfReaction.end());
   for (int line : refusal.refused) EXPECT_EQ(taken.count(line), 0u) << line;
   EXPECT_FALSE(taken.empty());
 }
