@@ -46,7 +46,7 @@ install: build
 
 # A thousand saves of a large reaction list killed at random moments; prints what was found.
 crash: build
-	$(BUILD)/bench/crash_save --kills 1000 --require-cleanup
+	$(BUILD)/tests/crash/crash_save --kills 1000 --require-cleanup
 
 # The property tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

@@ -1,4 +1,4 @@
-#include "bench/save_step.h"
+#include "tests/crash/save_step.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/save_step.h"
+#include "tests/crash/save_step.h"
 
 namespace {
 
@@ -119,6 +119,81 @@ TRound KillOneSave(const TSaveStep& step, const std::string& path, uint32_t firs
   return round;
 }
 
+// What the kills of one save did to its file.
+struct TTally {
+  double saveMs = 0;
+  int old = 0, fresh = 0, torn = 0;
+  int midWrite = 0;  // kills that caught the save writing its temporary file
+  int piledUp = 0;   // kills after which an older temporary file was still there
+  std::size_t left = 0;
+};
+
+// Kills options.kills saves of one step in a folder of its own under folder, each after a
+// random delay, and checks the file after each; false when the harness itself cannot run.
+bool KillSaves(const TSaveStep& step, const std::string& folder, const TOptions& options,
+               std::mt19937& random, TTally& tally) {
+  // A folder of its own, so that only this file's temporary files count as left behind.
+  const std::string stepFolder = folder + "/" + step.fileName + ".d";
+  if (mkdir(stepFolder.c_str(), 0700) != 0) {
+    std::perror("mkdir");
+    return false;
+  }
+  const std::string path = stepFolder + "/" + step.fileName;
+  // Version 1 is saved whole first; timing version 2 sets the span the kills fall in.
+  const auto start = std::chrono::steady_clock::now();
+  if (!step.save(path, 1) || !step.save(path, 2)) {
+    std::fprintf(stderr, "%s: the first saves fail\n", step.name.c_str());
+    return false;
+  }
+  const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - start) /
+                        2;
+  tally.saveMs = saveTime.count() / 1000.0;
+  std::uniform_int_distribution<long> delay(0, 2 * saveTime.count() + 1000);
+  uint32_t onDisk = 2, next = 3;
+  std::set<std::string> left;
+  for (int k = 0; k < options.kills; ++k) {
+    const TRound round = KillOneSave(step, path, next, std::chrono::microseconds(delay(random)));
+    if (!WIFSIGNALED(round.childStatus)) {
+      std::fprintf(stderr, "%s: the saving child ended by itself (status %d)\n", step.name.c_str(),
+                   round.childStatus);
+      return false;
+    }
+    const uint32_t before = round.ended ? round.ended : onDisk;
+    const uint32_t during = round.started != round.ended ? round.started : 0;
+    const auto found = step.version(path);
+    if (found && *found == before) {
+      ++tally.old;
+    } else if (found && during && *found == during) {
+      ++tally.fresh;
+    } else if (++tally.torn <= 5) {
+      std::fprintf(stderr, "kill %d: the file is neither version %u nor %u\n", k + 1, before,
+                   during);
+    }
+    if (found) onDisk = *found;
+    next = std::max(round.started, onDisk) + 1;
+    const std::set<std::string> now = Leftovers(stepFolder, step.fileName);
+    // A name not there before: the kill caught the save while it wrote its temporary file.
+    if (std::any_of(now.begin(), now.end(), [&](const auto& name) { return !left.count(name); }))
+      ++tally.midWrite;
+    // One temporary file may be the killed save's own; more means a save that succeeded
+    // since did not clear an older one.
+    if (round.ended && now.size() > 1) ++tally.piledUp;
+    left = now;
+  }
+  tally.left = left.size();
+  return true;
+}
+
+void Report(const TSaveStep& step, const TOptions& options, const TTally& t) {
+  std::printf(
+      "%s, save %.1f ms, seed %u: %d kills (%d while the temporary file was "
+      "written); files found whole %d (old version %d, new version %d), torn %d; temporary "
+      "files left %zu (kills after which they had piled up %d)\n",
+      step.name.c_str(), t.saveMs, options.seed, options.kills, t.midWrite, t.old + t.fresh, t.old,
+      t.fresh, t.torn, t.left, t.piledUp);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,69 +214,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::mt19937 random(options.seed);
-  bool failed = false;
+  int status = 0;
   for (const TSaveStep& step : steps) {
-    // A folder of its own, so that only this file's temporary files count as left behind.
-    const std::string stepFolder = folder + "/" + step.fileName + ".d";
-    if (mkdir(stepFolder.c_str(), 0700) != 0) {
-      std::perror("mkdir");
-      return 2;
+    TTally tally;
+    if (!KillSaves(step, folder, options, random, tally)) {
+      status = 2;
+      break;
     }
-    const std::string path = stepFolder + "/" + step.fileName;
-    // Version 1 is saved whole first; timing version 2 sets the span the kills fall in.
-    const auto start = std::chrono::steady_clock::now();
-    if (!step.save(path, 1) || !step.save(path, 2)) {
-      std::fprintf(stderr, "%s: the first saves fail\n", step.name.c_str());
-      return 2;
-    }
-    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
-                              std::chrono::steady_clock::now() - start) /
-                          2;
-    std::uniform_int_distribution<long> delay(0, 2 * saveTime.count() + 1000);
-    uint32_t onDisk = 2, next = 3;
-    int old = 0, fresh = 0, torn = 0, midWrite = 0, piledUp = 0;
-    std::set<std::string> left;
-    for (int k = 0; k < options.kills; ++k) {
-      const TRound round = KillOneSave(step, path, next, std::chrono::microseconds(delay(random)));
-      if (!WIFSIGNALED(round.childStatus)) {
-        std::fprintf(stderr, "%s: the saving child ended by itself (status %d)\n",
-                     step.name.c_str(), round.childStatus);
-        return 2;
-      }
-      const uint32_t before = round.ended ? round.ended : onDisk;
-      const uint32_t during = round.started != round.ended ? round.started : 0;
-      const auto found = step.version(path);
-      if (found && *found == before) {
-        ++old;
-      } else if (found && during && *found == during) {
-        ++fresh;
-      } else {
-        if (++torn <= 5)
-          std::fprintf(stderr, "kill %d: the file is neither version %u nor %u\n", k + 1, before,
-                       during);
-      }
-      if (found) onDisk = *found;
-      next = std::max(round.started, onDisk) + 1;
-      const std::set<std::string> now = Leftovers(stepFolder, step.fileName);
-      // A name not there before: the kill caught the save while it wrote its temporary file.
-      if (std::any_of(now.begin(), now.end(), [&](const auto& name) { return !left.count(name); }))
-        ++midWrite;
-      // One temporary file may be the killed save's own; more means a save that succeeded
-      // since did not clear an older one.
-      if (round.ended && now.size() > 1) ++piledUp;
-      left = now;
-    }
-    std::printf(
-        "%s, save %.1f ms, seed %u: %d kills (%d while the temporary file was "
-        "written); files found whole %d (old version %d, new version %d), torn %d; temporary "
-        "files left %zu (kills after which they had piled up %d)\n",
-        step.name.c_str(), saveTime.count() / 1000.0, options.seed, options.kills, midWrite,
-        old + fresh, old, fresh, torn, left.size(), piledUp);
-    failed = failed || torn > 0 || (options.requireCleanup && piledUp > 0);
+    Report(step, options, tally);
+    if (tally.torn > 0 || (options.requireCleanup && tally.piledUp > 0)) status = 1;
   }
   std::error_code removed;
   std::filesystem::remove_all(folder, removed);
   if (removed)
     std::fprintf(stderr, "cannot remove %s: %s\n", folder.c_str(), removed.message().c_str());
-  return failed ? 1 : 0;
+  return status;
 }
