@@ -253,9 +253,14 @@ bool CountElements(const std::string& formula, Counts& counts, std::string& reas
   return true;
 }
 
-TBalance BalanceReaction(const TReaction& reaction) {
-  TBalance result;
-  // Columns are substances, products negated; rows are elements and then the charge.
+namespace {
+
+using TMatrix = std::vector<std::vector<TFraction>>;
+
+// The reaction as a matrix: columns are substances, products negated; rows are elements and
+// then the charge. Fills result's substance texts; false with result's reason when a side is
+// empty or a formula cannot be counted.
+bool ReactionMatrix(const TReaction& reaction, TMatrix& a, TBalance& result) {
   std::vector<Counts> columns;
   std::vector<int64_t> charges;
   std::vector<int> signs;
@@ -267,7 +272,7 @@ TBalance BalanceReaction(const TReaction& reaction) {
       any = true;
       const std::string formula(side[s].FormulaText());
       Counts counts;
-      if (!CountElements(formula, counts, result.reason)) return result;
+      if (!CountElements(formula, counts, result.reason)) return false;
       columns.push_back(counts);
       charges.push_back(side[s].charge);
       signs.push_back(reactant ? 1 : -1);
@@ -275,7 +280,7 @@ TBalance BalanceReaction(const TReaction& reaction) {
     }
     if (!any) {
       result.reason = reactant ? "there are no reactants" : "there are no products";
-      return result;
+      return false;
     }
   }
   std::vector<std::string> elements;
@@ -284,7 +289,7 @@ TBalance BalanceReaction(const TReaction& reaction) {
       if (std::find(elements.begin(), elements.end(), element) == elements.end())
         elements.push_back(element);
   const std::size_t n = columns.size();
-  std::vector<std::vector<TFraction>> a(elements.size() + 1, std::vector<TFraction>(n));
+  a.assign(elements.size() + 1, std::vector<TFraction>(n));
   for (std::size_t j = 0; j < n; ++j) {
     for (const auto& [element, count] : columns[j]) {
       const auto row = std::find(elements.begin(), elements.end(), element) - elements.begin();
@@ -292,28 +297,36 @@ TBalance BalanceReaction(const TReaction& reaction) {
     }
     a.back()[j] = TFraction(signs[j] * charges[j]);
   }
-  // Coefficients x >= 1 with A x = 0 exist exactly when y = x - 1 >= 0 solves A y = -A 1.
+  return true;
+}
+
+// Coefficients x >= 1 with A x = 0 exist exactly when y = x - 1 >= 0 solves A y = -A 1; finds
+// such a y, or false with the reason.
+bool SolveShifted(const TMatrix& a, std::vector<TFraction>& y, std::string& reason) {
   std::vector<TFraction> b(a.size());
   for (std::size_t i = 0; i < a.size(); ++i)
-    for (std::size_t j = 0; j < n; ++j) {
+    for (std::size_t j = 0; j < a[i].size(); ++j) {
       b[i] = b[i] - a[i][j];
       if (b[i].Overflow()) {
-        result.reason = kTooLarge;
-        return result;
+        reason = kTooLarge;
+        return false;
       }
     }
   TFeasibility problem(a, b);
   bool feasible = false;
-  std::vector<TFraction> y;
   if (!problem.Solve(feasible, y)) {
-    result.reason = kTooLarge;
-    return result;
+    reason = kTooLarge;
+    return false;
   }
   if (!feasible) {
-    result.reason = "no positive whole coefficients conserve every element and the charge";
-    return result;
+    reason = "no positive whole coefficients conserve every element and the charge";
+    return false;
   }
-  // Scale x = 1 + y to whole numbers in lowest terms.
+  return true;
+}
+
+// x = 1 + y scaled to whole numbers in lowest terms; false when they do not fit.
+bool WholeCoefficients(const std::vector<TFraction>& y, std::vector<int64_t>& coefficients) {
   std::vector<TFraction> x;
   int64_t lcm = 1;
   bool tooLarge = false;
@@ -327,15 +340,28 @@ TBalance BalanceReaction(const TReaction& reaction) {
   for (const TFraction& v : x) {
     int64_t c = 0;
     tooLarge = tooLarge || __builtin_mul_overflow(v.Num(), lcm / v.Den(), &c);
-    result.coefficients.push_back(c);
+    coefficients.push_back(c);
     gcd = std::gcd(gcd, c);
   }
   if (tooLarge || gcd == 0) {
-    result.coefficients.clear();
+    coefficients.clear();
+    return false;
+  }
+  for (int64_t& c : coefficients) c /= gcd;
+  return true;
+}
+
+}  // namespace
+
+TBalance BalanceReaction(const TReaction& reaction) {
+  TBalance result;
+  TMatrix a;
+  std::vector<TFraction> y;
+  if (!ReactionMatrix(reaction, a, result) || !SolveShifted(a, y, result.reason)) return result;
+  if (!WholeCoefficients(y, result.coefficients)) {
     result.reason = kTooLarge;
     return result;
   }
-  for (int64_t& c : result.coefficients) c /= gcd;
   // The answer is checked on its own before it is believed: whatever went wrong above, an
   // equation is called balanced only with positive coefficients that conserve each element and
   // the charge, summed in checked arithmetic.
