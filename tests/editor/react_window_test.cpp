@@ -21,6 +21,7 @@
 #include "keypad/new_question_dialog.h"
 #include "tests/editor/editor_fixture.h"
 #include "tests/support/driver.h"
+#include "tests/support/full_disk.h"
 #include "ui/radio_button.h"
 #include "ui/scroller.h"
 
@@ -326,16 +327,11 @@ TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
   auto view = MakeView();
   const std::string before = ReadWholeFile("tarvolin.rxn");
   {
-    // A file-size limit makes the write fall short, as a full disk would.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &small);
     Messages messages;
-    view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
-    setrlimit(RLIMIT_FSIZE, &old);
+    {
+      TFullDisk full(100);
+      view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
+    }
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].caption, "Warning");
     EXPECT_NE(messages.seen[0].text.find("could not be saved"), std::string::npos);

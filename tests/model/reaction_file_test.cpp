@@ -16,6 +16,8 @@
 #include <iterator>
 #include <vector>
 
+#include "tests/support/full_disk.h"
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -236,17 +238,12 @@ TEST_F(ReactionFileTest, FailedWriteLeavesTheOldFileAsItWas) {
   TReactionList bigger;
   for (int i = 0; i < 20; ++i) bigger.push_back(Sample("new " + std::to_string(i), 0));
 
-  // A full disk: the file size limit makes the write come up short, even for root.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   std::string error;
-  const bool ok = WriteReactionFile(bigger, path_, &error);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
+  bool ok = true;
+  {
+    TFullDisk full(1000);
+    ok = WriteReactionFile(bigger, path_, &error);
+  }
 
   EXPECT_FALSE(ok);
   EXPECT_FALSE(error.empty());
