@@ -22,6 +22,7 @@
 #include "tests/editor/editor_fixture.h"
 #include "tests/support/driver.h"
 #include "tests/support/full_disk.h"
+#include "tests/support/has_text.h"
 #include "ui/radio_button.h"
 #include "ui/scroller.h"
 
@@ -334,8 +335,8 @@ TEST_F(ReactWindowTest, AFailedSaveIsReportedAndTheNextChangeSavesEverything) {
     }
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].caption, "Warning");
-    EXPECT_NE(messages.seen[0].text.find("could not be saved"), std::string::npos);
-    EXPECT_NE(messages.seen[0].text.find("File too large"), std::string::npos);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "could not be saved"));
+    EXPECT_TRUE(HasText(messages.seen[0].text, "File too large"));
   }
   EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), before);
   EXPECT_EQ(Questions(view->ShownReactions())[2], "First.");
@@ -382,8 +383,7 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].caption, "Warning");
     // The record of type 9 can never be listed: it is counted and left out.
-    EXPECT_NE(messages.seen[0].text.find("1 of the 6 records read has no known type"),
-              std::string::npos);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "1 of the 6 records read has no known type"));
   }
   EXPECT_EQ(view->AllReactions().size(), 5u);
   {
@@ -391,7 +391,7 @@ TEST_F(ReactWindowTest, ADamagedFileIsKeptBesideBeforeItsFirstRewrite) {
     view->AddReaction(Record("First."), {1, 0, 0, 0, 0});
     ASSERT_EQ(messages.seen.size(), 2u);
     EXPECT_EQ(messages.seen[0].caption, "Information");
-    EXPECT_NE(messages.seen[0].text.find("tarvolin.rxn.damaged.2"), std::string::npos);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "tarvolin.rxn.damaged.2"));
     view->AddReaction(Record("Second."), {1, 0, 0, 0, 0});
     EXPECT_EQ(messages.seen.size(), 3u) << "only the first save keeps a copy";
   }
@@ -466,13 +466,13 @@ TEST_F(ReactWindowTest, AnUnreadableFileTurnsEditingOffWithItsReason) {
     view = MakeView();
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].text.rfind("Cannot open tarvolin.rxn.", 0), 0u);
-    EXPECT_NE(messages.seen[0].text.find("cannot be read (Is a directory)"), std::string::npos);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "cannot be read (Is a directory)"));
   }
   Messages messages;
   view->Dispatch(TReactWindow::kCmAdd);  // refused before any dialog opens
   ASSERT_EQ(messages.seen.size(), 1u);
   EXPECT_EQ(messages.seen[0].caption, "Warning");
-  EXPECT_NE(messages.seen[0].text.find("cannot be added, changed or deleted"), std::string::npos);
+  EXPECT_TRUE(HasText(messages.seen[0].text, "cannot be added, changed or deleted"));
   EXPECT_TRUE(std::filesystem::is_directory("tarvolin.rxn"));
 }
 
@@ -488,7 +488,7 @@ TEST_F(ReactWindowTest, AFileChangedOnDiskIsReadAgainWhenTheTeacherSaysSo) {
     view->AddReaction(Record("Mine."), {1, 0, 0, 0, 0});
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].buttons, MbButtons::YesNoCancel);
-    EXPECT_NE(messages.seen[0].text.find("changed on disk since it was read"), std::string::npos);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "changed on disk since it was read"));
   }
   EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), onDisk);
   EXPECT_TRUE(view->Book().Unsaved());

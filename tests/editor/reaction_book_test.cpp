@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "model/reaction_file.h"
+#include "tests/support/has_text.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -56,12 +57,11 @@ TEST_F(ReactionBookTest, AFileThatIsThereButCannotBeReadIsNeverReplaced) {
   std::filesystem::create_directory("tarvolin.rxn");
   TReactionBook book;
   EXPECT_EQ(book.Read(), TReactionBook::ReadState::Unreadable);
-  EXPECT_NE(book.ReadMessage().find("is there but cannot be read (Is a directory)"),
-            std::string::npos)
+  EXPECT_TRUE(HasText(book.ReadMessage(), "is there but cannot be read (Is a directory)"))
       << book.ReadMessage();
   std::string why;
   EXPECT_FALSE(book.CanEdit(&why));
-  EXPECT_NE(why.find("cannot be added, changed or deleted"), std::string::npos);
+  EXPECT_TRUE(HasText(why, "cannot be added, changed or deleted"));
   EXPECT_EQ(book.Add(Record("New."), kRedox), std::string::npos);
   EXPECT_TRUE(book.AllReactions().empty());
   EXPECT_EQ(book.Save().outcome, Outcome::NotRead);
@@ -112,7 +112,7 @@ TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilen
     // Keeping theirs aside: their bytes in .changed, the list in the file.
     const TReactionBook::TSaveResult kept = book.SaveKeepingDiskCopy();
     EXPECT_EQ(kept.outcome, Outcome::Saved);
-    EXPECT_NE(kept.message.find("tarvolin.rxn.changed"), std::string::npos);
+    EXPECT_TRUE(HasText(kept.message, "tarvolin.rxn.changed"));
     EXPECT_EQ(ReadWholeFile("tarvolin.rxn.changed"), theirs);
     EXPECT_FALSE(book.Unsaved());
     TReactionList file;
@@ -179,13 +179,12 @@ TEST_F(ReactionBookTest, RecordsOfNoKnownTypeInADamagedFileAreCountedAndLeftOut)
   const std::string damaged = ReadWholeFile("tarvolin.rxn");
   TReactionBook book;
   EXPECT_EQ(book.Read(), TReactionBook::ReadState::Damaged);
-  EXPECT_NE(book.ReadMessage().find("2 of the 3 records read have no known type"),
-            std::string::npos)
+  EXPECT_TRUE(HasText(book.ReadMessage(), "2 of the 3 records read have no known type"))
       << book.ReadMessage();
   EXPECT_EQ(book.AllReactions().size(), 1u);
   const TReactionBook::TSaveResult saved = book.Save();
   EXPECT_EQ(saved.outcome, Outcome::Saved);
-  EXPECT_NE(saved.message.find("tarvolin.rxn.damaged"), std::string::npos);
+  EXPECT_TRUE(HasText(saved.message, "tarvolin.rxn.damaged"));
   EXPECT_EQ(ReadWholeFile("tarvolin.rxn.damaged"), damaged);
   TReactionList file;
   ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
@@ -224,7 +223,7 @@ TEST_F(ReactionBookTest, DoubtsAreTheBankChecksAndRepeatedQuestions) {
   unbalanced.SetCharge(false, 0, "");
   const std::vector<std::string> doubts = book.Doubts(unbalanced, kRedox);
   ASSERT_EQ(doubts.size(), 1u);
-  EXPECT_NE(doubts[0].find("cannot be balanced"), std::string::npos) << doubts[0];
+  EXPECT_TRUE(HasText(doubts[0], "cannot be balanced")) << doubts[0];
   EXPECT_TRUE(book.Doubts(Record("A new one."), kRedox).empty());
   // A Change may keep its own question; another reaction's is a repeat.
   EXPECT_TRUE(book.Doubts(Record(" two. "), kRedox, 1).empty());

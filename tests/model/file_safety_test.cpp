@@ -15,6 +15,7 @@
 
 #include "model/atomic_file.h"
 #include "model/reaction_file.h"
+#include "tests/support/has_text.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -53,7 +54,7 @@ TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
       TWriteError error;
       EXPECT_FALSE(writer.write(path, &error)) << std::oct << mode;
       EXPECT_EQ(error.kind, WriteFailure::WriteProtected);
-      EXPECT_NE(error.text.find("is write-protected"), std::string::npos) << error.text;
+      EXPECT_TRUE(HasText(error.text, "is write-protected")) << error.text;
       EXPECT_EQ(ReadWholeFile(path), "the teacher's own");
       struct stat info {};
       ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -77,7 +78,7 @@ TEST_F(FileSafetyTest, OnlyARegularFileIsEverReplaced) {
     TWriteError error;
     EXPECT_FALSE(WriteFileAtomically(path, data, 1, &error)) << path;
     EXPECT_EQ(error.kind, WriteFailure::CannotReplace) << path;
-    EXPECT_NE(error.text.find("is not a regular file"), std::string::npos) << error.text;
+    EXPECT_TRUE(HasText(error.text, "is not a regular file")) << error.text;
   }
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_TRUE(fs::is_directory(folder));

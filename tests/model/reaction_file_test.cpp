@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/support/full_disk.h"
+#include "tests/support/has_text.h"
 
 namespace {
 
@@ -196,7 +197,7 @@ TEST_F(ReactionFileTest, DamagedFilesKeepTheCompleteRecordsOnly) {
     ASSERT_EQ(list.size(), c.kept) << c.name;
     for (std::size_t i = 0; i < c.kept; ++i) EXPECT_EQ(list[i]->Question(), three[i]->Question());
   }
-  EXPECT_NE(ReadResultMessage(ReadResult::Damaged).find("damaged"), std::string::npos);
+  EXPECT_TRUE(HasText(ReadResultMessage(ReadResult::Damaged), "damaged"));
 }
 
 TEST_F(ReactionFileTest, ExtraBytesAfterTheCountedRecordsAreReportedAsDamage) {
@@ -254,7 +255,7 @@ TEST_F(ReactionFileTest, FailedWriteLeavesTheOldFileAsItWas) {
 TEST_F(ReactionFileTest, WriteIntoAMissingFolderFails) {
   std::string error;
   EXPECT_FALSE(WriteReactionFile(TReactionList{}, dir_ + "/no/such/tarvolin.rxn", &error));
-  EXPECT_NE(error.find("Cannot create"), std::string::npos);
+  EXPECT_TRUE(HasText(error, "Cannot create"));
 }
 
 TEST_F(ReactionFileTest, ReadOnlyFolderRefusesTheWrite) {

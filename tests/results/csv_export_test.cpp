@@ -9,6 +9,7 @@
 #include "results/results_store.h"
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
+#include "tests/support/has_text.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ TEST(CsvExport, AFolderThatCannotBeWrittenIsReported) {
   ASSERT_TRUE(store.OpenInMemory());
   std::string why;
   EXPECT_FALSE(ExportCsv(store, place.Folder().filePath("no/such/folder/answers.csv"), why));
-  EXPECT_NE(why.find("cannot be written"), std::string::npos) << why;
+  EXPECT_TRUE(HasText(why, "cannot be written")) << why;
 }
 
 }  // namespace

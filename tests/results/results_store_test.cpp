@@ -16,6 +16,7 @@
 
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
+#include "tests/support/has_text.h"
 
 namespace {
 
@@ -210,12 +211,12 @@ TEST_P(ResultsStore, ANewerVersionsStoreIsShownButNeverWritten) {
   ASSERT_TRUE(store.Open(location)) << store.Error();
   EXPECT_TRUE(store.IsReadOnly());
   EXPECT_EQ(store.SchemaVersion(), 2);
-  EXPECT_NE(store.Notice().find("newer version of Tarvolin"), std::string::npos) << store.Notice();
+  EXPECT_TRUE(HasText(store.Notice(), "newer version of Tarvolin")) << store.Notice();
   EXPECT_EQ(All(store).size(), 1u);
   std::string why;
   EXPECT_FALSE(store.Record(SampleAnswer(1), why));
-  EXPECT_NE(why.find("Your answers are not being kept"), std::string::npos) << why;
-  EXPECT_NE(why.find("newer version"), std::string::npos) << why;
+  EXPECT_TRUE(HasText(why, "Your answers are not being kept")) << why;
+  EXPECT_TRUE(HasText(why, "newer version")) << why;
   EXPECT_FALSE(store.Clear());
   EXPECT_EQ(store.AnswerCount(), 1);
   if (sqlite_) {
@@ -291,7 +292,7 @@ TEST(ResultsStoreFailures, ADamagedFileIsReportedAndLeftAsItIs) {
   }
   TResultsStore store;
   EXPECT_FALSE(store.Open(location));
-  EXPECT_NE(store.Error().find("cannot be opened"), std::string::npos) << store.Error();
+  EXPECT_TRUE(HasText(store.Error(), "cannot be opened")) << store.Error();
   store.SetLocation(location);
   std::string why;
   EXPECT_FALSE(store.Record(SampleAnswer(0), why));

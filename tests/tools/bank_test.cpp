@@ -11,6 +11,7 @@
 #include "bank/bank_text.h"
 #include "bank/fraction.h"
 #include "model/reaction_file.h"
+#include "tests/support/has_text.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -38,7 +39,7 @@ TEST_P(ConverterRefuses, NamingTheLine) {
   std::set<int> refused;
   for (const TBankIssue& issue : result.issues) {
     EXPECT_TRUE(issue.error) << issue.text;
-    EXPECT_NE(issue.text.find(refusal.word), std::string::npos) << issue.text;
+    EXPECT_TRUE(HasText(issue.text, refusal.word)) << issue.text;
     refused.insert(issue.line);
   }
   EXPECT_EQ(refused, refusal.refused);
@@ -199,7 +200,7 @@ TEST(Balance, CountsLongSubscriptsAndRefusesEmptyParentheses) {
     const bool read = CountElements(row.formula, counts, reason);
     EXPECT_EQ(read, row.count != 0) << row.formula << ": " << reason;
     if (row.count == 0) {
-      EXPECT_NE(reason.find(row.word), std::string::npos) << row.formula << ": " << reason;
+      EXPECT_TRUE(HasText(reason, row.word)) << row.formula << ": " << reason;
       continue;
     }
     int64_t found = 0;
