@@ -1,11 +1,17 @@
 #include <string>
 #include <vector>
 
+#include "model/reaction.h"
 #include "ui/dialog_template.h"
 
 namespace {
 
 using C = TControlTemplate;
+
+// The reaction types' names as the type dialogs show them, from the one list of them.
+std::string TypeName(ReactionType type) {
+  return std::string(ReactionTypeName(type));
+}
 
 constexpr int kCheckGlyph = 20;
 constexpr int kCrossGlyph = 24;
@@ -51,11 +57,11 @@ TDialogTemplate TypeDialog() {
           .w = 207,
           .h = 147,
           .controls = {
-              Control(C::AutoRadio, 101, "&Precipitation", 73, 40, 60, 12, C::TabStop),
-              Control(C::AutoRadio, 102, "&Acid/Base", 73, 55, 60, 12),
-              Control(C::AutoRadio, 103, "&Redox", 73, 69, 60, 12),
-              Control(C::AutoRadio, 104, "&Complex Ion", 73, 84, 60, 12),
-              Control(C::AutoRadio, 105, "&Miscellaneous", 73, 99, 60, 12),
+              Control(C::AutoRadio, 101, TypeName(Precipitation), 73, 40, 60, 12, C::TabStop),
+              Control(C::AutoRadio, 102, TypeName(AcidBase), 73, 55, 60, 12),
+              Control(C::AutoRadio, 103, TypeName(Redox), 73, 69, 60, 12),
+              Control(C::AutoRadio, 104, TypeName(ComplexIon), 73, 84, 60, 12),
+              Control(C::AutoRadio, 105, TypeName(Miscellaneous), 73, 99, 60, 12),
               Control(C::GroupBox, 106, "Select Reaction Type", 57, 30, 95, 90),
               DefButton(1, "OK", 10, 126, 50, 16, kCheckGlyph),
               Button(2, "Cancel", 147, 126, 50, 16, kCrossGlyph),
@@ -72,11 +78,11 @@ TDialogTemplate SelectDialog() {
           .w = 170,
           .h = 133,
           .controls = {
-              Control(C::CheckBox, 101, "&Precipitation", 52, 14, 54, 12, C::TabStop),
-              Control(C::CheckBox, 102, "&Acid/Base", 52, 28, 47, 12, C::TabStop),
-              Control(C::CheckBox, 103, "&Redox", 52, 43, 60, 12, C::TabStop),
-              Control(C::CheckBox, 104, "&Complex Ion", 52, 58, 60, 12, C::TabStop),
-              Control(C::CheckBox, 105, "&Miscellaneous", 52, 72, 58, 12, C::TabStop),
+              Control(C::CheckBox, 101, TypeName(Precipitation), 52, 14, 54, 12, C::TabStop),
+              Control(C::CheckBox, 102, TypeName(AcidBase), 52, 28, 47, 12, C::TabStop),
+              Control(C::CheckBox, 103, TypeName(Redox), 52, 43, 60, 12, C::TabStop),
+              Control(C::CheckBox, 104, TypeName(ComplexIon), 52, 58, 60, 12, C::TabStop),
+              Control(C::CheckBox, 105, TypeName(Miscellaneous), 52, 72, 58, 12, C::TabStop),
               Control(C::GroupBox, 106, "Select Reaction Types:", 29, 5, 103, 83),
               Label("You may select more than one type of reaction.", 7, 91, 155, 11),
               DefButton(1, "OK", 16, 108, 50, 16, kCheckGlyph),
