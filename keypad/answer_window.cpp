@@ -4,7 +4,6 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "keypad/focus_frame.h"
 #include "ui/dc.h"
 
 namespace {
@@ -123,19 +122,4 @@ void TAnswerWindow::PaintText(TDC& dc) {
     const QPoint offset = Scroller()->Offset();
     SetTextCaretPos(x - offset.x(), dc.TextHeight() - offset.y());
   }
-}
-
-void TAnswerWindow::paintEvent(QPaintEvent* event) {
-  TStripWindow::paintEvent(event);
-  if (hasFocus()) DrawFocusFrame(*this);
-}
-
-void TAnswerWindow::focusInEvent(QFocusEvent* event) {
-  TStripWindow::focusInEvent(event);
-  update();
-}
-
-void TAnswerWindow::focusOutEvent(QFocusEvent* event) {
-  TStripWindow::focusOutEvent(event);
-  update();
 }

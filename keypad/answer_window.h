@@ -34,9 +34,6 @@ class TAnswerWindow : public TStripWindow {
   int ContentHeight(int h) const override;
   void PaintText(TDC& dc) override;
   void resizeEvent(QResizeEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // Sets the scroll range to what the drawn equation needs beyond the client area.

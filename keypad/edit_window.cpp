@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "keypad/focus_frame.h"
 #include "ui/dc.h"
 
 namespace {
@@ -58,19 +57,4 @@ void TEditWindow::PaintText(TDC& dc) {
     dc.SetTextColor(text);
   }
   if (HasCaret()) SetTextCaretPos(x, dc.TextHeight());
-}
-
-void TEditWindow::paintEvent(QPaintEvent* event) {
-  TStripWindow::paintEvent(event);
-  if (hasFocus()) DrawFocusFrame(*this);
-}
-
-void TEditWindow::focusInEvent(QFocusEvent* event) {
-  TStripWindow::focusInEvent(event);
-  update();
-}
-
-void TEditWindow::focusOutEvent(QFocusEvent* event) {
-  TStripWindow::focusOutEvent(event);
-  update();
 }

@@ -23,9 +23,6 @@ class TEditWindow : public TStripWindow {
   void SetupWindow() override;
   int ContentHeight(int h) const override;
   void PaintText(TDC& dc) override;
-  void paintEvent(QPaintEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   TFormula* formula_;

@@ -49,6 +49,24 @@ void TStripWindow::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(ClientOrigin() + CaretPos(), CaretSize()),
                      palette().color(QPalette::Text));
   }
+  if (hasFocus()) {
+    // The border, and the pixel inside it, in the highlight colour: text drawn at the strip's
+    // edge stays readable.
+    painter.setClipping(false);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+void TStripWindow::focusInEvent(QFocusEvent* event) {
+  TWindow::focusInEvent(event);
+  update();
+}
+
+void TStripWindow::focusOutEvent(QFocusEvent* event) {
+  TWindow::focusOutEvent(event);
+  update();
 }
 
 void TStripWindow::changeEvent(QEvent* event) {

@@ -32,7 +32,10 @@ class TStripWindow : public TWindow {
   void SetTextCaretPos(int x, int y);
 
   void Paint(TDC& dc) final;
+  // A strip that has the keyboard focus (typing goes there) shows it with a frame.
   void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
