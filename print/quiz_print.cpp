@@ -137,19 +137,19 @@ TQuizPrint::TQuizPrint(const TReactionList& shownReactions, TIsSelected isSelect
                        TPageLimits paper)
     : TPrintout("Quiz"),
       shownReactions(shownReactions),
-      isSelected(std::move(isSelected)),
-      view(view),
+      isSelected_(std::move(isSelected)),
+      view_(view),
       paper_(paper) {
   BuildPages();
 }
 
 void TQuizPrint::BuildPages() {
   if (!ReadHeadingFile(heading_)) {
-    MessageBox(view, kHeadingUnreadable, "Warning", MbIcon::Exclamation);
+    MessageBox(view_, kHeadingUnreadable, "Warning", MbIcon::Exclamation);
     return;
   }
   for (std::size_t k = 0; k < shownReactions.size(); ++k)
-    if (isSelected && isSelected(k)) questions_.push_back(shownReactions[k]->QuestionText());
+    if (isSelected_ && isSelected_(k)) questions_.push_back(shownReactions[k]->QuestionText());
   LayOut(paper_);
 }
 

@@ -74,8 +74,8 @@ class TQuizPrint : public TPrintout {
   void LayOut(TPageLimits limits);
 
   const TReactionList& shownReactions;
-  TIsSelected isSelected;
-  QWidget* view;
+  TIsSelected isSelected_;
+  QWidget* view_;
   TPageLimits paper_;
   std::vector<TSentence> lines;
   std::vector<TStart> pages;
