@@ -14,7 +14,6 @@
 #include "coach/check_answer.h"
 #include "coach/split_it_dialog.h"
 #include "coach/split_window.h"
-#include "equation_text.h"
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"
 #include "keypad/edit_substance_dialog.h"
@@ -24,6 +23,7 @@
 #include "split_click.h"
 #include "tests/keypad/equation_render.h"
 #include "tests/support/driver.h"
+#include "tests/support/equation_text.h"
 #include "ui/combo_box.h"
 
 namespace {
@@ -109,23 +109,11 @@ void PrintTo(const Flow& flow, std::ostream* os) {
   *os << flow.name;
 }
 
-std::unique_ptr<TReaction> Stored(const std::string& text) {
-  auto equation = EquationFromText(text);
-  auto reaction = std::make_unique<TReaction>("question", Precipitation);
-  for (bool reactant : {true, false})
-    for (std::size_t i = 0; i < equation->Side(reactant).size(); ++i) {
-      const TFormula& f = *equation->Side(reactant)[i];
-      reaction->Side(reactant)[i].SetFormula(f.TextBeforeCharge());
-      reaction->Side(reactant)[i].charge = ChargeFromText(f.TrailingChargeText());
-    }
-  return reaction;
-}
-
 class CheckAnswerFlows : public testing::TestWithParam<Flow> {};
 
 TEST_P(CheckAnswerFlows, EndWithTheScoreAndTheEquationAsCoachingLeftThem) {
   const Flow& flow = GetParam();
-  Question q(Stored(flow.stored));
+  Question q(StoredReaction(flow.stored));
   TDriver driver;
   auto& answer = driver.ExpectDialog<TEquationDialog>();
   for (std::string_view key : flow.keys) answer.Press(key);
@@ -268,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(, CheckAnswerFlows, testing::ValuesIn(kFlows),
 TEST(CoachingPlace, OneCoachingKeepsItsDialogsAtOnePlace) {
   for (const QPoint answerAt : {QPoint(0, 0), QPoint(40, 30), QPoint(300, 80), QPoint(900, 500)}) {
     SCOPED_TRACE(std::to_string(answerAt.x()) + "," + std::to_string(answerAt.y()));
-    Question q(Stored(kAgCl));
+    Question q(StoredReaction(kAgCl));
     q.dialog.move(answerAt);
     std::vector<QRect> beside;
     QRect answer, question, substance;
@@ -317,7 +305,7 @@ TEST(CoachingPlace, OneCoachingKeepsItsDialogsAtOnePlace) {
 // The real modal loops, no driver: a missing reactant is added in dialog 609, which hides the
 // answer dialog while it runs. Each dialog is worked from a timer while it waits.
 TEST(RealModalLoops, TheAnswerDialogHidesForTheSubstanceDialogAndComesBack) {
-  Question q(Stored(kAgCl));
+  Question q(StoredReaction(kAgCl));
   std::vector<std::string> seen;  // each dialog met, with whether the answer dialog showed
   auto click = [](TDialog& d, std::initializer_list<int> ids) {
     for (int id : ids) d.Button(id)->click();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "equation_text.h"
+#include "tests/support/equation_text.h"
 
 namespace {
 

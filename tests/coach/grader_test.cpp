@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "equation_text.h"
+#include "tests/support/equation_text.h"
 
 namespace {
 

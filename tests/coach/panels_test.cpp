@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "coach/split_it_dialog.h"
-#include "equation_text.h"
+#include "tests/support/equation_text.h"
 #include "keypad/blank_window.h"
 #include "keypad/line.h"
 #include "keypad/static_window.h"

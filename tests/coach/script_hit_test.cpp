@@ -8,7 +8,7 @@
 #include "coach/dissociation.h"
 #include "coach/split_it_dialog.h"
 #include "coach/split_window.h"
-#include "equation_text.h"
+#include "tests/support/equation_text.h"
 #include "split_click.h"
 #include "tests/support/recording_surface.h"
 #include "ui/dc.h"

@@ -9,7 +9,7 @@
 #include "coach/charge_box.h"
 #include "coach/dissociation.h"
 #include "coach/split_window.h"
-#include "equation_text.h"
+#include "tests/support/equation_text.h"
 #include "keypad/blank_window.h"
 #include "keypad/pello_window.h"
 #include "split_click.h"

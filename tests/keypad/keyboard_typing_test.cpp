@@ -22,7 +22,7 @@
 #include "keypad/equation_dialog.h"
 #include "keypad/new_question_dialog.h"
 #include "model/charge_text.h"
-#include "tests/coach/equation_text.h"
+#include "tests/support/equation_text.h"
 #include "tests/support/driver.h"
 
 namespace {

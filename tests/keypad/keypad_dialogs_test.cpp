@@ -16,7 +16,7 @@
 #include "keypad/blank_window.h"
 #include "keypad/edit_window.h"
 #include "keypad/equation_dialog.h"
-#include "tests/coach/equation_text.h"
+#include "tests/support/equation_text.h"
 #include "tests/support/driver.h"
 #include "ui/dc.h"
 

@@ -30,7 +30,7 @@
 #include "model/reaction.h"
 #include "print/heading_dialog.h"
 #include "quiz/result_window.h"
-#include "tests/coach/equation_text.h"
+#include "tests/support/equation_text.h"
 #include "ui/dialog.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "results/answer_text.h"
-#include "tests/coach/equation_text.h"
+#include "tests/support/equation_text.h"
 
 namespace {
 

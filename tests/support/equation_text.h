@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/charge_text.h"
 #include "model/equation.h"
 #include "model/reaction.h"
 
@@ -57,5 +58,20 @@ inline std::unique_ptr<TReaction> ReactionOf(std::initializer_list<StoredSubstan
     reaction->products[row].SetFormula(s.formula);
     reaction->products[row++].charge = s.charge;
   }
+  return reaction;
+}
+
+// A stored reaction from its answer written as keyed text ("Ag^1+ + Cl^1- -> AgCl"), for a
+// question of the given type.
+inline std::unique_ptr<TReaction> StoredReaction(const std::string& text,
+                                                 int32_t type = Precipitation) {
+  auto equation = EquationFromText(text);
+  auto reaction = std::make_unique<TReaction>("question", type);
+  for (bool reactant : {true, false})
+    for (std::size_t i = 0; i < equation->Side(reactant).size(); ++i) {
+      const TFormula& f = *equation->Side(reactant)[i];
+      reaction->Side(reactant)[i].SetFormula(f.TextBeforeCharge());
+      reaction->Side(reactant)[i].charge = ChargeFromText(f.TrailingChargeText());
+    }
   return reaction;
 }
