@@ -93,6 +93,7 @@ void TReactWindow::Paint(TDC& dc) {
       painter->drawRect(QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2));
       painter->restore();
     }
+    const bool darkBase = palette().color(QPalette::Base).lightness() < 128;
     for (std::size_t k = rows.first; k < rows.last; ++k) {
       const TMyCheck* box = book_.CheckBox(k);
       if (!box) break;
@@ -102,6 +103,15 @@ void TReactWindow::Paint(TDC& dc) {
       option.state =
           QStyle::State_Enabled | (box->GetCheck() ? QStyle::State_On : QStyle::State_Off);
       style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
+      // Styles outline the box in a shade of the window colour, which vanishes on a dark
+      // listing; the palette's mid colour keeps the box in sight there.
+      if (darkBase) {
+        painter->save();
+        painter->setPen(palette().color(QPalette::Mid));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+      }
     }
   }
 

@@ -101,6 +101,15 @@ void TKeypadDialog::SetupWindow() {
   hint_->setObjectName(QStringLiteral("typingHint"));
   hint_->setWordWrap(false);
   hint_->setForegroundRole(QPalette::PlaceholderText);
+  // A quiet line in smaller type: the templates leave it little more than a line's height
+  // between the strip and the buttons, and full-size type would touch both.
+  constexpr double kHintScale = 0.85;
+  QFont small = font();
+  if (small.pixelSize() > 0)
+    small.setPixelSize(std::max(1, static_cast<int>(small.pixelSize() * kHintScale)));
+  else
+    small.setPointSizeF(small.pointSizeF() * kHintScale);
+  hint_->setFont(small);
 }
 
 void TKeypadDialog::ShowHint(const std::string& text) {
@@ -121,10 +130,12 @@ void TKeypadDialog::PlaceHintBelow(const QWidget& strip, bool centred) {
   const int left = centred ? kMargin : below.left();
   const int height = hint_->sizeHint().height();
   int top = below.bottom() + 1 + kGap;
-  // Never into the row of command buttons: where a large font leaves less room, the line
-  // gives up its gap above.
-  if (const QPushButton* ok = Button(1))
-    top = std::max(below.bottom() + 1, std::min(top, ok->y() - height));
+  // Never into the row of command buttons, and as far from them as from the strip: where the
+  // room is short, the gaps above and below shrink alike.
+  if (const QPushButton* ok = Button(1)) {
+    const int room = ok->y() - (below.bottom() + 1);
+    top = below.bottom() + 1 + std::clamp((room - height) / 2, 0, kGap);
+  }
   hint_->setGeometry(left, top, width() - 2 * left, height);
   hint_->setAlignment(centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
 }

@@ -87,7 +87,9 @@ void TFrame::UpdateCaption() {
 
 QIcon TFrame::Icon() {
   QIcon icon;
-  for (int size : {16, 32, 48}) icon.addPixmap(DrawIcon(size));
+  // Drawn at every size a desktop asks for, twice over for a device pixel ratio of 2, so that
+  // no size is scaled up from a smaller one and blurred.
+  for (int size : {16, 24, 32, 48, 64, 96, 128, 256}) icon.addPixmap(DrawIcon(size));
   return icon;
 }
 

@@ -36,7 +36,8 @@ TDC::TDC(QPainter& painter)
       metrics_(font_, painter.device()),
       scriptFont_(ScriptFontOf(font_)),
       scriptMetrics_(scriptFont_, painter.device()),
-      textColor_(painter.pen().color()) {}
+      textColor_(painter.pen().color()),
+      penColor_(painter.pen().color()) {}
 
 TDC::TDC(const QFont& font)
     : font_(font), metrics_(font), scriptFont_(ScriptFontOf(font)), scriptMetrics_(scriptFont_) {}

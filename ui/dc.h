@@ -15,7 +15,8 @@ class QPainter;
 // A device context: text at a point (the point is the top-left corner of the text cell), text
 // extents, lines with a pen, and a selected font. Either draws through a painter (the paint
 // context of a window) or only measures (a context of the whole screen with its default font).
-// A painting context draws text in the painter's pen colour until SetTextColor says otherwise.
+// A painting context draws text and lines in the painter's pen colour (a window's palette text
+// colour) until SetTextColor or SelectPen says otherwise.
 class TDC : public TTextSurface {
  public:
   // Paints through painter with the painter's current font.

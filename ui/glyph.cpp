@@ -27,6 +27,8 @@ QPainterPath GlyphPath(int bitmapId) {
 }
 
 const QColor kSuccessGreen(0, 150, 0);
+const QColor kNoticeBlue(30, 100, 200);
+const QColor kWarningAmber(250, 190, 20);
 
 QColor GlyphColor(int bitmapId) {
   // On the buttons of a dark theme, lighter shades stand out as the usual ones do on light.
@@ -110,4 +112,62 @@ QPixmap SuccessPixmap(int size, qreal ratio) {
   painter.translate(-10, -10);
   Stroke(painter, GlyphPath(kGlyphCheck), Qt::white, 3.0);
   return pixmap;
+}
+
+namespace {
+
+// A painter on canvas that draws in the glyph's 20 x 20 square.
+void ScaleToGlyph(QPainter& painter, int size) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.scale(size / qreal(kGlyphSize), size / qreal(kGlyphSize));
+}
+
+// A sign in bold white type, centred on a disc of colour.
+QPixmap DiscSign(int size, qreal ratio, const QColor& colour, const QString& sign) {
+  QPixmap pixmap = Canvas(size, ratio);
+  QPainter painter(&pixmap);
+  ScaleToGlyph(painter, size);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawEllipse(QRectF(0.5, 0.5, 19, 19));
+  QFont font = QApplication::font();
+  font.setBold(true);
+  font.setPixelSize(14);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, sign);
+  return pixmap;
+}
+
+}  // namespace
+
+QPixmap WarningPixmap(int size, qreal ratio) {
+  QPixmap pixmap = Canvas(size, ratio);
+  QPainter painter(&pixmap);
+  ScaleToGlyph(painter, size);
+  QPainterPath triangle;
+  triangle.moveTo(10, 1.5);
+  triangle.lineTo(19, 18);
+  triangle.lineTo(1, 18);
+  triangle.closeSubpath();
+  painter.setPen(QPen(QColor(120, 80, 0), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(kWarningAmber);
+  painter.drawPath(triangle);
+  QPainterPath bar;
+  bar.moveTo(10, 7);
+  bar.lineTo(10, 12);
+  Stroke(painter, bar, Qt::black, 2.2);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::black);
+  painter.drawEllipse(QPointF(10, 15.2), 1.2, 1.2);
+  return pixmap;
+}
+
+QPixmap InformationPixmap(int size, qreal ratio) {
+  return DiscSign(size, ratio, kNoticeBlue, QStringLiteral("i"));
+}
+
+QPixmap QuestionPixmap(int size, qreal ratio) {
+  return DiscSign(size, ratio, kNoticeBlue, QStringLiteral("?"));
 }

@@ -15,3 +15,9 @@ QPixmap GlyphPixmap(int bitmapId, int size = kGlyphSize, qreal ratio = 1.0);
 QIcon GlyphIcon(int bitmapId);
 // The icon of a message box that praises: the check mark, white on a green disc.
 QPixmap SuccessPixmap(int size, qreal ratio);
+// The icons of the other message boxes, drawn at the ratio asked as the praise is (a style's
+// own are pictures of 32 pixels, blurred when scaled up): a warning sign, an "i" and a "?" on
+// a blue disc.
+QPixmap WarningPixmap(int size, qreal ratio);
+QPixmap InformationPixmap(int size, qreal ratio);
+QPixmap QuestionPixmap(int size, qreal ratio);

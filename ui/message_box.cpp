@@ -11,21 +11,21 @@
 namespace {
 
 void SetIcon(QMessageBox& box, MbIcon icon) {
+  const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+  const qreal ratio = box.devicePixelRatioF();
   switch (icon) {
     case MbIcon::Exclamation:
-      box.setIcon(QMessageBox::Warning);
+      box.setIconPixmap(WarningPixmap(size, ratio));
       break;
     case MbIcon::Information:
-      box.setIcon(QMessageBox::Information);
+      box.setIconPixmap(InformationPixmap(size, ratio));
       break;
     case MbIcon::Question:
-      box.setIcon(QMessageBox::Question);
+      box.setIconPixmap(QuestionPixmap(size, ratio));
       break;
-    case MbIcon::Success: {
-      const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
-      box.setIconPixmap(SuccessPixmap(size, box.devicePixelRatioF()));
+    case MbIcon::Success:
+      box.setIconPixmap(SuccessPixmap(size, ratio));
       break;
-    }
   }
 }
 

@@ -7,14 +7,17 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPalette>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <csignal>
 #include <filesystem>
 
 #include "editor/change_dialog.h"
+#include "editor/my_check.h"
 #include "editor/reaction_listing.h"
 #include "editor/select_dialog.h"
 #include "editor/type_dialog.h"
@@ -68,6 +71,30 @@ class ReactWindowTest : public EditorFixture {
   }
   TDriver driver_;
 };
+
+// On a dark palette a mark box stands out from the listing behind it.
+TEST_F(ReactWindowTest, MarkBoxesShowOnADarkPalette) {
+  WriteMixed();
+  auto view = MakeView();
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(45, 45, 48));
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::Mid, QColor(100, 100, 100));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  view->setPalette(dark);
+  const QImage image = view->grab().toImage();
+  const TMyCheck* box = view->CheckBox(0);
+  ASSERT_NE(box, nullptr);
+  const QRect area =
+      QRect(view->ClientOrigin() + QPoint(0, box->Y()), QSize(box->Size(), box->Size())) &
+      image.rect();
+  int strongest = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      strongest = std::max(strongest, qGray(image.pixel(x, y)) - 30);
+  EXPECT_GE(strongest, 40);
+}
 
 TEST_F(ReactWindowTest, ListsByTypeInFileOrderAndDisplayFiltersAndClearsMarks) {
   WriteMixed();

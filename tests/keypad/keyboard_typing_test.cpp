@@ -338,7 +338,8 @@ TEST(TypingInSubstanceDialogs, BuildsTheEditedFormulaOnly) {
   EXPECT_EQ(FormulaText(*add.EditedFormula()), "Ag(NH3)");
 }
 
-// The hint line shows whole in every keypad dialog, between the strips and the buttons.
+// The hint line shows whole in every keypad dialog, between the strips and the buttons, and
+// clear of them.
 TEST(TypingHint, StandsWholeBelowTheStripsAndAboveTheButtons) {
   auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
   auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
@@ -360,6 +361,10 @@ TEST(TypingHint, StandsWholeBelowTheStripsAndAboveTheButtons) {
     const QRect line = hint->geometry();
     EXPECT_GE(line.width(), hint->sizeHint().width()) << dialog->TemplateName();
     EXPECT_TRUE(dialog->rect().contains(line)) << dialog->TemplateName();
+    // Not touching the button row either: the line's descenders need a gap above the buttons.
+    if (const QPushButton* ok = dialog->Button(1)) {
+      EXPECT_LT(line.bottom() + 1, ok->y()) << dialog->TemplateName();
+    }
     for (QWidget* control : dialog->findChildren<QWidget*>()) {
       if (control == hint || control->parentWidget() != dialog.get() ||
           !control->isVisibleTo(dialog.get()))

@@ -240,4 +240,12 @@ TEST_F(FrameTest, AnUnsavedListShowsInTheTitleAndIsAskedAboutBeforeLeavingIt) {
   EXPECT_EQ(frame.windowTitle(), "Writing Tarvolin Equations");
 }
 
+// At a device pixel ratio of 2 each size the desktop shows the icon at is drawn, not scaled up
+// from a smaller one.
+TEST(FrameIconTest, IsDrawnForEveryToolbarAndTitleSizeAtTwiceTheRatio) {
+  const QList<QSize> drawn = TFrame::Icon().availableSizes();
+  for (int size : {16, 24, 32, 48, 64})
+    EXPECT_TRUE(drawn.contains(QSize(2 * size, 2 * size))) << size;
+}
+
 }  // namespace

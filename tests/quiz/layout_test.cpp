@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -32,6 +34,7 @@
 #include "quiz/result_window.h"
 #include "tests/support/equation_text.h"
 #include "ui/dialog.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -276,6 +279,19 @@ TEST(LayoutScale, TheDialogsDrawAtTheScaleAsked) {
   TDialog dialog(nullptr, "601");
   dialog.show();
   EXPECT_DOUBLE_EQ(dialog.devicePixelRatioF(), asked);
+}
+
+// Every message box icon has the pixels of the scale asked, not a smaller picture scaled up.
+TEST(LayoutScale, MessageBoxIconsAreDrawnAtTheScaleAsked) {
+  for (MbIcon icon :
+       {MbIcon::Exclamation, MbIcon::Information, MbIcon::Question, MbIcon::Success}) {
+    std::unique_ptr<QMessageBox> box =
+        MakeMessageBox({nullptr, "Text.", "Caption", icon, MbButtons::Ok});
+    box->show();
+    const int size = box->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, box.get());
+    const QPixmap pixmap = box->iconPixmap();
+    EXPECT_GE(pixmap.width(), qRound(size * box->devicePixelRatioF())) << static_cast<int>(icon);
+  }
 }
 
 }  // namespace

@@ -111,6 +111,25 @@ TEST(DeviceContext, LinesWithTheSelectedPen) {
   EXPECT_FALSE(IsDark(image, 20, 10));
 }
 
+// A window's painter starts with its palette's text colour: on a dark palette, lines and text
+// drawn before any colour is chosen must not come out black on black.
+TEST(DeviceContext, StartsWithThePaintersColourForTextAndLines) {
+  QImage image(60, 40, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  {
+    QPainter painter(&image);
+    painter.setPen(Qt::white);
+    TDC dc(painter);
+    dc.DrawLine(10, 0, 10, 39);
+    dc.TextOut(20, 0, "W");
+  }
+  EXPECT_FALSE(IsDark(image, 10, 20));
+  bool lightText = false;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 20; x < image.width(); ++x) lightText = lightText || !IsDark(image, x, y);
+  EXPECT_TRUE(lightText);
+}
+
 // Paints a black 8 x 8 square at a fixed logical position.
 class TSquareWindow : public TWindow {
  public:
