@@ -39,20 +39,14 @@ void TStripWindow::Paint(TDC& dc) {
 
 void TStripWindow::paintEvent(QPaintEvent* event) {
   TWindow::paintEvent(event);
-  // The framework draws a black frame and caret; a dark palette needs its own colours.
+  // A strip's frame is softer than the framework's text-coloured one.
   QPainter painter(this);
   painter.setPen(palette().color(QPalette::Mid));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
-  if (IsCaretShown()) {
-    painter.setClipRect(ClientRect().translated(ClientOrigin()));
-    painter.fillRect(QRect(ClientOrigin() + CaretPos(), CaretSize()),
-                     palette().color(QPalette::Text));
-  }
   if (hasFocus()) {
     // The border, and the pixel inside it, in the highlight colour: text drawn at the strip's
     // edge stays readable.
-    painter.setClipping(false);
     painter.setPen(palette().color(QPalette::Highlight));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.drawRect(rect().adjusted(1, 1, -2, -2));
