@@ -109,13 +109,7 @@ void TAnswerWindow::SetupWindow() {
 void TAnswerWindow::PaintText(TDC& dc) {
   int x = 0;
   if (equation_) equation_->Draw(dc, x, 0);
-  if (!pending_.empty()) {
-    const QColor text = palette().color(QPalette::Text);
-    dc.SetTextColor(palette().color(QPalette::PlaceholderText));
-    dc.TextOut(x, 0, pending_);
-    x += dc.TextWidth(pending_);
-    dc.SetTextColor(text);
-  }
+  PaintPending(dc, x, pending_);
   // Coaching changes the equation behind the strip's back; the range follows at the next paint.
   FitRange();
   if (withCaret_ && HasCaret()) {

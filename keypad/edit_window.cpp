@@ -49,12 +49,6 @@ int TEditWindow::ScrollOffset() const {
 void TEditWindow::PaintText(TDC& dc) {
   int x = -ScrollOffset();
   if (formula_) formula_->Draw(dc, x, 0);
-  if (!pending_.empty()) {
-    const QColor text = palette().color(QPalette::Text);
-    dc.SetTextColor(palette().color(QPalette::PlaceholderText));
-    dc.TextOut(x, 0, pending_);
-    x += dc.TextWidth(pending_);
-    dc.SetTextColor(text);
-  }
+  PaintPending(dc, x, pending_);
   if (HasCaret()) SetTextCaretPos(x, dc.TextHeight());
 }

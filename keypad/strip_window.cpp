@@ -23,6 +23,15 @@ QPoint TStripWindow::TextOrigin() const {
   return {kPadding, std::clamp(spare / 2, 0, kPadding)};
 }
 
+void TStripWindow::PaintPending(TDC& dc, int& x, const std::string& pending) const {
+  if (pending.empty()) return;
+  const QColor text = palette().color(QPalette::Text);
+  dc.SetTextColor(palette().color(QPalette::PlaceholderText));
+  dc.TextOut(x, 0, pending);
+  x += dc.TextWidth(pending);
+  dc.SetTextColor(text);
+}
+
 void TStripWindow::SetTextCaretPos(int x, int y) {
   SetCaretPos(x + TextOrigin().x(), y + TextOrigin().y());
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QFont>
 #include <QPoint>
+#include <string>
 
 #include "ui/window.h"
 
@@ -28,6 +29,9 @@ class TStripWindow : public TWindow {
   // Height of what PaintText draws, for h the height of "X".
   virtual int ContentHeight(int h) const { return h; }
   virtual void PaintText(TDC& dc) = 0;
+  // Draws typed characters that wait for their key at x in the placeholder colour and moves x
+  // past them.
+  void PaintPending(TDC& dc, int& x, const std::string& pending) const;
   // Puts the caret at a point of the text (before scrolling is taken off).
   void SetTextCaretPos(int x, int y);
 
