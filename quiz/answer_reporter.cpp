@@ -5,40 +5,43 @@
 #include "model/charge_text.h"
 #include "results/answer_text.h"
 #include "results/results_settings.h"
-#include "results/results_store.h"
+#include "results/answer_poster.h"
 
 TAnswerReporter::TAnswerReporter() = default;
 TAnswerReporter::~TAnswerReporter() = default;
 
-TResultsStore& TAnswerReporter::Store() {
-  if (!store_) {
-    store_ = std::make_unique<TResultsStore>();
+TAnswerPoster& TAnswerReporter::Poster() {
+  if (!poster_) {
+    TResultsSettings().MovePasswordOut();
+    poster_ = std::make_unique<TAnswerPoster>();
     BeginRun();
   }
-  return *store_;
+  return *poster_;
 }
 
 void TAnswerReporter::BeginRun() {
-  TResultsStore& store = Store();
-  TResultsLocation location;
-  const TResultsSettings settings;
-  unreadableAddress_.clear();
-  if (!settings.Location(location)) {
-    const QString env = qEnvironmentVariable(TResultsLocation::kEnvironment).trimmed();
-    unreadableAddress_ = (env.isEmpty() ? settings.Server() : env).toStdString();
-  }
-  if (location == store.Location()) return;
-  store.Close();
-  store.SetLocation(location);
+  TAnswerPoster& poster = Poster();
+  std::string why;
+  if (TResultsSettings().Location(location_, &why))
+    poster.SetLocation(location_);
+  else
+    poster.SetUnreadable(why);
+}
+
+TSendStatus TAnswerReporter::PosterStatus() const {
+  return poster_ ? poster_->Status() : TSendStatus();
+}
+
+void TAnswerReporter::EndRun() {
+  if (poster_) poster_->Finish(TAnswerPoster::kFinishMilliseconds);
 }
 
 bool TAnswerReporter::Record(const TAnswerRecord& record, std::string& why) {
-  if (!unreadableAddress_.empty()) {
-    why = "Your answers are not being kept: the class server address \"" + unreadableAddress_ +
-          "\" cannot be read; it is given as postgresql://user@host/dbname. The quiz goes on.";
-    return false;
-  }
-  return Store().Record(record, why);
+  TAnswerPoster& poster = Poster();
+  if (!poster.Post(record, why)) return false;
+  if (patience_ > 0) poster.Finish(patience_);
+  why = poster.Status().problem;
+  return why.empty();
 }
 
 TEquationDialog::TCheck TAnswerReporter::Watch(TEquationDialog::TCheck check) {

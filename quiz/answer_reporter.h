@@ -6,16 +6,19 @@
 #include "coach/coaching_listener.h"
 #include "keypad/equation_dialog.h"
 #include "results/answer_record.h"
+#include "results/answer_sender.h"
 #include "results/answer_sink.h"
+#include "results/results_location.h"
 
 class TEquation;
 class TQuizRun;
-class TResultsStore;
+class TAnswerPoster;
 
 // Follows one question from the answer dialog to its end and reports it to the quiz run: the
 // student's first answer and its score, the coaching dialogs that opened, the final answer and
-// score, how the question ended and the seconds it took. Keeps the results store, opened on
-// the first answer, for the quiz view, and is the quiz run's sink in front of it.
+// score, how the question ended and the seconds it took. Is the quiz run's sink in front of
+// the poster, which keeps each answer on this computer at once and sends it to the results
+// store of the account's settings without the quiz waiting.
 class TAnswerReporter : public TCoachingListener, public TAnswerSink {
  public:
   TAnswerReporter();
@@ -30,18 +33,29 @@ class TAnswerReporter : public TCoachingListener, public TAnswerSink {
   TAnswerRecord EndQuestion(const TReaction& reaction, int questionIndex, int code, int32_t points,
                             const TEquation* finalAnswer) const;
 
-  // Where the answers go: the store of the account's settings, opened when first written.
-  TResultsStore& Store();
+  // What sends the answers on; made, with the account's settings read, on first use.
+  TAnswerPoster& Poster();
+  // What the last round of sending left; nothing waits before the poster is made.
+  TSendStatus PosterStatus() const;
+  // Where the answers go now.
+  const TResultsLocation& Location() const { return location_; }
   // A quiz run begins: the settings are read again, so a class server set meanwhile is used.
   void BeginRun();
+  // A quiz run ended: waits a few seconds at most for answers still being sent.
+  void EndRun();
+  // Kept on this computer at once; false, with why, when the store did not take the answers
+  // before this one (they wait and are sent later) or not even this computer could keep it.
   bool Record(const TAnswerRecord& record, std::string& why) override;
+  // How long Record waits for its answer to be sent before the quiz goes on: none in the
+  // program; tests wait, so that what the store says is known by the next question.
+  void SetPatience(int milliseconds) { patience_ = milliseconds; }
 
   void CoachingOpened(TStep step, const std::string& formula, const std::string& charge) override;
 
  private:
-  std::unique_ptr<TResultsStore> store_;
-  // The address given that could not be read; empty when it could.
-  std::string unreadableAddress_;
+  std::unique_ptr<TAnswerPoster> poster_;
+  TResultsLocation location_;
+  int patience_ = 0;
   std::chrono::steady_clock::time_point questionStart_;
   bool checked_ = false;
   std::string firstAnswer_;

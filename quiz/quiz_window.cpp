@@ -13,6 +13,7 @@
 #include "keypad/answer_window.h"
 #include "model/reaction_file.h"
 #include "quiz/result_window.h"
+#include "results/answer_poster.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
 #include "ui/place_beside.h"
@@ -44,6 +45,11 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   PlaceStartButton();
   FollowPalette();
   ReadReactions();
+  // Made now, so that answers left waiting by an earlier start are sent at once.
+  connect(&reporter_.Poster(), &TAnswerPoster::StatusChanged, this, [this] {
+    Invalidate();
+    if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->AnswerKept();
+  });
 }
 
 void TQuizWindow::PlaceStartButton() {
@@ -89,6 +95,7 @@ void TQuizWindow::CmStart() {
   Invalidate();
   while (AskQuestion()) {
   }
+  reporter_.EndRun();
   running_ = false;
   Invalidate();
 }
@@ -190,4 +197,14 @@ void TQuizWindow::Paint(TDC& dc) {
   DrawPrompt(dc, run_.PointsEarned(), run_.PointsPossible());
   // A line's gap under the button.
   DrawSummary(dc, startButton_->geometry().bottom() + 1 + dc.TextHeight(), SummaryShown());
+  // One quiet line at the foot while answers wait for the store.
+  const std::string waiting = WaitingShown();
+  if (!waiting.empty()) {
+    dc.SetTextColor(palette().color(QPalette::PlaceholderText));
+    dc.TextOut(30, height() - 10 - dc.TextHeight(), waiting);
+  }
+}
+
+std::string TQuizWindow::WaitingShown() const {
+  return WaitingLine(reporter_.PosterStatus().waiting, reporter_.Location());
 }

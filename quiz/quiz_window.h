@@ -43,6 +43,10 @@ class TQuizWindow : public TWindow {
   bool Running() const { return running_; }
   // What the view shows under the Start button: the last quiz run's summary once it stopped.
   std::vector<std::string> SummaryShown() const;
+  // The quiet line at the foot while answers wait for the store ("3 answers waiting for the
+  // class server"); empty when none waits.
+  std::string WaitingShown() const;
+  TAnswerReporter& Reporter() { return reporter_; }
 
   // The prompt at (30, 10) and, once a question has been answered, the score three lines below.
   static void DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_t pointsPossible);

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+#include "results/password_file.h"
+
 namespace {
 
 constexpr const char* kStudentKey = "results/studentName";
@@ -27,9 +29,39 @@ QString TResultsSettings::Server() const {
   return settings_.value(kServerKey).toString().trimmed();
 }
 
-void TResultsSettings::SetServer(const QString& address) {
-  settings_.setValue(kServerKey, address.trimmed());
+bool TResultsSettings::SetServer(const QString& address, std::string* why) {
+  const std::string text = address.trimmed().toStdString();
+  TResultsLocation location;
+  std::string reason;
+  if (!text.empty() && !TResultsLocation::Parse(text, location, &reason)) {
+    if (why) *why = reason;
+    return false;
+  }
+  if (location.server && !location.password.empty() && !TPasswordFile::Store(location, reason)) {
+    if (why) *why = "The password was not kept: " + reason + ".";
+    return false;
+  }
+  settings_.setValue(kServerKey, text.empty() ? QString() : QString::fromStdString(location.Address()));
   settings_.sync();
+  return true;
+}
+
+void TResultsSettings::MovePasswordOut() {
+  const QString kept = Server();
+  TResultsLocation location;
+  if (kept.isEmpty() || !TResultsLocation::Parse(kept.toStdString(), location) ||
+      !location.server || location.password.empty())
+    return;
+  // Left in place when the password file cannot be written, so that the class still works.
+  SetServer(kept);
+}
+
+bool TResultsSettings::SetByEnvironment() {
+  return !EnvironmentAddress().isEmpty();
+}
+
+QString TResultsSettings::EnvironmentAddress() {
+  return qEnvironmentVariable(TResultsLocation::kEnvironment).trimmed();
 }
 
 QString TResultsSettings::Student() const {
@@ -50,10 +82,22 @@ QString TResultsSettings::FullName() {
   return QString::fromLocal8Bit(entry->pw_gecos).section(',', 0, 0).trimmed();
 }
 
-bool TResultsSettings::Location(TResultsLocation& location) const {
-  QString text = qEnvironmentVariable(TResultsLocation::kEnvironment).trimmed();
-  if (text.isEmpty()) text = Server();
+bool TResultsSettings::Location(TResultsLocation& location, std::string* why) const {
+  const bool fromEnvironment = SetByEnvironment();
+  const QString text = fromEnvironment ? EnvironmentAddress() : Server();
   location = TResultsLocation();
   if (text.isEmpty()) return true;
-  return TResultsLocation::Parse(text.toStdString(), location);
+  std::string reason;
+  if (TResultsLocation::Parse(text.toStdString(), location, &reason)) return true;
+  location = TResultsLocation();
+  if (!reason.empty() && reason.back() == '.') reason.pop_back();
+  const std::string where =
+      fromEnvironment ? "in TARVOLIN_RESULTS" : "in the results window's Class server field";
+  const std::string start = "The class server address ";
+  if (reason.rfind(start, 0) == 0)
+    reason.insert(start.size(), where + " ");
+  else
+    reason += " (" + where + ")";
+  if (why) *why = reason;
+  return false;
 }

@@ -3,13 +3,15 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
+#include <QRegularExpression>
 #include <QUuid>
 #include <QVariant>
 #include <map>
 #include <unordered_map>
 
 #include "results/qstring_of.h"
+#include "results/results_file.h"
+#include "results/server_diagnosis.h"
 
 namespace {
 
@@ -58,6 +60,13 @@ const char* const kTables[] = {
     "answers",      "coaching",         "run_summary",         "type_summary",
     "step_summary", "question_summary", "first_answer_summary"};
 
+bool IsOurTable(const std::string& name) {
+  if (name == "tarvolin_meta") return true;
+  for (const char* table : kTables)
+    if (name == table) return true;
+  return false;
+}
+
 std::string QuestionKey(const TAnswerRecord& record) {
   return record.question + '\n' + record.storedAnswer;
 }
@@ -81,28 +90,43 @@ void TResultsStore::Close() {
   readOnly_ = false;
   inMemory_ = false;
   schemaVersion_ = 0;
+  seesEveryone_ = true;
+  login_.clear();
 }
 
 void TResultsStore::Fail(const std::string& what, const QString& driverText) {
-  error_ = location_.Describe() + " " + what;
-  const QString detail = driverText.trimmed();
-  if (!detail.isEmpty()) error_ += " (" + detail.toStdString() + ")";
+  error_ = what.rfind("The ", 0) == 0 ? what : location_.Describe() + " " + what;
+  details_ = driverText.trimmed().toStdString();
+  // A file is the teacher's to mend, so its reason is said; a server's stays in the details.
+  if (!location_.server && !details_.empty()) error_ += " (" + details_ + ")";
+}
+
+void TResultsStore::FailQuery(const std::string& what, const QSqlQuery& query) {
+  // A statement the store stopped for running too long says so, not only "interrupted".
+  if (timer_.Expired()) {
+    Fail("took longer than " + std::to_string(TSqliteTimer::kSeconds) +
+             " seconds to read and was stopped; it may not be a results file of Tarvolin",
+         query.lastError().databaseText());
+    return;
+  }
+  Fail(what, query.lastError().databaseText());
 }
 
 std::string TResultsStore::NotKeptMessage() const {
-  return "Your answers are not being kept: " + error_ + ". The quiz goes on.";
+  const std::string reason = error_.rfind("The ", 0) == 0 ? "t" + error_.substr(1) : error_;
+  return "Your answers are not being kept: " + reason + ". The quiz goes on.";
 }
 
 bool TResultsStore::Exec(QSqlQuery& query) {
   if (query.exec()) return true;
-  Fail("cannot be written", query.lastError().databaseText());
+  FailQuery("cannot be written", query);
   return false;
 }
 
 bool TResultsStore::Exec(const QString& statement) {
   QSqlQuery query(db_);
   if (query.exec(statement)) return true;
-  Fail("cannot be written", query.lastError().databaseText());
+  FailQuery("cannot be written", query);
   return false;
 }
 
@@ -115,6 +139,14 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
          QStringLiteral("the %1 driver of Qt SQL is not installed").arg(driver));
     return false;
   }
+  const bool inMemory = !location.server && location.file == ":memory:";
+  if (!location.server && !inMemory && !readOnly) {
+    std::string why;
+    if (!PrepareResultsFile(location.file, why)) {
+      Fail("cannot be written", QString::fromStdString(why));
+      return false;
+    }
+  }
   db_ = QSqlDatabase::addDatabase(driver, connectionName_);
   if (location.server) {
     db_.setHostName(QStringOf(location.host));
@@ -122,18 +154,34 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
     db_.setUserName(QStringOf(location.user));
     db_.setPassword(QStringOf(location.password));
     db_.setDatabaseName(QStringOf(location.database));
-    db_.setConnectOptions("connect_timeout=5");
+    // Only our schema is looked in, and nothing waits long: past these the answer waits on
+    // this computer and is sent later.
+    db_.setConnectOptions(QStringOf(location.ConnectOptions(
+        "-c search_path=tarvolin -c statement_timeout=5000 -c lock_timeout=3000"
+        " -c idle_in_transaction_session_timeout=30000",
+        kConnectSeconds)));
+  } else if (!inMemory && !IsFolderWritable(location.file) && IsWriteAheadFile(location.file)) {
+    // SQLite cannot share such a file without making files beside it: it is read as it lies.
+    db_.setDatabaseName("file:" + QStringOf(location.file) + "?immutable=1");
+    db_.setConnectOptions("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    if (!readOnly) notice_ = location.Describe() + " cannot be written (its folder is read-only)";
+    readOnly = true;
   } else {
     db_.setDatabaseName(QStringOf(location.file));
-    db_.setConnectOptions(readOnly ? "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=3000"
-                                   : "QSQLITE_BUSY_TIMEOUT=3000");
+    // Writers wait their turn on a busy file rather than lose the answer.
+    db_.setConnectOptions(readOnly ? "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"
+                                   : "QSQLITE_BUSY_TIMEOUT=20000");
   }
   if (!db_.open()) {
-    Fail(location.server ? "cannot be reached" : "cannot be opened",
-         db_.lastError().databaseText());
+    const QString detail = db_.lastError().databaseText();
+    if (location.server)
+      Fail(ServerProblemText(DiagnoseServer(location), location), detail);
+    else
+      Fail("cannot be opened", detail);
     Close();
     return false;
   }
+  if (!location.server) timer_.Attach(db_);
   open_ = true;
   readOnly_ = readOnly;
   return true;
@@ -141,19 +189,16 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
 
 bool TResultsStore::Open(const TResultsLocation& location, TMode mode) {
   error_.clear();
+  details_.clear();
   notice_.clear();
   const bool readOnly = mode == TMode::ReadOnly;
   if (!OpenConnection(location, readOnly)) return false;
-  bool ok = ReadOrCreateSchema(!readOnly);
-  // Two machines setting up one server's tables at the same moment: the second finds them.
-  if (!ok && location.server && open_) {
-    QThread::msleep(200);
-    ok = ReadOrCreateSchema(!readOnly);
-  }
-  if (!ok) {
+  timer_.Arm();
+  if (!ReadOrCreateSchema(!readOnly)) {
     Close();
     return false;
   }
+  if (!location.server && !readOnly_) UseLocalJournal(db_, location.file);
   if (schemaVersion_ > kSchemaVersion) {
     notice_ = location.Describe() +
               " was written by a newer version of Tarvolin; it is shown as it is and not changed";
@@ -167,32 +212,101 @@ bool TResultsStore::Open(const TResultsLocation& location, TMode mode) {
 
 bool TResultsStore::OpenInMemory() {
   error_.clear();
+  details_.clear();
   notice_.clear();
   if (!OpenConnection(TResultsLocation::File(":memory:"), false)) return false;
   inMemory_ = true;
   return CreateSchema();
 }
 
-bool TResultsStore::ReadOrCreateSchema(bool mayCreate) {
-  {
-    QSqlQuery query(db_);
-    if (query.exec("SELECT value FROM tarvolin_meta WHERE name = 'schema_version'")) {
-      schemaVersion_ = query.next() ? query.value(0).toInt() : 0;
-      if (schemaVersion_ > 0) return true;
-    } else {
-      const QString text = query.lastError().databaseText();
-      // Only a store without our tables is set up; a damaged file is left exactly as it is.
-      if (!text.contains("no such table") && !text.contains("does not exist")) {
-        Fail("cannot be opened", text);
-        return false;
-      }
-    }
-  }
-  if (!mayCreate) {
-    Fail("cannot be opened", "it holds no Tarvolin results");
+bool TResultsStore::TakeVersion(const QString& text) {
+  // A whole number from 1 up, as this program writes it; "2.0", "v2", "-1" or a number that
+  // does not fit are not a version of ours.
+  static const QRegularExpression whole(QStringLiteral("^[1-9][0-9]{0,8}$"));
+  if (!whole.match(text).hasMatch()) {
+    Fail("is not a results file of Tarvolin (its version \"" + text.left(20).toStdString() +
+             "\" is not one this program wrote); it is left as it is",
+         {});
     return false;
   }
-  return CreateSchema();
+  schemaVersion_ = text.toInt();
+  return true;
+}
+
+bool TResultsStore::ReadOrCreateSchema(bool mayCreate) {
+  return location_.server ? ReadServerSchema() : ReadFileSchema(mayCreate);
+}
+
+bool TResultsStore::ReadServerSchema() {
+  // The catalog says whether our schema is there; no error text is read for it.
+  QSqlQuery query(db_);
+  if (!query.exec("SELECT to_regclass('tarvolin.tarvolin_meta') IS NOT NULL, session_user") ||
+      !query.next()) {
+    FailQuery("cannot be read", query);
+    return false;
+  }
+  login_ = S(query.value(1));
+  if (!query.value(0).toBool()) {
+    Fail("is not set up for Tarvolin yet; the teacher runs \"tarvolin-class setup\" on it first",
+         {});
+    return false;
+  }
+  QSqlQuery version(db_);
+  if (!version.exec("SELECT value FROM tarvolin.tarvolin_meta WHERE name = 'schema_version'")) {
+    FailQuery("cannot be read", version);
+    return false;
+  }
+  if (!TakeVersion(version.next() ? version.value(0).toString() : QString())) return false;
+  QSqlQuery rights(db_);
+  if (!rights.exec("SELECT has_table_privilege('tarvolin.answers', 'DELETE')") || !rights.next()) {
+    FailQuery("cannot be read", rights);
+    return false;
+  }
+  seesEveryone_ = rights.value(0).toBool();
+  return true;
+}
+
+bool TResultsStore::ReadFileSchema(bool mayCreate) {
+  // Every thing in the file must be one of ours: a table, or an index SQLite or we made. A
+  // view or trigger under our names could make any read run forever or write elsewhere.
+  QSqlQuery objects(db_);
+  objects.setForwardOnly(true);
+  if (!objects.exec("SELECT type, name, tbl_name FROM sqlite_master")) {
+    FailQuery("cannot be opened", objects);
+    return false;
+  }
+  int count = 0;
+  bool foreign = false;
+  bool hasMeta = false;
+  while (objects.next()) {
+    ++count;
+    const QString type = objects.value(0).toString();
+    const std::string name = S(objects.value(1));
+    const std::string table = S(objects.value(2));
+    if (type == "table" && name == "tarvolin_meta") hasMeta = true;
+    const bool ourTable = type == "table" && IsOurTable(name);
+    const bool ourIndex = type == "index" && IsOurTable(table);
+    if (!ourTable && !ourIndex) foreign = true;
+  }
+  if (count == 0) {
+    if (!mayCreate) {
+      Fail("holds no Tarvolin results", {});
+      return false;
+    }
+    return CreateSchema();
+  }
+  if (foreign || !hasMeta) {
+    Fail("is not a results file of Tarvolin (it holds tables of another kind); it is left as it "
+         "is",
+         {});
+    return false;
+  }
+  QSqlQuery version(db_);
+  if (!version.exec("SELECT value FROM tarvolin_meta WHERE name = 'schema_version'")) {
+    FailQuery("cannot be opened", version);
+    return false;
+  }
+  return TakeVersion(version.next() ? version.value(0).toString() : QString());
 }
 
 bool TResultsStore::CreateSchema() {
@@ -216,25 +330,34 @@ bool TResultsStore::CreateSchema() {
     db_.rollback();
     return false;
   }
-  QSqlQuery query(db_);
-  schemaVersion_ =
-      query.exec("SELECT value FROM tarvolin_meta WHERE name = 'schema_version'") && query.next()
-          ? query.value(0).toInt()
-          : kSchemaVersion;
+  schemaVersion_ = kSchemaVersion;
   return true;
 }
 
 bool TResultsStore::Record(const TAnswerRecord& record, std::string& why) {
   error_.clear();
-  if (!open_ && !Open(location_)) {
-    why = NotKeptMessage();
-    return false;
+  details_.clear();
+  const bool wasOpen = open_;
+  if (TryRecord(record)) return true;
+  // A connection the server dropped while idle, or a file busy past its wait: opened afresh
+  // and tried once more at once, so that the answer is not reported lost for it.
+  if (wasOpen && !inMemory_ && !readOnly_) {
+    Close();
+    error_.clear();
+    details_.clear();
+    if (TryRecord(record)) return true;
   }
+  why = NotKeptMessage();
+  return false;
+}
+
+bool TResultsStore::TryRecord(const TAnswerRecord& record) {
+  if (!open_ && !Open(location_)) return false;
   if (readOnly_) {
     error_ = notice_.empty() ? location_.Describe() + " is open only for reading" : notice_;
-    why = NotKeptMessage();
     return false;
   }
+  timer_.Arm();
   if (!db_.transaction()) {
     Fail("cannot be written", db_.lastError().databaseText());
   } else {
@@ -243,8 +366,7 @@ bool TResultsStore::Record(const TAnswerRecord& record, std::string& why) {
     if (error_.empty()) Fail("cannot be written", db_.lastError().databaseText());
     db_.rollback();
   }
-  why = NotKeptMessage();
-  // A server that went away, or a file that was locked, is tried afresh with the next answer.
+  // A server that went away, or a file that was locked, is opened afresh next time.
   if (!inMemory_) Close();
   return false;
 }
@@ -258,10 +380,12 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
       " first_score, final_score, ending, seconds)"
       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
       " ON CONFLICT (answer_id) DO NOTHING");
+  // On a class server who answered is the login the server knows, whatever the record says.
+  const std::string& login = location_.server && !login_.empty() ? login_ : r.login;
   for (const QVariant& value :
        {QVariant(QStringOf(r.answerId)), QVariant(QStringOf(r.runId)),
         QVariant(QStringOf(r.runStarted)), QVariant(QStringOf(r.answeredAt)),
-        QVariant(QStringOf(r.student)), QVariant(QStringOf(r.login)), QVariant(QStringOf(r.types)),
+        QVariant(QStringOf(r.student)), QVariant(QStringOf(login)), QVariant(QStringOf(r.types)),
         QVariant(r.questionNumber), QVariant(QStringOf(r.question)), QVariant(r.questionType),
         QVariant(QStringOf(r.storedAnswer)), QVariant(QStringOf(r.firstAnswer)),
         QVariant(QStringOf(r.finalAnswer)), QVariant(r.firstScore), QVariant(r.finalScore),
@@ -281,6 +405,8 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
     note.addBindValue(QStringOf(r.coaching[i].substance));
     if (!Exec(note)) return false;
   }
+  // A server works its summaries out from the answers itself.
+  if (location_.server) return true;
 
   const bool answered = r.ending != TEnding::Quit;
   QSqlQuery run(db_);
@@ -386,14 +512,16 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
     error_ = location_.Describe() + " is not open";
     return false;
   }
+  timer_.Arm();
   std::unordered_map<std::string, std::vector<TCoachingNote>> coaching;
   QSqlQuery notes(db_);
   notes.setForwardOnly(true);
   if (!notes.exec("SELECT answer_id, step, substance FROM coaching ORDER BY answer_id, seq")) {
-    Fail("cannot be read", notes.lastError().databaseText());
+    FailQuery("cannot be read", notes);
     return false;
   }
   while (notes.next()) {
+    timer_.Arm();
     TCoachingNote note;
     if (!CoachingStepFromName(S(notes.value(1)), note.step)) continue;
     note.substance = S(notes.value(2));
@@ -405,7 +533,7 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
                   " question_number, question, question_type, stored_answer, first_answer,"
                   " final_answer, first_score, final_score, ending, seconds FROM answers"
                   " ORDER BY answered_at, answer_id")) {
-    Fail("cannot be read", query.lastError().databaseText());
+    FailQuery("cannot be read", query);
     return false;
   }
   while (query.next()) {
@@ -430,11 +558,14 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
     if (auto found = coaching.find(r.answerId); found != coaching.end())
       r.coaching = std::move(found->second);
     if (!each(r)) return false;
+    // Each row read is progress: only a statement that yields nothing for long is stopped.
+    timer_.Arm();
   }
   return true;
 }
 
 int64_t TResultsStore::AnswerCount() {
+  timer_.Arm();
   QSqlQuery query(db_);
   if (!open_ || !query.exec("SELECT COUNT(*) FROM answers") || !query.next()) return -1;
   return query.value(0).toLongLong();
@@ -442,15 +573,26 @@ int64_t TResultsStore::AnswerCount() {
 
 bool TResultsStore::Clear() {
   error_.clear();
+  details_.clear();
   if (!open_ || readOnly_) {
     error_ = notice_.empty() ? location_.Describe() + " cannot be changed" : notice_;
     return false;
   }
+  if (!seesEveryone_) {
+    error_ = "Only a teacher's login may clear " + location_.Describe();
+    return false;
+  }
+  timer_.Arm();
   if (!db_.transaction()) {
     Fail("cannot be written", db_.lastError().databaseText());
     return false;
   }
-  for (const char* table : kTables) {
+  // On a server the summaries are views, and coaching notes go with their answers.
+  static const char* const kServerTables[] = {"coaching", "answers"};
+  const bool server = location_.server;
+  const auto tables = server ? std::vector<const char*>(std::begin(kServerTables), std::end(kServerTables))
+                             : std::vector<const char*>(std::begin(kTables), std::end(kTables));
+  for (const char* table : tables) {
     if (!Exec(QStringLiteral("DELETE FROM %1").arg(table))) {
       db_.rollback();
       return false;
@@ -465,6 +607,7 @@ bool TResultsStore::Clear() {
 std::vector<TRunRow> TResultsStore::Runs(const std::string& student, int limit) {
   std::vector<TRunRow> rows;
   if (!open_) return rows;
+  timer_.Arm();
   QSqlQuery query(db_);
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT started, student, types, earned, possible FROM run_summary"
@@ -482,6 +625,7 @@ std::vector<TRunRow> TResultsStore::Runs(const std::string& student, int limit) 
 std::vector<TTypeRow> TResultsStore::Types(const std::string& student) {
   std::vector<TTypeRow> rows;
   if (!open_) return rows;
+  timer_.Arm();
   QSqlQuery query(db_);
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT question_type, SUM(answered), SUM(first_points),"
@@ -499,6 +643,7 @@ std::vector<TTypeRow> TResultsStore::Types(const std::string& student) {
 std::vector<TMistakeRow> TResultsStore::Mistakes(const std::string& student) {
   std::vector<TMistakeRow> rows;
   if (!open_) return rows;
+  timer_.Arm();
   QSqlQuery query(db_);
   query.setForwardOnly(true);
   query.prepare(QStringLiteral("SELECT question_type, step, SUM(times) FROM step_summary%1"
@@ -519,6 +664,7 @@ std::vector<TMistakeRow> TResultsStore::Mistakes(const std::string& student) {
 std::vector<TMissedRow> TResultsStore::MostMissed(int count) {
   std::vector<TMissedRow> rows;
   if (!open_) return rows;
+  timer_.Arm();
   std::vector<std::string> keys;
   {
     QSqlQuery query(db_);
@@ -551,6 +697,7 @@ std::vector<TMissedRow> TResultsStore::MostMissed(int count) {
 std::vector<std::string> TResultsStore::Students() {
   std::vector<std::string> students;
   if (!open_) return students;
+  timer_.Arm();
   QSqlQuery query(db_);
   if (!query.exec("SELECT DISTINCT student FROM type_summary ORDER BY student")) return students;
   while (query.next()) students.push_back(S(query.value(0)));

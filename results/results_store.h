@@ -9,17 +9,25 @@
 #include "results/answer_sink.h"
 #include "results/results_location.h"
 #include "results/results_summary.h"
+#include "results/sqlite_timer.h"
 
 class QSqlQuery;
 
-// The answers of quiz runs, kept through Qt SQL in a SQLite file or a PostgreSQL database, one
-// schema and one code for both. Each answer is written in a transaction of its own, with the
-// summaries the results window reads, so that a program killed while writing loses at most
-// that answer and reading the summaries does not grow with the number of answers kept.
-// No widgets: failures come back as texts for the caller to show.
+// The answers of quiz runs, kept through Qt SQL in a SQLite file or a PostgreSQL database.
+// Each answer is written in a transaction of its own, so that a program killed while writing
+// loses at most that answer. In a file the summaries the results window reads are tables kept
+// with each answer, so reading them does not grow with the number of answers; on a class
+// server (schema "tarvolin", made by tarvolin-class setup) they are views the server computes
+// from the answers the login may see, so that a student's login can change none of them.
+// Only a store of ours is read or written: a file with no tables at all is set up, anything
+// else must carry our meta table with a version. Statements time out after a few seconds.
+// No widgets: failures come back as texts for the caller to show, the driver's own words
+// apart in Details().
 class TResultsStore : public TAnswerSink {
  public:
   static constexpr int kSchemaVersion = 1;
+  // How long connecting to a class server may take before the answer waits for later.
+  static constexpr int kConnectSeconds = 4;
   enum class TMode { ReadWrite, ReadOnly };
 
   TResultsStore();
@@ -39,8 +47,15 @@ class TResultsStore : public TAnswerSink {
   bool IsOpen() const { return open_; }
   bool IsReadOnly() const { return readOnly_; }
   const TResultsLocation& Location() const { return location_; }
-  // Why the last open or write failed.
+  // Why the last open or write failed, in a student's words.
   const std::string& Error() const { return error_; }
+  // The database driver's own text about the last failure, for a Details part; may be empty.
+  const std::string& Details() const { return details_; }
+  // Whether this login reads every student's answers and may clear them: always for a file,
+  // on a server what the server's rights say (a teacher's login, or the database's owner).
+  bool SeesEveryone() const { return seesEveryone_; }
+  // The login a class server knows this connection by; empty for a file.
+  const std::string& Login() const { return login_; }
   // Something the reader should know although the store opened (a newer version's file).
   const std::string& Notice() const { return notice_; }
 
@@ -67,21 +82,31 @@ class TResultsStore : public TAnswerSink {
  private:
   bool OpenConnection(const TResultsLocation& location, bool readOnly);
   bool ReadOrCreateSchema(bool mayCreate);
+  bool ReadServerSchema();
+  bool ReadFileSchema(bool mayCreate);
+  // The version text of our meta table: ours or older, newer, or no version at all.
+  bool TakeVersion(const QString& text);
+  bool TryRecord(const TAnswerRecord& record);
   bool CreateSchema();
   // Writes one answer and its summaries; added is false when the store already held it.
   bool Write(const TAnswerRecord& record, bool& added);
   bool Exec(QSqlQuery& query);
   bool Exec(const QString& statement);
   void Fail(const std::string& what, const QString& driverText);
+  void FailQuery(const std::string& what, const QSqlQuery& query);
   std::string NotKeptMessage() const;
 
   QString connectionName_;
   QSqlDatabase db_;
+  TSqliteTimer timer_;
   TResultsLocation location_;
   bool open_ = false;
   bool readOnly_ = false;
   bool inMemory_ = false;
   int schemaVersion_ = 0;
+  bool seesEveryone_ = true;
+  std::string login_;
   std::string error_;
+  std::string details_;
   std::string notice_;
 };

@@ -3,7 +3,7 @@
 set -euo pipefail
 # qt6-charts-dev needs libqt6opengl6-dev for its CMake files but does not depend on it.
 packages=(g++ make cmake ninja-build clang libclang-rt-14-dev qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
-          qt6-charts-dev libqt6opengl6-dev postgresql libgtest-dev libbenchmark-dev
+          qt6-charts-dev libqt6opengl6-dev postgresql libpq-dev libsqlite3-dev libgtest-dev libbenchmark-dev
           fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils
           xdotool x11-utils desktop-file-utils)
 missing=()

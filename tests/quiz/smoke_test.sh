@@ -19,6 +19,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# The account's own settings, password file and class server are never touched.
+mkdir -p "$work/home"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data"
+unset TARVOLIN_RESULTS PGPASSFILE PGHOST PGPORT PGUSER PGDATABASE PGPASSWORD PGSERVICE
 fail() {
   echo "FAIL: $*" >&2
   exit 1

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QSqlError>
 
+#include "results/class_setup.h"
+
 namespace {
 
 bool Run(const TResultsLocation& location, const QString& statement, QString* error = nullptr) {
@@ -16,6 +18,7 @@ bool Run(const TResultsLocation& location, const QString& statement, QString* er
       if (location.port > 0) db.setPort(location.port);
       db.setUserName(QString::fromStdString(location.user));
       db.setDatabaseName(QString::fromStdString(location.database));
+      db.setConnectOptions(QString::fromStdString(location.ConnectOptions("-c search_path=tarvolin,public")));
     } else {
       db.setDatabaseName(QString::fromStdString(location.file));
     }
@@ -65,6 +68,9 @@ TResultsLocation TBackendPlace::NewLocation() {
       << error.toStdString();
   databases_.push_back(database);
   location.database = database;
+  // Set up as the teacher does before the class's first answer.
+  TClassSetup setup;
+  EXPECT_TRUE(setup.Connect(location) && setup.Setup()) << setup.Error();
   return location;
 }
 

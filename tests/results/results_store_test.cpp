@@ -125,6 +125,9 @@ TEST_P(ResultsStore, EveryFieldOfEveryAnswerComesBackAsRecorded) {
   std::vector<TAnswerRecord> read = All(store);
   std::sort(read.begin(), read.end(),
             [](const auto& a, const auto& b) { return a.answerId < b.answerId; });
+  // A class server keeps the login it knows the writer by, not the one the record names.
+  if (!sqlite_)
+    for (TAnswerRecord& r : answers) r.login = store.Login();
   EXPECT_EQ(read, answers);
   EXPECT_EQ(store.SchemaVersion(), TResultsStore::kSchemaVersion);
 }
@@ -341,11 +344,8 @@ TEST(ResultsStoreFailures, AServerThatCannotBeReachedIsReported) {
   store.SetLocation(location);
   std::string why;
   EXPECT_FALSE(store.Record(SampleAnswer(0), why));
-  EXPECT_EQ(why.rfind("Your answers are not being kept: the class server /nonexistent-folder/none "
-                      "cannot be reached",
-                      0),
-            0u)
-      << why;
+  EXPECT_EQ(why, "Your answers are not being kept: the class server at /nonexistent-folder:5432 "
+                 "does not answer. The quiz goes on.");
 }
 
 }  // namespace

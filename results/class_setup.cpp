@@ -1,0 +1,217 @@
+#include "results/class_setup.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+
+#include "results/qstring_of.h"
+#include "results/results_store.h"
+#include "results/server_diagnosis.h"
+
+namespace {
+
+// What the store keeps on a server. The summaries are views over the answers, computed with
+// the reader's own rights (security_invoker, PostgreSQL 15), so each login's summaries hold
+// only the answers it may see and no login can change them.
+const char* const kServerSchema[] = {
+    "CREATE SCHEMA IF NOT EXISTS tarvolin",
+    "CREATE TABLE IF NOT EXISTS tarvolin.tarvolin_meta (name TEXT PRIMARY KEY,"
+    " value TEXT NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS tarvolin.answers ("
+    " answer_id TEXT PRIMARY KEY, run_id TEXT NOT NULL, run_started TEXT NOT NULL,"
+    " answered_at TEXT NOT NULL, student TEXT NOT NULL,"
+    " login TEXT NOT NULL DEFAULT session_user, types TEXT NOT NULL,"
+    " question_number INTEGER NOT NULL, question TEXT NOT NULL, question_type INTEGER NOT NULL,"
+    " stored_answer TEXT NOT NULL, first_answer TEXT NOT NULL, final_answer TEXT NOT NULL,"
+    " first_score INTEGER NOT NULL, final_score INTEGER NOT NULL, ending TEXT NOT NULL,"
+    " seconds INTEGER NOT NULL)",
+    "CREATE INDEX IF NOT EXISTS answers_by_time ON tarvolin.answers (answered_at, answer_id)",
+    "CREATE INDEX IF NOT EXISTS answers_by_login ON tarvolin.answers (login)",
+    "CREATE TABLE IF NOT EXISTS tarvolin.coaching (answer_id TEXT NOT NULL"
+    " REFERENCES tarvolin.answers ON DELETE CASCADE, seq INTEGER NOT NULL,"
+    " step TEXT NOT NULL, substance TEXT NOT NULL, PRIMARY KEY (answer_id, seq))",
+    "CREATE OR REPLACE VIEW tarvolin.run_summary WITH (security_invoker = true) AS"
+    " SELECT run_id, MIN(run_started) AS started, MIN(student) AS student, MIN(types) AS types,"
+    " SUM(CASE WHEN ending <> 'quit' THEN final_score ELSE 0 END)::INTEGER AS earned,"
+    " SUM(CASE WHEN ending <> 'quit' THEN 3 ELSE 0 END)::INTEGER AS possible,"
+    " COUNT(*)::INTEGER AS answers FROM tarvolin.answers GROUP BY run_id",
+    "CREATE OR REPLACE VIEW tarvolin.type_summary WITH (security_invoker = true) AS"
+    " SELECT student, question_type, COUNT(*)::INTEGER AS answered,"
+    " SUM(first_score)::INTEGER AS first_points, SUM(final_score)::INTEGER AS final_points,"
+    " (3 * COUNT(*))::INTEGER AS possible FROM tarvolin.answers WHERE ending <> 'quit'"
+    " GROUP BY student, question_type",
+    "CREATE OR REPLACE VIEW tarvolin.step_summary WITH (security_invoker = true) AS"
+    " SELECT a.student, a.question_type, c.step, COUNT(*)::INTEGER AS times"
+    " FROM tarvolin.coaching c JOIN tarvolin.answers a ON a.answer_id = c.answer_id"
+    " WHERE a.ending <> 'quit' GROUP BY a.student, a.question_type, c.step",
+    "CREATE OR REPLACE VIEW tarvolin.question_summary WITH (security_invoker = true) AS"
+    " SELECT question || E'\\n' || stored_answer AS question_key, MIN(question) AS question,"
+    " MIN(question_type) AS question_type, COUNT(*)::INTEGER AS asked,"
+    " SUM(CASE WHEN first_score < 3 THEN 1 ELSE 0 END)::INTEGER AS missed"
+    " FROM tarvolin.answers WHERE ending <> 'quit' GROUP BY question, stored_answer",
+    "CREATE OR REPLACE VIEW tarvolin.first_answer_summary WITH (security_invoker = true) AS"
+    " SELECT question || E'\\n' || stored_answer AS question_key, first_answer,"
+    " COUNT(*)::INTEGER AS times FROM tarvolin.answers"
+    " WHERE ending <> 'quit' AND first_score < 3"
+    " GROUP BY question, stored_answer, first_answer",
+};
+
+// The two groups and what each may do; run again, it puts back any right taken away.
+const char* const kRights[] = {
+    "DO $$ BEGIN CREATE ROLE tarvolin_teachers NOLOGIN;"
+    " EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$",
+    "DO $$ BEGIN CREATE ROLE tarvolin_students NOLOGIN;"
+    " EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$",
+    "REVOKE ALL ON ALL TABLES IN SCHEMA tarvolin FROM PUBLIC",
+    "GRANT USAGE ON SCHEMA tarvolin TO tarvolin_teachers, tarvolin_students",
+    "GRANT SELECT ON tarvolin.tarvolin_meta, tarvolin.run_summary, tarvolin.type_summary,"
+    " tarvolin.step_summary, tarvolin.question_summary, tarvolin.first_answer_summary"
+    " TO tarvolin_teachers, tarvolin_students",
+    "REVOKE UPDATE, DELETE, TRUNCATE, REFERENCES, TRIGGER ON tarvolin.answers, tarvolin.coaching"
+    " FROM tarvolin_students",
+    "GRANT SELECT, INSERT ON tarvolin.answers, tarvolin.coaching TO tarvolin_students",
+    "GRANT SELECT, INSERT, DELETE ON tarvolin.answers, tarvolin.coaching TO tarvolin_teachers",
+    "ALTER TABLE tarvolin.answers ENABLE ROW LEVEL SECURITY",
+    "ALTER TABLE tarvolin.coaching ENABLE ROW LEVEL SECURITY",
+    "DROP POLICY IF EXISTS students_read ON tarvolin.answers",
+    "DROP POLICY IF EXISTS students_add ON tarvolin.answers",
+    "DROP POLICY IF EXISTS teachers_all ON tarvolin.answers",
+    "DROP POLICY IF EXISTS students_read ON tarvolin.coaching",
+    "DROP POLICY IF EXISTS students_add ON tarvolin.coaching",
+    "DROP POLICY IF EXISTS teachers_all ON tarvolin.coaching",
+    "CREATE POLICY students_read ON tarvolin.answers FOR SELECT TO tarvolin_students"
+    " USING (login = session_user)",
+    "CREATE POLICY students_add ON tarvolin.answers FOR INSERT TO tarvolin_students"
+    " WITH CHECK (login = session_user)",
+    "CREATE POLICY teachers_all ON tarvolin.answers FOR ALL TO tarvolin_teachers"
+    " USING (true) WITH CHECK (true)",
+    // A coaching note belongs to the answer it is about, which the reader must be able to see.
+    "CREATE POLICY students_read ON tarvolin.coaching FOR SELECT TO tarvolin_students USING"
+    " (EXISTS (SELECT 1 FROM tarvolin.answers a WHERE a.answer_id = coaching.answer_id))",
+    "CREATE POLICY students_add ON tarvolin.coaching FOR INSERT TO tarvolin_students WITH CHECK"
+    " (EXISTS (SELECT 1 FROM tarvolin.answers a WHERE a.answer_id = coaching.answer_id))",
+    "CREATE POLICY teachers_all ON tarvolin.coaching FOR ALL TO tarvolin_teachers"
+    " USING (true) WITH CHECK (true)",
+};
+
+}  // namespace
+
+TClassSetup::TClassSetup()
+    : connectionName_("tarvolin-class-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+
+TClassSetup::~TClassSetup() {
+  if (db_.isValid()) {
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+  }
+}
+
+bool TClassSetup::Fail(const std::string& what, const QString& detail) {
+  error_ = what;
+  if (!detail.trimmed().isEmpty()) error_ += " (" + detail.trimmed().toStdString() + ")";
+  return false;
+}
+
+bool TClassSetup::Exec(const QString& statement) {
+  QSqlQuery query(db_);
+  if (query.exec(statement)) return true;
+  const QString state = query.lastError().nativeErrorCode();
+  if (state == "42501")
+    return Fail("The login " + ConnectionLogin(location_) +
+                    " may not do this; run it as the database's owner with the right to create "
+                    "roles",
+                query.lastError().databaseText());
+  return Fail("The class server refused a step of the setup", query.lastError().databaseText());
+}
+
+bool TClassSetup::Connect(const TResultsLocation& location) {
+  location_ = location;
+  if (!location.server) return Fail("Give a class server address postgresql://user@host/dbname", {});
+  if (!QSqlDatabase::isDriverAvailable("QPSQL"))
+    return Fail("The PostgreSQL driver of Qt SQL (libqt6sql6-psql) is not installed", {});
+  db_ = QSqlDatabase::addDatabase("QPSQL", connectionName_);
+  db_.setHostName(QStringOf(location.host));
+  if (location.port > 0) db_.setPort(location.port);
+  db_.setUserName(QStringOf(location.user));
+  db_.setPassword(QStringOf(location.password));
+  db_.setDatabaseName(QStringOf(location.database));
+  db_.setConnectOptions(QStringOf(location.ConnectOptions("-c client_min_messages=warning", 10)));
+  if (db_.open()) return true;
+  const QString detail = db_.lastError().databaseText();
+  return Fail(ServerProblemText(DiagnoseServer(location), location), detail);
+}
+
+bool TClassSetup::Setup() {
+  if (!db_.transaction()) return Fail("The class server cannot start a transaction", db_.lastError().databaseText());
+  bool ok = true;
+  for (const char* statement : kServerSchema) ok = ok && Exec(statement);
+  if (ok) {
+    QSqlQuery version(db_);
+    version.prepare(
+        "INSERT INTO tarvolin.tarvolin_meta (name, value) VALUES ('schema_version', ?)"
+        " ON CONFLICT (name) DO NOTHING");
+    version.addBindValue(QString::number(TResultsStore::kSchemaVersion));
+    ok = version.exec() || Fail("The class server refused a step of the setup",
+                                version.lastError().databaseText());
+  }
+  for (const char* statement : kRights) ok = ok && Exec(statement);
+  if (!ok || !db_.commit()) {
+    if (error_.empty()) Fail("The setup could not be saved", db_.lastError().databaseText());
+    db_.rollback();
+    return false;
+  }
+  summary_ = "Set up " + location_.Describe() + " for Tarvolin: add logins with add-student and "
+             "add-teacher.";
+  return true;
+}
+
+bool TClassSetup::AddLogin(const std::string& login, TGroup group, const std::string* password) {
+  const QString role = group == TGroup::Students ? kStudents : kTeachers;
+  if (login.empty() || login == kStudents || login == kTeachers)
+    return Fail("\"" + login + "\" cannot be a login", {});
+  {
+    QSqlQuery ready(db_);
+    if (!ready.exec("SELECT to_regclass('tarvolin.answers') IS NOT NULL,"
+                    " EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '" + role + "')") ||
+        !ready.next())
+      return Fail("The class server cannot be read", ready.lastError().databaseText());
+    if (!ready.value(0).toBool() || !ready.value(1).toBool())
+      return Fail(location_.Describe() + " is not set up yet; run tarvolin-class setup first", {});
+  }
+  QSqlQuery exists(db_);
+  exists.prepare("SELECT 1 FROM pg_roles WHERE rolname = ?");
+  exists.addBindValue(QStringOf(login));
+  if (!exists.exec()) return Fail("The class server cannot be read", exists.lastError().databaseText());
+  const bool isNew = !exists.next();
+  // Names and the password are quoted by the server itself (format's %I and %L).
+  QSqlQuery build(db_);
+  build.prepare(
+      "SELECT CASE WHEN CAST(? AS BOOLEAN) THEN format('CREATE ROLE %I LOGIN', CAST(? AS TEXT))"
+      " ELSE '' END, format('GRANT %I TO %I', CAST(? AS TEXT), CAST(? AS TEXT)),"
+      " CASE WHEN CAST(? AS BOOLEAN) THEN format('ALTER ROLE %I PASSWORD %L', CAST(? AS TEXT),"
+      " CAST(? AS TEXT)) ELSE '' END");
+  build.addBindValue(isNew);
+  build.addBindValue(QStringOf(login));
+  build.addBindValue(role);
+  build.addBindValue(QStringOf(login));
+  build.addBindValue(password != nullptr);
+  build.addBindValue(QStringOf(login));
+  build.addBindValue(password ? QStringOf(*password) : QString());
+  if (!build.exec() || !build.next())
+    return Fail("The class server refused a step of the setup", build.lastError().databaseText());
+  if (!db_.transaction()) return Fail("The class server cannot start a transaction", db_.lastError().databaseText());
+  for (int i = 0; i < 3; ++i) {
+    const QString statement = build.value(i).toString();
+    if (!statement.isEmpty() && !Exec(statement)) {
+      db_.rollback();
+      return false;
+    }
+  }
+  if (!db_.commit()) return Fail("The login could not be saved", db_.lastError().databaseText());
+  const std::string groupName = group == TGroup::Students ? "students" : "teachers";
+  summary_ = (isNew ? "Made the login " : "Added the existing login ") + login + " to the " +
+             groupName + (password ? ", with the password given" : ", without a password") + ".";
+  return true;
+}

@@ -1,0 +1,297 @@
+// A class server as a class uses it, on a PostgreSQL server of this test's own (so that it can
+// be restarted and stopped without disturbing other tests): answers through the outbox while
+// the server goes away, the rights of students and teachers, and how a connection that fails
+// is told.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUuid>
+#include <map>
+#include <optional>
+
+#include "results/class_setup.h"
+#include "results/password_file.h"
+#include "results/results_settings.h"
+#include "results/results_store.h"
+#include "tests/results/results_backend.h"
+#include "tests/results/sample_answers.h"
+#include "tests/support/has_text.h"
+
+namespace {
+
+// The server, started once for the tests of this program run.
+class OwnServer {
+ public:
+  static OwnServer& Get() {
+    static OwnServer server;
+    return server;
+  }
+  bool Available() const { return !address_.empty(); }
+  std::string Address(const std::string& user) const {
+    return "postgresql://" + user + "@/postgres?host=" + folder_ + "&port=" + port_;
+  }
+  std::string TcpAddress(const std::string& user, const std::string& query) const {
+    return "postgresql://" + user + "@localhost:" + port_ + "/postgres" + query;
+  }
+  QString File(const char* suffix) const { return file_ + suffix; }
+  void Control(const QStringList& arguments) const {
+    QProcess script;
+    script.start(Script(), QStringList{arguments[0], file_} + arguments.mid(1));
+    EXPECT_TRUE(script.waitForFinished(120000));
+    EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+  }
+  ~OwnServer() {
+    if (!file_.isEmpty()) QProcess::execute(Script(), {"stop", file_});
+  }
+
+ private:
+  static QString Script() { return QStringLiteral(TARVOLIN_PG_SCRIPT); }
+  OwnServer() : file_(dir_.filePath("address")) {
+    QProcess::execute(Script(), {"start", file_, "--tls"});
+    QFile file(file_);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    address_ = file.readAll().trimmed().toStdString();
+    TResultsLocation location;
+    TResultsLocation::Parse(address_, location);
+    folder_ = location.host;
+    port_ = std::to_string(location.port);
+    TClassSetup setup;
+    EXPECT_TRUE(setup.Connect(location) && setup.Setup()) << setup.Error();
+  }
+
+  QTemporaryDir dir_;
+  QString file_;
+  std::string address_, folder_, port_;
+};
+
+#define SKIP_WITHOUT_OWN_SERVER() \
+  if (!OwnServer::Get().Available()) GTEST_SKIP() << "no PostgreSQL server can be started"
+
+TResultsLocation Place(const std::string& address) {
+  TResultsLocation location;
+  EXPECT_TRUE(TResultsLocation::Parse(address, location)) << address;
+  return location;
+}
+
+void AddLogin(const std::string& login, TClassSetup::TGroup group) {
+  TClassSetup setup;
+  ASSERT_TRUE(setup.Connect(Place(OwnServer::Get().Address("tarvolin"))) &&
+              setup.AddLogin(login, group, nullptr))
+      << setup.Error();
+}
+
+// Runs one statement as the login; the first column of its first row, or nothing on failure.
+std::optional<long long> AsLogin(const std::string& login, const QString& statement) {
+  const QString name = QUuid::createUuid().toString();
+  std::optional<long long> result;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
+    const TResultsLocation location = Place(OwnServer::Get().Address(login));
+    db.setHostName(QString::fromStdString(location.host));
+    db.setPort(location.port);
+    db.setUserName(QString::fromStdString(login));
+    db.setDatabaseName("postgres");
+    db.setConnectOptions("options='-c search_path=tarvolin'");
+    if (db.open()) {
+      QSqlQuery query(db);
+      if (query.exec(statement)) result = query.next() ? query.value(0).toLongLong() : 0;
+    }
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(name);
+  return result;
+}
+
+long long CountFor(const std::string& login) {
+  return AsLogin("tarvolin", QString::fromStdString("SELECT COUNT(*) FROM answers WHERE login = '" +
+                                                    login + "'"))
+      .value_or(-1);
+}
+
+// Thirty lab machines answer through their outboxes while the server is disturbed; when the
+// disturbance is over every answer is on the server exactly once.
+enum class TOutage { Restart, StoppedForAWhile, IdleConnectionsDropped };
+
+class ClassServerOutage : public ::testing::TestWithParam<TOutage> {};
+
+std::string OutageName(const ::testing::TestParamInfo<TOutage>& info) {
+  static const char* const kNames[] = {"Restart", "StoppedForAWhile", "IdleConnectionsDropped"};
+  return kNames[static_cast<int>(info.param)];
+}
+
+TEST_P(ClassServerOutage, EveryAnswerArrivesExactlyOnce) {
+  SKIP_WITHOUT_OWN_SERVER();
+  constexpr int kStudents = 30;
+  constexpr int kAnswers = 12;
+  const std::string prefix = "o" + std::to_string(static_cast<int>(GetParam())) + "s";
+  for (int s = 0; s < kStudents; ++s)
+    AddLogin(prefix + std::to_string(s), TClassSetup::TGroup::Students);
+  QTemporaryDir outboxes;
+  std::vector<std::unique_ptr<QProcess>> writers;
+  for (int s = 0; s < kStudents; ++s) {
+    const std::string login = prefix + std::to_string(s);
+    writers.push_back(std::make_unique<QProcess>());
+    writers.back()->start(WriterProgram(),
+                          {QString::fromStdString(OwnServer::Get().Address(login)),
+                           QString::number(kAnswers), QString::fromStdString(login), "--outbox",
+                           outboxes.filePath(QString::fromStdString(login) + ".db"), "--pace",
+                           "250"});
+  }
+  QThread::msleep(900);
+  QElapsedTimer timer;
+  timer.start();
+  switch (GetParam()) {
+    case TOutage::Restart:
+      OwnServer::Get().Control({"restart"});
+      break;
+    case TOutage::StoppedForAWhile:
+      OwnServer::Get().Control({"pause", "5"});
+      break;
+    case TOutage::IdleConnectionsDropped:
+      while (timer.elapsed() < 3000) {
+        ASSERT_TRUE(AsLogin("tarvolin", QString::fromStdString(
+                                            "SELECT COUNT(pg_terminate_backend(pid)) FROM "
+                                            "pg_stat_activity WHERE usename LIKE '" +
+                                            prefix + "%'")));
+        QThread::msleep(200);
+      }
+      break;
+  }
+  for (auto& writer : writers) {
+    ASSERT_TRUE(writer->waitForFinished(180000));
+    EXPECT_EQ(writer->exitCode(), 0) << writer->readAllStandardOutput().toStdString();
+  }
+  for (int s = 0; s < kStudents; ++s)
+    EXPECT_EQ(CountFor(prefix + std::to_string(s)), kAnswers) << "student " << s;
+}
+
+INSTANTIATE_TEST_SUITE_P(Outages, ClassServerOutage,
+                         ::testing::Values(TOutage::Restart, TOutage::StoppedForAWhile,
+                                           TOutage::IdleConnectionsDropped),
+                         OutageName);
+
+// What each kind of login may see and do, as any SQL client would try it.
+TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
+  SKIP_WITHOUT_OWN_SERVER();
+  AddLogin("ann", TClassSetup::TGroup::Students);
+  AddLogin("bob", TClassSetup::TGroup::Students);
+  AddLogin("tess", TClassSetup::TGroup::Teachers);
+  std::map<std::string, int> answered;
+  for (const char* login : {"ann", "bob"}) {
+    TResultsStore store;
+    ASSERT_TRUE(store.Open(Place(OwnServer::Get().Address(login)))) << store.Error();
+    EXPECT_FALSE(store.SeesEveryone());
+    for (int n = 0; n < 5; ++n) {
+      std::string why;
+      ASSERT_TRUE(store.Record(SampleAnswer(n, login, "rights"), why)) << why;
+    }
+    answered[login] = 5;
+    EXPECT_EQ(store.AnswerCount(), 5) << login;
+    EXPECT_EQ(store.Students(), std::vector<std::string>{login});
+    EXPECT_FALSE(store.Clear());
+    EXPECT_TRUE(HasText(store.Error(), "Only a teacher's login may clear")) << store.Error();
+  }
+  {
+    TResultsStore teacher;
+    ASSERT_TRUE(teacher.Open(Place(OwnServer::Get().Address("tess")))) << teacher.Error();
+    EXPECT_TRUE(teacher.SeesEveryone());
+  }
+  struct Row {
+    const char* login;
+    const char* statement;
+    std::optional<long long> expected;  // nothing: the server refuses it
+  };
+  const std::vector<Row> rows = {
+      {"ann", "SELECT COUNT(*) FROM answers WHERE student LIKE 'rights%' OR login IN ('ann','bob')", 5},
+      {"ann", "SELECT COUNT(*) FROM answers WHERE login <> session_user", 0},
+      {"ann", "SELECT COUNT(*) FROM coaching c JOIN answers a USING (answer_id)"
+              " WHERE a.login <> 'ann'", 0},
+      {"ann", "SELECT COUNT(*) FROM coaching WHERE answer_id LIKE 'rights-bob%'", 0},
+      {"ann", "SELECT COALESCE(SUM(answers), 0) FROM run_summary", 5},
+      {"ann", "SELECT COUNT(*) FROM type_summary WHERE student <> 'ann'", 0},
+      {"ann", "SELECT COUNT(*) FROM step_summary WHERE student <> 'ann'", 0},
+      {"ann", "SELECT COALESCE(SUM(asked), 0) FROM question_summary", 4},
+      {"ann", "SELECT COALESCE(SUM(times), 0) FROM first_answer_summary", 2},
+      {"ann", "INSERT INTO answers SELECT 'forged', run_id, run_started, answered_at, student,"
+              " 'bob', types, question_number, question, question_type, stored_answer,"
+              " first_answer, final_answer, 3, 3, ending, seconds FROM answers LIMIT 1", {}},
+      {"tess", "SELECT COUNT(*) FROM answers WHERE login IN ('ann', 'bob')", 10},
+      {"tess", "SELECT COALESCE(SUM(answers), 0) FROM run_summary WHERE student IN ('ann','bob')", 10},
+      {"tess", "SELECT COUNT(DISTINCT student) FROM type_summary WHERE student IN ('ann','bob')", 2},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(AsLogin(row.login, row.statement), row.expected) << row.login << ": " << row.statement;
+  // No change of any kind to any table or summary, for a student.
+  for (const char* table : {"answers", "coaching", "tarvolin_meta", "run_summary", "type_summary",
+                            "step_summary", "question_summary", "first_answer_summary"}) {
+    for (const QString& statement :
+         {QStringLiteral("UPDATE %1 SET %2 = %2").arg(table, table == std::string("tarvolin_meta") ? "value" : "student"),
+          QStringLiteral("DELETE FROM %1").arg(table), QStringLiteral("TRUNCATE %1").arg(table)}) {
+      const QString fixed = QString(statement).replace("coaching SET student", "coaching SET step")
+                                .replace("run_summary SET student", "run_summary SET types");
+      EXPECT_FALSE(AsLogin("ann", fixed).has_value()) << fixed.toStdString();
+    }
+  }
+  EXPECT_EQ(CountFor("ann"), answered["ann"]);
+  EXPECT_EQ(CountFor("bob"), answered["bob"]);
+}
+
+// How a connection that cannot be made is told, and that certificates are checked as
+// PostgreSQL's own tools check them.
+TEST(ClassServerConnection, EachFailureIsToldInAStudentsWords) {
+  SKIP_WITHOUT_OWN_SERVER();
+  const OwnServer& server = OwnServer::Get();
+  AddLogin("pwuser", TClassSetup::TGroup::Students);
+  const std::string ca = server.File(".ca").toStdString();
+  const std::string wrongCa = server.File(".wrong-ca").toStdString();
+  const std::string at = "The class server at " + Place(server.TcpAddress("x", "")).HostAndPort();
+  struct Row {
+    std::string address;
+    std::string error;  // empty: it opens
+  };
+  const std::vector<Row> rows = {
+      {server.TcpAddress("tarvolin", "?sslmode=verify-full&sslrootcert=" + ca), ""},
+      {server.TcpAddress("tarvolin", "?sslmode=verify-full&sslrootcert=" + wrongCa),
+       at + " answers, but not with a certificate this computer is told to trust (the address's "
+            "sslmode); your teacher can tell which certificate to use"},
+      {server.TcpAddress("pwuser:wrong", "?sslmode=require"),
+       "The class server refused the password for pwuser"},
+      {server.TcpAddress("pwuser", "?sslmode=require"),
+       "The class server needs a password for pwuser; type it into the Class server address in "
+       "the results window"},
+      {server.TcpAddress("pwuser:right%20horse", "?sslmode=require"), ""},
+      {"postgresql://tarvolin@localhost:1/postgres?connect_timeout=2",
+       "The class server at localhost:1 does not answer"},
+  };
+  for (const Row& row : rows) {
+    TResultsStore store;
+    const bool opened = store.Open(Place(row.address));
+    EXPECT_EQ(opened, row.error.empty()) << row.address << ": " << store.Error();
+    if (!row.error.empty()) {
+      EXPECT_EQ(store.Error(), row.error) << row.address;
+      EXPECT_FALSE(store.Details().empty()) << row.address;
+    }
+  }
+  // A password typed into the settings goes to the password file, which then opens the door.
+  TResultsSettings settings;
+  ASSERT_TRUE(settings.SetServer(QString::fromStdString(server.TcpAddress("pwuser:right%20horse", "?sslmode=require"))));
+  EXPECT_EQ(settings.Server().toStdString(), server.TcpAddress("pwuser", "?sslmode=require"));
+  struct stat file {};
+  ASSERT_EQ(stat(TPasswordFile::Path().c_str(), &file), 0);
+  EXPECT_EQ(file.st_mode & 0777, 0600u);
+  TResultsLocation kept;
+  ASSERT_TRUE(settings.Location(kept));
+  TResultsStore store;
+  EXPECT_TRUE(store.Open(kept)) << store.Error();
+}
+
+}  // namespace
