@@ -253,6 +253,7 @@ std::vector<std::string> TReactionBook::Doubts(QuestionRecord record, const TTyp
 }
 
 std::string TReactionBook::FailureText(const TWriteError& error) const {
+  if (error.kind == WriteFailure::Busy) return error.text + ".";
   if (error.kind == WriteFailure::WriteProtected)
     return path_ +
            " could not be saved: the file is write-protected (no one may write to it), "
@@ -265,6 +266,8 @@ std::string TReactionBook::FailureText(const TWriteError& error) const {
 
 TReactionBook::TSaveResult TReactionBook::Save() {
   if (!CanEdit()) return {SaveOutcome::NotRead, readFailure_};
+  const TFileLock lock(path_);
+  if (!lock.Held()) return Refused(lock.Failure());
   // A file that has gone since it was read is simply written again; one that is there and
   // differs from what was read is someone else's work.
   if (Exists(path_) && !stamp_.Matches(path_))
@@ -276,11 +279,14 @@ TReactionBook::TSaveResult TReactionBook::Save() {
                 path_ +
                 ".changed and save the list shown here.\nCancel: write nothing now; your "
                 "change stays in the list, unsaved."};
-  return Write();
+  return Write(lock);
 }
 
 TReactionBook::TSaveResult TReactionBook::SaveKeepingDiskCopy() {
   if (!CanEdit()) return {SaveOutcome::NotRead, readFailure_};
+  // Held from the copy on: the file kept beside is then the very file the list replaces.
+  const TFileLock lock(path_);
+  if (!lock.Held()) return Refused(lock.Failure());
   std::string keptAs;
   if (Exists(path_)) {
     std::string error;
@@ -292,7 +298,7 @@ TReactionBook::TSaveResult TReactionBook::SaveKeepingDiskCopy() {
                                            error + ")." + kKeptInList};
     }
   }
-  TSaveResult result = Write();
+  TSaveResult result = Write(lock);
   if (result.outcome == SaveOutcome::Saved && !keptAs.empty())
     result.message = "The version of " + path_ + " that was on disk was kept in " + keptAs +
                      ", and the list shown here was saved." +
@@ -300,7 +306,7 @@ TReactionBook::TSaveResult TReactionBook::SaveKeepingDiskCopy() {
   return result;
 }
 
-TReactionBook::TSaveResult TReactionBook::Write() {
+TReactionBook::TSaveResult TReactionBook::Write(const TFileLock& lock) {
   std::string damagedCopy;
   if (keepDamagedCopy_ && Exists(path_)) {
     std::string error;
@@ -315,16 +321,8 @@ TReactionBook::TSaveResult TReactionBook::Write() {
   }
   keepDamagedCopy_ = false;
   TWriteError error;
-  if (!WriteReactionFile(allReactions_, path_, &error, &stamp_)) {
-    unsaved_ = true;
-    std::string text = FailureText(error) + kKeptInList;
-    if (!damagedCopy.empty())
-      text +=
-          " The file was damaged when it was read; a copy of it was kept in " + damagedCopy + ".";
-    return {error.kind == WriteFailure::WriteProtected ? SaveOutcome::WriteProtected
-                                                       : SaveOutcome::Failed,
-            text};
-  }
+  if (!WriteReactionFile(allReactions_, path_, &error, &stamp_, &lock))
+    return Refused(error, damagedCopy);
   unsaved_ = false;
   if (readState_ == ReadState::Missing) readState_ = ReadState::Read;
   if (damagedCopy.empty()) return {};
@@ -333,4 +331,17 @@ TReactionBook::TSaveResult TReactionBook::Write() {
                                   "in " +
                                   damagedCopy +
                                   " before it was rewritten with the reactions listed here."};
+}
+
+TReactionBook::TSaveResult TReactionBook::Refused(const TWriteError& error,
+                                                  const std::string& damagedCopy) {
+  unsaved_ = true;
+  std::string text = FailureText(error) + kKeptInList;
+  if (!damagedCopy.empty())
+    text += " The file was damaged when it was read; a copy of it was kept in " + damagedCopy + ".";
+  const SaveOutcome outcome = error.kind == WriteFailure::WriteProtected
+                                  ? SaveOutcome::WriteProtected
+                              : error.kind == WriteFailure::Busy ? SaveOutcome::Busy
+                                                                 : SaveOutcome::Failed;
+  return {outcome, text};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/my_check.h"
+#include "model/file_lock.h"
 #include "model/file_stamp.h"
 #include "model/question_record.h"
 #include "model/reaction.h"
@@ -24,6 +25,7 @@ class TReactionBook {
     ChangedOnDisk,   // someone changed the file since it was read: the teacher decides
     WriteProtected,  // left as it was
     CopyFailed,      // a damaged file could not be kept beside before its rewrite
+    Busy,            // another program was saving the file for longer than a save waits
     Failed,          // the write itself failed
   };
   struct TSaveResult {
@@ -83,7 +85,9 @@ class TReactionBook {
   std::vector<std::string> Doubts(QuestionRecord record, const TTypeFlags& flags,
                                   std::size_t replacing = static_cast<std::size_t>(-1)) const;
 
-  // Writes the list over the file, unless the file is not the one read.
+  // Writes the list over the file, unless the file is not the one read. The file's lock is
+  // held from that check to the new file's stamp, so another program's save never lands in
+  // between unseen.
   TSaveResult Save();
   // After ChangedOnDisk: keeps the file on disk as path.changed (.changed.2, ...) and saves.
   TSaveResult SaveKeepingDiskCopy();
@@ -97,7 +101,8 @@ class TReactionBook {
   std::vector<const TReaction*> MarkedReactions() const;
   void RestoreMarks(const std::vector<const TReaction*>& marked);
   void AfterEdit(const std::vector<const TReaction*>& marked);
-  TSaveResult Write();
+  TSaveResult Write(const TFileLock& lock);
+  TSaveResult Refused(const TWriteError& error, const std::string& damagedCopy = {});
   std::string FailureText(const TWriteError& error) const;
 
   std::string path_;

@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+
+#include "model/file_lock.h"
 
 namespace {
 
@@ -101,7 +104,16 @@ bool IsWriteProtected(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const unsigned char* data, std::size_t size,
-                         TWriteError* error) {
+                         TWriteError* error, const TFileLock* held) {
+  // Two writers renaming at once would each replace the other's file unseen.
+  std::optional<TFileLock> own;
+  if (!held) {
+    own.emplace(path);
+    if (!own->Held()) {
+      if (error) *error = own->Failure();
+      return false;
+    }
+  }
   // Write beside the old file, then rename over it: the old file is never half-written.
   // A link is followed, so the file it names is replaced and the link stays.
   std::string target = path;

@@ -9,7 +9,10 @@ enum class WriteFailure {
   WriteProtected,  // the file exists and no one may write to it: it is left alone
   CannotWrite,     // the data did not all reach the disk
   CannotReplace,   // the finished copy could not take the file's place
+  Busy,            // another program was saving it for longer than a writer waits
 };
+
+class TFileLock;
 
 struct TWriteError {
   WriteFailure kind = WriteFailure::None;
@@ -24,8 +27,10 @@ struct TWriteError {
 // read from the mode bits, so it holds for every user, root included). On failure (false)
 // error says why, the old file is as it was and no temporary file is left; a temporary file
 // left by a save that was killed is removed by the next one that succeeds.
+// The file's lock (TFileLock) is held from the checks to the rename: the caller's, when it holds
+// it already (to check the file before replacing it), else one taken here.
 bool WriteFileAtomically(const std::string& path, const unsigned char* data, std::size_t size,
-                         TWriteError* error);
+                         TWriteError* error, const TFileLock* held = nullptr);
 bool WriteFileAtomically(const std::string& path, const unsigned char* data, std::size_t size,
                          std::string* error = nullptr);
 

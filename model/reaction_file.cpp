@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "model/file_lock.h"
 
 namespace {
 
@@ -148,7 +151,7 @@ std::string ReadResultMessage(ReadResult result, const std::string& path) {
 }
 
 bool WriteReactionFile(const TReactionList& list, const std::string& path, TWriteError* error,
-                       TFileStamp* written) {
+                       TFileStamp* written, const TFileLock* held) {
   if (list.size() > UINT32_MAX) {
     if (error) *error = {WriteFailure::CannotWrite, EFBIG, "Too many reactions for " + path};
     return false;
@@ -158,7 +161,16 @@ bool WriteReactionFile(const TReactionList& list, const std::string& path, TWrit
   for (std::size_t r = 0; r < list.size(); ++r)
     EncodeReaction(*list[r], bytes.data() + kHeaderSize + r * kReactionRecordSize);
 
-  if (!WriteFileAtomically(path, bytes.data(), bytes.size(), error)) return false;
+  std::optional<TFileLock> own;
+  if (!held) {
+    own.emplace(path);
+    if (!own->Held()) {
+      if (error) *error = own->Failure();
+      return false;
+    }
+    held = &*own;
+  }
+  if (!WriteFileAtomically(path, bytes.data(), bytes.size(), error, held)) return false;
   if (written) *written = TFileStamp::Of(path, bytes.data(), bytes.size());
   return true;
 }

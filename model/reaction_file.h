@@ -36,9 +36,11 @@ std::string ReadResultMessage(ReadResult result, const std::string& path = kReac
 // any failure (returned as false, with a reason in error) it stays exactly as it was.
 bool WriteReactionFile(const TReactionList& list, const std::string& path = kReactionFileName,
                        std::string* error = nullptr);
-// The same, telling what kind of failure it was, and stamping the file as written.
+// The same, telling what kind of failure it was, and stamping the file as written before the
+// file's lock is let go (held, when the caller holds it, else one taken here), so that the
+// stamp is of this file and not of another program's save that came right after.
 bool WriteReactionFile(const TReactionList& list, const std::string& path, TWriteError* error,
-                       TFileStamp* written);
+                       TFileStamp* written, const TFileLock* held = nullptr);
 
 // The byte image of a record and of a whole file, as read and written.
 void EncodeReaction(const TReaction& reaction, unsigned char* record);

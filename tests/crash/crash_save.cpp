@@ -7,10 +7,12 @@
 //
 // --in-place swaps the program's writer for one that writes straight over the old file, to show
 // that the harness catches a writer that is not safe.
-// Prints the counts; exits 1 when a file was found torn, or, with --require-cleanup, when
-// temporary files piled up.
+// Prints the counts; exits 1 when a file was found torn or a dead save's lock still locked, or,
+// with --require-cleanup, when temporary files piled up.
 #include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,17 +61,28 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
   return options.kills > 0 && options.reactions > 0;
 }
 
-// Files in folder other than the saved one: what killed saves left behind.
+// Files in folder other than the saved one and its lock file: the temporary files that killed
+// saves left behind. A lock file left by a killed save is no temporary file: it stays until the
+// next save, which it must not hold up.
 std::set<std::string> Leftovers(const std::string& folder, const std::string& keep) {
   std::set<std::string> names;
   if (DIR* dir = opendir(folder.c_str())) {
     while (const dirent* entry = readdir(dir)) {
       const std::string name = entry->d_name;
-      if (name != "." && name != ".." && name != keep) names.insert(name);
+      if (name != "." && name != ".." && name != keep && name != keep + ".lock") names.insert(name);
     }
     closedir(dir);
   }
   return names;
+}
+
+// Whether the next save may take the lock of lockFile now (the lock is let go again at once).
+bool Free(const std::string& lockFile) {
+  const int fd = open(lockFile.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return true;
+  const bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
+  close(fd);
+  return free;
 }
 
 // The child: saves versions first, first + 1, ... until killed, telling the parent through the
@@ -123,8 +136,10 @@ TRound KillOneSave(const TSaveStep& step, const std::string& path, uint32_t firs
 struct TTally {
   double saveMs = 0;
   int old = 0, fresh = 0, torn = 0;
-  int midWrite = 0;  // kills that caught the save writing its temporary file
-  int piledUp = 0;   // kills after which an older temporary file was still there
+  int midWrite = 0;      // kills that caught the save writing its temporary file
+  int piledUp = 0;       // kills after which an older temporary file was still there
+  int lockLeft = 0;      // kills that left the killed save's lock file behind
+  int lockBlocking = 0;  // of those, lock files still locked with the saving child dead
   std::size_t left = 0;
 };
 
@@ -172,6 +187,10 @@ bool KillSaves(const TSaveStep& step, const std::string& folder, const TOptions&
     }
     if (found) onDisk = *found;
     next = std::max(round.started, onDisk) + 1;
+    if (std::filesystem::exists(path + ".lock")) {
+      ++tally.lockLeft;
+      tally.lockBlocking += !Free(path + ".lock");
+    }
     const std::set<std::string> now = Leftovers(stepFolder, step.fileName);
     // A name not there before: the kill caught the save while it wrote its temporary file.
     if (std::any_of(now.begin(), now.end(), [&](const auto& name) { return !left.count(name); }))
@@ -189,9 +208,10 @@ void Report(const TSaveStep& step, const TOptions& options, const TTally& t) {
   std::printf(
       "%s, save %.1f ms, seed %u: %d kills (%d while the temporary file was "
       "written); files found whole %d (old version %d, new version %d), torn %d; temporary "
-      "files left %zu (kills after which they had piled up %d)\n",
+      "files left %zu (kills after which they had piled up %d); lock files left by killed saves "
+      "%d, of them still locked %d\n",
       step.name.c_str(), t.saveMs, options.seed, options.kills, t.midWrite, t.old + t.fresh, t.old,
-      t.fresh, t.torn, t.left, t.piledUp);
+      t.fresh, t.torn, t.left, t.piledUp, t.lockLeft, t.lockBlocking);
 }
 
 }  // namespace
@@ -222,7 +242,8 @@ int main(int argc, char** argv) {
       break;
     }
     Report(step, options, tally);
-    if (tally.torn > 0 || (options.requireCleanup && tally.piledUp > 0)) status = 1;
+    if (tally.torn > 0 || tally.lockBlocking > 0 || (options.requireCleanup && tally.piledUp > 0))
+      status = 1;
   }
   std::error_code removed;
   std::filesystem::remove_all(folder, removed);

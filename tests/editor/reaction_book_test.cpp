@@ -1,11 +1,12 @@
 // The teacher's reaction book without a window: what it refuses, and that saving never
-// destroys a file it did not read or that someone else changed since.
+// destroys a file it did not read, that someone else changed since, or is saving now.
 #include "editor/reaction_book.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,6 +14,8 @@
 
 #include "model/reaction_file.h"
 #include "tests/support/has_text.h"
+#include "tests/support/lock_holder.h"
+#include "tests/support/patience.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -121,6 +124,45 @@ TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilen
     // Our own save is no change by someone else.
     book.Delete(0);
     EXPECT_EQ(book.Save().outcome, Outcome::Saved);
+  }
+}
+
+TEST_F(ReactionBookTest, AFileAnotherProgramIsSavingIsLeftToItAndTheChangeWaits) {
+  const TPatience patience(std::chrono::milliseconds(300));
+  const struct {
+    const char* name;
+    TReactionBook::TSaveResult (TReactionBook::*save)();
+  } saves[] = {{"Save", &TReactionBook::Save},
+               {"SaveKeepingDiskCopy", &TReactionBook::SaveKeepingDiskCopy}};
+  for (const auto& c : saves) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Two.", 2}, {"Three.", 1}})));
+    TReactionBook book;
+    ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
+    const std::string before = ReadWholeFile("tarvolin.rxn");
+    book.Add(Record("Mine."), kRedox);
+    TLockHolder other("tarvolin.rxn", TLockHolder::kUntilKilled);
+    ASSERT_TRUE(other.Holding());
+    const TReactionBook::TSaveResult busy = (book.*c.save)();
+    EXPECT_EQ(busy.outcome, Outcome::Busy);
+    EXPECT_EQ(busy.message.rfind(
+                  "tarvolin.rxn is being saved by another program; try again.\n\nThe file keeps "
+                  "its previous contents. Your change stays in the list",
+                  0),
+              0u)
+        << busy.message;
+    EXPECT_TRUE(book.Unsaved());
+    EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), before);
+    EXPECT_FALSE(std::filesystem::exists("tarvolin.rxn.changed"));
+
+    // The other program is gone (killed mid-save, its lock file left): the change is saved.
+    other.Kill();
+    EXPECT_EQ((book.*c.save)().outcome, Outcome::Saved);
+    EXPECT_FALSE(book.Unsaved());
+    TReactionList file;
+    ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
+    EXPECT_EQ(file.size(), 4u);
+    std::filesystem::remove("tarvolin.rxn.changed");
   }
 }
 

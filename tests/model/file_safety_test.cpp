@@ -1,6 +1,6 @@
-// Files are never destroyed behind the user's back: write protection is honoured, two saves
-// in one folder leave each other's temporary files alone, and a read tells a missing file from
-// one that is there but cannot be read.
+// Files are never destroyed behind the user's back: write protection is honoured, a file another
+// program is saving is left to it, two saves in one folder leave each other's temporary files
+// alone, and a read tells a missing file from one that is there but cannot be read.
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +17,8 @@
 #include "model/atomic_file.h"
 #include "model/reaction_file.h"
 #include "tests/support/has_text.h"
+#include "tests/support/lock_holder.h"
+#include "tests/support/patience.h"
 #include "tests/support/working_folder.h"
 
 namespace {
@@ -30,22 +33,26 @@ class FileSafetyTest : public ::testing::Test {
   const fs::path& dir_ = folder_.Path();
 };
 
+// The two writers: any file whole (the heading, a bank's text), and the reaction file.
+struct TWriter {
+  const char* name;
+  std::function<bool(const std::string&, TWriteError*)> write;
+};
+
+const TWriter kWriters[] = {
+    {"tarvolin.hed",
+     [](const std::string& path, TWriteError* error) {
+       static const unsigned char data[] = "new";
+       return WriteFileAtomically(path, data, 3, error);
+     }},
+    {"tarvolin.rxn",
+     [](const std::string& path, TWriteError* error) {
+       return WriteReactionFile(TReactionList{}, path, error, nullptr);
+     }},
+};
+
 TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
-  const unsigned char data[] = "new";
-  const struct {
-    const char* name;
-    std::function<bool(const std::string&, TWriteError*)> write;
-  } writers[] = {
-      {"tarvolin.hed",
-       [&](const std::string& path, TWriteError* error) {
-         return WriteFileAtomically(path, data, 3, error);
-       }},
-      {"tarvolin.rxn",
-       [](const std::string& path, TWriteError* error) {
-         return WriteReactionFile(TReactionList{}, path, error, nullptr);
-       }},
-  };
-  for (const auto& writer : writers) {
+  for (const auto& writer : kWriters) {
     SCOPED_TRACE(writer.name);
     const std::string path = Path(writer.name);
     { std::ofstream(path) << "the teacher's own"; }
@@ -65,6 +72,30 @@ TEST_F(FileSafetyTest, AWriteProtectedFileIsLeftAsItIsWhoeverWrites) {
     EXPECT_TRUE(writer.write(path, nullptr));
     EXPECT_EQ(ReadWholeFile(path).empty(), false);
   }
+}
+
+TEST_F(FileSafetyTest, AFileAnotherProgramIsSavingIsLeftToItWhoeverWrites) {
+  const TPatience patience(std::chrono::milliseconds(300));
+  for (const auto& writer : kWriters) {
+    SCOPED_TRACE(writer.name);
+    const std::string path = Path(writer.name);
+    { std::ofstream(path) << "the teacher's own"; }
+    TLockHolder other(path, TLockHolder::kUntilKilled);
+    ASSERT_TRUE(other.Holding());
+    TWriteError error;
+    EXPECT_FALSE(writer.write(path, &error));
+    EXPECT_EQ(error.kind, WriteFailure::Busy);
+    EXPECT_EQ(error.text, path + " is being saved by another program; try again");
+    EXPECT_EQ(ReadWholeFile(path), "the teacher's own");
+    // Killed mid-save, the other program leaves its lock file, which holds up no one.
+    other.Kill();
+    ASSERT_TRUE(fs::exists(path + ".lock"));
+    EXPECT_TRUE(writer.write(path, &error)) << error.text;
+    EXPECT_NE(ReadWholeFile(path), "the teacher's own");
+    EXPECT_FALSE(fs::exists(path + ".lock"));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2)
+      << "a temporary or lock file was left behind";
 }
 
 TEST_F(FileSafetyTest, OnlyARegularFileIsEverReplaced) {

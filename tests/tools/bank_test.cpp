@@ -263,6 +263,38 @@ std::string TempPath(const std::string& name) {
          "." + name;
 }
 
+// The starter bank a new installation gets: enough questions of every type for a quiz of each,
+// every line passing the checks.
+struct TStarterShare {
+  const char* name;
+  int type;  // -1: every type together
+  std::size_t least;
+};
+
+class StarterBank : public testing::TestWithParam<TStarterShare> {};
+
+TEST_P(StarterBank, HoldsEnoughReactions) {
+  std::ifstream in(TARVOLIN_STARTER_TEXT, std::ios::binary);
+  const TImportResult starter = ImportBank(in, false);
+  ASSERT_TRUE(starter.ok);
+  const TStarterShare& share = GetParam();
+  std::size_t count = 0;
+  for (const auto& reaction : starter.reactions)
+    count += share.type < 0 || reaction->type == share.type;
+  EXPECT_GE(count, share.least);
+}
+
+INSTANTIATE_TEST_SUITE_P(, StarterBank,
+                         testing::Values(TStarterShare{"All", -1, 177},
+                                         TStarterShare{"Precipitation", Precipitation, 20},
+                                         TStarterShare{"AcidBase", AcidBase, 20},
+                                         TStarterShare{"Redox", Redox, 20},
+                                         TStarterShare{"ComplexIon", ComplexIon, 20},
+                                         TStarterShare{"Miscellaneous", Miscellaneous, 20}),
+                         [](const testing::TestParamInfo<TStarterShare>& info) {
+                           return std::string(info.param.name);
+                         });
+
 // Import, export, import again: the second reaction file equals the first byte for byte.
 void ExpectRoundTrip(const TReactionList& reactions, bool lenient) {
   const std::string first = TempPath("first.rxn"), second = TempPath("second.rxn");

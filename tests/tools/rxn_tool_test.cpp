@@ -271,6 +271,29 @@ INSTANTIATE_TEST_SUITE_P(
                          "test -p out.fifo && sleep 0.2 && test $(stat -c %s got.rxn) = 492"}),
     [](const testing::TestParamInfo<TRun>& info) { return std::string(info.param.name); });
 
+// Another program saving the file (flock(1) holds its lock as a save does): a short save is
+// waited for, a long one is told after a few seconds, and its file is left to it.
+INSTANTIATE_TEST_SUITE_P(
+    WhileAnotherProgramSaves, RxnTool,
+    testing::Values(TRun{"import_while_another_program_saves",
+                         {{"bank.txt", kBank}, {"bank.rxn", kTwoReactions}},
+                         "(flock bank.rxn.lock sleep 10 >/dev/null 2>&1 &) && sleep 0.3",
+                         "import bank.txt bank.rxn",
+                         1,
+                         {"bank.rxn is being saved by another program; try again"},
+                         {"written"},
+                         {"bank.rxn"},
+                         {},
+                         0,
+                         "test -e bank.rxn.lock && ! flock -n bank.rxn.lock true"},
+                    TRun{"export_after_a_short_save",
+                         {{"bank.rxn", kTwoReactions}},
+                         "(flock out.txt.lock sleep 1 >/dev/null 2>&1 &) && sleep 0.3",
+                         "export bank.rxn out.txt",
+                         0,
+                         {"2 reactions written to out.txt"}}),
+    [](const testing::TestParamInfo<TRun>& info) { return std::string(info.param.name); });
+
 // A one-line summary, and no file with no reaction unless asked for.
 INSTANTIATE_TEST_SUITE_P(
     Summaries, RxnTool,

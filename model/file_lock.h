@@ -1,0 +1,41 @@
+#pragma once
+#include <chrono>
+#include <string>
+
+#include "model/atomic_file.h"
+
+// The right to replace one file, taken by every program that writes it: an exclusive advisory
+// lock on a lock file beside it (tarvolin.rxn.lock beside tarvolin.rxn). A writer that checks
+// the file before replacing it holds the lock from the check to the rename, so that no other
+// save lands in between and is replaced unseen.
+//
+// It does not wait forever: a lock another program holds longer than the patience is reported
+// as Busy, and it is never broken. The lock ends with the process that holds it, so a lock file
+// left by a killed program blocks no one; a released lock removes its file.
+class TFileLock {
+ public:
+  // Tries to take the lock beside path until the patience runs out; Held() tells.
+  explicit TFileLock(const std::string& path);
+  TFileLock(const std::string& path, std::chrono::milliseconds patience);
+  ~TFileLock();
+  TFileLock(const TFileLock&) = delete;
+  TFileLock& operator=(const TFileLock&) = delete;
+
+  bool Held() const { return fd_ >= 0; }
+  // Why the lock is not held: Busy (with "NAME is being saved by another program; try again"),
+  // or CannotCreate when no lock file can be made beside the file (nor, then, any other file).
+  const TWriteError& Failure() const { return failure_; }
+
+  // How long a writer waits for another to finish: a few seconds, far longer than any save of
+  // a reaction file takes, even on a network share.
+  static std::chrono::milliseconds Patience();
+  // For tests that must not wait that long; returns the previous patience.
+  static std::chrono::milliseconds SetPatience(std::chrono::milliseconds patience);
+
+ private:
+  int TryOnce(int& errnum) const;
+
+  std::string lockPath_;
+  int fd_ = -1;
+  TWriteError failure_;
+};
