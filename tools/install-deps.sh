@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, and only those missing.
 set -euo pipefail
-# dpkg-dev (dpkg-shlibdeps) and file are what `make package` needs; lintian and appstream check
-# the package in the tests.
+# `make package` needs dpkg-dev (dpkg-shlibdeps) and file (which CPack asks what is a program);
+# lintian and appstream check the package in the tests.
 # qt6-charts-dev needs libqt6opengl6-dev for its CMake files but does not depend on it.
 packages=(g++ make cmake ninja-build clang libclang-rt-14-dev qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
           qt6-charts-dev libqt6opengl6-dev postgresql libgtest-dev libbenchmark-dev
