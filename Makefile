@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DTARVOLIN_WERROR=ON
 endif
 
-.PHONY: all deps configure build build-program run test install crash fuzz bench sanitize format clean
+.PHONY: all deps configure build build-program run test install package crash fuzz bench sanitize format clean
 
 all: build
 
@@ -80,3 +80,7 @@ format:
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-bench
+
+# The Debian package, $(BUILD)/tarvolin_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package

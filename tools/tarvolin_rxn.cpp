@@ -4,6 +4,7 @@
 //   tarvolin-rxn import [--lenient] [--force] [--allow-empty] TEXT RXN
 //   tarvolin-rxn export [--force] [--allow-empty] RXN TEXT
 //   tarvolin-rxn check [--lenient] [--verbose] TEXT
+//   tarvolin-rxn --version
 //
 // The text form is described in bank_text.h and in the README. Neither command writes over its
 // own input, nor over a file of the other kind (a reaction file with text, a text bank with a
@@ -22,6 +23,7 @@
 #include "bank/file_kind.h"
 #include "model/atomic_file.h"
 #include "model/reaction_file.h"
+#include "tarvolin_version.h"
 
 namespace {
 
@@ -35,7 +37,8 @@ struct TOptions {
 int Usage() {
   std::cerr << "usage: tarvolin-rxn import [--lenient] [--force] [--allow-empty] TEXT RXN\n"
                "       tarvolin-rxn export [--force] [--allow-empty] RXN TEXT\n"
-               "       tarvolin-rxn check [--lenient] [--verbose] TEXT\n";
+               "       tarvolin-rxn check [--lenient] [--verbose] TEXT\n"
+               "       tarvolin-rxn --version\n";
   return 2;
 }
 
@@ -217,6 +220,10 @@ int main(int argc, char** argv) {
   TOptions options;
   std::vector<std::string> operands;
   for (const std::string& arg : args) {
+    if (arg == "--version") {
+      std::cout << "tarvolin-rxn " << kTarvolinVersion << "\n";
+      return 0;
+    }
     if (arg == "--lenient")
       options.lenient = true;
     else if (arg == "--verbose" || arg == "-v")

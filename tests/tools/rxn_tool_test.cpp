@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/reaction_file.h"
+#include "tarvolin_version.h"
 #include "tests/support/has_text.h"
 #include "tests/support/working_folder.h"
 
@@ -294,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
                          {"2 reactions written to out.txt"}}),
     [](const testing::TestParamInfo<TRun>& info) { return std::string(info.param.name); });
 
-// A one-line summary, and no file with no reaction unless asked for.
+// A one-line summary, and no file with no reaction unless asked for; --version says only the
+// version, whatever else the command line asks.
 INSTANTIATE_TEST_SUITE_P(
     Summaries, RxnTool,
     testing::Values(TRun{"import_summary",
@@ -338,7 +340,27 @@ INSTANTIATE_TEST_SUITE_P(
                          {"--allow-empty"},
                          {},
                          {},
-                         {"out.txt"}}),
+                         {"out.txt"}},
+                    TRun{"version",
+                         {},
+                         "",
+                         "--version",
+                         0,
+                         {"tarvolin-rxn " + std::string(kTarvolinVersion) + "\n"},
+                         {"usage"},
+                         {},
+                         {},
+                         1},
+                    TRun{"version_instead_of_a_command",
+                         {{"bank.txt", kBank}},
+                         "",
+                         "import bank.txt out.rxn --version",
+                         0,
+                         {"tarvolin-rxn " + std::string(kTarvolinVersion) + "\n"},
+                         {"written"},
+                         {},
+                         {"out.rxn"},
+                         1}),
     [](const testing::TestParamInfo<TRun>& info) { return std::string(info.param.name); });
 
 // What the checks refuse through the tool, and what check -v prints.
