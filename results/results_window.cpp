@@ -23,7 +23,10 @@
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 
+#include "results/answer_outbox.h"
+#include "results/answer_sender.h"
 #include "results/csv_export.h"
+#include "results/password_file.h"
 #include "results/qstring_of.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
@@ -115,6 +118,10 @@ void TResultsWindow::SetFileChoosers(TChooseFiles open, TChooseSaveFile save) {
 void TResultsWindow::BuildLayout() {
   source_ = new QLabel;
   source_->setWordWrap(true);
+  waiting_ = new QLabel;
+  waiting_->setObjectName("waiting");
+  waiting_->setWordWrap(true);
+  waiting_->setVisible(false);
   student_ = new QComboBox;
   student_->setMinimumContentsLength(20);
   connect(student_, &QComboBox::activated, this, [this] { Refresh(); });
@@ -140,11 +147,25 @@ void TResultsWindow::BuildLayout() {
                                        : TResultsSettings::FullName());
   server_ = new QLineEdit(settings.Server());
   server_->setPlaceholderText("postgresql://user@host/dbname, or empty for this folder's file");
+  // A password typed here goes to the password file; the field never shows one.
+  server_->setToolTip("A password typed here is kept in " +
+                      QStringOf(TPasswordFile::Path()) + " (readable by you alone), not shown.");
+  QLabel* serverNote = nullptr;
+  if (TResultsSettings::SetByEnvironment()) {
+    TResultsLocation given;
+    const std::string text = TResultsSettings::EnvironmentAddress().toStdString();
+    server_->setText(QStringOf(TResultsLocation::Parse(text, given) ? given.Address() : text));
+    server_->setReadOnly(true);
+    serverNote = new QLabel("Set by TARVOLIN_RESULTS, which decides where the results go while it "
+                            "is set.");
+    serverNote->setWordWrap(true);
+  }
   connect(studentName_, &QLineEdit::editingFinished, this, &TResultsWindow::SaveStudentName);
   connect(server_, &QLineEdit::editingFinished, this, &TResultsWindow::SaveServer);
   auto* settingsForm = new QFormLayout;
   settingsForm->addRow("Student name:", studentName_);
   settingsForm->addRow("Class server:", server_);
+  if (serverNote) settingsForm->addRow(QString(), serverNote);
 
   typeView_ = new QChartView(NewChart("Points per reaction type"));
   mistakeView_ = new QChartView(NewChart("Coaching needed"));
@@ -168,6 +189,7 @@ void TResultsWindow::BuildLayout() {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(source_);
+  layout->addWidget(waiting_);
   layout->addLayout(commands);
   layout->addLayout(grid, 1);
   layout->addLayout(settingsForm);
@@ -187,30 +209,52 @@ void TResultsWindow::Warn(const std::string& text) {
 
 void TResultsWindow::ShowOwnResults() {
   showingOwn_ = true;
-  clear_->setEnabled(true);
   TResultsLocation location;
-  const bool readable = TResultsSettings().Location(location);
+  std::string why;
+  const bool readable = TResultsSettings().Location(location, &why);
   auto store = std::make_unique<TResultsStore>();
   QString text;
+  bool opened = false;
   if (!readable) {
     store->OpenInMemory();
-    text = "The class server address cannot be read; no results are shown.";
+    text = QStringOf(why) + "; no results are shown.";
   } else if (!location.server && !QFileInfo::exists(QStringOf(location.file))) {
     // Looking must not create the file; the first answer does.
     store->OpenInMemory();
     text = "No answers have been recorded in " + QStringOf(location.file) + " yet.";
-  } else if (store->Open(location)) {
+  } else if (store->Open(location, location.server ? TResultsStore::TMode::ReadWrite
+                                                   : TResultsStore::TMode::ReadOnly)) {
+    // Looking opens a file only for reading; Clear... opens it for writing when asked.
+    opened = true;
     text = "Results in " + QStringOf(location.Describe()) + ".";
+    if (!store->SeesEveryone())
+      text = "Your results in " + QStringOf(location.Describe()) + " (login " +
+             QStringOf(store->Login()) + "); the class server shows each student only their own.";
     if (!store->Notice().empty()) text += " " + QStringOf(store->Notice()) + ".";
   } else {
     text = "No results are shown: " + QStringOf(store->Error()) + ".";
+    if (!store->Details().empty()) text += " (" + QStringOf(store->Details()) + ")";
     store->OpenInMemory();
   }
   shown_ = std::move(store);
   source_->setText(text);
-  clear_->setEnabled(!shown_->IsReadOnly() && readable);
+  // Only a login that sees everyone may clear; a student's window has no Clear... at all.
+  clear_->setVisible(shown_->SeesEveryone());
+  clear_->setEnabled(opened && shown_->SchemaVersion() <= TResultsStore::kSchemaVersion);
+  ShowWaiting(location);
   FillStudents();
   Refresh();
+}
+
+void TResultsWindow::ShowWaiting(const TResultsLocation& location) {
+  TAnswerOutbox outbox;
+  const QString path = QStringOf(TAnswerOutbox::DefaultPath());
+  const int64_t waiting = QFileInfo::exists(path) && outbox.Open(path.toStdString()) ? outbox.Count() : 0;
+  const std::string line = WaitingLine(waiting, location);
+  waiting_->setText(line.empty() ? QString()
+                                 : QStringOf(line) +
+                                       " on this computer; they are sent as soon as it takes them.");
+  waiting_->setVisible(!line.empty());
 }
 
 bool TResultsWindow::OpenFiles(const QStringList& paths) {
@@ -254,15 +298,22 @@ void TResultsWindow::CmExportCsv() {
 }
 
 void TResultsWindow::CmClear() {
-  if (!showingOwn_ || shown_->IsReadOnly()) return;
-  const std::string where = shown_->Location().Describe();
+  if (!showingOwn_ || !shown_->SeesEveryone()) return;
+  const TResultsLocation location = shown_->Location();
+  const std::string where = location.Describe();
   if (MessageBox(this,
                  "Delete every answer kept in " + where + "? The results cannot be brought back.",
                  "Confirmation", MbIcon::Question, MbButtons::YesNo) != IDYES)
     return;
-  if (!shown_->Clear()) Warn("The results were not cleared: " + shown_->Error() + ".");
-  FillStudents();
-  Refresh();
+  // The file was opened for reading; clearing it opens it for writing.
+  TResultsStore writable;
+  TResultsStore& store = location.server ? *shown_ : writable;
+  if (&store == &writable && !writable.Open(location)) {
+    Warn("The results were not cleared: " + writable.Error() + ".");
+    return;
+  }
+  if (!store.Clear()) Warn("The results were not cleared: " + store.Error() + ".");
+  ShowOwnResults();
 }
 
 void TResultsWindow::SaveStudentName() {
@@ -270,26 +321,29 @@ void TResultsWindow::SaveStudentName() {
 }
 
 void TResultsWindow::SaveServer() {
+  if (server_->isReadOnly()) return;
   TResultsSettings settings;
   if (settings.Server() == server_->text().trimmed()) return;
-  TResultsLocation location;
-  if (!server_->text().trimmed().isEmpty() &&
-      !TResultsLocation::Parse(server_->text().trimmed().toStdString(), location)) {
-    Warn("A class server is given as postgresql://user@host/dbname.");
+  std::string why;
+  if (!settings.SetServer(server_->text(), &why)) {
+    Warn(why);
     return;
   }
-  settings.SetServer(server_->text());
+  // What was kept: the address without its password.
+  server_->setText(settings.Server());
   if (showingOwn_) ShowOwnResults();
 }
 
 std::string TResultsWindow::ChosenStudent() const {
+  if (!shown_->SeesEveryone()) return {};
   return student_->currentIndex() <= 0 ? std::string() : student_->currentText().toStdString();
 }
 
 void TResultsWindow::FillStudents() {
   const QString previous = student_->currentText();
   student_->clear();
-  student_->addItem("Everyone");
+  // A student's login sees only its own answers: there is no one else to choose.
+  if (shown_->SeesEveryone()) student_->addItem("Everyone");
   for (const std::string& name : shown_->Students()) student_->addItem(QStringOf(name));
   const int index = student_->findText(previous);
   student_->setCurrentIndex(index > 0 ? index : 0);

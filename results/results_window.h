@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class TResultsStore;
+struct TResultsLocation;
 
 // "Results": what the class learned, from the working folder's results file, the class
 // server, or files opened together: the quiz runs, points per reaction type at the first try
@@ -47,6 +48,8 @@ class TResultsWindow : public QWidget {
   QChart* MistakeChart() const;
   QComboBox* StudentChoice() const { return student_; }
   QLabel* SourceLabel() const { return source_; }
+  QLabel* WaitingLabel() const { return waiting_; }
+  QPushButton* ClearButton() const { return clear_; }
   QLineEdit* StudentNameEdit() const { return studentName_; }
   QLineEdit* ServerEdit() const { return server_; }
 
@@ -58,6 +61,8 @@ class TResultsWindow : public QWidget {
  private:
   void BuildLayout();
   void FillStudents();
+  // The line saying how many answers wait on this computer for the store, when any do.
+  void ShowWaiting(const TResultsLocation& location);
   void FillRuns(const std::string& student);
   void FillTypeChart(const std::string& student);
   void FillMistakeChart(const std::string& student);
@@ -70,6 +75,7 @@ class TResultsWindow : public QWidget {
   std::unique_ptr<TResultsStore> shown_;
   bool showingOwn_ = true;
   QLabel* source_;
+  QLabel* waiting_;
   QComboBox* student_;
   QLineEdit* studentName_;
   QLineEdit* server_;

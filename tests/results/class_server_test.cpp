@@ -22,6 +22,11 @@
 #include "results/password_file.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
+#include "results/results_window.h"
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
 #include "tests/support/has_text.h"
@@ -243,6 +248,18 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
   }
   EXPECT_EQ(CountFor("ann"), answered["ann"]);
   EXPECT_EQ(CountFor("bob"), answered["bob"]);
+  // The results window learns from the server's rights what the login may see and do.
+  for (const auto& [login, teacher] : {std::pair{"ann", false}, std::pair{"tess", true}}) {
+    qputenv(TResultsLocation::kEnvironment, OwnServer::Get().Address(login).c_str());
+    TResultsWindow window;
+    EXPECT_EQ(window.ClearButton()->isVisibleTo(&window), teacher) << login;
+    EXPECT_EQ(window.StudentChoice()->findText("Everyone") >= 0, teacher) << login;
+    EXPECT_TRUE(window.ServerEdit()->isReadOnly());
+    if (!teacher) {
+      EXPECT_EQ(window.RunsTable()->rowCount(), 1);
+    }
+  }
+  qunsetenv(TResultsLocation::kEnvironment);
 }
 
 // How a connection that cannot be made is told, and that certificates are checked as
