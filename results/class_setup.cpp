@@ -210,8 +210,10 @@ bool TClassSetup::AddLogin(const std::string& login, TGroup group, const std::st
     }
   }
   if (!db_.commit()) return Fail("The login could not be saved", db_.lastError().databaseText());
-  const std::string groupName = group == TGroup::Students ? "students" : "teachers";
-  summary_ = (isNew ? "Made the login " : "Added the existing login ") + login + " to the " +
-             groupName + (password ? ", with the password given" : ", without a password") + ".";
+  const std::string groupName = std::string(group == TGroup::Students ? "students" : "teachers") + " group";
+  summary_ = isNew ? "Made the login " + login + " in the " + groupName +
+                         (password ? ", with the password given." : ", without a password.")
+                   : "Added the existing login " + login + " to the " + groupName +
+                         (password ? ", with the password given." : "; its password is unchanged.");
   return true;
 }
