@@ -8,12 +8,13 @@
 #include "results/qstring_of.h"
 #include "results/results_store.h"
 #include "results/server_diagnosis.h"
+#include "results/summary_queries.h"
 
 namespace {
 
-// What the store keeps on a server. The summaries are views over the answers, computed with
-// the reader's own rights (security_invoker, PostgreSQL 15), so each login's summaries hold
-// only the answers it may see and no login can change them.
+// What the store keeps on a server. The summaries are views over the answers (made after
+// these), computed with the reader's own rights (security_invoker, PostgreSQL 15), so each
+// login's summaries hold only the answers it may see and no login can change them.
 const char* const kServerSchema[] = {
     "CREATE SCHEMA IF NOT EXISTS tarvolin",
     "CREATE TABLE IF NOT EXISTS tarvolin.tarvolin_meta (name TEXT PRIMARY KEY,"
@@ -31,30 +32,6 @@ const char* const kServerSchema[] = {
     "CREATE TABLE IF NOT EXISTS tarvolin.coaching (answer_id TEXT NOT NULL"
     " REFERENCES tarvolin.answers ON DELETE CASCADE, seq INTEGER NOT NULL,"
     " step TEXT NOT NULL, substance TEXT NOT NULL, PRIMARY KEY (answer_id, seq))",
-    "CREATE OR REPLACE VIEW tarvolin.run_summary WITH (security_invoker = true) AS"
-    " SELECT run_id, MIN(run_started) AS started, MIN(student) AS student, MIN(types) AS types,"
-    " SUM(CASE WHEN ending <> 'quit' THEN final_score ELSE 0 END)::INTEGER AS earned,"
-    " SUM(CASE WHEN ending <> 'quit' THEN 3 ELSE 0 END)::INTEGER AS possible,"
-    " COUNT(*)::INTEGER AS answers FROM tarvolin.answers GROUP BY run_id",
-    "CREATE OR REPLACE VIEW tarvolin.type_summary WITH (security_invoker = true) AS"
-    " SELECT student, question_type, COUNT(*)::INTEGER AS answered,"
-    " SUM(first_score)::INTEGER AS first_points, SUM(final_score)::INTEGER AS final_points,"
-    " (3 * COUNT(*))::INTEGER AS possible FROM tarvolin.answers WHERE ending <> 'quit'"
-    " GROUP BY student, question_type",
-    "CREATE OR REPLACE VIEW tarvolin.step_summary WITH (security_invoker = true) AS"
-    " SELECT a.student, a.question_type, c.step, COUNT(*)::INTEGER AS times"
-    " FROM tarvolin.coaching c JOIN tarvolin.answers a ON a.answer_id = c.answer_id"
-    " WHERE a.ending <> 'quit' GROUP BY a.student, a.question_type, c.step",
-    "CREATE OR REPLACE VIEW tarvolin.question_summary WITH (security_invoker = true) AS"
-    " SELECT question || E'\\n' || stored_answer AS question_key, MIN(question) AS question,"
-    " MIN(question_type) AS question_type, COUNT(*)::INTEGER AS asked,"
-    " SUM(CASE WHEN first_score < 3 THEN 1 ELSE 0 END)::INTEGER AS missed"
-    " FROM tarvolin.answers WHERE ending <> 'quit' GROUP BY question, stored_answer",
-    "CREATE OR REPLACE VIEW tarvolin.first_answer_summary WITH (security_invoker = true) AS"
-    " SELECT question || E'\\n' || stored_answer AS question_key, first_answer,"
-    " COUNT(*)::INTEGER AS times FROM tarvolin.answers"
-    " WHERE ending <> 'quit' AND first_score < 3"
-    " GROUP BY question, stored_answer, first_answer",
 };
 
 // The two groups and what each may do; run again, it puts back any right taken away.
@@ -137,7 +114,9 @@ bool TClassSetup::Connect(const TResultsLocation& location) {
   db_.setUserName(QStringOf(location.user));
   db_.setPassword(QStringOf(location.password));
   db_.setDatabaseName(QStringOf(location.database));
-  db_.setConnectOptions(QStringOf(location.ConnectOptions("-c client_min_messages=warning", 10)));
+  // The views' queries name the tables as the store does, found in our schema.
+  db_.setConnectOptions(QStringOf(
+      location.ConnectOptions("-c client_min_messages=warning -c search_path=tarvolin", 10)));
   if (db_.open()) return true;
   const QString detail = db_.lastError().databaseText();
   return Fail(ServerProblemText(DiagnoseServer(location), location), detail);
@@ -147,6 +126,10 @@ bool TClassSetup::Setup() {
   if (!db_.transaction()) return Fail("The class server cannot start a transaction", db_.lastError().databaseText());
   bool ok = true;
   for (const char* statement : kServerSchema) ok = ok && Exec(statement);
+  for (const TSummaryQuery& summary : kSummaryQueries)
+    ok = ok && Exec(QStringLiteral("CREATE OR REPLACE VIEW tarvolin.%1 WITH (security_invoker = true)"
+                                   " AS %2")
+                        .arg(summary.table, summary.select));
   if (ok) {
     QSqlQuery version(db_);
     version.prepare(

@@ -61,9 +61,11 @@ class TResultsStore : public TAnswerSink {
 
   // Records one answer in its own transaction; opens the store first when it is not open.
   bool Record(const TAnswerRecord& record, std::string& why) override;
-  // Adds every answer of other that this store does not hold yet; the number added, -1 on a
-  // failure.
-  int Merge(TResultsStore& other);
+  // Adds every answer of other that this store (a file) does not hold yet, in one
+  // transaction, and works its summaries out afresh. progress, given the number of answers
+  // read so far now and then, stops the merge by returning false. The number added, -1 on a
+  // failure or when stopped (then nothing is added).
+  int Merge(TResultsStore& other, const std::function<bool(int64_t)>& progress = {});
   // Every answer, oldest first; each returns false to stop.
   bool ReadAnswers(const std::function<bool(const TAnswerRecord&)>& each);
   int64_t AnswerCount();
@@ -90,6 +92,8 @@ class TResultsStore : public TAnswerSink {
   bool CreateSchema();
   // Writes one answer and its summaries; added is false when the store already held it.
   bool Write(const TAnswerRecord& record, bool& added);
+  bool PrepareInserts(QSqlQuery& answer, QSqlQuery& note);
+  bool InsertAnswer(const TAnswerRecord& record, QSqlQuery& answer, QSqlQuery& note, bool& added);
   bool Exec(QSqlQuery& query);
   bool Exec(const QString& statement);
   void Fail(const std::string& what, const QString& driverText);
