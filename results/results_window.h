@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "results/results_summary.h"
+
 class QChart;
 class QChartView;
 class QComboBox;
@@ -12,17 +14,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 class TResultsStore;
 
 // "Results": what the class learned, from the working folder's results file, the class
 // server, or files opened together: the quiz runs, points per reaction type at the first try
 // and after coaching, the coaching each type needed, and the questions missed most. Only
-// shows; the store reads and writes.
+// shows; the store reads and writes. It reads again whenever it is shown, on Refresh (F5),
+// after an answer of this program, and every few seconds while it shows this computer's store
+// or the class server, which others write too; files opened together are a snapshot.
 class TResultsWindow : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kRunsShown = 500;
+  static constexpr int kRereadMilliseconds = 5000;
   // The file choosers, replaceable so that tests need no person.
   using TChooseFiles = std::function<QStringList(QWidget*)>;
   using TChooseSaveFile = std::function<QString(QWidget*)>;
@@ -49,18 +55,32 @@ class TResultsWindow : public QWidget {
   QLabel* SourceLabel() const { return source_; }
   QLineEdit* StudentNameEdit() const { return studentName_; }
   QLineEdit* ServerEdit() const { return server_; }
+  QLabel* ReadAtLabel() const { return readAt_; }
+  QTimer* RereadTimer() const { return rereadTimer_; }
 
   // Reads the summaries again for the student chosen.
   void Refresh();
-  // After an answer was kept: this computer's results opened afresh (the file may be new).
+  // Reads the store shown again: this computer's results opened afresh where the file is new
+  // or the place changed, the files opened together read again.
+  void ReadAgain();
+  // After an answer was kept: read again, when this computer's results are shown.
   void AnswerKept();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildLayout();
+  void FitOnScreen();
+  void UpdateRereading();
   void FillStudents();
-  void FillRuns(const std::string& student);
-  void FillTypeChart(const std::string& student);
-  void FillMistakeChart(const std::string& student);
+  // From figures_.
+  void FillRuns();
+  void FillTypeChart();
+  void FillMistakeChart();
   void FillMissed();
   void SaveStudentName();
   void SaveServer();
@@ -69,15 +89,23 @@ class TResultsWindow : public QWidget {
 
   std::unique_ptr<TResultsStore> shown_;
   bool showingOwn_ = true;
+  // The own store is open on its place (not an empty stand-in for a file not made yet).
+  bool ownOpen_ = false;
+  QStringList openedPaths_;
+  // What the charts and tables show now; an unchanged read leaves them (and their scrolling) be.
+  TResultsFigures figures_;
+  bool figuresShown_ = false;
   QLabel* source_;
+  QLabel* readAt_;
+  QTimer* rereadTimer_;
   QComboBox* student_;
   QLineEdit* studentName_;
   QLineEdit* server_;
   QPushButton* clear_;
   QTableWidget* runs_;
   QTableWidget* missed_;
-  QChartView* typeView_;
-  QChartView* mistakeView_;
+  QChartView* typeView_ = nullptr;
+  QChartView* mistakeView_ = nullptr;
   TChooseFiles chooseFiles_;
   TChooseSaveFile chooseSaveFile_;
 };
