@@ -9,18 +9,18 @@ class QAbstractBarSeries;
 class QChart;
 class QGraphicsSimpleTextItem;
 
-// Value labels at the end of the bars of a horizontal bar chart. The series' own labels leave
-// a bar of 0 without one and are clipped at the plot area, where "100%" runs past its edge;
-// these stand right of each bar, in a right margin made wide enough for the longest of them.
+// One value label for each category of a horizontal bar chart ("40% → 85%"), right of the
+// longest of its bars. The series' own labels, one a bar, run into each other once the bars are
+// thinner than a line of text, leave a bar of 0 without one, and are clipped at the plot area,
+// where "100%" runs past its edge; these stand in a right margin made wide enough for them.
 class TBarValueLabels : public QObject {
   Q_OBJECT
 
  public:
-  // texts[set][category]; the labels belong to the chart, which deletes them with this.
-  TBarValueLabels(QChart* chart, QAbstractBarSeries* series,
-                  const std::vector<QStringList>& texts, const QFont& font, const QColor& color);
+  // texts[category]; the labels belong to the chart, which deletes them with this.
+  TBarValueLabels(QChart* chart, QAbstractBarSeries* series, const QStringList& texts,
+                  const QFont& font, const QColor& color);
 
-  // Every label, set by set.
   const std::vector<QGraphicsSimpleTextItem*>& Items() const { return items_; }
 
  private:
@@ -29,5 +29,4 @@ class TBarValueLabels : public QObject {
   QChart* chart_;
   QAbstractBarSeries* series_;
   std::vector<QGraphicsSimpleTextItem*> items_;
-  int sets_ = 0;
 };

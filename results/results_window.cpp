@@ -26,6 +26,7 @@
 #include <QtCharts/QLegend>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <ranges>
 
 #include "results/bar_value_labels.h"
 #include "results/csv_export.h"
@@ -48,7 +49,7 @@ QString LocalTime(const std::string& utc) {
 constexpr qreal kZeroBar = 0.5;
 
 // The columns of long texts (a student's name, the types chosen, a question, an answer), which
-// are held to a third of the table each, their whole text in the tool tip.
+// share what the other columns leave of the table, their whole text in the tool tip.
 const char* const kLongTextColumns = "longTextColumns";
 
 QTableWidget* MakeTable(const QStringList& headers, const QList<int>& longTexts) {
@@ -62,23 +63,38 @@ QTableWidget* MakeTable(const QStringList& headers, const QList<int>& longTexts)
   return table;
 }
 
-// Every column as wide as its header and its cells, the long texts no wider than a third of the
-// table unless their header is; room left over goes to the last long text, and columns that
-// need more than there is scroll. So a long name never pushes the points out of view.
+// Every column as wide as its header and its cells, but the long texts only as wide as their
+// share of what the others leave (never narrower than their header); room left over goes to the
+// last long text, and columns that need more than there is scroll. So a long name never pushes
+// the points out of view.
 void FitColumns(QTableWidget* table) {
   const QList<int> longTexts = table->property(kLongTextColumns).value<QList<int>>();
+  if (longTexts.isEmpty()) return;
   QHeaderView* header = table->horizontalHeader();
   table->resizeColumnsToContents();
-  const int room = table->viewport()->width();
-  int used = 0;
-  for (int column = 0; column < table->columnCount(); ++column) {
-    if (longTexts.contains(column))
-      table->setColumnWidth(column, std::max(header->sectionSizeHint(column),
-                                             std::min(table->columnWidth(column), room / 3)));
-    used += table->columnWidth(column);
+  int left = table->viewport()->width();
+  for (int column = 0; column < table->columnCount(); ++column)
+    if (!longTexts.contains(column)) left -= table->columnWidth(column);
+  // Each long text has its header's width, and then an even share of what is left, up to the
+  // width of its cells.
+  std::vector<int> widths, wants;
+  for (int column : longTexts) {
+    widths.push_back(header->sectionSizeHint(column));
+    wants.push_back(std::max(table->columnWidth(column), widths.back()));
+    left -= widths.back();
   }
-  if (used < room && !longTexts.isEmpty())
-    table->setColumnWidth(longTexts.last(), table->columnWidth(longTexts.last()) + room - used);
+  for (int open = static_cast<int>(widths.size()); left > 0 && open > 0;) {
+    const int share = std::max(1, left / open);
+    open = 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+      const int more = std::min({share, wants[i] - widths[i], left});
+      widths[i] += more;
+      left -= more;
+      if (widths[i] < wants[i]) ++open;
+    }
+  }
+  if (left > 0) widths.back() += left;
+  for (std::size_t i = 0; i < widths.size(); ++i) table->setColumnWidth(longTexts[i], widths[i]);
 }
 
 void SetRow(QTableWidget* table, int row, const QStringList& cells) {
@@ -101,11 +117,12 @@ QChart* NewChart(const QString& title) {
 // many types there are, and the value labels have the width of the chart.
 void AddAxes(QChart* chart, QHorizontalBarSeries* series, const QStringList& categories,
              int top, const QString& valueTitle) {
+  series->setBarWidth(0.8);
   chart->addSeries(series);
   auto* names = new QBarCategoryAxis;
+  // The axis runs upwards; the callers give the types last first, so that the first stands on
+  // top, as a list reads.
   names->append(categories);
-  // The first type on top, as a list reads.
-  names->setReverse(true);
   chart->addAxis(names, Qt::AlignLeft);
   series->attachAxis(names);
   auto* values = new QValueAxis;
@@ -180,8 +197,13 @@ TResultsWindow::TResultsWindow(QWidget* parent)
     auto* closing = new QShortcut(keys, this);
     connect(closing, &QShortcut::activated, this, &QWidget::close);
   }
-  // As large as its contents like, within the screen it opens on.
-  resize(sizeHint().expandedTo(QSize(1040, 760)).boundedTo(screen()->availableGeometry().size()));
+  // Room for five types' names and bars beside each other at the desktop's font, within the
+  // screen it opens on.
+  const int line = fontMetrics().lineSpacing();
+  resize(sizeHint()
+             .expandedTo(QSize(1040, 760))
+             .expandedTo(QSize(70 * line, 50 * line))
+             .boundedTo(screen()->availableGeometry().size()));
   ShowOwnResults();
 }
 
@@ -196,7 +218,9 @@ void TResultsWindow::BuildLayout() {
   source_ = new QLabel;
   source_->setWordWrap(true);
   student_ = new QComboBox;
-  student_->setMinimumContentsLength(20);
+  student_->setMinimumContentsLength(16);
+  // A long name is read in the open list; it does not widen the box.
+  student_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   connect(student_, &QComboBox::activated, this, [this] { Refresh(); });
   auto* open = new QPushButton("&Open...");
   auto* own = new QPushButton("&This Computer's Results");
@@ -216,8 +240,6 @@ void TResultsWindow::BuildLayout() {
   auto* commands = new QHBoxLayout;
   commands->addWidget(new QLabel("Show:"));
   commands->addWidget(student_);
-  commands->addSpacing(12);
-  commands->addWidget(readAt_);
   commands->addStretch();
   for (QPushButton* button : {refresh, open, own, exportCsv, clear_}) commands->addWidget(button);
 
@@ -242,7 +264,8 @@ void TResultsWindow::BuildLayout() {
   }
   runs_ = MakeTable({"Date", "Student", "Types chosen", "Points", "Percent"}, {1, 2});
   missed_ = MakeTable({"Question", "Type", "Missed", "Asked", "Most common first answer"}, {0, 4});
-  for (QTableWidget* table : {runs_, missed_}) table->installEventFilter(this);
+  // The columns are fitted again whenever the room for them changes.
+  for (QTableWidget* table : {runs_, missed_}) table->viewport()->installEventFilter(this);
 
   auto* grid = new QGridLayout;
   grid->addWidget(typeView_, 0, 0);
@@ -258,8 +281,12 @@ void TResultsWindow::BuildLayout() {
   bottom->addLayout(settingsForm, 1);
   bottom->addWidget(close, 0, Qt::AlignBottom);
 
+  auto* heading = new QHBoxLayout;
+  heading->addWidget(source_, 1);
+  heading->addWidget(readAt_, 0, Qt::AlignTop);
+
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(source_);
+  layout->addLayout(heading);
   layout->addLayout(commands);
   layout->addLayout(grid, 1);
   layout->addLayout(bottom);
@@ -290,7 +317,8 @@ void TResultsWindow::changeEvent(QEvent* event) {
 
 bool TResultsWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Resize)
-    if (auto* table = qobject_cast<QTableWidget*>(watched)) FitColumns(table);
+    for (QTableWidget* table : {runs_, missed_})
+      if (watched == table->viewport()) FitColumns(table);
   return QWidget::eventFilter(watched, event);
 }
 
@@ -533,16 +561,16 @@ void TResultsWindow::FillTypeChart() {
   QChart* chart = NewChart(student.empty() ? "Points per reaction type, everyone"
                                            : "Points per reaction type, " + QStringOf(student));
   QBarSet* sets[] = {new QBarSet("First try"), new QBarSet("After coaching")};
-  std::vector<QStringList> labels(2);
+  QStringList labels;
   QStringList categories;
-  for (const TTypeRow& row : figures_.types) {
+  for (const TTypeRow& row : std::views::reverse(figures_.types)) {
     categories << QStringLiteral("%1 (%2)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered);
     const int32_t percents[] = {Percent(row.firstPoints, row.possible),
                                 Percent(row.finalPoints, row.possible)};
-    for (int set = 0; set < 2; ++set) {
+    for (int set = 0; set < 2; ++set)
       *sets[set] << (percents[set] > 0 ? percents[set] : kZeroBar);
-      labels[set] << QStringLiteral("%1%").arg(percents[set]);
-    }
+    // First try to after coaching, as the bars stand.
+    labels << QStringLiteral("%1% \u2192 %2%").arg(percents[0]).arg(percents[1]);
   }
   auto* series = new QHorizontalBarSeries;
   for (QBarSet* set : sets) series->append(set);
@@ -563,14 +591,15 @@ void TResultsWindow::FillMistakeChart() {
   int most = 0;
   for (int step = 0; step < kCoachingStepCount; ++step) {
     auto* set = new QBarSet(names[step]);
-    for (const TMistakeRow& row : rows) {
+    for (const TMistakeRow& row : std::views::reverse(rows)) {
       *set << row.times[step];
       most = std::max(most, row.times[step]);
     }
     series->append(set);
   }
   QStringList categories;
-  for (const TMistakeRow& row : rows) categories << QStringOf(TypeLabel(row.type));
+  for (const TMistakeRow& row : std::views::reverse(rows))
+    categories << QStringOf(TypeLabel(row.type));
   AddAxes(chart, series, categories, std::max(most, 1), "dialogs opened");
   // The four step names are too long for one row below the bars.
   chart->legend()->setAlignment(Qt::AlignRight);

@@ -3,15 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -19,6 +22,7 @@
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
+#include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
 #include <QtTest/QTest>
 
@@ -70,6 +74,7 @@ class ResultsWindowTest : public ::testing::Test {
       ASSERT_TRUE(store.Record(r, why)) << why;
     }
   }
+  // The charts' bars lie down, the first type on top: these read them from the top down.
   // Bar values of a chart, set by set.
   static std::vector<std::vector<int>> Bars(QChart* chart) {
     std::vector<std::vector<int>> bars;
@@ -77,20 +82,23 @@ class ResultsWindowTest : public ::testing::Test {
     if (!series) return bars;
     for (QBarSet* set : series->barSets()) {
       bars.emplace_back();
-      for (int i = 0; i < set->count(); ++i) bars.back().push_back(static_cast<int>(set->at(i)));
+      for (int i = set->count() - 1; i >= 0; --i)
+        bars.back().push_back(static_cast<int>(set->at(i)));
     }
     return bars;
   }
   static QStringList Categories(QChart* chart) {
+    QStringList names;
     for (QAbstractAxis* axis : chart->axes())
-      if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) return categories->categories();
-    return {};
+      if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis))
+        for (const QString& name : categories->categories()) names.prepend(name);
+    return names;
   }
-  // The value labels at the bars' ends, set by set.
+  // The value labels at the bars' ends, type by type.
   static QStringList ValueLabels(QChart* chart) {
     QStringList texts;
     if (auto* labels = chart->findChild<TBarValueLabels*>())
-      for (QGraphicsSimpleTextItem* item : labels->Items()) texts << item->text();
+      for (QGraphicsSimpleTextItem* item : labels->Items()) texts.prepend(item->text());
     return texts;
   }
 
@@ -121,12 +129,12 @@ TEST_F(ResultsWindowTest, ShowsRunsChartsAndMissedQuestionsOfTheWorkingFolder) {
   }
   EXPECT_EQ(Bars(window.TypeChart()), want);
   EXPECT_EQ(Categories(window.TypeChart()), types);
-  // Every type has its label, the one at 0% too.
+  // Every type has its label, the one at 0% too: first try, then after coaching.
   QStringList labels;
-  for (const std::vector<int>& set : want)
-    for (int percent : set) labels << QStringLiteral("%1%").arg(percent);
+  for (std::size_t type = 0; type < want[0].size(); ++type)
+    labels << QStringLiteral("%1% \u2192 %2%").arg(want[0][type]).arg(want[1][type]);
   EXPECT_EQ(ValueLabels(window.TypeChart()), labels);
-  EXPECT_TRUE(labels.contains("0%"));
+  EXPECT_TRUE(labels.contains(QStringLiteral("0% \u2192 0%")));
   // ... and its bar: a 0 is drawn as a sliver, not left out.
   auto* series = qobject_cast<QAbstractBarSeries*>(window.TypeChart()->series().value(0));
   ASSERT_NE(series, nullptr);
@@ -371,5 +379,147 @@ TEST_F(ResultsWindowTest, CloseEscapeAndCtrlWCloseTheWindow) {
     EXPECT_FALSE(window.RereadTimer()->isActive()) << how;
   }
 }
+
+// However small the screen, the window opens within it (as far as its contents let it: the
+// buttons' row in the desktop's font needs some 800 pixels).
+TEST_F(ResultsWindowTest, OpensWithinTheScreen) {
+  Keep(TResultsLocation::kDefaultFile, 0, 20);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry()))
+      << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
+      << screen.width() << "x" << screen.height();
+}
+
+// The window as a teacher sees it on a screen of 1280x1024 (ctest runs these on one), with five
+// types (one at 0%) and a long student name, at the desktop's font and a 12-point one, on a
+// light and a dark palette. TARVOLIN_RESULTS_SHOTS names a folder to save each look to as a PNG.
+struct Look {
+  const char* name;
+  int pointSize;  // 0: the desktop's
+  bool dark;
+};
+
+void PrintTo(const Look& look, std::ostream* os) {
+  *os << look.name;
+}
+
+QPalette DarkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(45, 45, 48));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+  dark.setColor(QPalette::Button, QColor(55, 55, 58));
+  dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Mid, QColor(100, 100, 100));
+  dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  return dark;
+}
+
+class ResultsWindowLooks : public ResultsWindowTest, public ::testing::WithParamInterface<Look> {
+ protected:
+  void SetUp() override {
+    ResultsWindowTest::SetUp();
+    const QSize screen = QApplication::primaryScreen()->availableGeometry().size();
+    if (screen.width() < 1280 || screen.height() < 1024) GTEST_SKIP() << "needs 1280x1024";
+    font_ = QApplication::font();
+    palette_ = QApplication::palette();
+    if (GetParam().pointSize) {
+      QFont font = font_;
+      font.setPointSize(GetParam().pointSize);
+      QApplication::setFont(font);
+    }
+    if (GetParam().dark) QApplication::setPalette(DarkPalette());
+  }
+  void TearDown() override {
+    if (!IsSkipped()) {
+      QApplication::setFont(font_);
+      QApplication::setPalette(palette_);
+    }
+    ResultsWindowTest::TearDown();
+  }
+
+  // Every text the chart shows, with where it stands.
+  static std::vector<std::pair<QString, QRectF>> Texts(QChart* chart) {
+    std::vector<std::pair<QString, QRectF>> texts;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+      if (!item->isVisible()) continue;
+      QString text;
+      if (auto* rich = dynamic_cast<QGraphicsTextItem*>(item)) text = rich->toPlainText();
+      if (auto* simple = dynamic_cast<QGraphicsSimpleTextItem*>(item)) text = simple->text();
+      if (!text.isEmpty()) texts.emplace_back(text, item->sceneBoundingRect());
+    }
+    return texts;
+  }
+
+  QFont font_;
+  QPalette palette_;
+};
+
+TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
+  const std::string name = "Maximiliana Konstantinopoulou-Wolfeschlegelsteinhausen";
+  Keep(TResultsLocation::kDefaultFile, 0, 40);
+  KeepNothingEarned(TResultsLocation::kDefaultFile, 4, 3, name);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QApplication::processEvents();
+
+  // On the screen it opened on.
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry()))
+      << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
+      << screen.width() << "x" << screen.height();
+
+  // Every header whole; the points and percent in view beside the long name.
+  for (QTableWidget* table : {window.RunsTable(), window.MissedTable()})
+    for (int column = 0; column < table->columnCount(); ++column)
+      EXPECT_GE(table->columnWidth(column), table->horizontalHeader()->sectionSizeHint(column))
+          << table->horizontalHeaderItem(column)->text().toStdString();
+  QTableWidget* runs = window.RunsTable();
+  ASSERT_TRUE(runs->findItems(QString::fromStdString(name), Qt::MatchExactly).size() > 0);
+  EXPECT_EQ(runs->horizontalScrollBar()->value(), 0);
+  EXPECT_LE(runs->columnViewportPosition(4) + runs->columnWidth(4), runs->viewport()->width());
+
+  const QPalette palette = window.palette();
+  for (QChart* chart : {window.TypeChart(), window.MistakeChart()}) {
+    const std::vector<std::pair<QString, QRectF>> texts = Texts(chart);
+    for (const auto& [text, place] : texts) {
+      EXPECT_FALSE(text.contains("...")) << "cut: " << text.toStdString();
+      EXPECT_TRUE(chart->rect().contains(place)) << "outside the chart: " << text.toStdString();
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      for (std::size_t j = i + 1; j < texts.size(); ++j)
+        EXPECT_FALSE(texts[i].second.intersects(texts[j].second))
+            << texts[i].first.toStdString() << " runs into " << texts[j].first.toStdString();
+    // Every type's name stands.
+    for (const QString& category : Categories(chart)) {
+      EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                              [&](const auto& text) { return text.first == category; }))
+          << "missing: " << category.toStdString();
+    }
+    EXPECT_EQ(chart->backgroundBrush().color(), palette.color(QPalette::Base));
+    EXPECT_EQ(chart->titleBrush().color(), palette.color(QPalette::Text));
+    EXPECT_EQ(chart->legend()->labelColor(), palette.color(QPalette::Text));
+    for (QAbstractAxis* axis : chart->axes())
+      EXPECT_EQ(axis->labelsBrush().color(), palette.color(QPalette::Text));
+  }
+  EXPECT_EQ(Categories(window.TypeChart()).size(), 5);
+
+  if (const QString folder = qEnvironmentVariable("TARVOLIN_RESULTS_SHOTS"); !folder.isEmpty())
+    window.grab().save(QDir(folder).filePath(QStringLiteral("results-%1.png").arg(GetParam().name)));
+}
+
+INSTANTIATE_TEST_SUITE_P(, ResultsWindowLooks,
+                         ::testing::Values(Look{"Light", 0, false}, Look{"Dark", 0, true},
+                                           Look{"Font12", 12, false},
+                                           Look{"Font12Dark", 12, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
