@@ -115,8 +115,8 @@ QChart* NewChart(const QString& title) {
 
 // The bars lie down: the type names stand whole at their left, one below the other, however
 // many types there are, and the value labels have the width of the chart.
-void AddAxes(QChart* chart, QHorizontalBarSeries* series, const QStringList& categories,
-             int top, const QString& valueTitle) {
+void AddAxes(QChart* chart, QHorizontalBarSeries* series, const QStringList& categories, int top,
+             const QString& valueTitle) {
   series->setBarWidth(0.8);
   chart->addSeries(series);
   auto* names = new QBarCategoryAxis;
@@ -193,7 +193,8 @@ TResultsWindow::TResultsWindow(QWidget* parent)
   connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic("results", this); });
   auto* readAgain = new QShortcut(QKeySequence(Qt::Key_F5), this);
   connect(readAgain, &QShortcut::activated, this, &TResultsWindow::ReadAgain);
-  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
     auto* closing = new QShortcut(keys, this);
     connect(closing, &QShortcut::activated, this, &QWidget::close);
   }
@@ -307,8 +308,8 @@ void TResultsWindow::hideEvent(QHideEvent* event) {
 
 void TResultsWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  const bool look = event->type() == QEvent::PaletteChange ||
-                    event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange;
+  const bool look = event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
+                    event->type() == QEvent::StyleChange;
   if (look && figuresShown_) {
     FillTypeChart();
     FillMistakeChart();
@@ -401,8 +402,9 @@ bool TResultsWindow::OpenFiles(const QStringList& paths) {
   std::string failures;
   for (const QString& path : paths) {
     const QFileInfo info(path);
-    const std::string full = QDir::fromNativeSeparators(
-        info.exists() ? info.canonicalFilePath() : info.absoluteFilePath()).toStdString();
+    const std::string full = QDir::fromNativeSeparators(info.exists() ? info.canonicalFilePath()
+                                                                      : info.absoluteFilePath())
+                                 .toStdString();
     // A file chosen twice is read once.
     if (std::find(fullPaths.begin(), fullPaths.end(), full) != fullPaths.end()) continue;
     TResultsStore file;
@@ -458,7 +460,8 @@ void TResultsWindow::CmClear() {
     MessageBox(this, "No answers are kept in " + where + ".", "Information", MbIcon::Information);
     return;
   }
-  const std::string what = count == 1 ? "the one answer" : "all " + GroupedNumber(count) + " answers";
+  const std::string what =
+      count == 1 ? "the one answer" : "all " + GroupedNumber(count) + " answers";
   // Enter must not delete: No is the default.
   if (MessageBox(this, "Delete " + what + " kept in " + where + "? They cannot be brought back.",
                  "Confirmation", MbIcon::Question, MbButtons::YesNo, IDNO) != IDYES)
@@ -504,13 +507,21 @@ void TResultsWindow::FillStudents() {
 }
 
 void TResultsWindow::Refresh() {
+  const QString now = QTime::currentTime().toString("hh:mm:ss");
+  // A store that cannot be read now (a server gone away) gives empty summaries: the figures
+  // last read stay, and say since when they are.
+  if (figuresShown_ && shown_->AnswerCount() < 0) {
+    readAt_->setText("Not read at " + now + "; shown as read at " + readAtTime_);
+    return;
+  }
   TResultsFigures figures;
   figures.student = ChosenStudent();
   figures.runs = shown_->Runs(figures.student, kRunsShown);
   figures.types = shown_->Types(figures.student);
   figures.mistakes = shown_->Mistakes(figures.student);
   figures.missed = shown_->MostMissed(10);
-  readAt_->setText("Read at " + QTime::currentTime().toString("hh:mm:ss"));
+  readAtTime_ = now;
+  readAt_->setText("Read at " + now);
   // Unchanged figures leave the tables where the teacher scrolled them.
   if (figuresShown_ && figures == figures_) return;
   figures_ = std::move(figures);
@@ -567,8 +578,7 @@ void TResultsWindow::FillTypeChart() {
     categories << QStringLiteral("%1 (%2)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered);
     const int32_t percents[] = {Percent(row.firstPoints, row.possible),
                                 Percent(row.finalPoints, row.possible)};
-    for (int set = 0; set < 2; ++set)
-      *sets[set] << (percents[set] > 0 ? percents[set] : kZeroBar);
+    for (int set = 0; set < 2; ++set) *sets[set] << (percents[set] > 0 ? percents[set] : kZeroBar);
     // First try to after coaching, as the bars stand.
     labels << QStringLiteral("%1% \u2192 %2%").arg(percents[0]).arg(percents[1]);
   }

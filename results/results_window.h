@@ -95,6 +95,7 @@ class TResultsWindow : public QWidget {
   // What the charts and tables show now; an unchanged read leaves them (and their scrolling) be.
   TResultsFigures figures_;
   bool figuresShown_ = false;
+  QString readAtTime_;
   QLabel* source_;
   QLabel* readAt_;
   QTimer* rereadTimer_;

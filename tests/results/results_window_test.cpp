@@ -16,6 +16,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtCharts/QAbstractBarSeries>
@@ -101,7 +103,6 @@ class ResultsWindowTest : public ::testing::Test {
       for (QGraphicsSimpleTextItem* item : labels->Items()) texts.prepend(item->text());
     return texts;
   }
-
 
   QString previous_ = QDir::currentPath();
   QTemporaryDir dir_;
@@ -260,8 +261,14 @@ TEST_F(ResultsWindowTest, ClearNamesHowManyAnswersItDeletes) {
 
 TEST(GroupedNumber, PutsACommaBetweenThousands) {
   const std::pair<int64_t, const char*> rows[] = {
-      {0, "0"},         {7, "7"},           {999, "999"},           {1000, "1,000"},
-      {1234, "1,234"},  {500020, "500,020"}, {1234567, "1,234,567"}, {-1234, "-1,234"},
+      {0, "0"},
+      {7, "7"},
+      {999, "999"},
+      {1000, "1,000"},
+      {1234, "1,234"},
+      {500020, "500,020"},
+      {1234567, "1,234,567"},
+      {-1234, "-1,234"},
   };
   for (const auto& [count, text] : rows) EXPECT_EQ(GroupedNumber(count), text) << count;
 }
@@ -326,8 +333,8 @@ TEST_P(ResultsWindowRereads, AnAnswerWrittenSinceComesIn) {
   // Another program (or this one's quiz) writes ten answers more: two runs more.
   Keep(TResultsLocation::kDefaultFile, row.before, row.before + 10);
   row.readAgain(window);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window.RunsTable()->rowCount() == runsBefore + 2; },
-                              2000))
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return window.RunsTable()->rowCount() == runsBefore + 2; }, 2000))
       << window.RunsTable()->rowCount();
   EXPECT_TRUE(QRegularExpression("^Read at \\d\\d:\\d\\d:\\d\\d$")
                   .match(window.ReadAtLabel()->text())
@@ -359,6 +366,31 @@ INSTANTIATE_TEST_SUITE_P(
         Rereading{"FileMadeWhileOpen", 0,
                   [](TResultsWindow& w) { w.RereadTimer()->setInterval(20); }}),
     [](const auto& info) { return std::string(info.param.how); });
+
+// A store that cannot be read any more leaves the figures last read, and says since when.
+TEST_F(ResultsWindowTest, FiguresThatCannotBeReadAgainStayWithTheirTime) {
+  Keep(TResultsLocation::kDefaultFile, 0, 20);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_EQ(window.RunsTable()->rowCount(), 4);
+  const QString readAt = window.ReadAtLabel()->text();
+  {
+    // Another program takes the answers away under the window's feet.
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "spoiler");
+    db.setDatabaseName(TResultsLocation::kDefaultFile);
+    ASSERT_TRUE(db.open());
+    for (const char* table : {"answers", "run_summary"})
+      ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("DROP TABLE %1").arg(table)));
+    db.close();
+  }
+  QSqlDatabase::removeDatabase("spoiler");
+  window.ReadAgain();
+  EXPECT_EQ(window.RunsTable()->rowCount(), 4);
+  EXPECT_TRUE(window.ReadAtLabel()->text().startsWith("Not read at "));
+  EXPECT_TRUE(window.ReadAtLabel()->text().endsWith("; shown as read at " + readAt.mid(8)))
+      << window.ReadAtLabel()->text().toStdString();
+}
 
 // Close, Escape and Ctrl+W close the window; the rereading stops with it.
 TEST_F(ResultsWindowTest, CloseEscapeAndCtrlWCloseTheWindow) {
@@ -513,13 +545,13 @@ TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
   EXPECT_EQ(Categories(window.TypeChart()).size(), 5);
 
   if (const QString folder = qEnvironmentVariable("TARVOLIN_RESULTS_SHOTS"); !folder.isEmpty())
-    window.grab().save(QDir(folder).filePath(QStringLiteral("results-%1.png").arg(GetParam().name)));
+    window.grab().save(
+        QDir(folder).filePath(QStringLiteral("results-%1.png").arg(GetParam().name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(, ResultsWindowLooks,
                          ::testing::Values(Look{"Light", 0, false}, Look{"Dark", 0, true},
-                                           Look{"Font12", 12, false},
-                                           Look{"Font12Dark", 12, true}),
+                                           Look{"Font12", 12, false}, Look{"Font12Dark", 12, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
