@@ -105,9 +105,8 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
   }
 }
 
-QChart* NewChart(const QString& title) {
+QChart* NewChart() {
   auto* chart = new QChart;
-  chart->setTitle(title);
   chart->setAnimationOptions(QChart::NoAnimation);
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
@@ -149,10 +148,6 @@ void FollowLook(QChart* chart, const QWidget& widget) {
   chart->setBackgroundPen(QPen(palette.color(QPalette::Mid)));
   chart->setBackgroundRoundness(0);
   chart->setDropShadowEnabled(false);
-  QFont title = widget.font();
-  title.setBold(true);
-  chart->setTitleFont(title);
-  chart->setTitleBrush(text);
   chart->legend()->setFont(widget.font());
   chart->legend()->setLabelColor(text);
   for (QAbstractAxis* axis : chart->axes()) {
@@ -257,8 +252,19 @@ void TResultsWindow::BuildLayout() {
   settingsForm->addRow("Student name:", studentName_);
   settingsForm->addRow("Class server:", server_);
 
-  typeView_ = new QChartView(NewChart("Points per reaction type"));
-  mistakeView_ = new QChartView(NewChart("Coaching needed"));
+  typeView_ = new QChartView(NewChart());
+  mistakeView_ = new QChartView(NewChart());
+  // The charts' titles stand above them, where a student's name, however long, wraps.
+  typeTitle_ = new QLabel;
+  mistakeTitle_ = new QLabel;
+  for (QLabel* title : {typeTitle_, mistakeTitle_}) {
+    title->setTextFormat(Qt::PlainText);
+    title->setWordWrap(true);
+    title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont bold;
+    bold.setBold(true);
+    title->setFont(bold);
+  }
   for (QChartView* view : {typeView_, mistakeView_}) {
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(320, 240);
@@ -269,14 +275,16 @@ void TResultsWindow::BuildLayout() {
   for (QTableWidget* table : {runs_, missed_}) table->viewport()->installEventFilter(this);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(typeView_, 0, 0);
-  grid->addWidget(mistakeView_, 0, 1);
-  grid->addWidget(new QLabel("<b>Quiz runs</b>"), 1, 0);
-  grid->addWidget(new QLabel("<b>Questions missed most often</b>"), 1, 1);
-  grid->addWidget(runs_, 2, 0);
-  grid->addWidget(missed_, 2, 1);
-  grid->setRowStretch(0, 3);
-  grid->setRowStretch(2, 2);
+  grid->addWidget(typeTitle_, 0, 0);
+  grid->addWidget(mistakeTitle_, 0, 1);
+  grid->addWidget(typeView_, 1, 0);
+  grid->addWidget(mistakeView_, 1, 1);
+  grid->addWidget(new QLabel("<b>Quiz runs</b>"), 2, 0);
+  grid->addWidget(new QLabel("<b>Questions missed most often</b>"), 2, 1);
+  grid->addWidget(runs_, 3, 0);
+  grid->addWidget(missed_, 3, 1);
+  grid->setRowStretch(1, 3);
+  grid->setRowStretch(3, 2);
 
   auto* bottom = new QHBoxLayout;
   bottom->addLayout(settingsForm, 1);
@@ -569,8 +577,9 @@ void TResultsWindow::FillRuns() {
 
 void TResultsWindow::FillTypeChart() {
   const std::string& student = figures_.student;
-  QChart* chart = NewChart(student.empty() ? "Points per reaction type, everyone"
-                                           : "Points per reaction type, " + QStringOf(student));
+  typeTitle_->setText("Points per reaction type, " +
+                      (student.empty() ? QStringLiteral("everyone") : QStringOf(student)));
+  QChart* chart = NewChart();
   QBarSet* sets[] = {new QBarSet("First try"), new QBarSet("After coaching")};
   QStringList labels;
   QStringList categories;
@@ -592,8 +601,9 @@ void TResultsWindow::FillTypeChart() {
 
 void TResultsWindow::FillMistakeChart() {
   const std::string& student = figures_.student;
-  QChart* chart = NewChart(student.empty() ? "Coaching needed, everyone"
-                                           : "Coaching needed, " + QStringOf(student));
+  mistakeTitle_->setText("Coaching needed, " +
+                         (student.empty() ? QStringLiteral("everyone") : QStringOf(student)));
+  QChart* chart = NewChart();
   const std::vector<TMistakeRow>& rows = figures_.mistakes;
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",
                                                  "Wrong substance", "Missing substance"};

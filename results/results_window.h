@@ -51,6 +51,8 @@ class TResultsWindow : public QWidget {
   QTableWidget* MissedTable() const { return missed_; }
   QChart* TypeChart() const;
   QChart* MistakeChart() const;
+  QLabel* TypeChartTitle() const { return typeTitle_; }
+  QLabel* MistakeChartTitle() const { return mistakeTitle_; }
   QComboBox* StudentChoice() const { return student_; }
   QLabel* SourceLabel() const { return source_; }
   QLineEdit* StudentNameEdit() const { return studentName_; }
@@ -105,6 +107,8 @@ class TResultsWindow : public QWidget {
   QPushButton* clear_;
   QTableWidget* runs_;
   QTableWidget* missed_;
+  QLabel* typeTitle_;
+  QLabel* mistakeTitle_;
   QChartView* typeView_ = nullptr;
   QChartView* mistakeView_ = nullptr;
   TChooseFiles chooseFiles_;

@@ -519,34 +519,53 @@ TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
   EXPECT_EQ(runs->horizontalScrollBar()->value(), 0);
   EXPECT_LE(runs->columnViewportPosition(4) + runs->columnWidth(4), runs->viewport()->width());
 
+  const QString folder = qEnvironmentVariable("TARVOLIN_RESULTS_SHOTS");
   const QPalette palette = window.palette();
-  for (QChart* chart : {window.TypeChart(), window.MistakeChart()}) {
-    const std::vector<std::pair<QString, QRectF>> texts = Texts(chart);
-    for (const auto& [text, place] : texts) {
-      EXPECT_FALSE(text.contains("...")) << "cut: " << text.toStdString();
-      EXPECT_TRUE(chart->rect().contains(place)) << "outside the chart: " << text.toStdString();
-    }
-    for (std::size_t i = 0; i < texts.size(); ++i)
-      for (std::size_t j = i + 1; j < texts.size(); ++j)
-        EXPECT_FALSE(texts[i].second.intersects(texts[j].second))
-            << texts[i].first.toStdString() << " runs into " << texts[j].first.toStdString();
-    // Every type's name stands.
-    for (const QString& category : Categories(chart)) {
-      EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                              [&](const auto& text) { return text.first == category; }))
-          << "missing: " << category.toStdString();
-    }
-    EXPECT_EQ(chart->backgroundBrush().color(), palette.color(QPalette::Base));
-    EXPECT_EQ(chart->titleBrush().color(), palette.color(QPalette::Text));
-    EXPECT_EQ(chart->legend()->labelColor(), palette.color(QPalette::Text));
-    for (QAbstractAxis* axis : chart->axes())
-      EXPECT_EQ(axis->labelsBrush().color(), palette.color(QPalette::Text));
-  }
+  EXPECT_EQ(window.TypeChartTitle()->text(), "Points per reaction type, everyone");
+  // Everyone, and then the student of the long name alone, whose name the titles hold whole.
   EXPECT_EQ(Categories(window.TypeChart()).size(), 5);
+  for (int shown = 0; shown < 2; ++shown) {
+    if (shown == 1) {
+      if (!folder.isEmpty())
+        window.grab().save(
+            QDir(folder).filePath(QStringLiteral("results-%1.png").arg(GetParam().name)));
+      window.StudentChoice()->setCurrentIndex(
+          window.StudentChoice()->findText(QString::fromStdString(name)));
+      window.Refresh();
+      QApplication::processEvents();
+      for (QLabel* title : {window.TypeChartTitle(), window.MistakeChartTitle()}) {
+        EXPECT_TRUE(title->text().endsWith(QString::fromStdString(name)));
+        EXPECT_TRUE(title->wordWrap());
+        EXPECT_GE(title->height(), title->heightForWidth(title->width()))
+            << title->text().toStdString();
+      }
+    }
+    for (QChart* chart : {window.TypeChart(), window.MistakeChart()}) {
+      const std::vector<std::pair<QString, QRectF>> texts = Texts(chart);
+      for (const auto& [text, place] : texts) {
+        EXPECT_FALSE(text.contains("...")) << "cut: " << text.toStdString();
+        EXPECT_TRUE(chart->rect().contains(place)) << "outside the chart: " << text.toStdString();
+      }
+      for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j)
+          EXPECT_FALSE(texts[i].second.intersects(texts[j].second))
+              << texts[i].first.toStdString() << " runs into " << texts[j].first.toStdString();
+      // Every type's name stands.
+      for (const QString& category : Categories(chart)) {
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                [&](const auto& text) { return text.first == category; }))
+            << "missing: " << category.toStdString();
+      }
+      EXPECT_EQ(chart->backgroundBrush().color(), palette.color(QPalette::Base));
+      EXPECT_EQ(chart->legend()->labelColor(), palette.color(QPalette::Text));
+      for (QAbstractAxis* axis : chart->axes())
+        EXPECT_EQ(axis->labelsBrush().color(), palette.color(QPalette::Text));
+    }
+  }
 
-  if (const QString folder = qEnvironmentVariable("TARVOLIN_RESULTS_SHOTS"); !folder.isEmpty())
+  if (!folder.isEmpty())
     window.grab().save(
-        QDir(folder).filePath(QStringLiteral("results-%1.png").arg(GetParam().name)));
+        QDir(folder).filePath(QStringLiteral("results-%1-student.png").arg(GetParam().name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(, ResultsWindowLooks,
