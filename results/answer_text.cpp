@@ -8,6 +8,16 @@
 
 namespace {
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// One capital and at most one small letter: what typing takes for an element symbol.
+bool IsLoneElementSymbol(std::string_view formula) {
+  if (formula.empty() || formula.size() > 2 || formula[0] < 'A' || formula[0] > 'Z') return false;
+  return formula.size() == 1 || (formula[1] >= 'a' && formula[1] <= 'z');
+}
+
 std::string JoinSides(const std::vector<std::string>& reactants,
                       const std::vector<std::string>& products, bool arrow) {
   auto join = [](const std::vector<std::string>& side) {
@@ -24,8 +34,14 @@ std::string JoinSides(const std::vector<std::string>& reactants,
 std::string SubstanceText(std::string_view formula, std::string_view displayCharge) {
   std::string text(formula);
   if (displayCharge.empty()) return text;
-  const bool endsInDigit = !text.empty() && text.back() >= '0' && text.back() <= '9';
-  if (endsInDigit) text += '^';
+  // Typing reads "Fe3+" as the element's subscript turned into its charge, but any other
+  // digit before a sign as a subscript ("FeSCN2+" is FeSCN2 with 1+), and a sign after a
+  // digit as a charge of one; so "^" goes wherever the plain form would read otherwise.
+  const bool endsInDigit = !text.empty() && IsDigit(text.back());
+  const char chargeDigit = IsDigit(displayCharge.front()) ? displayCharge.front() : 0;
+  const bool typedAsLoneElement =
+      IsLoneElementSymbol(formula) && chargeDigit >= '2' && chargeDigit <= '5';
+  if (endsInDigit || (chargeDigit && !typedAsLoneElement)) text += '^';
   text += displayCharge;
   return text;
 }

@@ -5,9 +5,15 @@
 #include "results/results_store.h"
 
 std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  // A spreadsheet runs a cell that begins with one of these as a formula (a student name of
+  // =HYPERLINK(...), an answer of "-> AgCl"); the apostrophe makes it text, as OWASP advises.
+  std::string cell;
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+    cell = "'";
+  cell += text;
+  if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
   std::string quoted = "\"";
-  for (char c : text) {
+  for (char c : cell) {
     if (c == '"') quoted += '"';
     quoted += c;
   }

@@ -9,7 +9,9 @@
 class TResultsStore;
 
 // Answers as CSV for a gradebook or a spreadsheet: UTF-8, a header row, one row per answer,
-// fields quoted where they hold a comma, a quote or a line break, rows ending in CRLF.
+// fields quoted where they hold a comma, a quote or a line break (RFC 4180), rows ending in
+// CRLF. A field that begins with "=", "+", "-", "@", a tab or a carriage return gets a leading
+// apostrophe, so that no spreadsheet takes it for a formula (OWASP's advice on CSV injection).
 std::string CsvField(std::string_view text);
 std::string CsvRow(const std::vector<std::string>& fields);
 std::vector<std::string> CsvHeader();

@@ -13,6 +13,8 @@ struct TRunRow {
   std::string types;
   int32_t earned = 0;
   int32_t possible = 0;
+
+  bool operator==(const TRunRow&) const = default;
 };
 
 // Points of one reaction type: at the first Check and at the end (after coaching).
@@ -22,12 +24,16 @@ struct TTypeRow {
   int32_t firstPoints = 0;
   int32_t finalPoints = 0;
   int32_t possible = 0;
+
+  bool operator==(const TTypeRow&) const = default;
 };
 
 // How often each coaching dialog opened for questions of one type.
 struct TMistakeRow {
   int32_t type = 0;
   int32_t times[kCoachingStepCount] = {};
+
+  bool operator==(const TMistakeRow&) const = default;
 };
 
 struct TMissedRow {
@@ -36,6 +42,19 @@ struct TMissedRow {
   int32_t asked = 0;
   int32_t missed = 0;  // answers not right at the first Check
   std::string commonWrongAnswer;
+
+  bool operator==(const TMissedRow&) const = default;
+};
+
+// Everything the window shows for one student (empty: everyone), read at one time.
+struct TResultsFigures {
+  std::string student;
+  std::vector<TRunRow> runs;
+  std::vector<TTypeRow> types;
+  std::vector<TMistakeRow> mistakes;
+  std::vector<TMissedRow> missed;
+
+  bool operator==(const TResultsFigures&) const = default;
 };
 
 // The percent of possible points, to the nearest whole; 0 of 0 is 0.
@@ -43,4 +62,12 @@ inline int32_t Percent(int32_t points, int32_t possible) {
   return possible > 0
              ? static_cast<int32_t>((int64_t{points} * 200 + possible) / (2 * int64_t{possible}))
              : 0;
+}
+
+// A count as the window writes it: "7", "1,234", "500,020".
+inline std::string GroupedNumber(int64_t count) {
+  std::string text = std::to_string(count);
+  const int sign = count < 0 ? 1 : 0;
+  for (int at = static_cast<int>(text.size()) - 3; at > sign; at -= 3) text.insert(at, ",");
+  return text;
 }

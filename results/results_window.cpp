@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -12,20 +13,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtCharts/QBarCategoryAxis>
-#include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QHorizontalBarSeries>
+#include <QtCharts/QLegend>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
+#include <ranges>
 
 #include "results/answer_outbox.h"
 #include "results/answer_sender.h"
+#include "results/bar_value_labels.h"
 #include "results/csv_export.h"
+#include "results/distinct_names.h"
 #include "results/password_file.h"
 #include "results/qstring_of.h"
 #include "results/results_settings.h"
@@ -41,14 +48,56 @@ QString LocalTime(const std::string& utc) {
   return time.isValid() ? time.toLocalTime().toString("yyyy-MM-dd hh:mm") : QStringOf(utc);
 }
 
-QTableWidget* MakeTable(const QStringList& headers) {
+// A bar of 0 is drawn this long, a sliver at the axis, so that no type looks missing.
+constexpr qreal kZeroBar = 0.5;
+
+// The columns of long texts (a student's name, the types chosen, a question, an answer), which
+// share what the other columns leave of the table, their whole text in the tool tip.
+const char* const kLongTextColumns = "longTextColumns";
+
+QTableWidget* MakeTable(const QStringList& headers, const QList<int>& longTexts) {
   auto* table = new QTableWidget(0, static_cast<int>(headers.size()));
   table->setHorizontalHeaderLabels(headers);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   table->verticalHeader()->setVisible(false);
-  table->horizontalHeader()->setStretchLastSection(true);
+  table->setProperty(kLongTextColumns, QVariant::fromValue(longTexts));
   return table;
+}
+
+// Every column as wide as its header and its cells, but the long texts only as wide as their
+// share of what the others leave (never narrower than their header); room left over goes to the
+// last long text, and columns that need more than there is scroll. So a long name never pushes
+// the points out of view.
+void FitColumns(QTableWidget* table) {
+  const QList<int> longTexts = table->property(kLongTextColumns).value<QList<int>>();
+  if (longTexts.isEmpty()) return;
+  QHeaderView* header = table->horizontalHeader();
+  table->resizeColumnsToContents();
+  int left = table->viewport()->width();
+  for (int column = 0; column < table->columnCount(); ++column)
+    if (!longTexts.contains(column)) left -= table->columnWidth(column);
+  // Each long text has its header's width, and then an even share of what is left, up to the
+  // width of its cells.
+  std::vector<int> widths, wants;
+  for (int column : longTexts) {
+    widths.push_back(header->sectionSizeHint(column));
+    wants.push_back(std::max(table->columnWidth(column), widths.back()));
+    left -= widths.back();
+  }
+  for (int open = static_cast<int>(widths.size()); left > 0 && open > 0;) {
+    const int share = std::max(1, left / open);
+    open = 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+      const int more = std::min({share, wants[i] - widths[i], left});
+      widths[i] += more;
+      left -= more;
+      if (widths[i] < wants[i]) ++open;
+    }
+  }
+  if (left > 0) widths.back() += left;
+  for (std::size_t i = 0; i < widths.size(); ++i) table->setColumnWidth(longTexts[i], widths[i]);
 }
 
 void SetRow(QTableWidget* table, int row, const QStringList& cells) {
@@ -59,32 +108,65 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
   }
 }
 
-QChart* NewChart(const QString& title) {
+QChart* NewChart() {
   auto* chart = new QChart;
-  chart->setTitle(title);
   chart->setAnimationOptions(QChart::NoAnimation);
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }
 
-void AddAxes(QChart* chart, QBarSeries* series, const QStringList& categories, int top,
+// The bars lie down: the type names stand whole at their left, one below the other, however
+// many types there are, and the value labels have the width of the chart.
+void AddAxes(QChart* chart, QHorizontalBarSeries* series, const QStringList& categories, int top,
              const QString& valueTitle) {
+  series->setBarWidth(0.8);
   chart->addSeries(series);
-  auto* x = new QBarCategoryAxis;
-  x->append(categories);
-  chart->addAxis(x, Qt::AlignBottom);
-  series->attachAxis(x);
-  auto* y = new QValueAxis;
-  y->setRange(0, top);
+  auto* names = new QBarCategoryAxis;
+  // The axis runs upwards; the callers give the types last first, so that the first stands on
+  // top, as a list reads.
+  names->append(categories);
+  chart->addAxis(names, Qt::AlignLeft);
+  series->attachAxis(names);
+  auto* values = new QValueAxis;
+  values->setRange(0, top);
   // Whole numbers only: a tick for every count while they are few.
   if (top <= 5)
-    y->setTickCount(top + 1);
+    values->setTickCount(top + 1);
   else
-    y->applyNiceNumbers();
-  y->setLabelFormat("%d");
-  y->setTitleText(valueTitle);
-  chart->addAxis(y, Qt::AlignLeft);
-  series->attachAxis(y);
+    values->applyNiceNumbers();
+  values->setLabelFormat("%d");
+  values->setTitleText(valueTitle);
+  chart->addAxis(values, Qt::AlignBottom);
+  series->attachAxis(values);
+}
+
+// The chart in the window's colours and font: a dark palette gets a dark chart, and text,
+// grid and background come from the palette rather than from the chart's theme.
+void FollowLook(QChart* chart, const QWidget& widget) {
+  const QPalette& palette = widget.palette();
+  const QColor text = palette.color(QPalette::Text);
+  const bool dark = palette.color(QPalette::Base).lightness() < 128;
+  chart->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+  chart->setBackgroundBrush(palette.base());
+  chart->setBackgroundPen(QPen(palette.color(QPalette::Mid)));
+  chart->setBackgroundRoundness(0);
+  chart->setDropShadowEnabled(false);
+  chart->legend()->setFont(widget.font());
+  chart->legend()->setLabelColor(text);
+  for (QAbstractAxis* axis : chart->axes()) {
+    axis->setLabelsFont(widget.font());
+    axis->setLabelsColor(text);
+    axis->setTitleFont(widget.font());
+    axis->setTitleBrush(text);
+    axis->setGridLineColor(palette.color(QPalette::Mid));
+    axis->setLinePenColor(palette.color(QPalette::Mid));
+  }
+}
+
+void ShowChart(QChartView* view, QChart* chart) {
+  QChart* old = view->chart();
+  view->setChart(chart);
+  delete old;
 }
 
 }  // namespace
@@ -101,10 +183,26 @@ TResultsWindow::TResultsWindow(QWidget* parent)
     return QFileDialog::getSaveFileName(owner, "Export CSV", "tarvolin-results.csv",
                                         "CSV files (*.csv)");
   };
+  rereadTimer_ = new QTimer(this);
+  rereadTimer_->setInterval(kRereadMilliseconds);
+  connect(rereadTimer_, &QTimer::timeout, this, &TResultsWindow::ReadAgain);
   BuildLayout();
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic("results", this); });
-  resize(1040, 760);
+  auto* readAgain = new QShortcut(QKeySequence(Qt::Key_F5), this);
+  connect(readAgain, &QShortcut::activated, this, &TResultsWindow::ReadAgain);
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    auto* closing = new QShortcut(keys, this);
+    connect(closing, &QShortcut::activated, this, &QWidget::close);
+  }
+  // Room for five types' names and bars beside each other at the desktop's font, within the
+  // screen it opens on.
+  const int line = fontMetrics().lineSpacing();
+  resize(sizeHint()
+             .expandedTo(QSize(1040, 760))
+             .expandedTo(QSize(70 * line, 50 * line))
+             .boundedTo(screen()->availableGeometry().size()));
   ShowOwnResults();
 }
 
@@ -123,12 +221,20 @@ void TResultsWindow::BuildLayout() {
   waiting_->setWordWrap(true);
   waiting_->setVisible(false);
   student_ = new QComboBox;
-  student_->setMinimumContentsLength(20);
+  student_->setMinimumContentsLength(16);
+  // A long name is read in the open list; it does not widen the box.
+  student_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   connect(student_, &QComboBox::activated, this, [this] { Refresh(); });
   auto* open = new QPushButton("&Open...");
   auto* own = new QPushButton("&This Computer's Results");
   auto* exportCsv = new QPushButton("&Export CSV...");
   clear_ = new QPushButton("C&lear...");
+  auto* refresh = new QPushButton("&Refresh");
+  refresh->setToolTip("Read the results again (F5)");
+  auto* close = new QPushButton("Close");
+  readAt_ = new QLabel;
+  connect(refresh, &QPushButton::clicked, this, &TResultsWindow::ReadAgain);
+  connect(close, &QPushButton::clicked, this, &QWidget::close);
   connect(open, &QPushButton::clicked, this, &TResultsWindow::CmOpen);
   connect(own, &QPushButton::clicked, this, &TResultsWindow::ShowOwnResults);
   connect(exportCsv, &QPushButton::clicked, this, &TResultsWindow::CmExportCsv);
@@ -138,7 +244,7 @@ void TResultsWindow::BuildLayout() {
   commands->addWidget(new QLabel("Show:"));
   commands->addWidget(student_);
   commands->addStretch();
-  for (QPushButton* button : {open, own, exportCsv, clear_}) commands->addWidget(button);
+  for (QPushButton* button : {refresh, open, own, exportCsv, clear_}) commands->addWidget(button);
 
   const TResultsSettings settings;
   studentName_ = new QLineEdit(settings.StudentName());
@@ -167,32 +273,107 @@ void TResultsWindow::BuildLayout() {
   settingsForm->addRow("Class server:", server_);
   if (serverNote) settingsForm->addRow(QString(), serverNote);
 
-  typeView_ = new QChartView(NewChart("Points per reaction type"));
-  mistakeView_ = new QChartView(NewChart("Coaching needed"));
+  typeView_ = new QChartView(NewChart());
+  mistakeView_ = new QChartView(NewChart());
+  // The charts' titles stand above them, where a student's name, however long, wraps.
+  typeTitle_ = new QLabel;
+  mistakeTitle_ = new QLabel;
+  for (QLabel* title : {typeTitle_, mistakeTitle_}) {
+    title->setTextFormat(Qt::PlainText);
+    title->setWordWrap(true);
+    title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont bold;
+    bold.setBold(true);
+    title->setFont(bold);
+  }
   for (QChartView* view : {typeView_, mistakeView_}) {
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(420, 280);
+    view->setMinimumSize(320, 240);
   }
-  runs_ = MakeTable({"Date", "Student", "Types chosen", "Points", "Percent"});
-  missed_ = MakeTable({"Question", "Type", "Missed", "Asked", "Most common first answer"});
-  missed_->setWordWrap(true);
+  runs_ = MakeTable({"Date", "Student", "Types chosen", "Points", "Percent"}, {1, 2});
+  missed_ = MakeTable({"Question", "Type", "Missed", "Asked", "Most common first answer"}, {0, 4});
+  // The columns are fitted again whenever the room for them changes.
+  for (QTableWidget* table : {runs_, missed_}) table->viewport()->installEventFilter(this);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(typeView_, 0, 0);
-  grid->addWidget(mistakeView_, 0, 1);
-  grid->addWidget(new QLabel("<b>Quiz runs</b>"), 1, 0);
-  grid->addWidget(new QLabel("<b>Questions missed most often</b>"), 1, 1);
-  grid->addWidget(runs_, 2, 0);
-  grid->addWidget(missed_, 2, 1);
-  grid->setRowStretch(0, 3);
-  grid->setRowStretch(2, 2);
+  grid->addWidget(typeTitle_, 0, 0);
+  grid->addWidget(mistakeTitle_, 0, 1);
+  grid->addWidget(typeView_, 1, 0);
+  grid->addWidget(mistakeView_, 1, 1);
+  grid->addWidget(new QLabel("<b>Quiz runs</b>"), 2, 0);
+  grid->addWidget(new QLabel("<b>Questions missed most often</b>"), 2, 1);
+  grid->addWidget(runs_, 3, 0);
+  grid->addWidget(missed_, 3, 1);
+  grid->setRowStretch(1, 3);
+  grid->setRowStretch(3, 2);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addLayout(settingsForm, 1);
+  bottom->addWidget(close, 0, Qt::AlignBottom);
+
+  auto* heading = new QHBoxLayout;
+  heading->addWidget(source_, 1);
+  heading->addWidget(readAt_, 0, Qt::AlignTop);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(source_);
+  layout->addLayout(heading);
   layout->addWidget(waiting_);
   layout->addLayout(commands);
   layout->addLayout(grid, 1);
-  layout->addLayout(settingsForm);
+  layout->addLayout(bottom);
+}
+
+void TResultsWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  FitOnScreen();
+  // Opened again, or brought back: what it showed may be old.
+  if (showingOwn_) ReadAgain();
+  UpdateRereading();
+}
+
+void TResultsWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  UpdateRereading();
+}
+
+void TResultsWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  const bool look = event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
+                    event->type() == QEvent::StyleChange;
+  if (look && figuresShown_) {
+    FillTypeChart();
+    FillMistakeChart();
+  }
+}
+
+bool TResultsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize)
+    for (QTableWidget* table : {runs_, missed_})
+      if (watched == table->viewport()) FitColumns(table);
+  return QWidget::eventFilter(watched, event);
+}
+
+void TResultsWindow::FitOnScreen() {
+  const QRect available = screen()->availableGeometry();
+  // The frame of the window manager, where there is one yet.
+  const QSize frame = frameGeometry().size() - size();
+  const QSize fitted = size().boundedTo(available.size() - frame);
+  if (fitted != size()) resize(fitted);
+  QRect outer(frameGeometry().topLeft(), fitted + frame);
+  if (available.contains(outer)) return;
+  outer.moveRight(std::min(outer.right(), available.right()));
+  outer.moveBottom(std::min(outer.bottom(), available.bottom()));
+  outer.moveLeft(std::max(outer.left(), available.left()));
+  outer.moveTop(std::max(outer.top(), available.top()));
+  move(outer.topLeft());
+}
+
+void TResultsWindow::UpdateRereading() {
+  // Others write this computer's file and the class server; files opened together stay as read.
+  if (isVisible() && showingOwn_)
+    rereadTimer_->start();
+  else
+    rereadTimer_->stop();
 }
 
 QChart* TResultsWindow::TypeChart() const {
@@ -209,6 +390,8 @@ void TResultsWindow::Warn(const std::string& text) {
 
 void TResultsWindow::ShowOwnResults() {
   showingOwn_ = true;
+  ownOpen_ = false;
+  openedPaths_.clear();
   TResultsLocation location;
   std::string why;
   const bool readable = TResultsSettings().Location(location, &why);
@@ -226,6 +409,7 @@ void TResultsWindow::ShowOwnResults() {
                                                    : TResultsStore::TMode::ReadOnly)) {
     // Looking opens a file only for reading; Clear... opens it for writing when asked.
     opened = true;
+    ownOpen_ = true;
     text = "Results in " + QStringOf(location.Describe()) + ".";
     if (!store->SeesEveryone())
       text = "Your results in " + QStringOf(location.Describe()) + " (login " +
@@ -237,6 +421,7 @@ void TResultsWindow::ShowOwnResults() {
     store->OpenInMemory();
   }
   shown_ = std::move(store);
+  figuresShown_ = false;
   source_->setText(text);
   // Only a login that sees everyone may clear; a student's window has no Clear... at all.
   clear_->setVisible(shown_->SeesEveryone());
@@ -244,6 +429,7 @@ void TResultsWindow::ShowOwnResults() {
   ShowWaiting(location);
   FillStudents();
   Refresh();
+  UpdateRereading();
 }
 
 void TResultsWindow::ShowWaiting(const TResultsLocation& location) {
@@ -263,25 +449,39 @@ bool TResultsWindow::OpenFiles(const QStringList& paths) {
     Warn(merged->Error());
     return false;
   }
-  QStringList shown;
+  QStringList read;
+  std::vector<std::string> fullPaths;
   std::string failures;
   for (const QString& path : paths) {
+    const QFileInfo info(path);
+    const std::string full = QDir::fromNativeSeparators(info.exists() ? info.canonicalFilePath()
+                                                                      : info.absoluteFilePath())
+                                 .toStdString();
+    // A file chosen twice is read once.
+    if (std::find(fullPaths.begin(), fullPaths.end(), full) != fullPaths.end()) continue;
     TResultsStore file;
     if (!file.Open(TResultsLocation::File(path.toStdString()), TResultsStore::TMode::ReadOnly) ||
         merged->Merge(file) < 0) {
       failures += "\n" + (file.Error().empty() ? merged->Error() : file.Error());
       continue;
     }
-    shown << QFileInfo(path).fileName();
+    read << path;
+    fullPaths.push_back(full);
   }
   if (!failures.empty()) Warn("These results could not be read:" + failures);
-  if (shown.isEmpty()) return false;
+  if (read.isEmpty()) return false;
+  QStringList names;
+  for (const std::string& name : DistinctNames(fullPaths)) names << QStringOf(name);
   shown_ = std::move(merged);
   showingOwn_ = false;
+  ownOpen_ = false;
+  openedPaths_ = read;
+  figuresShown_ = false;
   clear_->setEnabled(false);
-  source_->setText("Results of " + shown.join(", ") + ", each answer counted once.");
+  source_->setText("Results of " + names.join(", ") + ", each answer counted once.");
   FillStudents();
   Refresh();
+  UpdateRereading();
   return true;
 }
 
@@ -299,11 +499,24 @@ void TResultsWindow::CmExportCsv() {
 
 void TResultsWindow::CmClear() {
   if (!showingOwn_ || !shown_->SeesEveryone()) return;
-  const TResultsLocation location = shown_->Location();
+  // Before the first answer the store shown is an empty stand-in for the file to come.
+  TResultsLocation location = shown_->Location();
+  if (!ownOpen_) TResultsSettings().Location(location);
   const std::string where = location.Describe();
-  if (MessageBox(this,
-                 "Delete every answer kept in " + where + "? The results cannot be brought back.",
-                 "Confirmation", MbIcon::Question, MbButtons::YesNo) != IDYES)
+  const int64_t count = ownOpen_ ? shown_->AnswerCount() : 0;
+  if (count < 0) {
+    Warn("The results cannot be read: " + shown_->Error() + ".");
+    return;
+  }
+  if (count == 0) {
+    MessageBox(this, "No answers are kept in " + where + ".", "Information", MbIcon::Information);
+    return;
+  }
+  const std::string what =
+      count == 1 ? "the one answer" : "all " + GroupedNumber(count) + " answers";
+  // Enter must not delete: No is the default.
+  if (MessageBox(this, "Delete " + what + " kept in " + where + "? They cannot be brought back.",
+                 "Confirmation", MbIcon::Question, MbButtons::YesNo, IDNO) != IDYES)
     return;
   // The file was opened for reading; clearing it opens it for writing.
   TResultsStore writable;
@@ -340,29 +553,71 @@ std::string TResultsWindow::ChosenStudent() const {
 }
 
 void TResultsWindow::FillStudents() {
+  // A student's login sees only its own answers: there is no one else to choose.
+  QStringList names;
+  if (shown_->SeesEveryone()) names << "Everyone";
+  for (const std::string& name : shown_->Students()) names << QStringOf(name);
+  QStringList shown;
+  for (int i = 0; i < student_->count(); ++i) shown << student_->itemText(i);
+  // The same list is left as it is, so that a read every few seconds never closes its popup.
+  if (shown == names) return;
   const QString previous = student_->currentText();
   student_->clear();
-  // A student's login sees only its own answers: there is no one else to choose.
-  if (shown_->SeesEveryone()) student_->addItem("Everyone");
-  for (const std::string& name : shown_->Students()) student_->addItem(QStringOf(name));
+  student_->addItems(names);
   const int index = student_->findText(previous);
   student_->setCurrentIndex(index > 0 ? index : 0);
 }
 
 void TResultsWindow::Refresh() {
-  const std::string student = ChosenStudent();
-  FillRuns(student);
-  FillTypeChart(student);
-  FillMistakeChart(student);
+  const QString now = QTime::currentTime().toString("hh:mm:ss");
+  // A store that cannot be read now (a server gone away) gives empty summaries: the figures
+  // last read stay, and say since when they are.
+  if (figuresShown_ && shown_->AnswerCount() < 0) {
+    readAt_->setText("Not read at " + now + "; shown as read at " + readAtTime_);
+    return;
+  }
+  TResultsFigures figures;
+  figures.student = ChosenStudent();
+  figures.runs = shown_->Runs(figures.student, kRunsShown);
+  figures.types = shown_->Types(figures.student);
+  figures.mistakes = shown_->Mistakes(figures.student);
+  figures.missed = shown_->MostMissed(10);
+  readAtTime_ = now;
+  readAt_->setText("Read at " + now);
+  // Unchanged figures leave the tables where the teacher scrolled them.
+  if (figuresShown_ && figures == figures_) return;
+  figures_ = std::move(figures);
+  figuresShown_ = true;
+  FillRuns();
+  FillTypeChart();
+  FillMistakeChart();
   FillMissed();
 }
 
-void TResultsWindow::AnswerKept() {
-  if (showingOwn_) ShowOwnResults();
+void TResultsWindow::ReadAgain() {
+  if (!showingOwn_) {
+    if (!openedPaths_.isEmpty()) OpenFiles(openedPaths_);
+    return;
+  }
+  TResultsLocation location;
+  const bool readable = TResultsSettings().Location(location);
+  // The open store sees what others wrote since; a file made since, or another place set,
+  // is opened afresh.
+  if (readable && ownOpen_ && shown_->IsOpen() && shown_->Location() == location) {
+    ShowWaiting(location);
+    FillStudents();
+    Refresh();
+  } else {
+    ShowOwnResults();
+  }
 }
 
-void TResultsWindow::FillRuns(const std::string& student) {
-  const std::vector<TRunRow> rows = shown_->Runs(student, kRunsShown);
+void TResultsWindow::AnswerKept() {
+  if (showingOwn_) ReadAgain();
+}
+
+void TResultsWindow::FillRuns() {
+  const std::vector<TRunRow>& rows = figures_.runs;
   runs_->setRowCount(static_cast<int>(rows.size()));
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TRunRow& run = rows[i];
@@ -372,59 +627,63 @@ void TResultsWindow::FillRuns(const std::string& student) {
             run.possible > 0 ? QStringLiteral("%1%").arg(Percent(run.earned, run.possible))
                              : QStringLiteral("-")});
   }
-  runs_->resizeColumnsToContents();
+  FitColumns(runs_);
 }
 
-void TResultsWindow::FillTypeChart(const std::string& student) {
-  QChart* chart = NewChart(student.empty() ? "Points per reaction type, everyone"
-                                           : "Points per reaction type, " + QStringOf(student));
-  auto* first = new QBarSet("First try");
-  auto* coached = new QBarSet("After coaching");
+void TResultsWindow::FillTypeChart() {
+  const std::string& student = figures_.student;
+  typeTitle_->setText("Points per reaction type, " +
+                      (student.empty() ? QStringLiteral("everyone") : QStringOf(student)));
+  QChart* chart = NewChart();
+  QBarSet* sets[] = {new QBarSet("First try"), new QBarSet("After coaching")};
+  QStringList labels;
   QStringList categories;
-  for (const TTypeRow& row : shown_->Types(student)) {
+  for (const TTypeRow& row : std::views::reverse(figures_.types)) {
     categories << QStringLiteral("%1 (%2)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered);
-    *first << Percent(row.firstPoints, row.possible);
-    *coached << Percent(row.finalPoints, row.possible);
+    const int32_t percents[] = {Percent(row.firstPoints, row.possible),
+                                Percent(row.finalPoints, row.possible)};
+    for (int set = 0; set < 2; ++set) *sets[set] << (percents[set] > 0 ? percents[set] : kZeroBar);
+    // First try to after coaching, as the bars stand.
+    labels << QStringLiteral("%1% \u2192 %2%").arg(percents[0]).arg(percents[1]);
   }
-  auto* series = new QBarSeries;
-  series->append(first);
-  series->append(coached);
-  series->setLabelsVisible(true);
-  series->setLabelsFormat("@value%");
+  auto* series = new QHorizontalBarSeries;
+  for (QBarSet* set : sets) series->append(set);
   AddAxes(chart, series, categories, 100, "percent of points");
-  QChart* old = typeView_->chart();
-  typeView_->setChart(chart);
-  delete old;
+  FollowLook(chart, *this);
+  new TBarValueLabels(chart, series, labels, font(), palette().color(QPalette::Text));
+  ShowChart(typeView_, chart);
 }
 
-void TResultsWindow::FillMistakeChart(const std::string& student) {
-  QChart* chart = NewChart(student.empty() ? "Coaching needed, everyone"
-                                           : "Coaching needed, " + QStringOf(student));
-  const std::vector<TMistakeRow> rows = shown_->Mistakes(student);
+void TResultsWindow::FillMistakeChart() {
+  const std::string& student = figures_.student;
+  mistakeTitle_->setText("Coaching needed, " +
+                         (student.empty() ? QStringLiteral("everyone") : QStringOf(student)));
+  QChart* chart = NewChart();
+  const std::vector<TMistakeRow>& rows = figures_.mistakes;
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",
                                                  "Wrong substance", "Missing substance"};
-  auto* series = new QBarSeries;
+  auto* series = new QHorizontalBarSeries;
   int most = 0;
   for (int step = 0; step < kCoachingStepCount; ++step) {
     auto* set = new QBarSet(names[step]);
-    for (const TMistakeRow& row : rows) {
+    for (const TMistakeRow& row : std::views::reverse(rows)) {
       *set << row.times[step];
       most = std::max(most, row.times[step]);
     }
     series->append(set);
   }
   QStringList categories;
-  for (const TMistakeRow& row : rows) categories << QStringOf(TypeLabel(row.type));
+  for (const TMistakeRow& row : std::views::reverse(rows))
+    categories << QStringOf(TypeLabel(row.type));
   AddAxes(chart, series, categories, std::max(most, 1), "dialogs opened");
   // The four step names are too long for one row below the bars.
   chart->legend()->setAlignment(Qt::AlignRight);
-  QChart* old = mistakeView_->chart();
-  mistakeView_->setChart(chart);
-  delete old;
+  FollowLook(chart, *this);
+  ShowChart(mistakeView_, chart);
 }
 
 void TResultsWindow::FillMissed() {
-  const std::vector<TMissedRow> rows = shown_->MostMissed(10);
+  const std::vector<TMissedRow>& rows = figures_.missed;
   missed_->setRowCount(static_cast<int>(rows.size()));
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TMissedRow& row = rows[i];
@@ -433,6 +692,5 @@ void TResultsWindow::FillMissed() {
             QString::number(row.missed), QString::number(row.asked),
             QStringOf(row.commonWrongAnswer)});
   }
-  missed_->resizeColumnsToContents();
-  missed_->setColumnWidth(0, std::min(missed_->columnWidth(0), 220));
+  FitColumns(missed_);
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "results/results_summary.h"
+
 class QChart;
 class QChartView;
 class QComboBox;
@@ -12,18 +14,22 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 class TResultsStore;
 struct TResultsLocation;
 
 // "Results": what the class learned, from the working folder's results file, the class
 // server, or files opened together: the quiz runs, points per reaction type at the first try
 // and after coaching, the coaching each type needed, and the questions missed most. Only
-// shows; the store reads and writes.
+// shows; the store reads and writes. It reads again whenever it is shown, on Refresh (F5),
+// after an answer of this program, and every few seconds while it shows this computer's store
+// or the class server, which others write too; files opened together are a snapshot.
 class TResultsWindow : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kRunsShown = 500;
+  static constexpr int kRereadMilliseconds = 5000;
   // The file choosers, replaceable so that tests need no person.
   using TChooseFiles = std::function<QStringList(QWidget*)>;
   using TChooseSaveFile = std::function<QString(QWidget*)>;
@@ -46,26 +52,42 @@ class TResultsWindow : public QWidget {
   QTableWidget* MissedTable() const { return missed_; }
   QChart* TypeChart() const;
   QChart* MistakeChart() const;
+  QLabel* TypeChartTitle() const { return typeTitle_; }
+  QLabel* MistakeChartTitle() const { return mistakeTitle_; }
   QComboBox* StudentChoice() const { return student_; }
   QLabel* SourceLabel() const { return source_; }
   QLabel* WaitingLabel() const { return waiting_; }
   QPushButton* ClearButton() const { return clear_; }
   QLineEdit* StudentNameEdit() const { return studentName_; }
   QLineEdit* ServerEdit() const { return server_; }
+  QLabel* ReadAtLabel() const { return readAt_; }
+  QTimer* RereadTimer() const { return rereadTimer_; }
 
   // Reads the summaries again for the student chosen.
   void Refresh();
-  // After an answer was kept: this computer's results opened afresh (the file may be new).
+  // Reads the store shown again: this computer's results opened afresh where the file is new
+  // or the place changed, the files opened together read again.
+  void ReadAgain();
+  // After an answer was kept: read again, when this computer's results are shown.
   void AnswerKept();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildLayout();
+  void FitOnScreen();
+  void UpdateRereading();
   void FillStudents();
   // The line saying how many answers wait on this computer for the store, when any do.
   void ShowWaiting(const TResultsLocation& location);
-  void FillRuns(const std::string& student);
-  void FillTypeChart(const std::string& student);
-  void FillMistakeChart(const std::string& student);
+  // From figures_.
+  void FillRuns();
+  void FillTypeChart();
+  void FillMistakeChart();
   void FillMissed();
   void SaveStudentName();
   void SaveServer();
@@ -74,16 +96,27 @@ class TResultsWindow : public QWidget {
 
   std::unique_ptr<TResultsStore> shown_;
   bool showingOwn_ = true;
+  // The own store is open on its place (not an empty stand-in for a file not made yet).
+  bool ownOpen_ = false;
+  QStringList openedPaths_;
+  // What the charts and tables show now; an unchanged read leaves them (and their scrolling) be.
+  TResultsFigures figures_;
+  bool figuresShown_ = false;
+  QString readAtTime_;
   QLabel* source_;
   QLabel* waiting_;
+  QLabel* readAt_;
+  QTimer* rereadTimer_;
   QComboBox* student_;
   QLineEdit* studentName_;
   QLineEdit* server_;
   QPushButton* clear_;
   QTableWidget* runs_;
   QTableWidget* missed_;
-  QChartView* typeView_;
-  QChartView* mistakeView_;
+  QLabel* typeTitle_;
+  QLabel* mistakeTitle_;
+  QChartView* typeView_ = nullptr;
+  QChartView* mistakeView_ = nullptr;
   TChooseFiles chooseFiles_;
   TChooseSaveFile chooseSaveFile_;
 };

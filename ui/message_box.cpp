@@ -43,6 +43,21 @@ void SetGlyphs(QMessageBox& box) {
     cancel->setIcon(buttons & QMessageBox::No ? QIcon() : GlyphIcon(kGlyphCross));
 }
 
+QMessageBox::StandardButton StandardButtonOf(int code) {
+  switch (code) {
+    case IDOK:
+      return QMessageBox::Ok;
+    case IDCANCEL:
+      return QMessageBox::Cancel;
+    case IDYES:
+      return QMessageBox::Yes;
+    case IDNO:
+      return QMessageBox::No;
+    default:
+      return QMessageBox::NoButton;
+  }
+}
+
 int ShowQtMessageBox(const TMessageBoxRequest& request) {
   std::unique_ptr<QMessageBox> box = MakeMessageBox(request);
   switch (box->exec()) {
@@ -87,6 +102,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const TMessageBoxRequest& request) {
       break;
   }
   SetGlyphs(*box);
+  if (request.defaultButton) box->setDefaultButton(StandardButtonOf(request.defaultButton));
   return box;
 }
 
@@ -103,8 +119,8 @@ int DismissedAnswer(MbButtons buttons) {
 }
 
 int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
-               MbButtons buttons) {
-  TMessageBoxRequest request{owner, text, caption, icon, buttons};
+               MbButtons buttons, int defaultButton) {
+  TMessageBoxRequest request{owner, text, caption, icon, buttons, defaultButton};
   // Copy first: the handler may replace itself while it runs.
   TMessageBoxHandler handler = InstalledMessageHandler();
   return handler ? handler(request) : ShowQtMessageBox(request);

@@ -22,6 +22,8 @@ struct TMessageBoxRequest {
   std::string caption;
   MbIcon icon;
   MbButtons buttons;
+  // The button Enter presses (IDYES, IDNO, ...); 0 leaves it to the box: the first that agrees.
+  int defaultButton = 0;
 };
 
 // What a box closed without pressing a button answers (Escape, the close box).
@@ -29,9 +31,10 @@ int DismissedAnswer(MbButtons buttons);
 
 // Shows a modal message box owned by owner and returns the button pressed (IDOK, IDCANCEL,
 // IDYES, IDNO). Closing a box without pressing a button answers OK for an OK box, No for a
-// Yes/No box and Cancel for a Yes/No/Cancel box.
+// Yes/No box and Cancel for a Yes/No/Cancel box. A question whose Yes cannot be undone makes
+// No its default button, so that Enter does no harm.
 int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
-               MbButtons buttons = MbButtons::Ok);
+               MbButtons buttons = MbButtons::Ok, int defaultButton = 0);
 
 // The box MessageBox shows (unless a handler answers instead), built but not yet shown: its
 // buttons carry the program's check and cross glyphs.

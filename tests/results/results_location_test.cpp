@@ -58,6 +58,11 @@ TEST(AnswerText, ChargesFollowTheirFormulaAndNeverRunIntoASubscript) {
       {"Fe^3+ + OH^- -> Fe(OH)3", "Fe3+ + OH- -> Fe(OH)3"},
       {"Zn + Cu^2+", "Zn + Cu2+"},
       {"Zn + Cu^2+ ->", "Zn + Cu2+ ->"},
+      // Typing reads a digit before a sign as the charge only after a lone element symbol.
+      {"Fe^3+ + SCN^1- -> FeSCN^2+", "Fe3+ + SCN- -> FeSCN^2+"},
+      {"FeOH^2+ + CrOH^2+", "FeOH^2+ + CrOH^2+"},
+      {"Hg2^2+ + O^2- + O2^1+", "Hg2^2+ + O2- + O2^+"},
+      {"NH4^1+ + H2O^1+", "NH4^+ + H2O+"},
   };
   for (const auto& [keyed, text] : cases)
     EXPECT_EQ(EquationText(*EquationFromText(keyed)), text) << keyed;

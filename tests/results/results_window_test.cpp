@@ -3,16 +3,33 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
+#include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
+#include <QTimer>
+#include <QtCharts/QAbstractBarSeries>
 #include <QtCharts/QBarCategoryAxis>
-#include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtTest/QTest>
 
+#include "results/bar_value_labels.h"
+#include "results/distinct_names.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
 #include "tests/results/results_backend.h"
@@ -20,6 +37,12 @@
 #include "tests/support/driver.h"
 
 namespace {
+
+QPushButton* Button(QWidget& window, const QString& text) {
+  for (QPushButton* button : window.findChildren<QPushButton*>())
+    if (button->text() == text) return button;
+  return nullptr;
+}
 
 class ResultsWindowTest : public ::testing::Test {
  protected:
@@ -39,21 +62,46 @@ class ResultsWindowTest : public ::testing::Test {
     for (int n = from; n < to; ++n)
       ASSERT_TRUE(store.Record(SampleAnswer(n, n % 2 ? "Ada" : "Grace"), why)) << why;
   }
+  // Answers of one type that earned nothing, neither at once nor after coaching.
+  static void KeepNothingEarned(const std::string& file, int32_t type, int count,
+                                const std::string& student = "Ada") {
+    TResultsStore store;
+    ASSERT_TRUE(store.Open(TResultsLocation::File(file))) << store.Error();
+    std::string why;
+    for (int n = 0; n < count; ++n) {
+      TAnswerRecord r = SampleAnswer(n, student, "zero");
+      r.questionType = type;
+      r.ending = TEnding::Answer;
+      r.firstScore = r.finalScore = 0;
+      ASSERT_TRUE(store.Record(r, why)) << why;
+    }
+  }
+  // The charts' bars lie down, the first type on top: these read them from the top down.
   // Bar values of a chart, set by set.
   static std::vector<std::vector<int>> Bars(QChart* chart) {
     std::vector<std::vector<int>> bars;
-    auto* series = qobject_cast<QBarSeries*>(chart->series().value(0));
+    auto* series = qobject_cast<QAbstractBarSeries*>(chart->series().value(0));
     if (!series) return bars;
     for (QBarSet* set : series->barSets()) {
       bars.emplace_back();
-      for (int i = 0; i < set->count(); ++i) bars.back().push_back(static_cast<int>(set->at(i)));
+      for (int i = set->count() - 1; i >= 0; --i)
+        bars.back().push_back(static_cast<int>(set->at(i)));
     }
     return bars;
   }
   static QStringList Categories(QChart* chart) {
-    for (QAbstractAxis* axis : chart->axes(Qt::Horizontal))
-      if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis)) return categories->categories();
-    return {};
+    QStringList names;
+    for (QAbstractAxis* axis : chart->axes())
+      if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis))
+        for (const QString& name : categories->categories()) names.prepend(name);
+    return names;
+  }
+  // The value labels at the bars' ends, type by type.
+  static QStringList ValueLabels(QChart* chart) {
+    QStringList texts;
+    if (auto* labels = chart->findChild<TBarValueLabels*>())
+      for (QGraphicsSimpleTextItem* item : labels->Items()) texts.prepend(item->text());
+    return texts;
   }
 
   QString previous_ = QDir::currentPath();
@@ -64,10 +112,12 @@ class ResultsWindowTest : public ::testing::Test {
 
 TEST_F(ResultsWindowTest, ShowsRunsChartsAndMissedQuestionsOfTheWorkingFolder) {
   Keep(TResultsLocation::kDefaultFile, 0, 40);
+  // A fifth type where nothing was earned.
+  KeepNothingEarned(TResultsLocation::kDefaultFile, 4, 3);
   TResultsWindow window;
   TResultsStore& store = window.Shown();
   EXPECT_EQ(window.RunsTable()->rowCount(), static_cast<int>(store.Runs({}, 1000).size()));
-  EXPECT_EQ(window.RunsTable()->rowCount(), 8);
+  EXPECT_EQ(window.RunsTable()->rowCount(), 9);
   // Percent of points at the first try and after coaching, one bar pair per type.
   std::vector<std::vector<int>> want(2);
   QStringList types;
@@ -80,6 +130,17 @@ TEST_F(ResultsWindowTest, ShowsRunsChartsAndMissedQuestionsOfTheWorkingFolder) {
   }
   EXPECT_EQ(Bars(window.TypeChart()), want);
   EXPECT_EQ(Categories(window.TypeChart()), types);
+  // Every type has its label, the one at 0% too: first try, then after coaching.
+  QStringList labels;
+  for (std::size_t type = 0; type < want[0].size(); ++type)
+    labels << QStringLiteral("%1% \u2192 %2%").arg(want[0][type]).arg(want[1][type]);
+  EXPECT_EQ(ValueLabels(window.TypeChart()), labels);
+  EXPECT_TRUE(labels.contains(QStringLiteral("0% \u2192 0%")));
+  // ... and its bar: a 0 is drawn as a sliver, not left out.
+  auto* series = qobject_cast<QAbstractBarSeries*>(window.TypeChart()->series().value(0));
+  ASSERT_NE(series, nullptr);
+  for (QBarSet* set : series->barSets())
+    for (int i = 0; i < set->count(); ++i) EXPECT_GT(set->at(i), 0.0) << i;
   EXPECT_EQ(Bars(window.MistakeChart()).size(), 4u);
   EXPECT_EQ(window.MissedTable()->rowCount(), static_cast<int>(store.MostMissed(10).size()));
   EXPECT_GT(window.MissedTable()->rowCount(), 0);
@@ -118,9 +179,13 @@ TEST_F(ResultsWindowTest, FilesOpenedTogetherCountEachAnswerOnceAndAreNotChanged
         return QStringList{"bench1.db", "bench2.db", "bench1.db"};
       },
       [](QWidget*) { return QString("all.csv"); });
+  window.show();
   window.CmOpen();
   EXPECT_EQ(window.Shown().AnswerCount(), 30);
-  EXPECT_TRUE(window.SourceLabel()->text().contains("bench1.db, bench2.db"));
+  EXPECT_TRUE(window.SourceLabel()->text().contains("bench1.db, bench2.db,"))
+      << window.SourceLabel()->text().toStdString();
+  // Files opened together are a snapshot, read again only on Refresh.
+  EXPECT_FALSE(window.RereadTimer()->isActive());
   // Ten answers a run and student: three runs each of the two students.
   EXPECT_EQ(window.RunsTable()->rowCount(), 6);
   ASSERT_TRUE(one.open(QIODevice::ReadOnly));
@@ -154,8 +219,12 @@ TEST_F(ResultsWindowTest, ClearAsksFirstAndEmptiesOnlyOnYes) {
   Keep(TResultsLocation::kDefaultFile, 0, 10);
   TResultsWindow window;
   const std::string question =
-      "Delete every answer kept in tarvolin-results.db? The results cannot be brought back.";
-  driver_.ExpectMessage(question, "Confirmation").WithButtons(MbButtons::YesNo).Answer(IDNO);
+      "Delete all 10 answers kept in tarvolin-results.db? They cannot be brought back.";
+  // Enter answers No.
+  driver_.ExpectMessage(question, "Confirmation")
+      .WithButtons(MbButtons::YesNo)
+      .WithDefault(IDNO)
+      .Answer(IDNO);
   window.CmClear();
   EXPECT_EQ(window.Shown().AnswerCount(), 10);
   driver_.ExpectMessage(question, "Confirmation").Answer(IDYES);
@@ -165,5 +234,343 @@ TEST_F(ResultsWindowTest, ClearAsksFirstAndEmptiesOnlyOnYes) {
   EXPECT_EQ(window.RunsTable()->rowCount(), 0);
   EXPECT_TRUE(Bars(window.TypeChart())[0].empty());
 }
+
+// Clear names what it deletes; with nothing kept it only says so.
+TEST_F(ResultsWindowTest, ClearNamesHowManyAnswersItDeletes) {
+  struct Row {
+    int answers;
+    const char* message;
+    const char* caption;
+  };
+  const Row rows[] = {
+      {1, "Delete the one answer kept in tarvolin-results.db? They cannot be brought back.",
+       "Confirmation"},
+      {3, "Delete all 3 answers kept in tarvolin-results.db? They cannot be brought back.",
+       "Confirmation"},
+      {0, "No answers are kept in tarvolin-results.db.", "Information"},
+  };
+  for (const Row& row : rows) {
+    QFile::remove(TResultsLocation::kDefaultFile);
+    if (row.answers > 0) Keep(TResultsLocation::kDefaultFile, 0, row.answers);
+    TResultsWindow window;
+    driver_.ExpectMessage(row.message, row.caption).Answer(row.answers > 0 ? IDNO : IDOK);
+    window.CmClear();
+    driver_.Verify();
+  }
+}
+
+TEST(GroupedNumber, PutsACommaBetweenThousands) {
+  const std::pair<int64_t, const char*> rows[] = {
+      {0, "0"},
+      {7, "7"},
+      {999, "999"},
+      {1000, "1,000"},
+      {1234, "1,234"},
+      {500020, "500,020"},
+      {1234567, "1,234,567"},
+      {-1234, "-1,234"},
+  };
+  for (const auto& [count, text] : rows) EXPECT_EQ(GroupedNumber(count), text) << count;
+}
+
+TEST(DistinctNames, TakeAsManyFoldersAsTellTheFilesApart) {
+  struct Row {
+    std::vector<std::string> paths;
+    std::vector<std::string> names;
+  };
+  const Row rows[] = {
+      {{"/home/t/bench1.db", "/home/t/bench2.db"}, {"bench1.db", "bench2.db"}},
+      {{"/home/t/lab1/tarvolin-results.db", "/home/t/lab2/tarvolin-results.db"},
+       {"lab1/tarvolin-results.db", "lab2/tarvolin-results.db"}},
+      // Only the names that clash grow.
+      {{"/x/lab1/r.db", "/x/lab2/r.db", "/x/lab2/other.db"},
+       {"lab1/r.db", "lab2/r.db", "other.db"}},
+      // Folders of the same name under different rooms.
+      {{"/a/pc/r.db", "/b/pc/r.db"}, {"a/pc/r.db", "b/pc/r.db"}},
+      // One path is the end of the other: the shorter is named whole.
+      {{"/pc/r.db", "/lab/pc/r.db"}, {"pc/r.db", "lab/pc/r.db"}},
+      {{"/only.db"}, {"only.db"}},
+      {{"/t/same.db", "/t/same.db"}, {"same.db", "same.db"}},
+      {{}, {}},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(DistinctNames(row.paths), row.names) << ::testing::PrintToString(row.paths);
+}
+
+TEST_F(ResultsWindowTest, FilesOfOneNameAreToldApartByTheirFolders) {
+  ASSERT_TRUE(QDir().mkpath("lab1") && QDir().mkpath("lab2"));
+  Keep("lab1/tarvolin-results.db", 0, 5);
+  Keep("lab2/tarvolin-results.db", 5, 10);
+  TResultsWindow window;
+  ASSERT_TRUE(window.OpenFiles({"lab1/tarvolin-results.db", "lab2/tarvolin-results.db"}));
+  EXPECT_EQ(window.SourceLabel()->text(),
+            "Results of lab1/tarvolin-results.db, lab2/tarvolin-results.db, each answer counted "
+            "once.");
+}
+
+// The window shows the store as it is now: an answer written since it last read comes in
+// whichever way it reads again.
+struct Rereading {
+  const char* how;
+  int before;  // answers kept before the window opens; 0: no file yet
+  std::function<void(TResultsWindow&)> readAgain;
+};
+
+void PrintTo(const Rereading& row, std::ostream* os) {
+  *os << row.how;
+}
+
+class ResultsWindowRereads : public ResultsWindowTest,
+                             public ::testing::WithParamInterface<Rereading> {};
+
+TEST_P(ResultsWindowRereads, AnAnswerWrittenSinceComesIn) {
+  const Rereading& row = GetParam();
+  if (row.before > 0) Keep(TResultsLocation::kDefaultFile, 0, row.before);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  const int runsBefore = window.RunsTable()->rowCount();
+  // Another program (or this one's quiz) writes ten answers more: two runs more.
+  Keep(TResultsLocation::kDefaultFile, row.before, row.before + 10);
+  row.readAgain(window);
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return window.RunsTable()->rowCount() == runsBefore + 2; }, 2000))
+      << window.RunsTable()->rowCount();
+  EXPECT_TRUE(QRegularExpression("^Read at \\d\\d:\\d\\d:\\d\\d$")
+                  .match(window.ReadAtLabel()->text())
+                  .hasMatch())
+      << window.ReadAtLabel()->text().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , ResultsWindowRereads,
+    ::testing::Values(
+        Rereading{"ClosedAndOpenedAgain", 10,
+                  [](TResultsWindow& w) {
+                    w.close();
+                    w.show();
+                  }},
+        Rereading{"AnswerKeptByThisProgram", 10, [](TResultsWindow& w) { w.AnswerKept(); }},
+        Rereading{"RefreshButton", 10,
+                  [](TResultsWindow& w) {
+                    ASSERT_NE(Button(w, "&Refresh"), nullptr);
+                    Button(w, "&Refresh")->click();
+                  }},
+        Rereading{"F5", 10, [](TResultsWindow& w) { QTest::keyClick(&w, Qt::Key_F5); }},
+        Rereading{"EveryFewSeconds", 10,
+                  [](TResultsWindow& w) {
+                    EXPECT_TRUE(w.RereadTimer()->isActive());
+                    EXPECT_EQ(w.RereadTimer()->interval(), TResultsWindow::kRereadMilliseconds);
+                    w.RereadTimer()->setInterval(20);
+                  }},
+        Rereading{"FileMadeWhileOpen", 0,
+                  [](TResultsWindow& w) { w.RereadTimer()->setInterval(20); }}),
+    [](const auto& info) { return std::string(info.param.how); });
+
+// A store that cannot be read any more leaves the figures last read, and says since when.
+TEST_F(ResultsWindowTest, FiguresThatCannotBeReadAgainStayWithTheirTime) {
+  Keep(TResultsLocation::kDefaultFile, 0, 20);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_EQ(window.RunsTable()->rowCount(), 4);
+  const QString readAt = window.ReadAtLabel()->text();
+  {
+    // Another program takes the answers away under the window's feet.
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "spoiler");
+    db.setDatabaseName(TResultsLocation::kDefaultFile);
+    ASSERT_TRUE(db.open());
+    for (const char* table : {"answers", "run_summary"})
+      ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("DROP TABLE %1").arg(table)));
+    db.close();
+  }
+  QSqlDatabase::removeDatabase("spoiler");
+  window.ReadAgain();
+  EXPECT_EQ(window.RunsTable()->rowCount(), 4);
+  EXPECT_TRUE(window.ReadAtLabel()->text().startsWith("Not read at "));
+  EXPECT_TRUE(window.ReadAtLabel()->text().endsWith("; shown as read at " + readAt.mid(8)))
+      << window.ReadAtLabel()->text().toStdString();
+}
+
+// Close, Escape and Ctrl+W close the window; the rereading stops with it.
+TEST_F(ResultsWindowTest, CloseEscapeAndCtrlWCloseTheWindow) {
+  const std::pair<const char*, std::function<void(TResultsWindow&)>> rows[] = {
+      {"Close", [](TResultsWindow& w) { Button(w, "Close")->click(); }},
+      {"Escape", [](TResultsWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+      {"Escape in a field",
+       [](TResultsWindow& w) { QTest::keyClick(w.StudentNameEdit(), Qt::Key_Escape); }},
+      {"Ctrl+W", [](TResultsWindow& w) { QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier); }},
+  };
+  for (const auto& [how, closeIt] : rows) {
+    TResultsWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window)) << how;
+    EXPECT_TRUE(window.RereadTimer()->isActive()) << how;
+    closeIt(window);
+    EXPECT_FALSE(window.isVisible()) << how;
+    EXPECT_FALSE(window.RereadTimer()->isActive()) << how;
+  }
+}
+
+// However small the screen, the window opens within it (as far as its contents let it: the
+// buttons' row in the desktop's font needs some 800 pixels).
+TEST_F(ResultsWindowTest, OpensWithinTheScreen) {
+  Keep(TResultsLocation::kDefaultFile, 0, 20);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry()))
+      << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
+      << screen.width() << "x" << screen.height();
+}
+
+// The window as a teacher sees it on a screen of 1280x1024 (ctest runs these on one), with five
+// types (one at 0%) and a long student name, at the desktop's font and a 12-point one, on a
+// light and a dark palette. TARVOLIN_RESULTS_SHOTS names a folder to save each look to as a PNG.
+struct Look {
+  const char* name;
+  int pointSize;  // 0: the desktop's
+  bool dark;
+};
+
+void PrintTo(const Look& look, std::ostream* os) {
+  *os << look.name;
+}
+
+QPalette DarkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(45, 45, 48));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+  dark.setColor(QPalette::Button, QColor(55, 55, 58));
+  dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Mid, QColor(100, 100, 100));
+  dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  return dark;
+}
+
+class ResultsWindowLooks : public ResultsWindowTest, public ::testing::WithParamInterface<Look> {
+ protected:
+  void SetUp() override {
+    ResultsWindowTest::SetUp();
+    const QSize screen = QApplication::primaryScreen()->availableGeometry().size();
+    if (screen.width() < 1280 || screen.height() < 1024) GTEST_SKIP() << "needs 1280x1024";
+    font_ = QApplication::font();
+    palette_ = QApplication::palette();
+    if (GetParam().pointSize) {
+      QFont font = font_;
+      font.setPointSize(GetParam().pointSize);
+      QApplication::setFont(font);
+    }
+    if (GetParam().dark) QApplication::setPalette(DarkPalette());
+  }
+  void TearDown() override {
+    if (!IsSkipped()) {
+      QApplication::setFont(font_);
+      QApplication::setPalette(palette_);
+    }
+    ResultsWindowTest::TearDown();
+  }
+
+  // Every text the chart shows, with where it stands.
+  static std::vector<std::pair<QString, QRectF>> Texts(QChart* chart) {
+    std::vector<std::pair<QString, QRectF>> texts;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+      if (!item->isVisible()) continue;
+      QString text;
+      if (auto* rich = dynamic_cast<QGraphicsTextItem*>(item)) text = rich->toPlainText();
+      if (auto* simple = dynamic_cast<QGraphicsSimpleTextItem*>(item)) text = simple->text();
+      if (!text.isEmpty()) texts.emplace_back(text, item->sceneBoundingRect());
+    }
+    return texts;
+  }
+
+  QFont font_;
+  QPalette palette_;
+};
+
+TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
+  const std::string name = "Maximiliana Konstantinopoulou-Wolfeschlegelsteinhausen";
+  Keep(TResultsLocation::kDefaultFile, 0, 40);
+  KeepNothingEarned(TResultsLocation::kDefaultFile, 4, 3, name);
+  TResultsWindow window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QApplication::processEvents();
+
+  // On the screen it opened on.
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window.frameGeometry()))
+      << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
+      << screen.width() << "x" << screen.height();
+
+  // Every header whole; the points and percent in view beside the long name.
+  for (QTableWidget* table : {window.RunsTable(), window.MissedTable()})
+    for (int column = 0; column < table->columnCount(); ++column)
+      EXPECT_GE(table->columnWidth(column), table->horizontalHeader()->sectionSizeHint(column))
+          << table->horizontalHeaderItem(column)->text().toStdString();
+  QTableWidget* runs = window.RunsTable();
+  ASSERT_TRUE(runs->findItems(QString::fromStdString(name), Qt::MatchExactly).size() > 0);
+  EXPECT_EQ(runs->horizontalScrollBar()->value(), 0);
+  EXPECT_LE(runs->columnViewportPosition(4) + runs->columnWidth(4), runs->viewport()->width());
+
+  const QString folder = qEnvironmentVariable("TARVOLIN_RESULTS_SHOTS");
+  const QPalette palette = window.palette();
+  EXPECT_EQ(window.TypeChartTitle()->text(), "Points per reaction type, everyone");
+  // Everyone, and then the student of the long name alone, whose name the titles hold whole.
+  EXPECT_EQ(Categories(window.TypeChart()).size(), 5);
+  for (int shown = 0; shown < 2; ++shown) {
+    if (shown == 1) {
+      if (!folder.isEmpty())
+        window.grab().save(
+            QDir(folder).filePath(QStringLiteral("results-%1.png").arg(GetParam().name)));
+      window.StudentChoice()->setCurrentIndex(
+          window.StudentChoice()->findText(QString::fromStdString(name)));
+      window.Refresh();
+      QApplication::processEvents();
+      for (QLabel* title : {window.TypeChartTitle(), window.MistakeChartTitle()}) {
+        EXPECT_TRUE(title->text().endsWith(QString::fromStdString(name)));
+        EXPECT_TRUE(title->wordWrap());
+        EXPECT_GE(title->height(), title->heightForWidth(title->width()))
+            << title->text().toStdString();
+      }
+    }
+    for (QChart* chart : {window.TypeChart(), window.MistakeChart()}) {
+      const std::vector<std::pair<QString, QRectF>> texts = Texts(chart);
+      for (const auto& [text, place] : texts) {
+        EXPECT_FALSE(text.contains("...")) << "cut: " << text.toStdString();
+        EXPECT_TRUE(chart->rect().contains(place)) << "outside the chart: " << text.toStdString();
+      }
+      for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j)
+          EXPECT_FALSE(texts[i].second.intersects(texts[j].second))
+              << texts[i].first.toStdString() << " runs into " << texts[j].first.toStdString();
+      // Every type's name stands.
+      for (const QString& category : Categories(chart)) {
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                [&](const auto& text) { return text.first == category; }))
+            << "missing: " << category.toStdString();
+      }
+      EXPECT_EQ(chart->backgroundBrush().color(), palette.color(QPalette::Base));
+      EXPECT_EQ(chart->legend()->labelColor(), palette.color(QPalette::Text));
+      for (QAbstractAxis* axis : chart->axes())
+        EXPECT_EQ(axis->labelsBrush().color(), palette.color(QPalette::Text));
+    }
+  }
+
+  if (!folder.isEmpty())
+    window.grab().save(
+        QDir(folder).filePath(QStringLiteral("results-%1-student.png").arg(GetParam().name)));
+}
+
+INSTANTIATE_TEST_SUITE_P(, ResultsWindowLooks,
+                         ::testing::Values(Look{"Light", 0, false}, Look{"Dark", 0, true},
+                                           Look{"Font12", 12, false}, Look{"Font12Dark", 12, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

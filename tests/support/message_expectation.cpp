@@ -71,10 +71,16 @@ TMessageExpectation& TMessageExpectation::WithButtons(MbButtons buttons) {
   return *this;
 }
 
+TMessageExpectation& TMessageExpectation::WithDefault(int button) {
+  defaultButton_ = button;
+  return *this;
+}
+
 std::string TMessageExpectation::Describe() const {
   std::string description = "message box " + Quoted(text_) + " (caption " + Quoted(caption_);
   if (icon_) description += ", " + ToString(*icon_) + " icon";
   if (buttons_) description += ", " + ToString(*buttons_);
+  if (defaultButton_) description += ", default " + std::to_string(*defaultButton_);
   return description + ")";
 }
 
@@ -90,6 +96,9 @@ std::string TMessageExpectation::Mismatch(const TMessageBoxRequest& request) con
   if (buttons_ && request.buttons != *buttons_)
     problems +=
         "\n  buttons: expected " + ToString(*buttons_) + ", actual " + ToString(request.buttons);
+  if (defaultButton_ && request.defaultButton != *defaultButton_)
+    problems += "\n  default: expected " + std::to_string(*defaultButton_) + ", actual " +
+                std::to_string(request.defaultButton);
   return problems;
 }
 

@@ -5,8 +5,8 @@
 #include "tests/support/expectation.h"
 #include "ui/message_box.h"
 
-// An expected message box: its exact text and caption, optionally its icon and buttons, and
-// the button the test presses (OK unless told otherwise).
+// An expected message box: its exact text and caption, optionally its icon, buttons and default
+// button, and the button the test presses (OK unless told otherwise).
 class TMessageExpectation : public TExpectation {
  public:
   TMessageExpectation(std::string text, std::string caption);
@@ -14,6 +14,8 @@ class TMessageExpectation : public TExpectation {
   TMessageExpectation& Answer(int button);
   TMessageExpectation& WithIcon(MbIcon icon);
   TMessageExpectation& WithButtons(MbButtons buttons);
+  // The button Enter presses (IDNO for a question whose Yes cannot be undone).
+  TMessageExpectation& WithDefault(int button);
 
   std::string Describe() const override;
   // Empty when the request is the one expected; else what differs.
@@ -27,6 +29,7 @@ class TMessageExpectation : public TExpectation {
   std::string caption_;
   std::optional<MbIcon> icon_;
   std::optional<MbButtons> buttons_;
+  std::optional<int> defaultButton_;
   int answer_ = IDOK;
 };
 

@@ -50,6 +50,24 @@ TEST(MessageBoxLook, AgreeingButtonsCarryTheCheckAndDecliningOnesTheCross) {
   EXPECT_EQ(box->windowTitle(), "Information");
 }
 
+// Enter presses the default button: the box's own choice (Yes) unless the question names one.
+TEST(MessageBoxLook, TheDefaultButtonIsTheOneAskedFor) {
+  struct Row {
+    MbButtons buttons;
+    int defaultButton;
+    QMessageBox::StandardButton pressedByEnter;
+  };
+  const Row rows[] = {{MbButtons::YesNo, IDNO, QMessageBox::No},
+                      {MbButtons::YesNo, IDYES, QMessageBox::Yes},
+                      {MbButtons::YesNoCancel, IDCANCEL, QMessageBox::Cancel},
+                      {MbButtons::Ok, IDOK, QMessageBox::Ok}};
+  for (const Row& row : rows) {
+    auto box = MakeMessageBox(
+        {nullptr, "Delete?", "Confirmation", MbIcon::Question, row.buttons, row.defaultButton});
+    EXPECT_EQ(box->defaultButton(), box->button(row.pressedByEnter)) << row.defaultButton;
+  }
+}
+
 TEST(MessageBoxLook, PraiseShowsTheGreenCheckAndWarningsDoNot) {
   auto praise =
       MakeMessageBox({nullptr, "Very good.", "Excellent", MbIcon::Success, MbButtons::Ok});
