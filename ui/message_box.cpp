@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <utility>
 
+#include "ui/focus_ring.h"
 #include "ui/glyph.h"
 
 namespace {
@@ -87,6 +88,8 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const TMessageBoxRequest& request) {
       break;
   }
   SetGlyphs(*box);
+  auto* ring = new TFocusRing(box.get());
+  for (QAbstractButton* button : box->buttons()) ring->Watch(button);
   return box;
 }
 

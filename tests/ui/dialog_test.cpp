@@ -47,6 +47,59 @@ TEST(DialogUnits, ConvertWithBaseUnitsRoundingToNearest) {
         << row.du.x() << "," << row.du.y() << " base " << row.base.width();
 }
 
+// Windows placed in pixels, and the system font's units, grow with a desktop font larger than
+// the one they were fitted to, and stay as they are at today's usual 9 points.
+TEST(DialogUnits, PixelPlacesGrowWithALargerDesktopFont) {
+  const QFont before = QApplication::font();
+  QSize previousUnits;
+  QRect previousQuestion;
+  for (int points : {9, 10, 11, 12, 14}) {
+    QFont font = before;
+    font.setPointSize(points);
+    QApplication::setFont(font);
+    TDialog keypad(nullptr, "607");
+    TDialog split(nullptr, "SPLITITDIALOG");
+    const QRect question = keypad.ScaledRect(10, 10, 450, 35);
+    if (points == 9) {
+      EXPECT_EQ(question, QRect(10, 10, 450, 35));
+      EXPECT_EQ(split.BaseUnits(), QSize(8, 16));
+    } else {
+      EXPECT_GE(question.width(), previousQuestion.width()) << points;
+      EXPECT_GE(question.height(), previousQuestion.height()) << points;
+      EXPECT_GE(split.BaseUnits().width(), previousUnits.width()) << points;
+      EXPECT_GE(split.BaseUnits().height(), previousUnits.height()) << points;
+    }
+    // Across by the font's width, down by its height, as the dialog units go.
+    const double across = static_cast<double>(question.width()) / 450;
+    const double down = static_cast<double>(question.height()) / 35;
+    EXPECT_NEAR(across, std::max(1.0, keypad.BaseUnits().width() / 8.0), 0.01) << points;
+    EXPECT_NEAR(down, std::max(1.0, keypad.BaseUnits().height() / 14.0), 0.03) << points;
+    previousUnits = split.BaseUnits();
+    previousQuestion = question;
+  }
+  EXPECT_GT(previousQuestion.height(), 35);
+  EXPECT_GT(previousUnits.height(), 16);
+  QApplication::setFont(before);
+}
+
+// Growing makes room at a height: what stands there and below moves down, the rest stays.
+TEST(DialogUnits, GrowingMovesWhatIsBelowAndKeepsTheOrder) {
+  TDialog dialog(nullptr, "601");
+  dialog.Create();
+  const QWidget* group = dialog.Control(106);
+  const QWidget* ok = dialog.Control(1);
+  const QRect groupBefore = group->geometry();
+  const QRect okBefore = ok->geometry();
+  const int height = dialog.height();
+  QLabel* above = dialog.AddStatic("Question", 10, 10, 100, 20);
+  dialog.GrowDownFrom(groupBefore.top(), 12);
+  EXPECT_EQ(dialog.height(), height + 12);
+  EXPECT_EQ(dialog.minimumHeight(), dialog.maximumHeight());
+  EXPECT_EQ(group->geometry(), groupBefore.translated(0, 12));
+  EXPECT_EQ(ok->geometry(), okBefore.translated(0, 12));
+  EXPECT_EQ(above->geometry(), QRect(10, 10, 100, 20));
+}
+
 TEST(DialogUnits, BaseUnitsComeFromTheDialogFont) {
   TDialog dialog(nullptr, "607");
   QSize base = dialog.BaseUnits();
