@@ -132,13 +132,11 @@ void TKeypadDialog::PlaceHintBelow(const QWidget& strip, bool centred) {
   // dialog, so that a reason why a character was refused shows whole.
   const int left = centred ? kMargin : below.left();
   const int height = hint_->sizeHint().height();
-  int top = below.bottom() + 1 + kGap;
+  const int top = below.bottom() + 1 + kGap;
   // Never into the row of command buttons, and as far from them as from the strip: where the
-  // room is short, the gaps above and below shrink alike.
-  if (const QPushButton* ok = Button(1)) {
-    const int room = ok->y() - (below.bottom() + 1);
-    top = below.bottom() + 1 + std::clamp((room - height) / 2, 0, kGap);
-  }
+  // template leaves too little room for a line in the dialog's own type, the dialog grows
+  // there and the buttons move down.
+  if (const QPushButton* ok = Button(1)) GrowDownFrom(ok->y(), top + height + kGap - ok->y());
   hint_->setGeometry(left, top, width() - 2 * left, height);
   hint_->setAlignment(centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
 }

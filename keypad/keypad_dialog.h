@@ -49,7 +49,8 @@ class TKeypadDialog : public TDialog {
   // Whether typed characters go to the keypad now (the new-question dialog: while its strip
   // has the focus).
   virtual bool TypingGoesToKeypad() const { return true; }
-  // Puts the hint line under a strip, as wide as the dialog allows.
+  // Puts the hint line under a strip, as wide as the dialog allows, growing the dialog below
+  // the strip where the line does not fit above the buttons.
   void PlaceHintBelow(const QWidget& strip, bool centred = false);
   void SetHintText(std::string text);
 

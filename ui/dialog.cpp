@@ -296,8 +296,7 @@ QWidget* TDialog::MakeControl(const TControlTemplate& control) {
   if (control.kind == TControlTemplate::CheckBox || control.kind == TControlTemplate::AutoRadio)
     geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
   widget->setGeometry(geometry);
-  if (control.kind != TControlTemplate::Static && control.kind != TControlTemplate::GroupBox &&
-      control.kind != TControlTemplate::Edit)
+  if (control.kind != TControlTemplate::Static && control.kind != TControlTemplate::GroupBox)
     focusRing_->Watch(widget);
   return widget;
 }

@@ -1,8 +1,10 @@
 #include "ui/focus_ring.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
 #include <QStyle>
@@ -39,6 +41,9 @@ bool TFocusRing::eventFilter(QObject* watched, QEvent* event) {
 
 void TFocusRing::PaintRing(QWidget& control) {
   QRect ring = control.rect().adjusted(kInset, kInset, -kInset, -kInset);
+  // A text box is ringed on its frame, clear of the text inside.
+  if (qobject_cast<QLineEdit*>(&control) || qobject_cast<QAbstractScrollArea*>(&control))
+    ring = control.rect();
   // A check box or radio button is ringed round its label, clear of its mark.
   if (auto* button = qobject_cast<QAbstractButton*>(&control);
       button && (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button))) {
@@ -47,12 +52,11 @@ void TFocusRing::PaintRing(QWidget& control) {
     const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
     const QRect label = control.style()->subElementRect(
         radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
-    const int textWidth = button->fontMetrics().horizontalAdvance(
-        QString(button->text()).remove(QLatin1Char('&')));
+    const int textWidth =
+        button->fontMetrics().horizontalAdvance(QString(button->text()).remove(QLatin1Char('&')));
     // The label's room, and a pixel or two more, on either side of its text.
     constexpr int kSide = 2 + kWidth;
-    ring = QRect(label.left() - kSide, 0, textWidth + 2 * kSide, control.height()) &
-           control.rect();
+    ring = QRect(label.left() - kSide, 0, textWidth + 2 * kSide, control.height()) & control.rect();
   }
   QPainter painter(&control);
   painter.setRenderHint(QPainter::Antialiasing);

@@ -71,6 +71,7 @@ const RingCase kRings[] = {
     {"TickBoxLight", "605", 102, false},    {"TickBoxDark", "605", 102, true},
     {"RadioButtonDark", "601", 103, true},  {"ChoiceListDark", "CHANGECHARGE", 102, true},
     {"MessageBoxOkLight", "", 0, false},    {"MessageBoxOkDark", "", 0, true},
+    {"NumberBoxDark", "603", 101, true},    {"HeadingBoxDark", "EDITHEADING", 101, true},
 };
 
 class FocusRing : public testing::TestWithParam<RingCase> {};
