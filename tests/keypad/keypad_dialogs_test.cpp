@@ -16,8 +16,8 @@
 #include "keypad/blank_window.h"
 #include "keypad/edit_window.h"
 #include "keypad/equation_dialog.h"
-#include "tests/support/equation_text.h"
 #include "tests/support/driver.h"
+#include "tests/support/equation_text.h"
 #include "ui/dc.h"
 
 namespace {
