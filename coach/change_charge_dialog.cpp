@@ -21,7 +21,8 @@ TComboBox* TChangeChargeDialog::ChargeList() const {
 void TChangeChargeDialog::SetupWindow() {
   TDialog::SetupWindow();
   const QRect client = rect();
-  messagePanel_->MoveWindow(client.left() + 5, client.top() + 5, client.width() - 10, 50);
+  messagePanel_->MoveWindow(client.left() + ScaledX(5), client.top() + ScaledY(5),
+                            client.width() - ScaledX(10), ScaledY(50));
   TComboBox* list = ChargeList();
   list->SetTextLimit(4);
   for (const char* choice : kChargeChoices) list->AddString(choice);

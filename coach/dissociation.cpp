@@ -72,8 +72,9 @@ std::vector<int> SymbolBoundaries(const TFormula& formula, const TTextSurface& s
                                   int startX) {
   std::vector<int> boundaries;
   int x = startX;
-  for (const TSymbol& symbol : formula.symbols) {
-    x += symbol.Width(surface);
+  // As drawn: the "1" of a charge of one takes no room, so its boundary is the one before it.
+  for (std::size_t i = 0; i < formula.symbols.size(); ++i) {
+    x += formula.SymbolWidth(i, surface);
     boundaries.push_back(x);
   }
   return boundaries;

@@ -20,7 +20,8 @@ std::unique_ptr<TFormula> SplitOff(TFormula& first, int position);
 // go, and so does the subscript that multiplied a bracketed group.
 void CleanPart(TFormula& part);
 
-// The x of the boundary after each symbol, when the formula is drawn from startX.
+// The x of the boundary after each symbol, when the formula is drawn from startX (a symbol
+// that is not drawn ends where the one before it does).
 std::vector<int> SymbolBoundaries(const TFormula& formula, const TTextSurface& surface, int startX);
 
 // Index of the boundary nearest to x if it lies closer than maxDistance (the earlier one on a

@@ -51,15 +51,19 @@ void TSplitItDialog::SetupWindow() {
   const QSize text = TDC(font()).TextExtent("XXXXXXXXXX");
   const int w = text.width();
   const int h = text.height();
-  messagePanel_->MoveWindow(client.left() + 5, client.top() + 5, client.width() - 10, 75);
+  messagePanel_->MoveWindow(client.left() + ScaledX(5), client.top() + ScaledY(5),
+                            client.width() - ScaledX(10), ScaledY(75));
   // Right and bottom as exclusive edges, as the layout is measured.
   const int right = client.left() + client.width();
   const int bottom = client.top() + client.height();
   splitWindow_->MoveWindow((client.left() + right - w) / 2, (client.top() + bottom - h) / 2, w,
-                           h + 5);
-  equationWindow_->MoveWindow(client.left() + 5, client.top() + 85, client.width() - 10, 45);
-  species1Panel_->MoveWindow(client.left() + 40, client.top() + 160, w, h + 5);
-  species2Panel_->MoveWindow(client.left() + 400, client.top() + 160, w, h + 5);
+                           h + ScaledY(5));
+  equationWindow_->MoveWindow(client.left() + ScaledX(5), client.top() + ScaledY(85),
+                              client.width() - ScaledX(10), ScaledY(45));
+  species1Panel_->MoveWindow(client.left() + ScaledX(40), client.top() + ScaledY(160), w,
+                             h + ScaledY(5));
+  species2Panel_->MoveWindow(client.left() + ScaledX(400), client.top() + ScaledY(160), w,
+                             h + ScaledY(5));
   for (TChargeBox* box : {chargeBox1_.get(), chargeBox2_.get()}) {
     for (const char* choice : kChargeChoices) box->Box()->AddString(choice);
     box->Box()->SetText("0");

@@ -2,6 +2,7 @@
 
 #include "coach/dissociation.h"
 #include "ui/dc.h"
+#include "ui/mark_color.h"
 
 TSplitWindow::TSplitWindow(QWidget* parent, const TFormula& substance)
     : TPelloWindow(parent, nullptr, {}) {
@@ -47,6 +48,6 @@ void TSplitWindow::PaintText(TDC& dc) {
   if (lineHidden_) return;
   // The line is placed in client coordinates, the text drawn from its origin.
   const int lineX = lineX_ - TextOrigin().x();
-  dc.SelectPen(palette().color(QPalette::Highlight), 2);
+  dc.SelectPen(FocusColor(palette()), 2);
   dc.DrawLine(lineX, -1, lineX, dc.TextHeight() + 1);
 }

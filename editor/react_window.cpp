@@ -19,6 +19,8 @@
 #include "print/heading_dialog.h"
 #include "print/quiz_print.h"
 #include "ui/dc.h"
+#include "ui/indicator_outline.h"
+#include "ui/mark_color.h"
 #include "ui/message_box.h"
 #include "ui/scroller.h"
 
@@ -88,12 +90,11 @@ void TReactWindow::Paint(TDC& dc) {
       const int y = ReactionListing::EntryY(h, current);
       const int left = Scroller() ? Scroller()->Offset().x() : 0;
       painter->save();
-      painter->setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+      painter->setPen(QPen(FocusColor(palette()), 1, Qt::DotLine));
       painter->setBrush(Qt::NoBrush);
       painter->drawRect(QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2));
       painter->restore();
     }
-    const bool darkBase = palette().color(QPalette::Base).lightness() < 128;
     for (std::size_t k = rows.first; k < rows.last; ++k) {
       const TMyCheck* box = book_.CheckBox(k);
       if (!box) break;
@@ -103,15 +104,7 @@ void TReactWindow::Paint(TDC& dc) {
       option.state =
           QStyle::State_Enabled | (box->GetCheck() ? QStyle::State_On : QStyle::State_Off);
       style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
-      // Styles outline the box in a shade of the window colour, which vanishes on a dark
-      // listing; the palette's mid colour keeps the box in sight there.
-      if (darkBase) {
-        painter->save();
-        painter->setPen(palette().color(QPalette::Mid));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
-        painter->restore();
-      }
+      OutlineIndicator(*painter, option.rect, palette(), false);
     }
   }
 
@@ -139,6 +132,13 @@ void TReactWindow::EvLButtonDown(const QPoint& client) {
   if (row == ReactionListing::kNoRow || row >= book_.ShownReactions().size()) return;
   book_.SetCurrent(row);
   if (TMyCheck* box = book_.CheckBox(row); box && box->Contains(at.x(), at.y())) box->Toggle();
+  Invalidate();
+}
+
+void TReactWindow::EnterEditorMode() {
+  // Space ticks the first entry straight away, and Up and Down move on from it.
+  book_.SetCurrent(0);
+  ShowRow(book_.Current());
   Invalidate();
 }
 

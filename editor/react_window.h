@@ -33,6 +33,9 @@ class TReactWindow : public TWindow {
   // The line height of the listing: the height of "X" in the view's font.
   int LineHeight() const;
 
+  // The view becomes the frame's client: the first listed reaction is the current entry.
+  void EnterEditorMode();
+
   void CmAdd();
   void CmChange();
   void CmDelete();

@@ -17,14 +17,21 @@ TTypeDialog::TTypeDialog(QWidget* parent, TTypeFlags* flags, std::string_view qu
 
 void TTypeDialog::SetupWindow() {
   TDialog::SetupWindow();
-  questionStatic_ = AddStatic(question_, 10, 10, 300, 35);
+  const QRect place = ScaledRect(10, 10, 300, 35);
+  questionStatic_ = AddStatic(question_, place.x(), place.y(), place.width(), place.height());
   // A long question in a large font would be cut there: it takes the dialog's width, less the
-  // same margin, and the height it needs down to the group box.
-  if (questionStatic_->heightForWidth(300) > 35) {
-    const int w = std::max(300, width() - 20);
-    int h = std::max(35, questionStatic_->heightForWidth(w));
-    if (const QWidget* group = Control(kGroupBox)) h = std::min(h, group->y() - 10);
-    questionStatic_->setGeometry(10, 10, w, h);
+  // same margin, and the height it needs down to the group box, or more, the dialog growing.
+  const auto needed = [this](int w) {
+    return questionStatic_->fontMetrics()
+        .boundingRect(QRect(0, 0, w, 1 << 20), Qt::TextWordWrap, questionStatic_->text())
+        .height();
+  };
+  if (needed(place.width()) > place.height()) {
+    const int w = std::max(place.width(), width() - 2 * place.x());
+    const int h = std::max(place.height(), needed(w));
+    if (const QWidget* group = Control(kGroupBox))
+      GrowDownFrom(group->y(), h - (group->y() - place.y()));
+    questionStatic_->setGeometry(place.x(), place.y(), w, h);
   }
   // Unchecking first lets an all-zero array open with no choice made.
   for (std::size_t i = 0; i < flags_->size(); ++i)

@@ -19,7 +19,9 @@ TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, int resourceId,
       answerWindow_(new TAnswerWindow(this, false)),
       messageWindow_(new TBlankWindow(this, wrongSubstance, "crud")),
       editWindow_(new TEditWindow(this)) {
-  AddStatic(reaction_.QuestionText(), 10, 10, 450, 35);
+  const QRect question = ScaledRect(10, 10, 450, 35);
+  AddStatic(reaction_.QuestionText(), question.x(), question.y(), question.width(),
+            question.height());
   Bind(kDelete, &TEditSubstanceDialog::CmDelete);
 }
 
@@ -72,10 +74,13 @@ void TEditSubstanceDialog::PlaceWindows() {
   // The three windows stand at fixed distances from the bottom and move down together if the
   // top one would cover keys.
   int bottom = client.top() + client.height();
-  bottom += ShiftBelowKeys(bottom - 175);
-  answerWindow_->MoveWindow(client.left() + 10, bottom - 175, client.width() - 20, 40);
-  messageWindow_->MoveWindow(client.left() + 10, bottom - 130, client.width() - 20, 40);
-  editWindow_->MoveWindow((client.left() + right) / 2 - 50, bottom - 85, 100, 20);
+  bottom += ShiftBelowKeys(bottom - ScaledY(175));
+  const int left = client.left() + ScaledX(10);
+  const int wide = client.width() - ScaledX(20);
+  answerWindow_->MoveWindow(left, bottom - ScaledY(175), wide, ScaledY(40));
+  messageWindow_->MoveWindow(left, bottom - ScaledY(130), wide, ScaledY(40));
+  editWindow_->MoveWindow((client.left() + right) / 2 - ScaledX(50), bottom - ScaledY(85),
+                          ScaledX(100), ScaledY(20));
   PlaceHintBelow(*editWindow_, true);
 }
 

@@ -12,7 +12,9 @@ TEquationDialog::TEquationDialog(QWidget* parent, const TReaction& reaction,
       points_(points),
       check_(std::move(check)),
       answerWindow_(new TAnswerWindow(this, true)) {
-  AddStatic(reaction_.QuestionText(), 10, 10, 450, 35);
+  const QRect question = ScaledRect(10, 10, 450, 35);
+  AddStatic(reaction_.QuestionText(), question.x(), question.y(), question.width(),
+            question.height());
   Bind(1, &TEquationDialog::CmCheck);
   // Restart makes a new equation; the strip takes it and destroys the old one.
   Keypad().SetReplaceEquationHandler([this](std::unique_ptr<TEquation> equation) {
@@ -23,9 +25,9 @@ TEquationDialog::TEquationDialog(QWidget* parent, const TReaction& reaction,
 void TEquationDialog::SetupWindow() {
   TKeypadDialog::SetupWindow();
   const QRect client = rect();
-  const int top = client.top() + client.height() - 150;
-  answerWindow_->MoveWindow(client.left() + 10, top + ShiftBelowKeys(top), client.width() - 20,
-                            100);
+  const int top = client.top() + client.height() - ScaledY(150);
+  answerWindow_->MoveWindow(client.left() + ScaledX(10), top + ShiftBelowKeys(top),
+                            client.width() - ScaledX(20), ScaledY(100));
   PlaceHintBelow(*answerWindow_);
   answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());
   Keypad().OpenEquation(answerWindow_->Equation());

@@ -130,25 +130,36 @@ void TKeyboardInput::Backspace() {
 }
 
 std::optional<TKeyboardInput::Refusal> TKeyboardInput::Paste(std::u32string_view text) {
+  std::vector<Refusal> refusals = PasteRefusals(text);
+  if (!refusals.empty()) return std::move(refusals.front());
+  for (char32_t c : text) Step(c);
+  return std::nullopt;
+}
+
+std::vector<TKeyboardInput::Refusal> TKeyboardInput::PasteRefusals(std::u32string_view text) {
   const TKeypad::SavedState saved = keypad_.Save();
   const Typing before = typing_;
-  auto refuse = [&](std::size_t index, std::string reason) {
-    keypad_.Restore(saved);
-    typing_ = before;
-    return Refusal{Utf8(text[index]), index + 1, std::move(reason)};
-  };
+  std::vector<Refusal> refusals;
   std::size_t pendingFrom = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const bool waiting = !typing_.pending.empty();
-    std::string reason = Step(text[i]);
-    if (!reason.empty()) return refuse(i, std::move(reason));
+    if (std::string reason = Type(text[i]); !reason.empty()) {
+      refusals.push_back({Utf8(text[i]), i + 1, std::move(reason)});
+      continue;
+    }
     if (!waiting) pendingFrom = i;
   }
-  if (typing_.pending.empty()) return std::nullopt;
-  const char first = typing_.pending[0];
-  if (first == '^') return refuse(pendingFrom, "the text ends inside this charge");
-  if (first == '-') return refuse(pendingFrom, "the text ends with a \"-\" that makes no arrow");
-  return refuse(pendingFrom, "the text ends before the second letter of this element");
+  if (!typing_.pending.empty()) {
+    const char first = typing_.pending[0];
+    const std::string reason = first == '^' ? "the text ends inside this charge"
+                               : first == '-'
+                                   ? "the text ends with a \"-\" that makes no arrow"
+                                   : "the text ends before the second letter of this element";
+    refusals.push_back({Utf8(text[pendingFrom]), pendingFrom + 1, reason});
+  }
+  keypad_.Restore(saved);
+  typing_ = before;
+  return refusals;
 }
 
 void TKeyboardInput::Forget() {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "keypad/keypad.h"
 
@@ -41,8 +42,12 @@ class TKeyboardInput {
   // Backspace: drops the characters that wait, or else undoes the last key.
   void Backspace();
   // Keys a whole text, all of it or, when a character is refused (or the text ends with one
-  // still waiting), none of it.
+  // still waiting), none of it; the first refusal.
   std::optional<Refusal> Paste(std::u32string_view text);
+  // Every refusal that pasting text meets, in order, keying nothing: each character that
+  // typing it would refuse (the rest typed on without it, as typing goes on after a refused
+  // key) and an end that leaves a character waiting. Empty when the paste would key it all.
+  std::vector<Refusal> PasteRefusals(std::u32string_view text);
 
   // What waits for the next character ("A", "^2", "-"); the strip shows it after the equation.
   const std::string& Pending() const { return typing_.pending; }

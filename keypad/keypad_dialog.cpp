@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 
 #include "keypad/element_block.h"
 #include "keypad/keypad_key.h"
+#include "keypad/refusal_line.h"
 #include "ui/message_box.h"
 
 std::vector<TControlTemplate> TKeypadDialog::KeyControls(bool withPlusArrow) {
@@ -55,6 +57,9 @@ QColor Mixed(const QColor& base, const QColor& hue, double share) {
                           static_cast<float>(base.blueF() * (1 - share) + hue.blueF() * share));
 }
 
+// OK or Check, Cancel (Quit, Answer), Restart, Undo and Delete.
+constexpr int kCommandIds[] = {1, 2, TKeypad::kRestart, TKeypad::kUndo, 207};
+
 constexpr double kKeyTint = 0.3;
 // A greyed key keeps a hint of its block, faint enough that it reads as greyed.
 constexpr double kDisabledKeyTint = 0.1;
@@ -76,16 +81,19 @@ TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
     }
   }
   // The command buttons too take the focus only from Tab, so that a blank typed after a
-  // click on Undo is not another Undo.
-  for (int id : {1, 2, TKeypad::kRestart, TKeypad::kUndo, 207})
-    if (QPushButton* button = Button(id)) button->setFocusPolicy(Qt::TabFocus);
+  // click on Undo is not another Undo; one reached with Tab hands typed characters on.
+  for (int id : kCommandIds)
+    if (QPushButton* button = Button(id)) {
+      button->setFocusPolicy(Qt::TabFocus);
+      button->installEventFilter(this);
+    }
   Bind(TKeypad::kRestart, [this] {
-    typing_.Forget();
+    EndTypedRun();
     keypad_.CmRestart();
     ShowPending({});
   });
   Bind(TKeypad::kUndo, [this] {
-    typing_.Forget();
+    EndTypedRun();
     keypad_.CmUndo();
     ShowPending({});
   });
@@ -99,21 +107,16 @@ void TKeypadDialog::SetupWindow() {
   // Made here, after the controls of the derived dialog: the question stays the first label.
   hint_ = AddStatic(hintText_, 0, 0, 0, 0);
   hint_->setObjectName(QStringLiteral("typingHint"));
+  // In the dialog's own type and colour: a refusal must read as well as the question does.
   hint_->setWordWrap(false);
-  hint_->setForegroundRole(QPalette::PlaceholderText);
-  // A quiet line in smaller type: the templates leave it little more than a line's height
-  // between the strip and the buttons, and full-size type would touch both.
-  constexpr double kHintScale = 0.85;
-  QFont small = font();
-  if (small.pixelSize() > 0)
-    small.setPixelSize(std::max(1, static_cast<int>(small.pixelSize() * kHintScale)));
-  else
-    small.setPointSizeF(small.pointSizeF() * kHintScale);
-  hint_->setFont(small);
 }
 
 void TKeypadDialog::ShowHint(const std::string& text) {
-  if (hint_) hint_->setText(QString::fromStdString(text));
+  if (!hint_) return;
+  hint_->setText(QString::fromStdString(text));
+  // Where the line could name only some refusals, its tip names them all.
+  const std::string all = RefusalLine(refusals_, [](std::string_view) { return true; });
+  hint_->setToolTip(all == text ? QString() : QString::fromStdString(all));
 }
 
 bool TKeypadDialog::HasKey(int id) const {
@@ -129,13 +132,11 @@ void TKeypadDialog::PlaceHintBelow(const QWidget& strip, bool centred) {
   // dialog, so that a reason why a character was refused shows whole.
   const int left = centred ? kMargin : below.left();
   const int height = hint_->sizeHint().height();
-  int top = below.bottom() + 1 + kGap;
+  const int top = below.bottom() + 1 + kGap;
   // Never into the row of command buttons, and as far from them as from the strip: where the
-  // room is short, the gaps above and below shrink alike.
-  if (const QPushButton* ok = Button(1)) {
-    const int room = ok->y() - (below.bottom() + 1);
-    top = below.bottom() + 1 + std::clamp((room - height) / 2, 0, kGap);
-  }
+  // template leaves too little room for a line in the dialog's own type, the dialog grows
+  // there and the buttons move down.
+  if (const QPushButton* ok = Button(1)) GrowDownFrom(ok->y(), top + height + kGap - ok->y());
   hint_->setGeometry(left, top, width() - 2 * left, height);
   hint_->setAlignment(centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
 }
@@ -145,10 +146,21 @@ void TKeypadDialog::SetHintText(std::string text) {
   ShowHint(hintText_);
 }
 
-void TKeypadDialog::PressKey(int id) {
+bool TKeypadDialog::IsCommandButton(const QObject* object) const {
+  for (int id : kCommandIds)
+    if (object && object == Button(id)) return true;
+  return false;
+}
+
+void TKeypadDialog::EndTypedRun() {
   typing_.Forget();
-  ShowPending({});
+  refusals_.clear();
   ShowHint(hintText_);
+}
+
+void TKeypadDialog::PressKey(int id) {
+  EndTypedRun();
+  ShowPending({});
   // The symbols appended are the ones the button shows.
   keypad_.Press(id, Button(id)->text().toStdString());
 }
@@ -156,6 +168,16 @@ void TKeypadDialog::PressKey(int id) {
 void TKeypadDialog::keyPressEvent(QKeyEvent* event) {
   if (TypeKey(event)) return;
   TDialog::keyPressEvent(event);
+}
+
+bool TKeypadDialog::eventFilter(QObject* watched, QEvent* event) {
+  const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (!key || !IsCommandButton(watched) || !TypingGoesToKeypad())
+    return TDialog::eventFilter(watched, event);
+  auto* keyEvent = static_cast<QKeyEvent*>(event);
+  if (event->type() == QEvent::KeyPress) return TypeKey(keyEvent);
+  // A button clicks when Space is let go: the blank was typed, so nothing is let go.
+  return keyEvent->key() == Qt::Key_Space && keyEvent->modifiers() == Qt::NoModifier;
 }
 
 bool TKeypadDialog::TypeKey(QKeyEvent* event) {
@@ -166,40 +188,51 @@ bool TKeypadDialog::TypeKey(QKeyEvent* event) {
     return true;
   }
   if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
+    refusals_.clear();
     typing_.Backspace();
-    AfterTyping({});
+    AfterTyping(false);
     return true;
   }
   if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   const QString text = event->text();
   // Enter, Escape and Tab keep their usual meaning.
   if (text.isEmpty() || !text.front().isPrint()) return false;
-  std::string refusal;
+  bool refused = false;
   for (char32_t c : text.toUcs4()) {
-    const std::string reason = typing_.Type(c);
-    if (!reason.empty() && refusal.empty())
-      refusal = "\"" + TKeyboardInput::Utf8(c) + "\" refused: " + reason;
+    std::string reason = typing_.Type(c);
+    if (reason.empty()) continue;
+    refused = true;
+    refusals_.push_back({TKeyboardInput::Utf8(c), 0, std::move(reason)});
   }
-  AfterTyping(refusal);
+  AfterTyping(refused);
   return true;
 }
 
 void TKeypadDialog::PasteClipboard() {
   const QString text = QApplication::clipboard()->text();
   const std::u32string characters = text.toStdU32String();
-  if (const auto refusal = typing_.Paste(characters)) {
-    AfterTyping({});
-    QApplication::beep();
-    MessageBox(this, refusal->PasteMessage(), "Warning", MbIcon::Exclamation);
+  refusals_ = typing_.PasteRefusals(characters);
+  if (!refusals_.empty()) {
+    AfterTyping(true);
+    MessageBox(this, refusals_.front().PasteMessage(), "Warning", MbIcon::Exclamation);
     return;
   }
-  AfterTyping({});
+  typing_.Paste(characters);
+  AfterTyping(false);
 }
 
-void TKeypadDialog::AfterTyping(const std::string& refusal) {
+void TKeypadDialog::AfterTyping(bool refused) {
   ShowPending(typing_.Pending());
-  if (!refusal.empty()) QApplication::beep();
-  ShowHint(refusal.empty() ? hintText_ : refusal);
+  if (refused) QApplication::beep();
+  if (refusals_.empty() || !hint_) {
+    ShowHint(hintText_);
+    return;
+  }
+  const QFontMetrics metrics(hint_->font());
+  const int room = hint_->width();
+  ShowHint(RefusalLine(refusals_, [&metrics, room](std::string_view line) {
+    return metrics.horizontalAdvance(QString::fromUtf8(line.data(), line.size())) <= room;
+  }));
 }
 
 void TKeypadDialog::TintElementKeys() {

@@ -15,8 +15,10 @@ class QLabel;
 // keypad works on is set by the derived dialog in its SetupWindow.
 //
 // Typing is a shortcut for the keys: typed characters, Backspace and a paste go to a
-// TKeyboardInput, which presses the same keys; a hint line says so and tells why a character
-// was refused.
+// TKeyboardInput, which presses the same keys; a hint line says so and tells why characters
+// were refused. While typing goes to the keypad every printable character is typed, also with
+// a command button focused: a blank never presses Check or Restart half way through an answer.
+// Enter, the Alt letters and the mouse press the buttons as ever.
 class TKeypadDialog : public TDialog {
   Q_OBJECT
 
@@ -47,12 +49,15 @@ class TKeypadDialog : public TDialog {
   // Whether typed characters go to the keypad now (the new-question dialog: while its strip
   // has the focus).
   virtual bool TypingGoesToKeypad() const { return true; }
-  // Puts the hint line under a strip, as wide as the dialog allows.
+  // Puts the hint line under a strip, as wide as the dialog allows, growing the dialog below
+  // the strip where the line does not fit above the buttons.
   void PlaceHintBelow(const QWidget& strip, bool centred = false);
   void SetHintText(std::string text);
 
   void keyPressEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Typed characters sent to a focused command button are typed into the strip instead.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool HasKey(int id) const;
@@ -62,13 +67,19 @@ class TKeypadDialog : public TDialog {
   void TintElementKeys();
   bool TypeKey(QKeyEvent* event);
   void PasteClipboard();
-  // Shows the hint again, or why a character was refused (with a beep).
-  void AfterTyping(const std::string& refusal);
+  // Shows the hint again, or why the characters of this typed run were refused (with a beep
+  // for a new refusal).
+  void AfterTyping(bool refused);
+  // A click, Backspace, Undo, Restart or a paste ends a typed run and its list of refusals.
+  void EndTypedRun();
   void ShowHint(const std::string& text);
+  bool IsCommandButton(const QObject* object) const;
 
   TKeypad keypad_;
   TKeyboardInput typing_{keypad_};
   QLabel* hint_ = nullptr;
   std::string hintText_;
+  // The characters refused since the typed run began.
+  std::vector<TKeyboardInput::Refusal> refusals_;
   std::vector<int> keyIds_;  // the keypad keys this template carries
 };

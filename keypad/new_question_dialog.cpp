@@ -51,8 +51,9 @@ void TNewQuestionDialog::SetupWindow() {
     ShowLength();
   }
   const QRect client = rect();
-  const int top = client.bottom() + 1 - 150;
-  answerWindow_->MoveWindow(client.left() + 40, top + ShiftBelowKeys(top), client.width() - 80, 70);
+  const int top = client.bottom() + 1 - ScaledY(150);
+  answerWindow_->MoveWindow(client.left() + ScaledX(40), top + ShiftBelowKeys(top),
+                            client.width() - ScaledX(80), ScaledY(70));
   PlaceHintBelow(*answerWindow_);
   SetHintText("Tab to the answer, then type or click: Ag+ + Cl- -> AgCl");
   answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());

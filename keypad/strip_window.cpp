@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/dc.h"
+#include "ui/mark_color.h"
 
 TStripWindow::TStripWindow(QWidget* parent) : TWindow(parent) {
   SetBorder(true);
@@ -48,15 +49,16 @@ void TStripWindow::Paint(TDC& dc) {
 
 void TStripWindow::paintEvent(QPaintEvent* event) {
   TWindow::paintEvent(event);
-  // A strip's frame is softer than the framework's text-coloured one.
+  // A strip's frame is softer than the framework's text-coloured one, but never lost on a
+  // dark scheme.
   QPainter painter(this);
-  painter.setPen(palette().color(QPalette::Mid));
+  painter.setPen(FrameColor(palette()));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
   if (hasFocus()) {
     // The border, and the pixel inside it, in the highlight colour: text drawn at the strip's
     // edge stays readable.
-    painter.setPen(palette().color(QPalette::Highlight));
+    painter.setPen(FocusColor(palette()));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.drawRect(rect().adjusted(1, 1, -2, -2));
   }

@@ -1,7 +1,25 @@
 #include "model/formula.h"
 
 void TFormula::Draw(TTextSurface& dc, int& x, int y) const {
-  for (const TSymbol& symbol : symbols) symbol.Draw(dc, x, y);
+  for (std::size_t i = 0; i < symbols.size(); ++i)
+    if (IsDrawn(i)) symbols[i].Draw(dc, x, y);
+}
+
+bool TFormula::IsDrawn(std::size_t index) const {
+  if (index >= symbols.size()) return false;
+  const TSymbol& symbol = symbols[index];
+  if (symbol.placement != Superscript || symbol.ch != '1' || index + 1 >= symbols.size())
+    return true;
+  const TSymbol& sign = symbols[index + 1];
+  if (sign.placement != Superscript || (sign.ch != '+' && sign.ch != '-')) return true;
+  // "1" alone before the sign: a raised digit before it would make it part of a larger number.
+  const bool digitBefore = index > 0 && symbols[index - 1].placement == Superscript &&
+                           symbols[index - 1].ch >= '0' && symbols[index - 1].ch <= '9';
+  return digitBefore;
+}
+
+int TFormula::SymbolWidth(std::size_t index, const TTextSurface& dc) const {
+  return IsDrawn(index) ? symbols[index].Width(dc) : 0;
 }
 
 void TFormula::CopyFrom(const TFormula& source) {

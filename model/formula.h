@@ -15,7 +15,13 @@ class TFormula : public TStreamableBase {
   TFormula(TFormula&&) = default;
   TFormula& operator=(TFormula&&) = default;
 
+  // Draws the symbols as chemists write them: a charge of one as its sign alone (Cl⁻, NH₄⁺),
+  // though its "1" stays keyed, stored and graded.
   void Draw(TTextSurface& dc, int& x, int y) const;
+  // Whether Draw draws symbol index: all but the "1" of a charge of one.
+  bool IsDrawn(std::size_t index) const;
+  // How far Draw advances x for symbol index: nothing for a symbol it does not draw.
+  int SymbolWidth(std::size_t index, const TTextSurface& dc) const;
   // Deep copy of symbols and the five key flags.
   void CopyFrom(const TFormula& source);
   // Appends every character of text with one placement.

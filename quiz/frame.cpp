@@ -113,6 +113,7 @@ void TFrame::CmEditReactions() {
   AssignMenu("MENU_1");
   quizView_->hide();
   SetClientWindow(editorView_);
+  editorView_->EnterEditorMode();
   editorView_->setFocus();
 }
 

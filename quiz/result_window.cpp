@@ -61,7 +61,7 @@ TResultWindow::TResultWindow(QWidget* parent, ComparisonTable& correct, Comparis
   const int left = 10;
   int x = left;
   int y = 10;
-  AddStatic(std::string(question), left, y, 500, 3 * h);
+  AddStatic(std::string(question), left, y, ScaledX(500), 3 * h);
   y += 3 * h;
   surface.TextOut(left, y, "Your Answer :");
   y += 2 * h;

@@ -12,4 +12,8 @@ class TCheckBox : public QCheckBox {
   bool GetCheck() const { return isChecked(); }
   void SetCheck(bool checked);
   void Toggle() { toggle(); }
+
+ protected:
+  // The style's box, outlined so that it shows on a dark scheme too.
+  void paintEvent(QPaintEvent* event) override;
 };

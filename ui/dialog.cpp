@@ -1,6 +1,7 @@
 #include "ui/dialog.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,13 +10,16 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
+#include "ui/focus_ring.h"
 #include "ui/glyph.h"
 #include "ui/help_topic.h"
 #include "ui/help_viewer.h"
+#include "ui/mark_color.h"
 #include "ui/modal_run.h"
 #include "ui/radio_button.h"
 #include "ui/resource_name.h"
@@ -39,7 +43,7 @@ bool IsSystemFont(const std::string& face) {
 }
 
 // The old system font's dialog units. Dialogs in it place their windows in pixels measured
-// against these units, so they keep them whatever font their text is drawn in.
+// against these units, so both grow together, only with a desktop font too large for them.
 constexpr QSize kSystemFontUnits(8, 16);
 
 QString ToQString(const std::string& text) {
@@ -53,7 +57,11 @@ TDialog::TDialog(QWidget* parent, const std::string& templateName)
 
 TDialog::TDialog(QWidget* parent, const std::string& templateName,
                  const std::vector<TControlTemplate>& extraControls)
-    : QDialog(parent), templateName_(templateName) {
+    : QDialog(parent), templateName_(templateName), focusRing_(new TFocusRing(this)) {
+  // The dialogs keep the size they are built with: a title and a close box, nothing to
+  // minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   template_ = FindDialogTemplate(templateName);
   if (template_ && !extraControls.empty()) {
     completed_ = *template_;
@@ -115,9 +123,30 @@ QRect TDialog::MapDialogRect(const QRect& du) const {
   return MapDialogRect(du, baseUnits_);
 }
 
+QSizeF TDialog::PixelScaleOf(const QFont& font) {
+  const QSize units = BaseUnitsOf(font);
+  return {std::max(1.0, static_cast<double>(units.width()) / kPixelFontUnits.width()),
+          std::max(1.0, static_cast<double>(units.height()) / kPixelFontUnits.height())};
+}
+
+int TDialog::ScaledX(int pixels) const {
+  return static_cast<int>(std::lround(pixels * pixelScale_.width()));
+}
+
+int TDialog::ScaledY(int pixels) const {
+  return static_cast<int>(std::lround(pixels * pixelScale_.height()));
+}
+
+QRect TDialog::ScaledRect(int x, int y, int w, int h) const {
+  return {ScaledX(x), ScaledY(y), ScaledX(w), ScaledY(h)};
+}
+
 QSize TDialog::BaseUnitsOf(const TDialogTemplate& dialog) {
-  return IsSystemFont(dialog.font) ? kSystemFontUnits
-                                   : BaseUnitsOf(TemplateFont(dialog.font, dialog.pointSize));
+  if (!IsSystemFont(dialog.font)) return BaseUnitsOf(TemplateFont(dialog.font, dialog.pointSize));
+  // The system font's units grow with a larger desktop font, as its pixel places do.
+  const QSizeF scale = PixelScaleOf(TemplateFont(dialog.font, dialog.pointSize));
+  return {static_cast<int>(std::lround(kSystemFontUnits.width() * scale.width())),
+          static_cast<int>(std::lround(kSystemFontUnits.height() * scale.height()))};
 }
 
 QSize TDialog::ClientSizeOf(const TDialogTemplate& dialog) {
@@ -125,7 +154,7 @@ QSize TDialog::ClientSizeOf(const TDialogTemplate& dialog) {
 }
 
 void TDialog::BuildFromTemplate() {
-  // The template's font sets the dialog units (but for the system font's fixed ones). Labels
+  // The template's font sets the dialog units (but for the system font's own ones). Labels
   // and buttons speak the UI font even where a template asked for a fixed face: only its edit
   // boxes keep that face.
   const bool fixed = template_ && IsFixedFace(template_->font);
@@ -133,6 +162,7 @@ void TDialog::BuildFromTemplate() {
                                : TemplateFont("MS Sans Serif", 8);
   setFont(fixed ? QApplication::font() : font);
   baseUnits_ = template_ ? BaseUnitsOf(*template_) : BaseUnitsOf(font);
+  pixelScale_ = PixelScaleOf(this->font());
   if (!template_) {
     qWarning("Dialog template %s not found", templateName_.c_str());
     setWindowTitle(ToQString(templateName_));
@@ -151,6 +181,49 @@ void TDialog::BuildFromTemplate() {
   // A group box is only a frame: it must not cover the buttons drawn inside it.
   for (QWidget* widget : controls_)
     if (qobject_cast<QGroupBox*>(widget)) widget->lower();
+  SpaceGroupsEvenly();
+  ColourGroupFrames();
+}
+
+void TDialog::SpaceGroupsEvenly() {
+  for (QWidget* frame : controls_) {
+    if (!qobject_cast<QGroupBox*>(frame)) continue;
+    // Columns of marks inside this frame, by their left edge.
+    std::map<int, std::vector<QWidget*>> columns;
+    for (QWidget* widget : controls_)
+      if ((qobject_cast<TCheckBox*>(widget) || qobject_cast<TRadioButton*>(widget)) &&
+          frame->geometry().contains(widget->geometry().center()))
+        columns[widget->x()].push_back(widget);
+    for (auto& [left, column] : columns) {
+      if (column.size() < 3) continue;
+      std::sort(column.begin(), column.end(),
+                [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+      const int first = column.front()->y();
+      const int steps = static_cast<int>(column.size()) - 1;
+      const int step =
+          static_cast<int>(std::lround(static_cast<double>(column.back()->y() - first) / steps));
+      for (int i = 0; i <= steps; ++i) column[i]->move(left, first + i * step);
+    }
+  }
+}
+
+void TDialog::ColourGroupFrames() {
+  const QString frame = FrameColor(palette()).name();
+  for (QWidget* widget : controls_) {
+    if (!qobject_cast<QGroupBox*>(widget)) continue;
+    // The title sits on the frame line, so the frame's top is where the template puts it.
+    const QString sheet = QStringLiteral(
+                              "QGroupBox { border: 1px solid %1; margin-top: 0.6em; }"
+                              "QGroupBox::title { subcontrol-origin: margin; left: 6px; "
+                              "padding: 0 2px; }")
+                              .arg(frame);
+    if (widget->styleSheet() != sheet) widget->setStyleSheet(sheet);
+  }
+}
+
+void TDialog::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) ColourGroupFrames();
 }
 
 QWidget* TDialog::MakeControl(const TControlTemplate& control) {
@@ -180,12 +253,7 @@ QWidget* TDialog::MakeControl(const TControlTemplate& control) {
       widget = new TRadioButton(text, this);
       break;
     case TControlTemplate::GroupBox: {
-      auto* group = new QGroupBox(text, this);
-      // The title sits on the frame line, so the frame's top is where the template puts it.
-      group->setStyleSheet(QStringLiteral(
-          "QGroupBox { border: 1px solid palette(mid); margin-top: 0.6em; }"
-          "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
-      widget = group;
+      widget = new QGroupBox(text, this);
       break;
     }
     case TControlTemplate::Static: {
@@ -228,6 +296,8 @@ QWidget* TDialog::MakeControl(const TControlTemplate& control) {
   if (control.kind == TControlTemplate::CheckBox || control.kind == TControlTemplate::AutoRadio)
     geometry.setWidth(std::max(geometry.width(), widget->sizeHint().width()));
   widget->setGeometry(geometry);
+  if (control.kind != TControlTemplate::Static && control.kind != TControlTemplate::GroupBox)
+    focusRing_->Watch(widget);
   return widget;
 }
 
@@ -308,6 +378,13 @@ void TDialog::EnableButton(int id, bool enable) {
 bool TDialog::IsButtonEnabled(int id) const {
   QWidget* control = Control(id);
   return control && control->isEnabled();
+}
+
+void TDialog::GrowDownFrom(int y, int extra) {
+  if (extra <= 0) return;
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!child->isWindow() && child->y() >= y) child->move(child->x(), child->y() + extra);
+  setFixedHeight(height() + extra);
 }
 
 QLabel* TDialog::AddStatic(const std::string& text, int x, int y, int w, int h) {

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TCheckBox;
+class TFocusRing;
 class TComboBox;
 class TRadioButton;
 
@@ -68,9 +69,23 @@ class TDialog : public QDialog, public TCommandTarget {
 
   // A static text at a pixel position, made at run time.
   QLabel* AddStatic(const std::string& text, int x, int y, int w, int h);
+  // Makes extra pixels of room at y where the dialog's fixed units cannot hold a text: every
+  // control from y down moves down that far and the dialog grows as much, so the controls keep
+  // their order and their places relative to each other.
+  void GrowDownFrom(int y, int extra);
 
   // Dialog-unit conversion: x * baseX / 4 and y * baseY / 8, rounded.
   QSize BaseUnits() const { return baseUnits_; }
+  // Windows that dialogs place in pixels, and the system font's dialog units, were fitted to a
+  // desktop font of kPixelFontUnits; a font whose units are larger scales those pixels along
+  // (across by the units' width, down by their height), so that texts still fit and every
+  // window keeps its place relative to the controls. Never below 1.
+  static constexpr QSize kPixelFontUnits{8, 14};
+  QSizeF PixelScale() const { return pixelScale_; }
+  static QSizeF PixelScaleOf(const QFont& font);
+  int ScaledX(int pixels) const;
+  int ScaledY(int pixels) const;
+  QRect ScaledRect(int x, int y, int w, int h) const;
   QRect MapDialogRect(const QRect& dialogUnits) const;
   static QSize BaseUnitsOf(const QFont& font);
   // The units and the client size of a dialog built on that template, before it is built.
@@ -86,6 +101,9 @@ class TDialog : public QDialog, public TCommandTarget {
   bool Handles(int id) const override;
   bool IsCommandEnabled(int id) const override;
 
+  // The ring that shows which control has the focus.
+  TFocusRing* FocusRing() const { return focusRing_; }
+
   void done(int result) override;
   void reject() override;
 
@@ -99,15 +117,24 @@ class TDialog : public QDialog, public TCommandTarget {
   virtual void CmOk() { CloseWindow(1); }
   virtual void CmCancel() { CloseWindow(2); }
 
+  void changeEvent(QEvent* event) override;
+
  private:
   void BuildFromTemplate();
   QWidget* MakeControl(const TControlTemplate& control);
+  // The check boxes and radio buttons of one column in a group box stand equally far apart:
+  // rounding each one's dialog units to pixels would leave gaps a pixel or two apart.
+  void SpaceGroupsEvenly();
+  // Group boxes draw their frame in a colour that stays in sight on the palette.
+  void ColourGroupFrames();
 
   std::string templateName_;
   const TDialogTemplate* template_ = nullptr;
   // The template with the extra controls, when there are any; template_ then points here.
   TDialogTemplate completed_;
   QSize baseUnits_;
+  QSizeF pixelScale_{1, 1};
+  TFocusRing* focusRing_ = nullptr;
   std::vector<QWidget*> controls_;
   std::map<int, QWidget*> byId_;
   bool setUp_ = false;

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <utility>
 
+#include "ui/focus_ring.h"
 #include "ui/glyph.h"
 
 namespace {
@@ -103,6 +104,8 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const TMessageBoxRequest& request) {
   }
   SetGlyphs(*box);
   if (request.defaultButton) box->setDefaultButton(StandardButtonOf(request.defaultButton));
+  auto* ring = new TFocusRing(box.get());
+  for (QAbstractButton* button : box->buttons()) ring->Watch(button);
   return box;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/radio_button.h"
 
+#include "ui/indicator_outline.h"
+
 void TRadioButton::SetCheck(bool checked) {
   if (checked || !autoExclusive()) {
     setChecked(checked);
@@ -8,4 +10,9 @@ void TRadioButton::SetCheck(bool checked) {
   setAutoExclusive(false);
   setChecked(false);
   setAutoExclusive(true);
+}
+
+void TRadioButton::paintEvent(QPaintEvent* event) {
+  QRadioButton::paintEvent(event);
+  OutlineIndicator(*this);
 }

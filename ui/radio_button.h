@@ -13,4 +13,8 @@ class TRadioButton : public QRadioButton {
   // Unlike a bare QRadioButton, this can also uncheck the checked button of the group, so a
   // dialog can open with no choice made.
   void SetCheck(bool checked);
+
+ protected:
+  // The style's circle, outlined so that it shows on a dark scheme too.
+  void paintEvent(QPaintEvent* event) override;
 };

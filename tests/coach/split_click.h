@@ -6,12 +6,17 @@
 #include "ui/dc.h"
 
 // Where the line goes after symbol index of the panel's compound, added up from the panel
-// font's widths: the compound is drawn from the text origin, scripts in the smaller script type.
+// font's widths: the compound is drawn from the text origin, scripts in the smaller script type,
+// and the "1" of a charge of one not at all (NH4 and a raised "+").
 inline int BoundaryAfter(const TSplitWindow& window, int index) {
   const TDC dc(window.TextFont());
   const std::vector<TSymbol>& symbols = window.Lines().front().Symbols();
   int x = window.TextOrigin().x();
   for (int i = 0; i <= index && i < static_cast<int>(symbols.size()); ++i) {
+    const std::size_t at = static_cast<std::size_t>(i);
+    const bool chargeOne = symbols[at].ch == '1' && symbols[at].placement == Superscript &&
+                           at + 1 < symbols.size() && symbols[at + 1].placement == Superscript;
+    if (chargeOne) continue;
     const std::string one(1, symbols[static_cast<std::size_t>(i)].ch);
     x += symbols[static_cast<std::size_t>(i)].placement == Baseline ? dc.TextWidth(one)
                                                                     : dc.ScriptWidth(one);

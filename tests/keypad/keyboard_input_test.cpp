@@ -169,6 +169,47 @@ TEST(KeyboardInput, APasteKeysAllOrNothing) {
   }
 }
 
+// Every refusal a paste meets, as typing the same text would meet them, and nothing keyed.
+TEST(KeyboardInput, APasteNamesEveryRefusalItMeets) {
+  const struct {
+    const char* before;
+    const char* pasted;
+    std::vector<std::string> refusals;  // "position:character:part of the reason"
+  } cases[] = {
+      {"", "Ag+ + Cl- -> AgCl", {}},
+      {"",
+       "2co2+",
+       {"1:2:no coefficients", "2:c:capital letter", "3:o:capital letter", "4:2:no coefficients",
+        "5:+:a substance must come before"}},
+      {"Fe", "3+ + 3OH-", {"6:3:no coefficients"}},
+      {"",
+       "Q2 + x",
+       {"1:Q:no element symbol begins with Q", "2:2:no coefficients",
+        "4:+:a substance must come before", "6:x:capital letter"}},
+      {"", "Ag+ + A", {"7:A:the text ends before the second letter"}},
+      {"", "2Ag^", {"1:2:no coefficients", "4:^:the text ends inside this charge"}},
+  };
+  for (const auto& c : cases) {
+    KeypadHarness harness = KeypadHarness::Answer();
+    TKeyboardInput input(harness.keypad);
+    ASSERT_TRUE(TypeAll(input, U32(c.before)).empty()) << c.before;
+    const std::string snapshot = harness.Snapshot();
+    const std::vector<TKeyboardInput::Refusal> refusals = input.PasteRefusals(U32(c.pasted));
+    ASSERT_EQ(refusals.size(), c.refusals.size()) << c.pasted;
+    for (std::size_t i = 0; i < refusals.size(); ++i) {
+      const std::string& expected = c.refusals[i];
+      const std::string place =
+          std::to_string(refusals[i].position) + ":" + refusals[i].character + ":";
+      EXPECT_EQ(place, expected.substr(0, place.size())) << c.pasted << " refusal " << i;
+      EXPECT_TRUE(HasText(refusals[i].reason,
+                          expected.substr(expected.find(':', expected.find(':') + 1) + 1)))
+          << c.pasted << ": " << refusals[i].reason;
+    }
+    EXPECT_EQ(harness.Snapshot(), snapshot) << c.pasted;
+    EXPECT_EQ(input.Pending(), "") << c.pasted;
+  }
+}
+
 // Random typing in every setup: a refused character changes nothing (the keys, the symbols,
 // the undo list, what waits), and pasting the accepted characters in one go gives the same.
 TEST(KeyboardInput, ARefusedCharacterLeavesNoTrace) {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -22,8 +23,9 @@
 #include "keypad/equation_dialog.h"
 #include "keypad/new_question_dialog.h"
 #include "model/charge_text.h"
-#include "tests/support/equation_text.h"
 #include "tests/support/driver.h"
+#include "tests/support/equation_text.h"
+#include "ui/dc.h"
 
 namespace {
 
@@ -273,6 +275,155 @@ TEST(TypingAnswers, APasteKeysTheWholeEquationOrNothing) {
   EXPECT_EQ(refused.Text(), before);
   EXPECT_EQ(refused.Keys(), keys);
   EXPECT_EQ(refused.dialog.Keypad().UndoDepth(), 1u);  // the e made F into Fe
+  // The line under the strip names the refusal too.
+  EXPECT_EQ(refused.Hint(),
+            "\"3\" refused: there are no coefficients: a formula begins with an element or "
+            "\"(\"");
+}
+
+// An answer dialog that counts its Check presses, on the screen with the keyboard.
+struct ShownAnswerDialog {
+  std::unique_ptr<TReaction> reaction = ReactionOf({{"CaC2", 0}, {"H2O", 0}}, {{"C2H2", 0}});
+  ComparisonTable table;
+  int32_t points = 0;
+  int checks = 0;
+  TEquationDialog dialog{nullptr, *reaction, &table, &points,
+                         [this](TEquationDialog&) { ++checks; }};
+
+  ShownAnswerDialog() {
+    dialog.Create();
+    dialog.show();
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  }
+  std::string Text() const { return EquationText(*dialog.AnswerWindow()->Equation()); }
+  std::string Hint() const { return dialog.HintLine()->text().toStdString(); }
+};
+
+// Typed with a command button focused (Tab took the focus there), every character, blanks
+// included, goes into the answer: nothing is checked, restarted, undone or quit half way.
+class TypingOnAFocusedButton : public testing::TestWithParam<const char*> {};
+
+TEST_P(TypingOnAFocusedButton, TypesIntoTheAnswerAndPressesNothing) {
+  ShownAnswerDialog shown;
+  QPushButton* button = nullptr;
+  for (int id : {1, 2, TKeypad::kRestart, TKeypad::kUndo})
+    if (shown.dialog.Button(id)->text() == GetParam()) button = shown.dialog.Button(id);
+  ASSERT_NE(button, nullptr);
+  button->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(QApplication::focusWidget(), button);
+  std::string before = shown.Text();
+  std::size_t depth = shown.dialog.Keypad().UndoDepth();
+  for (char c : std::string_view("CaC2 + H2O -> Ca2+ + OH- + C2H2")) {
+    // A press of Quit would have closed the dialog and taken the focus with it.
+    ASSERT_EQ(QApplication::focusWidget(), button) << "before '" << c << "'";
+    QTest::keyClick(button, c);
+    const std::string now = shown.Text();
+    // The answer only grows; a restart or undo would shorten it.
+    EXPECT_GE(now.size(), before.size()) << "after '" << c << "': " << now;
+    EXPECT_GE(shown.dialog.Keypad().UndoDepth(), depth) << "after '" << c << "'";
+    before = now;
+    depth = shown.dialog.Keypad().UndoDepth();
+  }
+  EXPECT_EQ(shown.Text(), "CaC2 + H2O -> Ca^2+ + OH^1- + C2H2");
+  EXPECT_EQ(shown.checks, 0);
+  EXPECT_FALSE(shown.dialog.IsClosed());
+  EXPECT_EQ(shown.Hint(), "Type or click: Ag+ + Cl- -> AgCl");
+  EXPECT_EQ(QApplication::focusWidget(), button);
+}
+
+INSTANTIATE_TEST_SUITE_P(, TypingOnAFocusedButton,
+                         testing::Values("&Check", "&Restart", "&Undo", "Quit"),
+                         [](const auto& info) {
+                           return QString(info.param).remove('&').toStdString();
+                         });
+
+// What the keys that are no typing still do with a command button focused.
+struct ButtonKeyCase {
+  const char* name;
+  int focused;  // button id
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  int checks;          // Check presses after the key
+  const char* answer;  // the answer after "NaCl" and the key
+};
+
+void PrintTo(const ButtonKeyCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const ButtonKeyCase kButtonKeys[] = {
+    {"EnterOnRestartChecks", TKeypad::kRestart, Qt::Key_Return, Qt::NoModifier, 1, "NaCl"},
+    {"KeypadEnterOnUndoChecks", TKeypad::kUndo, Qt::Key_Enter, Qt::KeypadModifier, 1, "NaCl"},
+    {"AltRRestarts", 1, Qt::Key_R, Qt::AltModifier, 0, "_"},
+    {"AltUUndoes", 1, Qt::Key_U, Qt::AltModifier, 0, "Na"},
+    {"AltCChecks", TKeypad::kUndo, Qt::Key_C, Qt::AltModifier, 1, "NaCl"},
+};
+
+class ButtonKeys : public testing::TestWithParam<ButtonKeyCase> {};
+
+TEST_P(ButtonKeys, StillPressTheirButtons) {
+  const ButtonKeyCase& c = GetParam();
+  ShownAnswerDialog shown;
+  QTest::keyClicks(QApplication::focusWidget(), "NaCl");
+  ASSERT_EQ(shown.Text(), "NaCl");
+  shown.dialog.Button(c.focused)->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
+  // An Alt letter clicks its button the way a click shows, a moment later.
+  for (int waited = 0; waited < 1000 && (shown.checks != c.checks || shown.Text() != c.answer);
+       waited += 20)
+    QTest::qWait(20);
+  EXPECT_EQ(shown.checks, c.checks);
+  EXPECT_EQ(shown.Text(), c.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(, ButtonKeys, testing::ValuesIn(kButtonKeys),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Where typing does not go to the keypad (the new-question dialog with a button focused rather
+// than its strip), a blank presses the button as on any dialog.
+TEST(TypingInTheNewQuestionDialog, ABlankPressesAFocusedButtonThere) {
+  QuestionRecord record{};
+  TNewQuestionDialog dialog(nullptr, &record, "");
+  dialog.Create();
+  dialog.show();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  dialog.AnswerWindow()->setFocus();
+  QTest::keyClicks(dialog.AnswerWindow(), "NaCl");
+  ASSERT_EQ(EquationText(*dialog.AnswerWindow()->Equation()), "NaCl");
+  dialog.Button(TKeypad::kUndo)->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(dialog.Button(TKeypad::kUndo), Qt::Key_Space);
+  EXPECT_EQ(EquationText(*dialog.AnswerWindow()->Equation()), "Na");
+}
+
+// The line under the strip names every character of a typed run that was refused, as far as the
+// line holds them: "2co2+" refuses the coefficient, the small letters and the "+" they left.
+TEST(TypingHint, NamesEveryRefusedCharacterOfTheRun) {
+  ShownAnswerDialog shown;
+  const QLabel& line = *shown.dialog.HintLine();
+  QTest::keyClicks(QApplication::focusWidget(), "2co2+");
+  const std::string text = shown.Hint();
+  // The line holds the first with its reason and the count of the others...
+  EXPECT_EQ(text,
+            "\"2\" refused: there are no coefficients: a formula begins with an element or \"(\" "
+            "(and 4 more)");
+  EXPECT_LE(line.fontMetrics().horizontalAdvance(line.text()), line.width()) << text;
+  // ... and its tip every one of them with its reason.
+  EXPECT_EQ(line.toolTip().toStdString(),
+            "\"2\" refused: there are no coefficients: a formula begins with an element or \"(\"; "
+            "\"c\", \"o\" refused: element symbols begin with a capital letter; \"+\" refused: a "
+            "substance must come before \"+\"");
+  // As easy to read as the dialog's own text: its size, and its colour on the dialog.
+  EXPECT_EQ(line.font().pointSizeF(), shown.dialog.font().pointSizeF());
+  EXPECT_EQ(line.palette().color(line.foregroundRole()),
+            shown.dialog.palette().color(QPalette::WindowText));
+  // A click ends the run: the hint comes back, and the next refusal stands alone.
+  Click(shown.dialog, "Ca");
+  EXPECT_EQ(shown.Hint(), "Type or click: Ag+ + Cl- -> AgCl");
+  EXPECT_EQ(line.toolTip().toStdString(), "");
+  QTest::keyClicks(QApplication::focusWidget(), "x");
+  EXPECT_EQ(shown.Hint(), "\"x\" refused: element symbols begin with a capital letter");
 }
 
 // A click between typed characters: the typed "C" and the clicked key are not one element, and
@@ -336,6 +487,36 @@ TEST(TypingInSubstanceDialogs, BuildsTheEditedFormulaOnly) {
   EXPECT_EQ(add.EditWindow()->Pending(), "");
   SendKeys(add.focusWidget(), "\b\b");
   EXPECT_EQ(FormulaText(*add.EditedFormula()), "Ag(NH3)");
+}
+
+// The formula strip draws a charge of one as its sign alone, and the caret stands right after
+// what is drawn: after "Cl" and a raised minus, not after a raised "1-".
+TEST(TypingInSubstanceDialogs, TheCaretFollowsTheChargeAsDrawn) {
+  const struct {
+    const char* typed;
+    const char* line;     // what stands on the line
+    const char* raised;   // and the scripts after it, as drawn
+    const char* lowered;  // subscripts between them
+  } cases[] = {{"Cl-", "Cl", "-", ""},
+               {"Ag+", "Ag", "+", ""},
+               {"NH4+", "NH", "+", "4"},
+               {"Fe3+", "Fe", "3+", ""}};
+  auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
+  for (const auto& c : cases) {
+    auto equation = EquationFromText("Ag^1+ -> AgCl");
+    TAddSubstanceDialog add(nullptr, 609, *reaction, equation.get(), true);
+    add.Create();
+    SendKeys(add.focusWidget(), c.typed);
+    TEditWindow& strip = *add.EditWindow();
+    strip.grab();  // the caret moves as the strip paints
+    // Character by character, as the strip draws them.
+    const TDC dc(strip.TextFont());
+    int x = strip.TextOrigin().x();
+    for (char ch : std::string_view(c.line)) x += dc.TextWidth(std::string(1, ch));
+    for (const char* scripts : {c.lowered, c.raised})
+      for (char ch : std::string_view(scripts)) x += dc.ScriptWidth(std::string(1, ch));
+    EXPECT_EQ(strip.CaretPos().x(), x) << c.typed;
+  }
 }
 
 // The hint line shows whole in every keypad dialog, between the strips and the buttons, and

@@ -58,6 +58,48 @@ TEST(Draw, ScriptsAdvanceByTheirOwnWidth) {
   }
 }
 
+// A charge of one is drawn as chemists write it, its sign alone, while the keyed "1" stays;
+// the pen, and with it the caret, ends where the drawing does.
+TEST(Draw, AChargeOfOneIsDrawnAsItsSignAlone) {
+  struct Case {
+    std::unique_ptr<TFormula> formula;
+    const char* drawn;
+    const char* kept;
+  };
+  Case cases[] = {
+      {Formula({{"Cl", Baseline}, {"1-", Superscript}}), "Cl-", "Cl1-"},
+      {Formula({{"Ag", Baseline}, {"1+", Superscript}}), "Ag+", "Ag1+"},
+      {Formula({{"NH", Baseline}, {"4", Subscript}, {"1+", Superscript}}), "NH4+", "NH41+"},
+      {Formula({{"Fe", Baseline}, {"3+", Superscript}}), "Fe3+", "Fe3+"},
+      {Formula({{"1-", Superscript}}), "-", "1-"},
+      // Until its sign comes, a raised 1 shows: it is what was keyed.
+      {Formula({{"Na", Baseline}, {"1", Superscript}}), "Na1", "Na1"},
+      // A 1 on the line, or as a subscript, is no charge.
+      {Formula({{"X1", Baseline}, {"+", Superscript}}), "X1+", "X1+"},
+      {Formula({{"X", Baseline}, {"1", Subscript}, {"+", Superscript}}), "X1+", "X1+"},
+      {Formula({{"X", Baseline}, {"21-", Superscript}}), "X21-", "X21-"},
+  };
+  for (const Case& c : cases) {
+    RecordingSurface dc(8, 13, 5);
+    int x = 0;
+    c.formula->Draw(dc, x, 0);
+    std::string drawn;
+    int widths = 0;
+    for (const Piece& piece : dc.pieces) drawn += piece.text;
+    for (std::size_t i = 0; i < c.formula->symbols.size(); ++i)
+      widths += c.formula->SymbolWidth(i, dc);
+    EXPECT_EQ(drawn, c.drawn) << c.kept;
+    EXPECT_EQ(c.formula->AllText(), c.kept);
+    EXPECT_EQ(widths, x) << c.kept;
+    // Each piece starts where the one before it ended.
+    int expectedX = 0;
+    for (const Piece& piece : dc.pieces) {
+      EXPECT_EQ(piece.x, expectedX) << c.kept << " at " << piece.text;
+      expectedX += (piece.y == 0 ? 8 : 5) * static_cast<int>(piece.text.size());
+    }
+  }
+}
+
 TEST(Draw, UnknownPlacementDrawsNothingButTakesItsRoom) {
   RecordingSurface dc(8);
   TSymbol odd('Q', 7);
@@ -78,10 +120,11 @@ TEST(Draw, EquationSeparatorsAndArrow) {
   equation.Draw(dc, x, 10);
   std::string line;
   for (const auto& p : dc.pieces) line += p.text;
-  EXPECT_EQ(line, "Ag1+ + Cl1- -> AgCl");
+  // Charges of one as chemists write them: the sign alone.
+  EXPECT_EQ(line, "Ag+ + Cl- -> AgCl");
   // " + " starts right after the raised charge, " -> " after the second one.
-  EXPECT_EQ(dc.pieces[4], (Piece{32, 10, " + "}));
-  EXPECT_EQ(dc.pieces[9], (Piece{88, 10, " -> "}));
+  EXPECT_EQ(dc.pieces[3], (Piece{24, 10, " + "}));
+  EXPECT_EQ(dc.pieces[7], (Piece{72, 10, " -> "}));
   EXPECT_EQ(x, 8 * static_cast<int>(line.size()));
 }
 

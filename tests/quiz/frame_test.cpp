@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -183,6 +185,19 @@ TEST_F(FrameTest, EditorModeSwapsMenusAndViewsAndEditsReachTheQuizOnlyAfterARest
   for (int id : {201, 202, 203}) EXPECT_FALSE(frame.RouteCommand(id)) << id;
   TFrame restarted;
   EXPECT_EQ(restarted.QuizView()->Reactions().size(), 2u);
+}
+
+// Entering editor mode makes the first listed reaction current, so Space ticks it at once.
+TEST_F(FrameTest, EditorModeOpensOnTheFirstReactionAsCurrent) {
+  TFrame frame;
+  frame.Create();
+  frame.RouteCommand(TFrame::kCmEditReactions);
+  TReactWindow& editor = *frame.EditorView();
+  EXPECT_EQ(editor.Book().Current(), 0u);
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  QApplication::sendEvent(&editor, &space);
+  ASSERT_NE(editor.CheckBox(0), nullptr);
+  EXPECT_TRUE(editor.CheckBox(0)->GetCheck());
 }
 
 TEST_F(FrameTest, AMissingFileIsReportedByTheEditorViewThenByTheQuizView) {

@@ -47,6 +47,48 @@ TEST(DialogUnits, ConvertWithBaseUnitsRoundingToNearest) {
         << row.du.x() << "," << row.du.y() << " base " << row.base.width();
 }
 
+// Windows placed in pixels, and the system font's units, stay as they are at today's usual
+// 9 points and grow with a larger desktop font.
+TEST(DialogUnits, PixelPlacesGrowWithALargerDesktopFont) {
+  const QFont before = QApplication::font();
+  for (int points : {9, 14}) {
+    QFont font = before;
+    font.setPointSize(points);
+    QApplication::setFont(font);
+    const TDialog keypad(nullptr, "607");
+    const TDialog split(nullptr, "SPLITITDIALOG");
+    const QRect question = keypad.ScaledRect(10, 10, 450, 35);
+    if (points == 9) {
+      EXPECT_EQ(question, QRect(10, 10, 450, 35));
+      EXPECT_EQ(split.BaseUnits(), QSize(8, 16));
+    } else {
+      EXPECT_GT(question.width(), 450);
+      EXPECT_GT(question.height(), 35);
+      EXPECT_GT(split.BaseUnits().width(), 8);
+      EXPECT_GT(split.BaseUnits().height(), 16);
+    }
+  }
+  QApplication::setFont(before);
+}
+
+// Growing makes room at a height: what stands there and below moves down, the rest stays.
+TEST(DialogUnits, GrowingMovesWhatIsBelowAndKeepsTheOrder) {
+  TDialog dialog(nullptr, "601");
+  dialog.Create();
+  const QWidget* group = dialog.Control(106);
+  const QWidget* ok = dialog.Control(1);
+  const QRect groupBefore = group->geometry();
+  const QRect okBefore = ok->geometry();
+  const int height = dialog.height();
+  QLabel* above = dialog.AddStatic("Question", 10, 10, 100, 20);
+  dialog.GrowDownFrom(groupBefore.top(), 12);
+  EXPECT_EQ(dialog.height(), height + 12);
+  EXPECT_EQ(dialog.minimumHeight(), dialog.maximumHeight());
+  EXPECT_EQ(group->geometry(), groupBefore.translated(0, 12));
+  EXPECT_EQ(ok->geometry(), okBefore.translated(0, 12));
+  EXPECT_EQ(above->geometry(), QRect(10, 10, 100, 20));
+}
+
 TEST(DialogUnits, BaseUnitsComeFromTheDialogFont) {
   TDialog dialog(nullptr, "607");
   QSize base = dialog.BaseUnits();
