@@ -107,6 +107,10 @@ bool TAnswerOutbox::Open(const std::string& path) {
                   " record TEXT NOT NULL)"))
     return Fail("cannot be opened", query.lastError().databaseText());
   UseLocalJournal(db_, path);
+  // Each answer is kept before the quiz goes on, so it must not wait for the disk: with
+  // write-ahead logging this survives the program being killed at any moment, and only a
+  // power cut can take the last answers before the log reaches the disk.
+  query.exec("PRAGMA synchronous=NORMAL");
   return true;
 }
 

@@ -66,7 +66,8 @@ std::vector<std::string> CsvFields(const TAnswerRecord& r) {
           r.answerId};
 }
 
-bool ExportCsv(TResultsStore& store, const QString& path, std::string& why) {
+bool ExportCsv(TResultsStore& store, const QString& path, std::string& why,
+               const std::function<bool(int64_t)>& progress) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     why = path.toStdString() + " cannot be written (" + file.errorString().toStdString() + ")";
@@ -77,10 +78,18 @@ bool ExportCsv(TResultsStore& store, const QString& path, std::string& why) {
            static_cast<qint64>(row.size());
   };
   bool written = put(CsvRow(CsvHeader()));
+  int64_t rows = 0;
+  bool stopped = false;
   const bool read = written && store.ReadAnswers([&](const TAnswerRecord& record) {
     written = put(CsvRow(CsvFields(record)));
-    return written;
+    if (progress && ++rows % 1000 == 0 && !progress(rows)) stopped = true;
+    return written && !stopped;
   });
+  if (stopped) {
+    why = "the export was stopped";
+    file.cancelWriting();
+    return false;
+  }
   if (!read && written) {
     why = store.Error();
     file.cancelWriting();

@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +22,7 @@ std::vector<std::string> CsvFields(const TAnswerRecord& record);
 std::string CoachingText(const std::vector<TCoachingNote>& coaching);
 
 // Writes every answer of the store to path, replacing it only when all is written; false with
-// why filled in otherwise.
-bool ExportCsv(TResultsStore& store, const QString& path, std::string& why);
+// why filled in otherwise. progress, given the number of answers written now and then, stops
+// the export (and leaves the file as it was) by returning false.
+bool ExportCsv(TResultsStore& store, const QString& path, std::string& why,
+               const std::function<bool(int64_t)>& progress = {});

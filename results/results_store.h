@@ -40,6 +40,9 @@ class TResultsStore : public TAnswerSink {
   bool Open(const TResultsLocation& location, TMode mode = TMode::ReadWrite);
   // An empty store in memory: several files shown together.
   bool OpenInMemory();
+  // For a store of the program's own that no one else reads and that is thrown away after (a
+  // merge of files shown together): no journal and no waiting for the disk.
+  void UseAsScratch();
   void Close();
   // Where Record opens the store when it is not open yet.
   void SetLocation(const TResultsLocation& location) { location_ = location; }
@@ -93,6 +96,9 @@ class TResultsStore : public TAnswerSink {
   // Writes one answer and its summaries; added is false when the store already held it.
   bool Write(const TAnswerRecord& record, bool& added);
   bool PrepareInserts(QSqlQuery& answer, QSqlQuery& note);
+  // Copies the answers of a results file this store does not hold yet; the number added, -1
+  // when the file cannot be read that way (then the answers are read one by one).
+  int CopyAnswersOf(const std::string& file, const std::function<bool(int64_t)>& progress);
   bool InsertAnswer(const TAnswerRecord& record, QSqlQuery& answer, QSqlQuery& note, bool& added);
   bool Exec(QSqlQuery& query);
   bool Exec(const QString& statement);

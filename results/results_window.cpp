@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -34,6 +35,7 @@
 #include "results/csv_export.h"
 #include "results/distinct_names.h"
 #include "results/password_file.h"
+#include "results/progress_run.h"
 #include "results/qstring_of.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
@@ -444,14 +446,13 @@ void TResultsWindow::ShowWaiting(const TResultsLocation& location) {
 }
 
 bool TResultsWindow::OpenFiles(const QStringList& paths) {
-  auto merged = std::make_unique<TResultsStore>();
-  if (!merged->OpenInMemory()) {
-    Warn(merged->Error());
-    return false;
-  }
-  QStringList read;
+  // The files are merged into a file of the window's own, off the window's thread, in bulk:
+  // half a million answers take seconds, and Cancel leaves the window as it was.
+  if (!mergeFolder_) mergeFolder_ = std::make_unique<QTemporaryDir>();
+  std::string mergedPath =
+      mergeFolder_->filePath(QStringLiteral("merged-%1.db").arg(++merges_)).toStdString();
+  std::vector<std::string> unique;
   std::vector<std::string> fullPaths;
-  std::string failures;
   for (const QString& path : paths) {
     const QFileInfo info(path);
     const std::string full = QDir::fromNativeSeparators(info.exists() ? info.canonicalFilePath()
@@ -459,20 +460,63 @@ bool TResultsWindow::OpenFiles(const QStringList& paths) {
                                  .toStdString();
     // A file chosen twice is read once.
     if (std::find(fullPaths.begin(), fullPaths.end(), full) != fullPaths.end()) continue;
-    TResultsStore file;
-    if (!file.Open(TResultsLocation::File(path.toStdString()), TResultsStore::TMode::ReadOnly) ||
-        merged->Merge(file) < 0) {
-      failures += "\n" + (file.Error().empty() ? merged->Error() : file.Error());
-      continue;
-    }
-    read << path;
     fullPaths.push_back(full);
+    unique.push_back(path.toStdString());
+  }
+  int64_t total = 0;
+  for (const std::string& path : unique) {
+    TResultsStore file;
+    if (file.Open(TResultsLocation::File(path), TResultsStore::TMode::ReadOnly))
+      total += std::max<int64_t>(0, file.AnswerCount());
+  }
+  std::vector<bool> merged(unique.size(), false);
+  std::string failures;
+  // One file needs no merge: its own summaries are shown, read as it lies.
+  if (unique.size() == 1) {
+    mergedPath = unique[0];
+    merged[0] = true;
+  }
+  const bool finished = unique.size() == 1 || TProgressRun::Run(
+      this, "Reading the results files...", total, [&](const TProgressRun::TReport& report) {
+        TResultsStore into;
+        if (!into.Open(TResultsLocation::File(mergedPath))) {
+          failures += "\n" + into.Error();
+          return;
+        }
+        into.UseAsScratch();
+        int64_t before = 0;
+        for (std::size_t i = 0; i < unique.size(); ++i) {
+          TResultsStore file;
+          int64_t read = 0;
+          const bool ok =
+              file.Open(TResultsLocation::File(unique[i]), TResultsStore::TMode::ReadOnly) &&
+              into.Merge(file, [&](int64_t n) { return report(before + (read = n)); }) >= 0;
+          if (!ok && !report(before)) return;
+          if (!ok) failures += "\n" + (file.Error().empty() ? into.Error() : file.Error());
+          merged[i] = ok;
+          before += read;
+        }
+      });
+  if (!finished) return false;
+  QStringList read;
+  std::vector<std::string> mergedPaths;
+  for (std::size_t i = 0; i < unique.size(); ++i)
+    if (merged[i]) {
+      read << QStringOf(unique[i]);
+      mergedPaths.push_back(fullPaths[i]);
+    }
+  fullPaths = mergedPaths;
+  auto shown = std::make_unique<TResultsStore>();
+  if (!read.isEmpty() &&
+      !shown->Open(TResultsLocation::File(mergedPath), TResultsStore::TMode::ReadOnly)) {
+    failures += "\n" + shown->Error();
+    read.clear();
   }
   if (!failures.empty()) Warn("These results could not be read:" + failures);
   if (read.isEmpty()) return false;
   QStringList names;
   for (const std::string& name : DistinctNames(fullPaths)) names << QStringOf(name);
-  shown_ = std::move(merged);
+  shown_ = std::move(shown);
   showingOwn_ = false;
   ownOpen_ = false;
   openedPaths_ = read;
@@ -493,8 +537,27 @@ void TResultsWindow::CmOpen() {
 void TResultsWindow::CmExportCsv() {
   const QString path = chooseSaveFile_(this);
   if (path.isEmpty()) return;
+  // Read through a connection of the export's own, off the window's thread.
+  const TResultsLocation location = shown_->Location();
+  const bool empty = !ownOpen_ && showingOwn_;
+  const int64_t total = std::max<int64_t>(0, shown_->AnswerCount());
   std::string why;
-  if (!ExportCsv(*shown_, path, why)) Warn("The answers were not exported: " + why + ".");
+  bool ok = false;
+  const bool finished = TProgressRun::Run(
+      this, "Exporting the answers...", total, [&](const TProgressRun::TReport& report) {
+        TResultsStore store;
+        const bool open = empty ? store.OpenInMemory()
+                                : store.Open(location, location.server
+                                                           ? TResultsStore::TMode::ReadWrite
+                                                           : TResultsStore::TMode::ReadOnly);
+        if (!open) {
+          why = store.Error();
+          return;
+        }
+        ok = ExportCsv(store, QStringOf(path.toStdString()), why, report);
+      });
+  if (!finished) return;
+  if (!ok) Warn("The answers were not exported: " + why + ".");
 }
 
 void TResultsWindow::CmClear() {

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QTemporaryDir;
 class QTimer;
 class TResultsStore;
 struct TResultsLocation;
@@ -99,6 +100,9 @@ class TResultsWindow : public QWidget {
   // The own store is open on its place (not an empty stand-in for a file not made yet).
   bool ownOpen_ = false;
   QStringList openedPaths_;
+  // Where files opened together are merged, one file per Open...
+  std::unique_ptr<QTemporaryDir> mergeFolder_;
+  int merges_ = 0;
   // What the charts and tables show now; an unchanged read leaves them (and their scrolling) be.
   TResultsFigures figures_;
   bool figuresShown_ = false;

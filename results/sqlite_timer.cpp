@@ -13,8 +13,8 @@ void TSqliteTimer::Attach(const QSqlDatabase& db) {
   Arm();
 }
 
-void TSqliteTimer::Arm() {
-  deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(kSeconds);
+void TSqliteTimer::Arm(int seconds) {
+  deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
   expired_ = false;
 }
 

@@ -13,7 +13,7 @@ class TSqliteTimer {
 
   // Watches the statements of db, a SQLite connection; does nothing for other drivers.
   void Attach(const QSqlDatabase& db);
-  void Arm();
+  void Arm(int seconds = kSeconds);
   // Whether the last statement was stopped for running too long.
   bool Expired() const { return expired_; }
 
