@@ -89,7 +89,8 @@ std::string BulkFile(int count) {
       " 'Ag+ + Cl- -> AgCl', i % 4, 3, 'right after coaching', 5 FROM n").arg(count));
   query.exec("INSERT INTO coaching SELECT answer_id, 0, 'dissociation', 'AgNO3' FROM answers");
   for (const TSummaryQuery& summary : kSummaryQueries)
-    query.exec(QStringLiteral("INSERT INTO %1 %2").arg(summary.table, summary.select));
+    query.exec(QStringLiteral("INSERT INTO %1 %2")
+                   .arg(summary.table, QString::fromStdString(SummarySelect(summary, false))));
   query.finish();
   db.close();
   db = QSqlDatabase();

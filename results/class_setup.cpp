@@ -129,7 +129,7 @@ bool TClassSetup::Setup() {
   for (const TSummaryQuery& summary : kSummaryQueries)
     ok = ok && Exec(QStringLiteral("CREATE OR REPLACE VIEW tarvolin.%1 WITH (security_invoker = true)"
                                    " AS %2")
-                        .arg(summary.table, summary.select));
+                        .arg(summary.table, QStringOf(SummarySelect(summary, true))));
   if (ok) {
     QSqlQuery version(db_);
     version.prepare(

@@ -47,12 +47,15 @@ std::string PercentDecoded(std::string_view text) {
   return out;
 }
 
-std::string PercentEncoded(const std::string& text) {
+// keep: characters that may stand as they are here besides the unreserved ones ("/" in a
+// socket folder given as a query value).
+std::string PercentEncoded(const std::string& text, std::string_view keep = {}) {
   static const char* hex = "0123456789ABCDEF";
   std::string out;
   for (unsigned char c : text) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                       c == '-' || c == '.' || c == '_' || c == '~';
+                       c == '-' || c == '.' || c == '_' || c == '~' ||
+                       keep.find(static_cast<char>(c)) != std::string_view::npos;
     if (plain) {
       out += static_cast<char>(c);
     } else {
@@ -203,11 +206,11 @@ std::string TResultsLocation::Address() const {
   address += "/" + PercentEncoded(database);
   std::string query;
   if (socket) {
-    query += "host=" + PercentEncoded(host);
+    query += "host=" + PercentEncoded(host, "/");
     if (port > 0) query += "&port=" + std::to_string(port);
   }
   for (const auto& [key, value] : parameters)
-    query += (query.empty() ? "" : "&") + key + "=" + PercentEncoded(value);
+    query += (query.empty() ? "" : "&") + key + "=" + PercentEncoded(value, "/:");
   return query.empty() ? address : address + "?" + query;
 }
 

@@ -540,7 +540,8 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
     if (!complete) break;
     timer_.Arm(600);
     ok = ok && Exec(QStringLiteral("DELETE FROM %1").arg(summary.table)) &&
-         Exec(QStringLiteral("INSERT INTO %1 %2").arg(summary.table, summary.select));
+         Exec(QStringLiteral("INSERT INTO %1 %2")
+                  .arg(summary.table, QStringOf(SummarySelect(summary, false))));
   }
   if (!complete || !ok || !db_.commit()) {
     if (error_.empty()) Fail("cannot be written", db_.lastError().databaseText());

@@ -434,6 +434,12 @@ void TResultsWindow::ShowOwnResults() {
   UpdateRereading();
 }
 
+QString TResultsWindow::WhoseTitle(const std::string& student) const {
+  if (!student.empty()) return QStringOf(student);
+  // A student's login sees its own answers only.
+  return shown_->SeesEveryone() ? QStringLiteral("everyone") : QStringLiteral("your answers");
+}
+
 void TResultsWindow::ShowWaiting(const TResultsLocation& location) {
   TAnswerOutbox outbox;
   const QString path = QStringOf(TAnswerOutbox::DefaultPath());
@@ -696,7 +702,7 @@ void TResultsWindow::FillRuns() {
 void TResultsWindow::FillTypeChart() {
   const std::string& student = figures_.student;
   typeTitle_->setText("Points per reaction type, " +
-                      (student.empty() ? QStringLiteral("everyone") : QStringOf(student)));
+                      WhoseTitle(student));
   QChart* chart = NewChart();
   QBarSet* sets[] = {new QBarSet("First try"), new QBarSet("After coaching")};
   QStringList labels;
@@ -720,7 +726,7 @@ void TResultsWindow::FillTypeChart() {
 void TResultsWindow::FillMistakeChart() {
   const std::string& student = figures_.student;
   mistakeTitle_->setText("Coaching needed, " +
-                         (student.empty() ? QStringLiteral("everyone") : QStringOf(student)));
+                         WhoseTitle(student));
   QChart* chart = NewChart();
   const std::vector<TMistakeRow>& rows = figures_.mistakes;
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",

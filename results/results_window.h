@@ -85,6 +85,8 @@ class TResultsWindow : public QWidget {
   void FillStudents();
   // The line saying how many answers wait on this computer for the store, when any do.
   void ShowWaiting(const TResultsLocation& location);
+  // Whose figures a chart shows: the student chosen, everyone, or the login's own.
+  QString WhoseTitle(const std::string& student) const;
   // From figures_.
   void FillRuns();
   void FillTypeChart();

@@ -4,20 +4,20 @@
 // key is the question and the stored answer, a line apart.
 const TSummaryQuery kSummaryQueries[5] = {
     {"run_summary",
-     "SELECT run_id, MIN(run_started) AS started, MIN(student) AS student, MIN(types) AS types,"
+     "SELECT run_id, MIN(run_started) AS started, MIN({who}) AS student, MIN(types) AS types,"
      " CAST(SUM(CASE WHEN ending <> 'quit' THEN final_score ELSE 0 END) AS INTEGER) AS earned,"
      " CAST(SUM(CASE WHEN ending <> 'quit' THEN 3 ELSE 0 END) AS INTEGER) AS possible,"
      " CAST(COUNT(*) AS INTEGER) AS answers FROM answers GROUP BY run_id"},
     {"type_summary",
-     "SELECT student, question_type, CAST(COUNT(*) AS INTEGER) AS answered,"
+     "SELECT {who} AS student, question_type, CAST(COUNT(*) AS INTEGER) AS answered,"
      " CAST(SUM(first_score) AS INTEGER) AS first_points,"
      " CAST(SUM(final_score) AS INTEGER) AS final_points,"
      " CAST(3 * COUNT(*) AS INTEGER) AS possible FROM answers WHERE ending <> 'quit'"
-     " GROUP BY student, question_type"},
+     " GROUP BY {who}, question_type"},
     {"step_summary",
-     "SELECT a.student, a.question_type, c.step, CAST(COUNT(*) AS INTEGER) AS times"
+     "SELECT {a.who} AS student, a.question_type, c.step, CAST(COUNT(*) AS INTEGER) AS times"
      " FROM coaching c JOIN answers a ON a.answer_id = c.answer_id"
-     " WHERE a.ending <> 'quit' GROUP BY a.student, a.question_type, c.step"},
+     " WHERE a.ending <> 'quit' GROUP BY {a.who}, a.question_type, c.step"},
     {"question_summary",
      "SELECT question || '\n' || stored_answer AS question_key, MIN(question) AS question,"
      " MIN(question_type) AS question_type, CAST(COUNT(*) AS INTEGER) AS asked,"
@@ -28,3 +28,17 @@ const TSummaryQuery kSummaryQueries[5] = {
      " CAST(COUNT(*) AS INTEGER) AS times FROM answers"
      " WHERE ending <> 'quit' AND first_score < 3 GROUP BY question, stored_answer, first_answer"},
 };
+
+std::string SummarySelect(const TSummaryQuery& query, bool server) {
+  std::string text = query.select;
+  for (const std::string prefix : {"", "a."}) {
+    const std::string mark = "{" + prefix + "who}";
+    const std::string who =
+        server ? "CASE WHEN " + prefix + "student = " + prefix + "login THEN " + prefix +
+                     "login ELSE " + prefix + "student || ' (' || " + prefix + "login || ')' END"
+               : prefix + "student";
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at))
+      text.replace(at, mark.size(), who);
+  }
+  return text;
+}

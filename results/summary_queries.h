@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The summaries the results window reads, each as the query that works it out from the
 // answers. A class server keeps them as views over these queries (so they always agree with
@@ -11,3 +12,8 @@ struct TSummaryQuery {
 };
 
 extern const TSummaryQuery kSummaryQueries[5];
+
+// The query's text for a file, or for a class server, where a student is named by the login
+// the server knows with the name the program recorded ("Ann Lee (ann)"), so that two students
+// who gave one name stay apart.
+std::string SummarySelect(const TSummaryQuery& query, bool server);
