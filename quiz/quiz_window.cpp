@@ -154,7 +154,10 @@ void TQuizWindow::PlaceAnswerDialog(TEquationDialog& dialog) const {
 
 void TQuizWindow::ReportAnswer(TAnswerRecord answer) {
   const std::string notKept = run_.ReportAnswer(std::move(answer));
-  if (!notKept.empty()) MessageBox(this, notKept, "Warning", MbIcon::Exclamation);
+  // The driver's own words go behind Details, never into the student's message.
+  if (!notKept.empty())
+    MessageBox(this, notKept, "Warning", MbIcon::Exclamation, MbButtons::Ok, 0,
+               reporter_.PosterStatus().details);
   if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->AnswerKept();
 }
 

@@ -399,6 +399,7 @@ void TResultsWindow::ShowOwnResults() {
   const bool readable = TResultsSettings().Location(location, &why);
   auto store = std::make_unique<TResultsStore>();
   QString text;
+  QString details;
   bool opened = false;
   if (!readable) {
     store->OpenInMemory();
@@ -419,12 +420,13 @@ void TResultsWindow::ShowOwnResults() {
     if (!store->Notice().empty()) text += " " + QStringOf(store->Notice()) + ".";
   } else {
     text = "No results are shown: " + QStringOf(store->Error()) + ".";
-    if (!store->Details().empty()) text += " (" + QStringOf(store->Details()) + ")";
+    details = QStringOf(store->Details());
     store->OpenInMemory();
   }
   shown_ = std::move(store);
   figuresShown_ = false;
   source_->setText(text);
+  source_->setToolTip(details);
   // Only a login that sees everyone may clear; a student's window has no Clear... at all.
   clear_->setVisible(shown_->SeesEveryone());
   clear_->setEnabled(opened && shown_->SchemaVersion() <= TResultsStore::kSchemaVersion);

@@ -104,6 +104,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const TMessageBoxRequest& request) {
   }
   SetGlyphs(*box);
   if (request.defaultButton) box->setDefaultButton(StandardButtonOf(request.defaultButton));
+  if (!request.details.empty()) box->setDetailedText(QString::fromStdString(request.details));
   auto* ring = new TFocusRing(box.get());
   for (QAbstractButton* button : box->buttons()) ring->Watch(button);
   return box;
@@ -122,8 +123,8 @@ int DismissedAnswer(MbButtons buttons) {
 }
 
 int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
-               MbButtons buttons, int defaultButton) {
-  TMessageBoxRequest request{owner, text, caption, icon, buttons, defaultButton};
+               MbButtons buttons, int defaultButton, const std::string& details) {
+  TMessageBoxRequest request{owner, text, caption, icon, buttons, defaultButton, details};
   // Copy first: the handler may replace itself while it runs.
   TMessageBoxHandler handler = InstalledMessageHandler();
   return handler ? handler(request) : ShowQtMessageBox(request);

@@ -24,6 +24,8 @@ struct TMessageBoxRequest {
   MbButtons buttons;
   // The button Enter presses (IDYES, IDNO, ...); 0 leaves it to the box: the first that agrees.
   int defaultButton = 0;
+  // The system's own words about a failure, behind the box's "Show Details..." button.
+  std::string details = {};
 };
 
 // What a box closed without pressing a button answers (Escape, the close box).
@@ -34,7 +36,8 @@ int DismissedAnswer(MbButtons buttons);
 // Yes/No box and Cancel for a Yes/No/Cancel box. A question whose Yes cannot be undone makes
 // No its default button, so that Enter does no harm.
 int MessageBox(QWidget* owner, const std::string& text, const std::string& caption, MbIcon icon,
-               MbButtons buttons = MbButtons::Ok, int defaultButton = 0);
+               MbButtons buttons = MbButtons::Ok, int defaultButton = 0,
+               const std::string& details = {});
 
 // The box MessageBox shows (unless a handler answers instead), built but not yet shown: its
 // buttons carry the program's check and cross glyphs.
