@@ -107,13 +107,7 @@ bool WriteFileAtomically(const std::string& path, const unsigned char* data, std
                          TWriteError* error, const TFileLock* held) {
   // Two writers renaming at once would each replace the other's file unseen.
   std::optional<TFileLock> own;
-  if (!held) {
-    own.emplace(path);
-    if (!own->Held()) {
-      if (error) *error = own->Failure();
-      return false;
-    }
-  }
+  if (!TFileLock::TakeUnlessHeld(path, held, own, error)) return false;
   // Write beside the old file, then rename over it: the old file is never half-written.
   // A link is followed, so the file it names is replaced and the link stays.
   std::string target = path;

@@ -98,6 +98,15 @@ int TFileLock::TryOnce(int& errnum) const {
   return fd;
 }
 
+bool TFileLock::TakeUnlessHeld(const std::string& path, const TFileLock* held,
+                               std::optional<TFileLock>& own, TWriteError* error) {
+  if (held) return true;
+  own.emplace(path);
+  if (own->Held()) return true;
+  if (error) *error = own->Failure();
+  return false;
+}
+
 TFileLock::~TFileLock() {
   if (fd_ < 0) return;
   // Removed while still held, so no one can take the lock on a file about to go.

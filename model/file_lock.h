@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "model/atomic_file.h"
@@ -31,6 +32,11 @@ class TFileLock {
   static std::chrono::milliseconds Patience();
   // For tests that must not wait that long; returns the previous patience.
   static std::chrono::milliseconds SetPatience(std::chrono::milliseconds patience);
+
+  // A writer's lock on path, taken into own unless the caller already holds one (held). False,
+  // with error, when it cannot be had.
+  static bool TakeUnlessHeld(const std::string& path, const TFileLock* held,
+                             std::optional<TFileLock>& own, TWriteError* error);
 
  private:
   int TryOnce(int& errnum) const;

@@ -161,15 +161,10 @@ bool WriteReactionFile(const TReactionList& list, const std::string& path, TWrit
   for (std::size_t r = 0; r < list.size(); ++r)
     EncodeReaction(*list[r], bytes.data() + kHeaderSize + r * kReactionRecordSize);
 
+  // Held until the new file's stamp is taken, so that no other save lands in between.
   std::optional<TFileLock> own;
-  if (!held) {
-    own.emplace(path);
-    if (!own->Held()) {
-      if (error) *error = own->Failure();
-      return false;
-    }
-    held = &*own;
-  }
+  if (!TFileLock::TakeUnlessHeld(path, held, own, error)) return false;
+  if (own) held = &*own;
   if (!WriteFileAtomically(path, bytes.data(), bytes.size(), error, held)) return false;
   if (written) *written = TFileStamp::Of(path, bytes.data(), bytes.size());
   return true;
