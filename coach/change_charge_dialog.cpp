@@ -46,5 +46,5 @@ void TChangeChargeDialog::CmOk() {
   if (equationWindow_) equationWindow_->Invalidate();
   MessageBox(this, "Very good. " + choice + " is the correct oxidation number.", "Excellent",
              MbIcon::Success);
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

@@ -40,3 +40,6 @@ int CompareTables(ComparisonTable& correct, ComparisonTable& student);
 // FillTables then CompareTables.
 int GradeAnswer(const TReaction& reaction, const TEquation& equation, ComparisonTable& correct,
                 ComparisonTable& student);
+// How many times GradeAnswer has run in this process: the seam a test counts the gradings of
+// one Check by.
+long GradingCount();

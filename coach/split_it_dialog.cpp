@@ -115,5 +115,5 @@ void TSplitItDialog::ShowSpeciesMessage() {
 
 void TSplitItDialog::CmOk() {
   equation_->CopyFrom(*ScratchEquation());
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

@@ -16,5 +16,5 @@ void TChangeDialog::SetupWindow() {
 
 void TChangeDialog::CmOk() {
   if (QLineEdit* edit = Edit(kNumberEdit)) *entry_ = edit->text().left(4).toStdString();
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

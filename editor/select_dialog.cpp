@@ -17,5 +17,5 @@ void TSelectDialog::CmOk() {
     TCheckBox* box = CheckBox(kFirstTypeControl + static_cast<int>(i));
     (*flags_)[i] = box && box->GetCheck() ? 1 : 0;
   }
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

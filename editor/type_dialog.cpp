@@ -47,5 +47,5 @@ void TTypeDialog::CmOk() {
     TRadioButton* radio = RadioButton(kFirstTypeControl + static_cast<int>(i));
     (*flags_)[i] = radio && radio->GetCheck() ? 1 : 0;
   }
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

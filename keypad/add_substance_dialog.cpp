@@ -24,7 +24,7 @@ TFormula* TAddSubstanceDialog::ChooseEditedFormula() {
 }
 
 void TAddSubstanceDialog::CmOk() {
-  if (!newFormula_) return CloseWindow(1);
+  if (!newFormula_) return CloseWindow(kOk);
   TEquation& equation = CallersEquation();
   if (!ReactantSide()) equation.arrowEntered = true;
   TFormulaList& side = equation.Side(ReactantSide());
@@ -44,7 +44,7 @@ void TAddSubstanceDialog::CmOk() {
   } else {
     side.push_back(std::move(newFormula_));
   }
-  CloseWindow(1);
+  CloseWindow(kOk);
 }
 
 void TAddSubstanceDialog::CmCancel() {

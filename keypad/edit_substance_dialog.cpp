@@ -92,7 +92,7 @@ void TEditSubstanceDialog::CmOk() {
   // The copy replaces the caller's formulas, the wrong substance among them.
   messageWindow_->SetSubstance(nullptr);
   equation_->CopyFrom(working_);
-  CloseWindow(1);
+  CloseWindow(kOk);
 }
 
 void TEditSubstanceDialog::CmDelete() {
@@ -103,5 +103,5 @@ void TEditSubstanceDialog::CmDelete() {
   if (index >= 0) side.erase(side.begin() + index);
   messageWindow_->SetSubstance(nullptr);
   equation_->CopyFrom(working_);
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

@@ -148,6 +148,6 @@ void TNewQuestionDialog::CmOk() {
   } else if (SideIsEmpty(*record_, false)) {
     Refuse("You must enter at least one product!!");
   } else {
-    CloseWindow(1);
+    CloseWindow(kOk);
   }
 }

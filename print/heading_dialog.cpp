@@ -124,7 +124,7 @@ bool THeadingDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void THeadingDialog::CmOk() {
   if (HeadingEdit()) *buffer_ = FormattedText().toStdString();
-  CloseWindow(1);
+  CloseWindow(kOk);
 }
 
 bool THeadingDialog::EditHeadingFile(QWidget* owner) {
@@ -135,7 +135,7 @@ bool THeadingDialog::EditHeadingFile(QWidget* owner) {
   }
   {
     THeadingDialog dialog(owner, &heading);
-    if (dialog.Execute() != 1) return false;
+    if (dialog.Execute() != TDialog::kOk) return false;
   }
   std::string error;
   if (!WriteHeadingFile(heading, kHeadingFileName, &error)) {

@@ -1,15 +1,9 @@
 #include "quiz/quiz_run.h"
 
 #include <chrono>
-#include <cstdio>
-#include <ctime>
 
 TQuizRun::TQuizRun(const TReactionList& reactions) : reactions_(reactions) {
   SeedFromClock();
-  // Answers from many machines are told apart by these ids alone.
-  std::random_device device;
-  std::seed_seq seed{device(), device(), device(), device(), device(), device()};
-  idGenerator_.seed(seed);
 }
 
 void TQuizRun::SeedFromClock() {
@@ -29,12 +23,6 @@ void TQuizRun::Begin(const TTypeFlags& flags) {
   pointsEarned_ = 0;
   pointsPossible_ = 0;
   summary_.Clear();
-  runId_ = NewId();
-  runStarted_ = UtcTimestamp();
-  types_.clear();
-  for (int type = 0; type < kReactionTypeCount; ++type)
-    if (flags[type] == 1) types_ += (types_.empty() ? "" : ", ") + TypeLabel(type);
-  failureShown_ = false;
 }
 
 bool TQuizRun::HasEligible() const {
@@ -65,39 +53,9 @@ int TQuizRun::DrawQuestion() {
   return -1;
 }
 
-void TQuizRun::AddAnswer(int32_t points, TEnding ending, int32_t type) {
-  if (ending == TEnding::Quit) return;
-  pointsEarned_ += points;
+void TQuizRun::AddAnswer(const TQuestionOutcome& outcome, int32_t type) {
+  if (outcome.ending == TEnding::Quit) return;
+  pointsEarned_ += outcome.points;
   pointsPossible_ += kPointsPerQuestion;
-  summary_.Add(points, ending, type);
-}
-
-std::string TQuizRun::NewId() {
-  char text[33];
-  std::snprintf(text, sizeof text, "%016llx%016llx",
-                static_cast<unsigned long long>(idGenerator_()),
-                static_cast<unsigned long long>(idGenerator_()));
-  return text;
-}
-
-std::string TQuizRun::ReportAnswer(TAnswerRecord record) {
-  if (!sink_) return {};
-  record.answerId = NewId();
-  record.runId = runId_;
-  record.runStarted = runStarted_;
-  record.answeredAt = UtcTimestamp();
-  record.types = types_;
-  std::string why;
-  if (sink_->Record(record, why) || failureShown_) return {};
-  failureShown_ = true;
-  return why;
-}
-
-std::string UtcTimestamp() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
+  summary_.Add(outcome.points, outcome.ending, type);
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 // What a quiz run came to, told to the student at its end: the points, the questions right at
 // the first Check, those that needed coaching (put right by it or not) and the reaction type

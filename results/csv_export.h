@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 class TResultsStore;
 

@@ -69,9 +69,7 @@ void Click(TDialog& dialog, std::string_view label) {
 
 struct AnswerDialog {
   std::unique_ptr<TReaction> reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
-  ComparisonTable table;
-  int32_t points = 0;
-  TEquationDialog dialog{nullptr, *reaction, &table, &points, nullptr};
+  TEquationDialog dialog{nullptr, *reaction, nullptr};
 
   AnswerDialog() { dialog.Create(); }
   std::string Text() const { return EquationText(*dialog.AnswerWindow()->Equation()); }
@@ -284,11 +282,11 @@ TEST(TypingAnswers, APasteKeysTheWholeEquationOrNothing) {
 // An answer dialog that counts its Check presses, on the screen with the keyboard.
 struct ShownAnswerDialog {
   std::unique_ptr<TReaction> reaction = ReactionOf({{"CaC2", 0}, {"H2O", 0}}, {{"C2H2", 0}});
-  ComparisonTable table;
-  int32_t points = 0;
   int checks = 0;
-  TEquationDialog dialog{nullptr, *reaction, &table, &points,
-                         [this](TEquationDialog&) { ++checks; }};
+  TEquationDialog dialog{nullptr, *reaction, [this](TEquationDialog&) {
+                           ++checks;
+                           return std::optional<TCheckResult>();
+                         }};
 
   ShownAnswerDialog() {
     dialog.Create();
@@ -525,11 +523,8 @@ TEST(TypingHint, StandsWholeBelowTheStripsAndAboveTheButtons) {
   auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
   auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
   QuestionRecord record{};
-  ComparisonTable table;
-  int32_t points = 0;
   std::vector<std::unique_ptr<TKeypadDialog>> dialogs;
-  dialogs.push_back(
-      std::make_unique<TEquationDialog>(nullptr, *reaction, &table, &points, nullptr));
+  dialogs.push_back(std::make_unique<TEquationDialog>(nullptr, *reaction, nullptr));
   dialogs.push_back(std::make_unique<TNewQuestionDialog>(nullptr, &record, ""));
   dialogs.push_back(std::make_unique<TEditSubstanceDialog>(
       nullptr, 608, *reaction, equation->reactants[1].get(), equation.get(), true));

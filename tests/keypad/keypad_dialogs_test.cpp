@@ -31,12 +31,10 @@ std::unique_ptr<TReaction> SilverChloride() {
 // An answer dialog whose Check records the equation built and closes with 7.
 struct AnswerDialogRun {
   std::unique_ptr<TReaction> reaction = SilverChloride();
-  ComparisonTable table;
-  int32_t points = -5;
   std::string checked;  // empty while Check has not run
-  TEquationDialog dialog{nullptr, *reaction, &table, &points, [this](TEquationDialog& d) {
+  TEquationDialog dialog{nullptr, *reaction, [this](TEquationDialog& d) {
                            checked = EquationText(*d.AnswerWindow()->Equation());
-                           d.CloseWindow(7);
+                           return std::optional<TCheckResult>(TCheckResult{});
                          }};
 };
 
@@ -124,12 +122,17 @@ TEST(EquationDialog, DisabledKeysDoNothing) {
 
 TEST(EquationDialog, QuitWritesNothing) {
   AnswerDialogRun run;
-  run.table.SetField(ComparisonTable::ReactantFormula, 0, "caller");
   TDriver driver;
   driver.ExpectDialog<TEquationDialog>().Press({"Ag", "1+", "+", "Cl"}).Press("Quit");
   EXPECT_EQ(run.dialog.Execute(), 2);
-  EXPECT_EQ(run.points, -5);
-  EXPECT_EQ(std::string(run.table.Data(), 10), std::string("caller\0\0\0\0", 10));
+  // No score and no checked answer go back, only the equation as it stood.
+  const TQuestionOutcome& outcome = run.dialog.Outcome();
+  EXPECT_EQ(outcome.ending, TEnding::Quit);
+  EXPECT_EQ(outcome.points, 0);
+  EXPECT_EQ(outcome.firstScore, 0);
+  EXPECT_EQ(outcome.firstEquation, nullptr);
+  ASSERT_NE(outcome.finalEquation, nullptr);
+  EXPECT_EQ(EquationText(*outcome.finalEquation), "Ag^1+ + Cl");
   EXPECT_TRUE(run.checked.empty());
 }
 

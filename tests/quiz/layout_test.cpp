@@ -335,7 +335,6 @@ std::string heading = "Chemistry 101, Quiz 3\nName:";
 QuestionRecord record;
 TTypeFlags flags = {0, 0, 1, 0, 0};
 std::string entry = "12";
-int32_t points = 0;
 
 // The reaction file the editor lists and the quiz reads: long questions of every type.
 void WriteReactions() {
@@ -369,11 +368,7 @@ const WindowCase kWindows[] = {
     {"Type", [] { return std::make_unique<TTypeDialog>(nullptr, &flags, kLongQuestion); }},
     {"Select", [] { return std::make_unique<TSelectDialog>(nullptr, &flags); }},
     {"Change", [] { return std::make_unique<TChangeDialog>(nullptr, &entry); }},
-    {"Answer",
-     [] {
-       return std::make_unique<TEquationDialog>(nullptr, Reaction(), &Table(), &points,
-                                                CheckAnswer);
-     }},
+    {"Answer", [] { return std::make_unique<TEquationDialog>(nullptr, Reaction(), CheckAnswer); }},
     {"Result",
      [] {
        return std::make_unique<TResultWindow>(nullptr, Table(), Table(), kLongQuestion, 1, 4, 6);

@@ -1,6 +1,6 @@
 // The answer's text form, as the results and the CSV write it, read back by typing it: every
 // answer of the starter bank comes back as the same equation.
-#include "results/answer_text.h"
+#include "model/answer_text.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ TEST(AnswerText, EveryStarterAnswerTypedBackFromItsTextIsTheSameEquation) {
     EXPECT_EQ(Keyed(equation.Side(true)), Stored(*reaction, true)) << text;
     EXPECT_EQ(Keyed(equation.Side(false)), Stored(*reaction, false)) << text;
     // The keyed equation, written as the first and final answers are, is the same text.
-    EXPECT_EQ(EquationText(equation), text);
+    EXPECT_EQ(EquationAnswerText(equation), text);
     for (std::size_t at = text.find('^'); at != std::string::npos; at = text.find('^', at + 1))
       if (at > 0 && std::isalpha(static_cast<unsigned char>(text[at - 1]))) ++caretsAfterLetters;
   }

@@ -11,6 +11,6 @@ class TReaction;
 // digit and after a subscript ("SO4^2-", "FeSCN^2+", "Hg2^2+"); "Ag+ + Cl- ->" with no
 // products yet, "Ag+" before the arrow.
 std::string SubstanceText(std::string_view formula, std::string_view displayCharge);
-std::string FormulaText(const TFormula& formula);
-std::string EquationText(const TEquation& equation);
+std::string FormulaAnswerText(const TFormula& formula);
+std::string EquationAnswerText(const TEquation& equation);
 std::string StoredAnswerText(const TReaction& reaction);

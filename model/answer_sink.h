@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 // Where a quiz run reports each answer. The quiz goes on whatever happens here.
 class TAnswerSink {

@@ -1,4 +1,4 @@
-#include "results/answer_text.h"
+#include "model/answer_text.h"
 
 #include <vector>
 
@@ -46,16 +46,16 @@ std::string SubstanceText(std::string_view formula, std::string_view displayChar
   return text;
 }
 
-std::string FormulaText(const TFormula& formula) {
+std::string FormulaAnswerText(const TFormula& formula) {
   const SplitText split = SplitFormulaText(formula);
   return SubstanceText(split.formula, ChargeToDisplay(split.charge));
 }
 
-std::string EquationText(const TEquation& equation) {
+std::string EquationAnswerText(const TEquation& equation) {
   std::vector<std::string> sides[2];
   for (bool reactant : {true, false})
     for (const auto& formula : equation.Side(reactant))
-      sides[reactant ? 0 : 1].push_back(FormulaText(*formula));
+      sides[reactant ? 0 : 1].push_back(FormulaAnswerText(*formula));
   return JoinSides(sides[0], sides[1], equation.arrowEntered || !sides[1].empty());
 }
 

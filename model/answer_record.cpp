@@ -1,4 +1,4 @@
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 #include <array>
 
