@@ -5,10 +5,11 @@
 #include "keypad/static_window.h"
 #include "ui/combo_box.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 TChangeChargeDialog::TChangeChargeDialog(QWidget* parent, TAnswerWindow* equationWindow,
                                          std::string correctCharge, TFormula* substance)
-    : TDialog(parent, "changecharge"),
+    : TDialog(parent, TemplateId::kChangeCharge),
       equationWindow_(equationWindow),
       correctCharge_(std::move(correctCharge)),
       substance_(substance),

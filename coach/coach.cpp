@@ -20,6 +20,7 @@
 #include "ui/dialog_template.h"
 #include "ui/message_box.h"
 #include "ui/place_beside.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
 int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
   openedDialog_ = true;
   notes_.push_back({TCoachingStep::WrongSubstance, FormulaAnswerText(*substance)});
-  TEditSubstanceDialog coaching(&dialog_, 608, dialog_.Reaction(), substance,
+  TEditSubstanceDialog coaching(&dialog_, dialog_.Reaction(), substance,
                                 dialog_.AnswerWindow()->Equation(), reactantSide);
   PlaceOverAnswer(coaching);
   // The substance dialogs show the question and the equation themselves.
@@ -203,8 +204,8 @@ int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
 
 int TCoach::AddSubstance(bool reactantSide) {
   openedDialog_ = true;
-  TAddSubstanceDialog coaching(&dialog_, 609, dialog_.Reaction(),
-                               dialog_.AnswerWindow()->Equation(), reactantSide);
+  TAddSubstanceDialog coaching(&dialog_, dialog_.Reaction(), dialog_.AnswerWindow()->Equation(),
+                               reactantSide);
   PlaceOverAnswer(coaching);
   HideAnswerDialog();
   const int result = coaching.Execute();
@@ -233,7 +234,8 @@ void TCoach::PlaceBesideAnswer(TDialog& coaching) {
 }
 
 QSize CoachingDialogSize() {
-  return TemplateClientSize("CHANGECHARGE").expandedTo(TemplateClientSize("SPLITITDIALOG"));
+  return TemplateClientSize(TemplateId::kChangeCharge)
+      .expandedTo(TemplateClientSize(TemplateId::kSplitIt));
 }
 
 void TCoach::PlaceOverAnswer(TDialog& coaching) const {

@@ -10,10 +10,11 @@
 #include "ui/combo_box.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 TSplitItDialog::TSplitItDialog(QWidget* parent, TFormula* substance, TEquation* equation,
                                bool reactantSide)
-    : TDialog(parent, "SPLITITDIALOG"),
+    : TDialog(parent, TemplateId::kSplitIt),
       substance_(substance),
       equation_(equation),
       reactantSide_(reactantSide),

@@ -1,9 +1,10 @@
 #include "editor/change_dialog.h"
+#include "ui/resources/resource_ids.h"
 
 #include <QLineEdit>
 
 TChangeDialog::TChangeDialog(QWidget* parent, std::string* entry)
-    : TDialog(parent, "603"), entry_(entry) {}
+    : TDialog(parent, TemplateId::kChange), entry_(entry) {}
 
 void TChangeDialog::SetupWindow() {
   TDialog::SetupWindow();

@@ -2,9 +2,10 @@
 
 #include "editor/type_controls.h"
 #include "ui/check_box.h"
+#include "ui/resources/resource_ids.h"
 
 TSelectDialog::TSelectDialog(QWidget* parent, TTypeFlags* flags)
-    : TDialog(parent, "605"), flags_(flags) {}
+    : TDialog(parent, TemplateId::kSelect), flags_(flags) {}
 
 void TSelectDialog::SetupWindow() {
   TDialog::SetupWindow();

@@ -7,11 +7,18 @@
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"
 #include "keypad/edit_window.h"
+#include "ui/resources/resource_ids.h"
 
-TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, int resourceId,
+TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, const TReaction& reaction,
+                                           TFormula* wrongSubstance, TEquation* equation,
+                                           bool reactantSide)
+    : TEditSubstanceDialog(parent, TemplateId::kEditSubstance, reaction, wrongSubstance, equation,
+                           reactantSide) {}
+
+TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, const char* templateId,
                                            const TReaction& reaction, TFormula* wrongSubstance,
                                            TEquation* equation, bool reactantSide)
-    : TKeypadDialog(parent, std::to_string(resourceId), TKeypad::SubstanceDialogConfig()),
+    : TKeypadDialog(parent, templateId, TKeypad::SubstanceDialogConfig()),
       reaction_(reaction),
       wrongSubstance_(wrongSubstance),
       equation_(equation),

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "keypad/answer_window.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ std::unique_ptr<TEquation> CopyOf(const TEquation* equation) {
 }  // namespace
 
 TEquationDialog::TEquationDialog(QWidget* parent, const TReaction& reaction, TCheck check)
-    : TKeypadDialog(parent, "607", TKeypad::AnswerDialogConfig()),
+    : TKeypadDialog(parent, TemplateId::kAnswer, TKeypad::AnswerDialogConfig()),
       reaction_(reaction),
       check_(std::move(check)),
       answerWindow_(new TAnswerWindow(this, true)) {

@@ -10,6 +10,7 @@
 #include "model/charge_text.h"
 #include "model/windows1252.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool SideIsEmpty(const QuestionRecord& record, bool reactant) {
 
 TNewQuestionDialog::TNewQuestionDialog(QWidget* parent, QuestionRecord* record,
                                        std::string_view question)
-    : TKeypadDialog(parent, "610", TKeypad::NewQuestionDialogConfig()),
+    : TKeypadDialog(parent, TemplateId::kNewQuestion, TKeypad::NewQuestionDialogConfig()),
       record_(record),
       question_(question),
       answerWindow_(new TAnswerWindow(this, false)) {

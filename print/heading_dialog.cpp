@@ -9,9 +9,10 @@
 
 #include "print/heading_file.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 THeadingDialog::THeadingDialog(QWidget* parent, std::string* buffer)
-    : TDialog(parent, "EDITHEADING"), buffer_(buffer) {}
+    : TDialog(parent, TemplateId::kHeading), buffer_(buffer) {}
 
 QPlainTextEdit* THeadingDialog::HeadingEdit() const {
   return MultilineEdit(kHeadingEdit);

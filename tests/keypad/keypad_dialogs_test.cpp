@@ -161,7 +161,7 @@ TEST(KeypadDialogs, QuestionAndStripsArePlacedBelowTheKeys) {
   EXPECT_EQ(question->text().toStdString(), run.reaction->Question());
 
   auto equation = EquationFromText("Na^1+ -> NaCl");
-  TAddSubstanceDialog add(nullptr, 609, *run.reaction, equation.get(), false);
+  TAddSubstanceDialog add(nullptr, *run.reaction, equation.get(), false);
   add.Create();
   const QRect strip = add.AnswerWindow()->geometry();
   EXPECT_EQ(strip, QRect(10, strip.y(), w - 20, 40));
@@ -200,12 +200,11 @@ TEST_P(SubstanceDialogs, ChangeTheStudentsEquationAsTheButtonSays) {
   const std::string before = EquationText(*equation);
   std::unique_ptr<TEditSubstanceDialog> dialog;
   if (c.kind == Kind::Edit)
-    dialog = std::make_unique<TEditSubstanceDialog>(nullptr, 608, *reaction,
+    dialog = std::make_unique<TEditSubstanceDialog>(nullptr, *reaction,
                                                     equation->Side(c.reactant)[c.wrongIndex].get(),
                                                     equation.get(), c.reactant);
   else
-    dialog =
-        std::make_unique<TAddSubstanceDialog>(nullptr, 609, *reaction, equation.get(), c.reactant);
+    dialog = std::make_unique<TAddSubstanceDialog>(nullptr, *reaction, equation.get(), c.reactant);
   TDriver driver;
   auto& script = driver.ExpectDialog<TEditSubstanceDialog>();
   for (std::size_t i = 0; i + 1 < c.presses.size(); ++i) script.Press(c.presses[i]);

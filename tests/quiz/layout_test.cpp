@@ -378,12 +378,10 @@ const WindowCase kWindows[] = {
     {"EditSubstance",
      [] {
        return std::make_unique<TEditSubstanceDialog>(
-           nullptr, 608, Reaction(), Student().reactants[1].get(), &Student(), true);
+           nullptr, Reaction(), Student().reactants[1].get(), &Student(), true);
      }},
     {"AddSubstance",
-     [] {
-       return std::make_unique<TAddSubstanceDialog>(nullptr, 609, Reaction(), &Student(), false);
-     }},
+     [] { return std::make_unique<TAddSubstanceDialog>(nullptr, Reaction(), &Student(), false); }},
     {"SplitIt",
      [] {
        return std::make_unique<TSplitItDialog>(nullptr, Student().reactants[1].get(), &Student(),

@@ -9,7 +9,9 @@
 #include "keypad/keypad_key.h"
 #include "ui/accelerator_table.h"
 #include "ui/dialog_template.h"
+#include "ui/help_topic.h"
 #include "ui/menu_resource.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -57,6 +59,36 @@ TEST(DialogTemplates, FoundByNameIgnoringCase) {
     EXPECT_NE(FindDialogTemplate(name), nullptr) << name;
   EXPECT_EQ(FindDialogTemplate("611"), nullptr);
   EXPECT_EQ(FindDialogTemplate(""), nullptr);
+}
+
+// Each named id finds the resource declared under it (and a template its help page); every
+// template declared has a name in the table.
+TEST(ResourceIds, EveryTemplateAndMenuIsFoundByItsName) {
+  const std::pair<const char*, const char*> templates[] = {
+      {TemplateId::kType, "types"},
+      {TemplateId::kChange, "change"},
+      {TemplateId::kSelect, "types"},
+      {TemplateId::kResult, "result"},
+      {TemplateId::kAnswer, "answer"},
+      {TemplateId::kEditSubstance, "edit-substance"},
+      {TemplateId::kAddSubstance, "add-substance"},
+      {TemplateId::kNewQuestion, "new-question"},
+      {TemplateId::kSplitIt, "dissociate"},
+      {TemplateId::kChangeCharge, "charge"},
+      {TemplateId::kHeading, "heading"},
+  };
+  std::set<std::string> named;
+  for (const auto& [id, anchor] : templates) {
+    const TDialogTemplate* dialog = FindDialogTemplate(id);
+    ASSERT_NE(dialog, nullptr) << id;
+    EXPECT_EQ(dialog->name, id);
+    EXPECT_EQ(HelpTopicOf(id), anchor) << id;
+    named.insert(id);
+  }
+  EXPECT_EQ(named.size(), DialogTemplates().size());
+  for (const char* menu : {MenuId::kQuiz, MenuId::kEditor})
+    EXPECT_EQ(FindMenuResource(menu)->name, menu);
+  EXPECT_EQ(FindAcceleratorTable(AcceleratorsId::kMain)->name, AcceleratorsId::kMain);
 }
 
 TEST(DialogTemplates, KeypadDialogsCarryTheirKeysAndButtons) {
