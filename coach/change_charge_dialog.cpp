@@ -1,6 +1,6 @@
 #include "coach/change_charge_dialog.h"
 
-#include "coach/charge_choice.h"
+#include "coach/rules/charge_choice.h"
 #include "keypad/answer_window.h"
 #include "keypad/static_window.h"
 #include "ui/combo_box.h"

@@ -1,7 +1,7 @@
 #include "coach/check_answer.h"
 
 #include "coach/coach.h"
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 #include "keypad/answer_window.h"
 #include "keypad/equation_dialog.h"
 

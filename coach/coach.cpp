@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "coach/change_charge_dialog.h"
-#include "coach/formula_search.h"
-#include "coach/grader.h"
+#include "coach/rules/formula_search.h"
+#include "coach/rules/grader.h"
 #include "coach/split_it_dialog.h"
 #include "keypad/add_substance_dialog.h"
 #include "keypad/answer_window.h"

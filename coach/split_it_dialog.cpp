@@ -1,8 +1,8 @@
 #include "coach/split_it_dialog.h"
 
 #include "coach/charge_box.h"
-#include "coach/charge_choice.h"
-#include "coach/dissociation.h"
+#include "coach/rules/charge_choice.h"
+#include "coach/rules/dissociation.h"
 #include "coach/split_window.h"
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"

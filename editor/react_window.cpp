@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "editor/change_dialog.h"
-#include "editor/reaction_listing.h"
+#include "editor/rules/reaction_listing.h"
 #include "editor/select_dialog.h"
 #include "editor/type_dialog.h"
 #include "keypad/new_question_dialog.h"

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "keypad/element_block.h"
-#include "keypad/keypad_key.h"
-#include "keypad/refusal_line.h"
+#include "keypad/rules/element_block.h"
+#include "keypad/rules/keypad_key.h"
+#include "keypad/rules/refusal_line.h"
 #include "ui/message_box.h"
 
 std::vector<TControlTemplate> TKeypadDialog::KeyControls(bool withPlusArrow) {

@@ -4,7 +4,7 @@
 
 #include "model/answer_record.h"
 #include "model/answer_sink.h"
-#include "quiz/answer_recorder.h"
+#include "quiz/rules/answer_recorder.h"
 #include "results/answer_sender.h"
 #include "results/results_location.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "coach/coach.h"
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 #include "editor/select_dialog.h"
 #include "model/reaction_file.h"
 #include "quiz/result_window.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/charge_text.h"
-#include "quiz/equation_row.h"
+#include "quiz/rules/equation_row.h"
 #include "ui/dc.h"
 #include "ui/resources/resource_ids.h"
 

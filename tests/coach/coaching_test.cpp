@@ -12,7 +12,7 @@
 
 #include "coach/change_charge_dialog.h"
 #include "coach/check_answer.h"
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 #include "coach/split_it_dialog.h"
 #include "coach/split_window.h"
 #include "keypad/answer_window.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "coach/charge_box.h"
-#include "coach/dissociation.h"
+#include "coach/rules/dissociation.h"
 #include "coach/split_window.h"
 #include "tests/support/equation_text.h"
 #include "keypad/blank_window.h"

@@ -1,5 +1,5 @@
 // An answer's record, made once from the question and its outcome, stamped and handed on.
-#include "quiz/answer_recorder.h"
+#include "quiz/rules/answer_recorder.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "coach/check_answer.h"
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 #include "editor/select_dialog.h"
 #include "keypad/answer_window.h"
 #include "model/reaction_file.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bank/bank_text.h"
-#include "keypad/keyboard_input.h"
-#include "keypad/keypad.h"
+#include "keypad/rules/keyboard_input.h"
+#include "keypad/rules/keypad.h"
 #include "model/charge_text.h"
 #include "model/equation.h"
 #include "model/reaction.h"
