@@ -1,7 +1,8 @@
 #include "editor/change_dialog.h"
-#include "ui/resources/resource_ids.h"
 
 #include <QLineEdit>
+
+#include "ui/resources/resource_ids.h"
 
 TChangeDialog::TChangeDialog(QWidget* parent, std::string* entry)
     : TDialog(parent, TemplateId::kChange), entry_(entry) {}
