@@ -267,7 +267,7 @@ void TKeypadDialog::ReflectKeys() {
 }
 
 int TKeypadDialog::ShiftBelowKeys(int top) const {
-  constexpr int kGap = 2;  // as the original layout leaves below the last row
+  constexpr int kGap = 2;  // pixels of air between the last row of keys and the strip
   int keysBottom = 0;
   for (int id : keyIds_) {
     const QRect key = Button(id)->geometry();
