@@ -10,17 +10,14 @@
 
 namespace {
 
-constexpr uint64_t kHeaderSize = 4;
-
 bool Look(const std::string& path, struct stat& info) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool ReadCount(std::ifstream& in, uint32_t& count) {
-  unsigned char header[kHeaderSize];
-  if (!in.read(reinterpret_cast<char*>(header), kHeaderSize)) return false;
-  count = uint32_t(header[0]) | uint32_t(header[1]) << 8 | uint32_t(header[2]) << 16 |
-          uint32_t(header[3]) << 24;
+  unsigned char header[kReactionHeaderSize];
+  if (!in.read(reinterpret_cast<char*>(header), kReactionHeaderSize)) return false;
+  count = ReactionCountOf(header);
   return true;
 }
 
@@ -33,8 +30,7 @@ TFileKind FileKind(const std::string& path) {
   if (!in) return TFileKind::Missing;
   const uint64_t size = static_cast<uint64_t>(info.st_size);
   uint32_t count = 0;
-  if (size >= kHeaderSize && ReadCount(in, count) &&
-      size == kHeaderSize + uint64_t(count) * kReactionRecordSize)
+  if (size >= kReactionHeaderSize && ReadCount(in, count) && size == ReactionFileSize(count))
     return TFileKind::ReactionFile;
   if (size == 0) return TFileKind::Other;
   return HoldsZeroByte(path) ? TFileKind::Other : TFileKind::TextBank;
@@ -58,12 +54,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 std::string NotAReactionFile(uint64_t size, uint32_t count) {
-  if (size < kHeaderSize)
+  if (size < kReactionHeaderSize)
     return "it is " + std::to_string(size) +
            " bytes long, shorter than the count a reaction "
            "file begins with";
-  const uint64_t present = (size - kHeaderSize) / kReactionRecordSize;
-  if (size == kHeaderSize + uint64_t(count) * kReactionRecordSize) return {};
+  const uint64_t present = (size - kReactionHeaderSize) / kReactionRecordSize;
+  if (size == ReactionFileSize(count)) return {};
   // A reaction file that was cut short or had bytes added keeps a count of its own size; a text
   // or any other file has a non-zero fourth byte, a count that would need a file of over 4 GB.
   if (count > 0xFFFFFF)

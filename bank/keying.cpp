@@ -6,8 +6,8 @@
 
 #include "bank/bank_text.h"
 #include "bank/element_symbol.h"
-#include "keypad/keypad.h"
-#include "keypad/keypad_key.h"
+#include "keypad/rules/keypad.h"
+#include "keypad/rules/keypad_key.h"
 #include "model/charge_text.h"
 
 namespace {

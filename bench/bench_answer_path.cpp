@@ -15,7 +15,6 @@
 #include <string>
 
 #include "keypad/equation_dialog.h"
-#include "model/comparison_table.h"
 #include "model/reaction.h"
 #include "results/answer_poster.h"
 #include "results/class_setup.h"
@@ -92,9 +91,8 @@ void BM_CheckToNextDialog(benchmark::State& state) {
         break;
       }
     }
-    ComparisonTable student;
-    int32_t points = 0;
-    TEquationDialog next(nullptr, reaction, &student, &points, [](TEquationDialog&) {});
+    TEquationDialog next(nullptr, reaction,
+                         [](TEquationDialog&) { return std::optional<TCheckResult>(); });
     next.show();
     QCoreApplication::processEvents();
     benchmark::DoNotOptimize(next.isVisible());

@@ -1,14 +1,15 @@
 #include "coach/change_charge_dialog.h"
 
-#include "coach/charge_choice.h"
+#include "coach/rules/charge_choice.h"
 #include "keypad/answer_window.h"
 #include "keypad/static_window.h"
 #include "ui/combo_box.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 TChangeChargeDialog::TChangeChargeDialog(QWidget* parent, TAnswerWindow* equationWindow,
                                          std::string correctCharge, TFormula* substance)
-    : TDialog(parent, "changecharge"),
+    : TDialog(parent, TemplateId::kChangeCharge),
       equationWindow_(equationWindow),
       correctCharge_(std::move(correctCharge)),
       substance_(substance),
@@ -46,5 +47,5 @@ void TChangeChargeDialog::CmOk() {
   if (equationWindow_) equationWindow_->Invalidate();
   MessageBox(this, "Very good. " + choice + " is the correct oxidation number.", "Excellent",
              MbIcon::Success);
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

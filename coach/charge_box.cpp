@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-#include "coach/charge_choice.h"
+#include "coach/rules/charge_choice.h"
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"
 #include "ui/combo_box.h"

@@ -1,28 +1,23 @@
 #include "coach/check_answer.h"
 
 #include "coach/coach.h"
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 #include "keypad/answer_window.h"
 #include "keypad/equation_dialog.h"
 
-void CheckAnswer(TEquationDialog& dialog) {
+std::optional<TCheckResult> CheckAnswer(TEquationDialog& dialog) {
   const TEquation* equation = dialog.AnswerWindow()->Equation();
-  if (!equation) return;
-  ComparisonTable correct;
-  ComparisonTable& student = dialog.StudentTable();
-  int score = GradeAnswer(dialog.Reaction(), *equation, correct, student);
-  if (score < 3) {
-    score = CoachAnswer(dialog, correct, student, score);
+  if (!equation) return std::nullopt;
+  ComparisonTable correct, student;
+  TCheckResult result;
+  result.firstScore = GradeAnswer(dialog.Reaction(), *equation, correct, student);
+  result.score = result.firstScore;
+  if (result.score < kFullScore) {
+    TCoach coach(dialog, correct, student, result.score);
+    result.score = coach.Run();
+    result.coaching = coach.Notes();
   } else {
     ShowSuccessMessage(dialog);
   }
-  if (int32_t* points = dialog.Points()) *points = score;
-  if (score == 3) {
-    dialog.CloseWindow(1);
-    return;
-  }
-  // The caller shows the answer as it now stands, coaching's changes included.
-  student.Clear();
-  RefillStudentTable(*dialog.AnswerWindow()->Equation(), student);
-  dialog.CloseWindow(7);
+  return result;
 }

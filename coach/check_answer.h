@@ -1,8 +1,11 @@
 #pragma once
+#include <optional>
+
+#include "model/question_outcome.h"
 
 class TEquationDialog;
 
-// The answer dialog's Check: grades the student's equation, coaches while it is wrong, stores
-// the score in the dialog's points and closes it, with 1 when the answer is right and with 7
-// otherwise, after writing the student's final equation into the student table.
-void CheckAnswer(TEquationDialog& dialog);
+// The answer dialog's Check: grades the student's equation once, and coaches while it is
+// wrong (each coaching step grading again), with the success message when it ends right.
+// Nothing when the dialog holds no equation.
+std::optional<TCheckResult> CheckAnswer(TEquationDialog& dialog);

@@ -8,23 +8,25 @@
 #include <string_view>
 
 #include "coach/change_charge_dialog.h"
-#include "coach/coaching_listener.h"
-#include "coach/formula_search.h"
-#include "coach/grader.h"
+#include "coach/rules/formula_search.h"
+#include "coach/rules/grader.h"
 #include "coach/split_it_dialog.h"
 #include "keypad/add_substance_dialog.h"
 #include "keypad/answer_window.h"
 #include "keypad/edit_substance_dialog.h"
 #include "keypad/equation_dialog.h"
+#include "model/answer_text.h"
+#include "model/charge_text.h"
 #include "ui/dialog_template.h"
 #include "ui/message_box.h"
 #include "ui/place_beside.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
-constexpr int kAnswer = 2;  // "&Answer" in any coaching dialog
-constexpr int kSkip = 5;    // "&Skip" in the dissociation dialog
-constexpr int kFullScore = 3;
+// "&Answer" in any coaching dialog: it stands where Cancel does.
+constexpr int kAnswer = TDialog::kCancel;
+constexpr int kSkip = TSplitItDialog::kSkip;
 
 // The size a dialog built on that template takes, frame aside.
 QSize TemplateClientSize(const char* name) {
@@ -44,15 +46,15 @@ int QuestionBand(const TEquationDialog& answer) {
 
 }  // namespace
 
-TCoach::TCoach(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student)
-    : dialog_(dialog), correct_(correct), student_(student) {}
+TCoach::TCoach(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
+               int score)
+    : dialog_(dialog), correct_(correct), student_(student), score_(score) {}
 
 void TCoach::Regrade() {
   score_ = GradeAnswer(dialog_.Reaction(), *dialog_.AnswerWindow()->Equation(), correct_, student_);
 }
 
 int TCoach::Run() {
-  Regrade();
   while (score_ < kFullScore) {
     openedDialog_ = false;
     if (RunPass(true) == TEnd::Stop || RunPass(false) == TEnd::Stop) return score_;
@@ -142,9 +144,10 @@ TCoach::TEnd TCoach::AddMissingSubstances(bool reactantSide) {
   for (int row = 0; row < ComparisonTable::kRows; ++row) {
     const bool restart = !correct_.Field(formulas, row).empty();
     if (restart) {
-      TCoachingListener::Tell(
-          TCoachingListener::TStep::MissingSubstance, std::string(correct_.Field(formulas, row)),
-          std::string(correct_.Field(ComparisonTable::ChargeArray(reactantSide), row)));
+      notes_.push_back({TCoachingStep::MissingSubstance,
+                        SubstanceText(correct_.Field(formulas, row),
+                                      ChargeToDisplay(correct_.Field(
+                                          ComparisonTable::ChargeArray(reactantSide), row)))});
     }
     if (restart && AddSubstance(reactantSide) == kAnswer) return TEnd::Stop;
     Regrade();
@@ -170,7 +173,7 @@ int TCoach::UnmatchedStudentRow(std::string_view text, bool reactantSide,
 int TCoach::ChangeCharge(TFormula* substance, int row, bool reactantSide) {
   openedDialog_ = true;
   const std::string charge(correct_.Field(ComparisonTable::ChargeArray(reactantSide), row));
-  TCoachingListener::Tell(TCoachingListener::TStep::OxidationNumber, *substance);
+  notes_.push_back({TCoachingStep::OxidationNumber, FormulaAnswerText(*substance)});
   TChangeChargeDialog coaching(&dialog_, dialog_.AnswerWindow(), charge, substance);
   PlaceBesideAnswer(coaching);
   return coaching.Execute();
@@ -178,7 +181,7 @@ int TCoach::ChangeCharge(TFormula* substance, int row, bool reactantSide) {
 
 int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
   openedDialog_ = true;
-  TCoachingListener::Tell(TCoachingListener::TStep::Dissociation, *substance);
+  notes_.push_back({TCoachingStep::Dissociation, FormulaAnswerText(*substance)});
   TSplitItDialog coaching(&dialog_, substance, dialog_.AnswerWindow()->Equation(), reactantSide);
   PlaceBesideAnswer(coaching);
   const int result = coaching.Execute();
@@ -188,8 +191,8 @@ int TCoach::SplitIt(TFormula* substance, bool reactantSide) {
 
 int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
   openedDialog_ = true;
-  TCoachingListener::Tell(TCoachingListener::TStep::WrongSubstance, *substance);
-  TEditSubstanceDialog coaching(&dialog_, 608, dialog_.Reaction(), substance,
+  notes_.push_back({TCoachingStep::WrongSubstance, FormulaAnswerText(*substance)});
+  TEditSubstanceDialog coaching(&dialog_, dialog_.Reaction(), substance,
                                 dialog_.AnswerWindow()->Equation(), reactantSide);
   PlaceOverAnswer(coaching);
   // The substance dialogs show the question and the equation themselves.
@@ -201,8 +204,8 @@ int TCoach::EditSubstance(TFormula* substance, bool reactantSide) {
 
 int TCoach::AddSubstance(bool reactantSide) {
   openedDialog_ = true;
-  TAddSubstanceDialog coaching(&dialog_, 609, dialog_.Reaction(),
-                               dialog_.AnswerWindow()->Equation(), reactantSide);
+  TAddSubstanceDialog coaching(&dialog_, dialog_.Reaction(), dialog_.AnswerWindow()->Equation(),
+                               reactantSide);
   PlaceOverAnswer(coaching);
   HideAnswerDialog();
   const int result = coaching.Execute();
@@ -231,17 +234,12 @@ void TCoach::PlaceBesideAnswer(TDialog& coaching) {
 }
 
 QSize CoachingDialogSize() {
-  return TemplateClientSize("CHANGECHARGE").expandedTo(TemplateClientSize("SPLITITDIALOG"));
+  return TemplateClientSize(TemplateId::kChangeCharge)
+      .expandedTo(TemplateClientSize(TemplateId::kSplitIt));
 }
 
 void TCoach::PlaceOverAnswer(TDialog& coaching) const {
   coaching.move(dialog_.pos());
-}
-
-int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
-                int /*score*/) {
-  // Coaching grades afresh before its first step, so the score given is not needed.
-  return TCoach(dialog, correct, student).Run();
 }
 
 void ShowSuccessMessage(TEquationDialog& dialog) {

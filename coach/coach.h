@@ -4,8 +4,10 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/comparison_table.h"
+#include "model/question_outcome.h"
 
 class TDialog;
 class TEquationDialog;
@@ -19,11 +21,14 @@ class TFormula;
 // both sides finds nothing that a dialog could correct.
 class TCoach {
  public:
-  // The tables are those of the grading that found the answer wrong.
-  TCoach(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student);
+  // The tables and score are those of the grading that found the answer wrong; coaching
+  // starts from them rather than grading the same equation again.
+  TCoach(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student, int score);
 
   // Returns the score of the last grading: 3, or less when coaching stopped.
   int Run();
+  // The coaching dialogs that opened, in order, each with the substance it was about.
+  const std::vector<TCoachingNote>& Notes() const { return notes_; }
 
  private:
   // How a pass over one side, or a step of it, ended.
@@ -58,14 +63,11 @@ class TCoach {
   TEquationDialog& dialog_;
   ComparisonTable& correct_;
   ComparisonTable& student_;
-  int score_ = 0;
+  int score_;
   bool openedDialog_ = false;
+  std::vector<TCoachingNote> notes_;
   std::optional<QPoint> besidePlace_;
 };
-
-// Runs the coaching loop from a grading that gave score; returns the final score.
-int CoachAnswer(TEquationDialog& dialog, ComparisonTable& correct, ComparisonTable& student,
-                int score);
 
 // The room the coaching dialogs that stand beside the answer dialog take, frame aside: the
 // largest of them.

@@ -1,8 +1,8 @@
 #include "coach/split_it_dialog.h"
 
 #include "coach/charge_box.h"
-#include "coach/charge_choice.h"
-#include "coach/dissociation.h"
+#include "coach/rules/charge_choice.h"
+#include "coach/rules/dissociation.h"
 #include "coach/split_window.h"
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"
@@ -10,10 +10,11 @@
 #include "ui/combo_box.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 TSplitItDialog::TSplitItDialog(QWidget* parent, TFormula* substance, TEquation* equation,
                                bool reactantSide)
-    : TDialog(parent, "SPLITITDIALOG"),
+    : TDialog(parent, TemplateId::kSplitIt),
       substance_(substance),
       equation_(equation),
       reactantSide_(reactantSide),
@@ -115,5 +116,5 @@ void TSplitItDialog::ShowSpeciesMessage() {
 
 void TSplitItDialog::CmOk() {
   equation_->CopyFrom(*ScratchEquation());
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

@@ -13,11 +13,13 @@ class TSplitWindow;
 
 // Lets the student cut a compound written whole into two species and give each a charge.
 // All changes go to a scratch copy of the student's equation, written back only on OK.
-// Closes with 1 (OK), 2 ("&Answer") or 5 ("&Skip").
+// Closes with kOk, kCancel ("&Answer", as in every coaching dialog) or kSkip.
 class TSplitItDialog : public TDialog {
   Q_OBJECT
 
  public:
+  static constexpr int kSkip = 5;
+
   // substance is a formula of equation, on the side reactantSide names.
   TSplitItDialog(QWidget* parent, TFormula* substance, TEquation* equation, bool reactantSide);
   ~TSplitItDialog() override;
@@ -40,7 +42,7 @@ class TSplitItDialog : public TDialog {
 
  private:
   void CmDissociate();
-  void CmSkip() { CloseWindow(5); }
+  void CmSkip() { CloseWindow(kSkip); }
   void ShowSpeciesMessage();
 
   TFormula* substance_;

@@ -1,6 +1,6 @@
 #include "coach/split_window.h"
 
-#include "coach/dissociation.h"
+#include "coach/rules/dissociation.h"
 #include "ui/dc.h"
 #include "ui/mark_color.h"
 

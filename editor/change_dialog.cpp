@@ -2,8 +2,10 @@
 
 #include <QLineEdit>
 
+#include "ui/resources/resource_ids.h"
+
 TChangeDialog::TChangeDialog(QWidget* parent, std::string* entry)
-    : TDialog(parent, "603"), entry_(entry) {}
+    : TDialog(parent, TemplateId::kChange), entry_(entry) {}
 
 void TChangeDialog::SetupWindow() {
   TDialog::SetupWindow();
@@ -16,5 +18,5 @@ void TChangeDialog::SetupWindow() {
 
 void TChangeDialog::CmOk() {
   if (QLineEdit* edit = Edit(kNumberEdit)) *entry_ = edit->text().left(4).toStdString();
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

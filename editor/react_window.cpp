@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "editor/change_dialog.h"
-#include "editor/reaction_listing.h"
+#include "editor/rules/reaction_listing.h"
 #include "editor/select_dialog.h"
 #include "editor/type_dialog.h"
 #include "keypad/new_question_dialog.h"
@@ -242,7 +242,7 @@ bool TReactWindow::MayEdit() {
 bool TReactWindow::AskReactionNumber(std::size_t& row) {
   for (;;) {
     TChangeDialog dialog(this, &numberEntry_);
-    if (dialog.Execute() != 1) return false;
+    if (dialog.Execute() != TDialog::kOk) return false;
     const int32_t n = LeadingValue(numberEntry_);
     if (n >= 1 && static_cast<std::size_t>(n) <= book_.ShownReactions().size()) {
       row = static_cast<std::size_t>(n - 1);
@@ -257,12 +257,12 @@ void TReactWindow::CmAdd() {
   QuestionRecord record;
   {
     TNewQuestionDialog dialog(this, &record, "");
-    if (dialog.Execute() != 1) return;
+    if (dialog.Execute() != TDialog::kOk) return;
   }
   TTypeFlags flags = TReactionBook::FlagsOfType(book_.LastAddedType());
   {
     TTypeDialog dialog(this, &flags, record.QuestionText());
-    if (dialog.Execute() != 1) return;
+    if (dialog.Execute() != TDialog::kOk) return;
   }
   if (!KeepDespiteDoubts(record, flags, std::string::npos)) return;
   AddReaction(record, flags);
@@ -299,13 +299,13 @@ void TReactWindow::CmChange() {
   const bool changeAll = answer == IDYES;
   if (changeAll) {
     TNewQuestionDialog dialog(this, &record, question);
-    if (dialog.Execute() != 1) return;
+    if (dialog.Execute() != TDialog::kOk) return;
   }
   TTypeFlags flags = TReactionBook::FlagsOfType(reaction.type);
   {
     // The question as it will be saved.
     TTypeDialog dialog(this, &flags, changeAll ? record.QuestionText() : reaction.QuestionText());
-    if (dialog.Execute() != 1) return;
+    if (dialog.Execute() != TDialog::kOk) return;
   }
   if (changeAll && !KeepDespiteDoubts(record, flags, stored)) return;
   ChangeReaction(record, flags, stored, changeAll);
@@ -348,7 +348,7 @@ void TReactWindow::CmDisplay() {
   TTypeFlags flags = book_.TypeFilter();
   {
     TSelectDialog dialog(this, &flags);
-    if (dialog.Execute() != 1) return;
+    if (dialog.Execute() != TDialog::kOk) return;
   }
   if (Scroller()) Scroller()->ScrollTo(0, 0);
   book_.SetTypeFilter(flags);

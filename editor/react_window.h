@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string>
 
-#include "editor/reaction_book.h"
+#include "editor/rules/reaction_book.h"
 #include "print/my_printer.h"
 #include "ui/resources/command_ids.h"
 #include "ui/window.h"

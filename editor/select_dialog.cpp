@@ -2,9 +2,10 @@
 
 #include "editor/type_controls.h"
 #include "ui/check_box.h"
+#include "ui/resources/resource_ids.h"
 
 TSelectDialog::TSelectDialog(QWidget* parent, TTypeFlags* flags)
-    : TDialog(parent, "605"), flags_(flags) {}
+    : TDialog(parent, TemplateId::kSelect), flags_(flags) {}
 
 void TSelectDialog::SetupWindow() {
   TDialog::SetupWindow();
@@ -17,5 +18,5 @@ void TSelectDialog::CmOk() {
     TCheckBox* box = CheckBox(kFirstTypeControl + static_cast<int>(i));
     (*flags_)[i] = box && box->GetCheck() ? 1 : 0;
   }
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

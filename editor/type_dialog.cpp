@@ -5,6 +5,7 @@
 
 #include "editor/type_controls.h"
 #include "ui/radio_button.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr int kGroupBox = 106;
 }  // namespace
 
 TTypeDialog::TTypeDialog(QWidget* parent, TTypeFlags* flags, std::string_view question)
-    : TDialog(parent, "601"), flags_(flags), question_(question) {}
+    : TDialog(parent, TemplateId::kType), flags_(flags), question_(question) {}
 
 void TTypeDialog::SetupWindow() {
   TDialog::SetupWindow();
@@ -47,5 +48,5 @@ void TTypeDialog::CmOk() {
     TRadioButton* radio = RadioButton(kFirstTypeControl + static_cast<int>(i));
     (*flags_)[i] = radio && radio->GetCheck() ? 1 : 0;
   }
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

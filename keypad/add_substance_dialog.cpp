@@ -4,10 +4,12 @@
 
 #include "keypad/edit_window.h"
 #include "model/comparison_table.h"
+#include "ui/resources/resource_ids.h"
 
-TAddSubstanceDialog::TAddSubstanceDialog(QWidget* parent, int resourceId, const TReaction& reaction,
+TAddSubstanceDialog::TAddSubstanceDialog(QWidget* parent, const TReaction& reaction,
                                          TEquation* equation, bool reactantSide)
-    : TEditSubstanceDialog(parent, resourceId, reaction, nullptr, equation, reactantSide) {}
+    : TEditSubstanceDialog(parent, TemplateId::kAddSubstance, reaction, nullptr, equation,
+                           reactantSide) {}
 
 std::string TAddSubstanceDialog::FirstLineText() const {
   return std::string("There is a ") + (ReactantSide() ? "reactant " : "product ") +
@@ -24,7 +26,7 @@ TFormula* TAddSubstanceDialog::ChooseEditedFormula() {
 }
 
 void TAddSubstanceDialog::CmOk() {
-  if (!newFormula_) return CloseWindow(1);
+  if (!newFormula_) return CloseWindow(kOk);
   TEquation& equation = CallersEquation();
   if (!ReactantSide()) equation.arrowEntered = true;
   TFormulaList& side = equation.Side(ReactantSide());
@@ -44,7 +46,7 @@ void TAddSubstanceDialog::CmOk() {
   } else {
     side.push_back(std::move(newFormula_));
   }
-  CloseWindow(1);
+  CloseWindow(kOk);
 }
 
 void TAddSubstanceDialog::CmCancel() {

@@ -11,8 +11,8 @@ class TAddSubstanceDialog : public TEditSubstanceDialog {
   Q_OBJECT
 
  public:
-  TAddSubstanceDialog(QWidget* parent, int resourceId, const TReaction& reaction,
-                      TEquation* equation, bool reactantSide);
+  TAddSubstanceDialog(QWidget* parent, const TReaction& reaction, TEquation* equation,
+                      bool reactantSide);
 
  protected:
   void CmOk() override;

@@ -7,11 +7,18 @@
 #include "keypad/answer_window.h"
 #include "keypad/blank_window.h"
 #include "keypad/edit_window.h"
+#include "ui/resources/resource_ids.h"
 
-TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, int resourceId,
+TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, const TReaction& reaction,
+                                           TFormula* wrongSubstance, TEquation* equation,
+                                           bool reactantSide)
+    : TEditSubstanceDialog(parent, TemplateId::kEditSubstance, reaction, wrongSubstance, equation,
+                           reactantSide) {}
+
+TEditSubstanceDialog::TEditSubstanceDialog(QWidget* parent, const char* templateId,
                                            const TReaction& reaction, TFormula* wrongSubstance,
                                            TEquation* equation, bool reactantSide)
-    : TKeypadDialog(parent, std::to_string(resourceId), TKeypad::SubstanceDialogConfig()),
+    : TKeypadDialog(parent, templateId, TKeypad::SubstanceDialogConfig()),
       reaction_(reaction),
       wrongSubstance_(wrongSubstance),
       equation_(equation),
@@ -92,7 +99,7 @@ void TEditSubstanceDialog::CmOk() {
   // The copy replaces the caller's formulas, the wrong substance among them.
   messageWindow_->SetSubstance(nullptr);
   equation_->CopyFrom(working_);
-  CloseWindow(1);
+  CloseWindow(kOk);
 }
 
 void TEditSubstanceDialog::CmDelete() {
@@ -103,5 +110,5 @@ void TEditSubstanceDialog::CmDelete() {
   if (index >= 0) side.erase(side.begin() + index);
   messageWindow_->SetSubstance(nullptr);
   equation_->CopyFrom(working_);
-  CloseWindow(1);
+  CloseWindow(kOk);
 }

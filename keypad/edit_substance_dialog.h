@@ -19,8 +19,8 @@ class TEditSubstanceDialog : public TKeypadDialog {
  public:
   static constexpr int kDelete = 207;
 
-  TEditSubstanceDialog(QWidget* parent, int resourceId, const TReaction& reaction,
-                       TFormula* wrongSubstance, TEquation* equation, bool reactantSide);
+  TEditSubstanceDialog(QWidget* parent, const TReaction& reaction, TFormula* wrongSubstance,
+                       TEquation* equation, bool reactantSide);
 
   // The formula the keypad builds: in the working copy, or a new one when adding.
   TFormula* EditedFormula() const { return Keypad().Formula(); }
@@ -30,6 +30,10 @@ class TEditSubstanceDialog : public TKeypadDialog {
   TEditWindow* EditWindow() const { return editWindow_; }
 
  protected:
+  // The dialog on that template: the add dialog's is its own.
+  TEditSubstanceDialog(QWidget* parent, const char* templateId, const TReaction& reaction,
+                       TFormula* wrongSubstance, TEquation* equation, bool reactantSide);
+
   void SetupWindow() override;
   void RepaintDisplay() override;
   void ShowPending(const std::string& pending) override;

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "keypad/element_block.h"
-#include "keypad/keypad_key.h"
-#include "keypad/refusal_line.h"
+#include "keypad/rules/element_block.h"
+#include "keypad/rules/keypad_key.h"
+#include "keypad/rules/refusal_line.h"
 #include "ui/message_box.h"
 
 std::vector<TControlTemplate> TKeypadDialog::KeyControls(bool withPlusArrow) {
@@ -267,7 +267,7 @@ void TKeypadDialog::ReflectKeys() {
 }
 
 int TKeypadDialog::ShiftBelowKeys(int top) const {
-  constexpr int kGap = 2;  // as the original layout leaves below the last row
+  constexpr int kGap = 2;  // pixels of air between the last row of keys and the strip
   int keysBottom = 0;
   for (int id : keyIds_) {
     const QRect key = Button(id)->geometry();

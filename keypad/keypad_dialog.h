@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "keypad/keyboard_input.h"
-#include "keypad/keypad.h"
+#include "keypad/rules/keyboard_input.h"
+#include "keypad/rules/keypad.h"
 #include "ui/dialog.h"
 
 class QLabel;

@@ -10,6 +10,7 @@
 #include "model/charge_text.h"
 #include "model/windows1252.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool SideIsEmpty(const QuestionRecord& record, bool reactant) {
 
 TNewQuestionDialog::TNewQuestionDialog(QWidget* parent, QuestionRecord* record,
                                        std::string_view question)
-    : TKeypadDialog(parent, "610", TKeypad::NewQuestionDialogConfig()),
+    : TKeypadDialog(parent, TemplateId::kNewQuestion, TKeypad::NewQuestionDialogConfig()),
       record_(record),
       question_(question),
       answerWindow_(new TAnswerWindow(this, false)) {
@@ -148,6 +149,6 @@ void TNewQuestionDialog::CmOk() {
   } else if (SideIsEmpty(*record_, false)) {
     Refuse("You must enter at least one product!!");
   } else {
-    CloseWindow(1);
+    CloseWindow(kOk);
   }
 }

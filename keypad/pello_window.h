@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "keypad/line.h"
+#include "keypad/rules/line.h"
 #include "keypad/strip_window.h"
 
 // A bordered panel of message lines in which formulas keep their subscripts and charges.

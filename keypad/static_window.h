@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "keypad/line.h"
+#include "keypad/rules/line.h"
 #include "keypad/strip_window.h"
 
 // The bordered two-line message of the oxidation-number correction: names the substance and

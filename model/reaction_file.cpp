@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 4;
 constexpr std::size_t kQuestionOffset = 0;
 constexpr std::size_t kTypeOffset = 100;
 constexpr std::size_t kSlotOffset = 104;
@@ -68,16 +67,16 @@ std::unique_ptr<TReaction> DecodeReaction(const unsigned char* record) {
 }
 
 ReadResult ParseReactionFile(TReactionList& list, const unsigned char* data, std::size_t size) {
-  if (size < kHeaderSize) return ReadResult::Damaged;
+  if (size < kReactionHeaderSize) return ReadResult::Damaged;
   // The count is not trusted: only records wholly present in the data are taken.
-  const uint64_t count = GetU32(data);
-  const uint64_t present = (size - kHeaderSize) / kReactionRecordSize;
+  const uint64_t count = ReactionCountOf(data);
+  const uint64_t present = (size - kReactionHeaderSize) / kReactionRecordSize;
   const uint64_t records = count < present ? count : present;
   list.reserve(list.size() + records);
   for (uint64_t r = 0; r < records; ++r)
-    list.push_back(DecodeReaction(data + kHeaderSize + r * kReactionRecordSize));
+    list.push_back(DecodeReaction(data + kReactionHeaderSize + r * kReactionRecordSize));
   // Bytes beyond the counted records would be lost on the next save: the file is not sound.
-  const bool exact = size == kHeaderSize + count * kReactionRecordSize;
+  const bool exact = size == ReactionFileSize(count);
   return records < count || !exact ? ReadResult::Damaged : ReadResult::Ok;
 }
 
@@ -150,16 +149,25 @@ std::string ReadResultMessage(ReadResult result, const std::string& path) {
   return {};
 }
 
+uint32_t ReactionCountOf(const unsigned char* header) {
+  return GetU32(header);
+}
+
+std::vector<unsigned char> EncodeReactionFile(const TReactionList& list) {
+  std::vector<unsigned char> bytes(ReactionFileSize(list.size()));
+  PutU32(bytes.data(), static_cast<uint32_t>(list.size()));
+  for (std::size_t r = 0; r < list.size(); ++r)
+    EncodeReaction(*list[r], bytes.data() + kReactionHeaderSize + r * kReactionRecordSize);
+  return bytes;
+}
+
 bool WriteReactionFile(const TReactionList& list, const std::string& path, TWriteError* error,
                        TFileStamp* written, const TFileLock* held) {
   if (list.size() > UINT32_MAX) {
     if (error) *error = {WriteFailure::CannotWrite, EFBIG, "Too many reactions for " + path};
     return false;
   }
-  std::vector<unsigned char> bytes(kHeaderSize + list.size() * kReactionRecordSize);
-  PutU32(bytes.data(), static_cast<uint32_t>(list.size()));
-  for (std::size_t r = 0; r < list.size(); ++r)
-    EncodeReaction(*list[r], bytes.data() + kHeaderSize + r * kReactionRecordSize);
+  const std::vector<unsigned char> bytes = EncodeReactionFile(list);
 
   // Held until the new file's stamp is taken, so that no other save lands in between.
   std::optional<TFileLock> own;

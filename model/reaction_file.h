@@ -1,13 +1,29 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/atomic_file.h"
 #include "model/file_stamp.h"
 #include "model/reaction.h"
 
-// The reaction file: a 4-byte little-endian count, then 244-byte records.
+// The reaction file: a header of kReactionHeaderSize bytes holding the count of reactions
+// (little-endian), then that many records of kReactionRecordSize bytes. Everything that
+// reads or writes the framing (the reader and writer here, the bank tool, FileKind) uses
+// these.
 inline constexpr const char* kReactionFileName = "tarvolin.rxn";
-constexpr std::size_t kReactionRecordSize = 244;
+inline constexpr std::size_t kReactionHeaderSize = 4;
+inline constexpr std::size_t kReactionRecordSize = 244;
+
+// The count a header holds; header has kReactionHeaderSize bytes.
+uint32_t ReactionCountOf(const unsigned char* header);
+// The size of a file whose header counts that many reactions, all present.
+inline uint64_t ReactionFileSize(uint64_t count) {
+  return kReactionHeaderSize + count * kReactionRecordSize;
+}
+// The whole file's bytes for the list: its header, then its records in list order. The
+// list has at most UINT32_MAX reactions.
+std::vector<unsigned char> EncodeReactionFile(const TReactionList& list);
 
 enum class ReadResult {
   Ok,

@@ -2,7 +2,8 @@
 #include <string_view>
 
 // What drawing the keyed form needs of a device: text out at a point and text measurement.
-// The point is the top-left corner of the text cell, as on the original device contexts.
+// The point is the top-left corner of the text cell, not the baseline, so that lines stack by
+// adding TextHeight; TDC and the tests' recording surface both draw that way.
 class TTextSurface {
  public:
   enum class Script { Sub, Super };

@@ -9,9 +9,10 @@
 
 #include "print/heading_file.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 THeadingDialog::THeadingDialog(QWidget* parent, std::string* buffer)
-    : TDialog(parent, "EDITHEADING"), buffer_(buffer) {}
+    : TDialog(parent, TemplateId::kHeading), buffer_(buffer) {}
 
 QPlainTextEdit* THeadingDialog::HeadingEdit() const {
   return MultilineEdit(kHeadingEdit);
@@ -124,7 +125,7 @@ bool THeadingDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void THeadingDialog::CmOk() {
   if (HeadingEdit()) *buffer_ = FormattedText().toStdString();
-  CloseWindow(1);
+  CloseWindow(kOk);
 }
 
 bool THeadingDialog::EditHeadingFile(QWidget* owner) {
@@ -135,7 +136,7 @@ bool THeadingDialog::EditHeadingFile(QWidget* owner) {
   }
   {
     THeadingDialog dialog(owner, &heading);
-    if (dialog.Execute() != 1) return false;
+    if (dialog.Execute() != TDialog::kOk) return false;
   }
   std::string error;
   if (!WriteHeadingFile(heading, kHeadingFileName, &error)) {

@@ -1,37 +1,25 @@
 #pragma once
-#include <chrono>
 #include <memory>
 #include <string>
 
-#include "coach/coaching_listener.h"
-#include "keypad/equation_dialog.h"
-#include "results/answer_record.h"
+#include "model/answer_record.h"
+#include "model/answer_sink.h"
+#include "quiz/rules/answer_recorder.h"
 #include "results/answer_sender.h"
-#include "results/answer_sink.h"
 #include "results/results_location.h"
 
-class TEquation;
-class TQuizRun;
 class TAnswerPoster;
 
-// Follows one question from the answer dialog to its end and reports it to the quiz run: the
-// student's first answer and its score, the coaching dialogs that opened, the final answer and
-// score, how the question ended and the seconds it took. Is the quiz run's sink in front of
-// the poster, which keeps each answer on this computer at once and sends it to the results
-// store of the account's settings without the quiz waiting.
-class TAnswerReporter : public TCoachingListener, public TAnswerSink {
+// The quiz's sink for answer records: in front of the poster, which keeps each answer on this
+// computer at once and sends it to the results store of the account's settings without the
+// quiz waiting. Also says who answers, from the same settings.
+class TAnswerReporter : public TAnswerSink {
  public:
   TAnswerReporter();
   ~TAnswerReporter() override;
 
-  // The check the answer dialog runs: the given one, watched.
-  TEquationDialog::TCheck Watch(TEquationDialog::TCheck check);
-
-  void BeginQuestion();
-  // Builds the question's record; code is the answer dialog's (1, 7 or 2). finalAnswer may be
-  // null (no equation keyed).
-  TAnswerRecord EndQuestion(const TReaction& reaction, int questionIndex, int code, int32_t points,
-                            const TEquation* finalAnswer) const;
+  // The student's name and login the results settings give now.
+  static TAnswerer Answerer();
 
   // What sends the answers on; made, with the account's settings read, on first use.
   TAnswerPoster& Poster();
@@ -50,15 +38,8 @@ class TAnswerReporter : public TCoachingListener, public TAnswerSink {
   // program; tests wait, so that what the store says is known by the next question.
   void SetPatience(int milliseconds) { patience_ = milliseconds; }
 
-  void CoachingOpened(TStep step, const std::string& formula, const std::string& charge) override;
-
  private:
   std::unique_ptr<TAnswerPoster> poster_;
   TResultsLocation location_;
   int patience_ = 0;
-  std::chrono::steady_clock::time_point questionStart_;
-  bool checked_ = false;
-  std::string firstAnswer_;
-  int32_t firstScore_ = 0;
-  std::vector<TCoachingNote> coaching_;
 };

@@ -10,6 +10,7 @@
 #include "ui/help_topic.h"
 #include "ui/help_viewer.h"
 #include "ui/message_box.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ TFrame::TFrame(QWidget* parent)
     : TFrameWindow(parent, kCaption),
       editorView_(new TReactWindow(this)),
       quizView_(new TQuizWindow(this, &CheckAnswer)) {
-  AssignMenu("2");
+  AssignMenu(MenuId::kQuiz);
   // Until the frame is set up the views are hidden children; the quiz view then becomes the
   // client.
   editorView_->hide();
@@ -110,7 +111,7 @@ void TFrame::CmExit() {
 }
 
 void TFrame::CmEditReactions() {
-  AssignMenu("MENU_1");
+  AssignMenu(MenuId::kEditor);
   quizView_->hide();
   SetClientWindow(editorView_);
   editorView_->EnterEditorMode();
@@ -119,7 +120,7 @@ void TFrame::CmEditReactions() {
 
 void TFrame::CmStartReactions() {
   if (!editorView_->MaybeSave(true)) return;
-  AssignMenu("2");
+  AssignMenu(MenuId::kQuiz);
   editorView_->hide();
   SetClientWindow(quizView_);
   // The quiz view keeps the reactions it read at start-up.

@@ -4,6 +4,7 @@
 
 #include "quiz/frame.h"
 #include "quiz/splash_window.h"
+#include "ui/resources/resource_ids.h"
 
 TMyApp::TMyApp() : TApplication("Tarvolin") {}
 
@@ -17,5 +18,5 @@ void TMyApp::InitMainWindow() {
   auto* frame = new TFrame;
   frame->setWindowIcon(TFrame::Icon());
   SetMainWindow(frame);
-  frame->LoadAccelerators("ACCELERATORS_1");
+  frame->LoadAccelerators(AcceleratorsId::kMain);
 }

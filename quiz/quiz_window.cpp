@@ -8,9 +8,8 @@
 #include <string>
 
 #include "coach/coach.h"
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 #include "editor/select_dialog.h"
-#include "keypad/answer_window.h"
 #include "model/reaction_file.h"
 #include "quiz/result_window.h"
 #include "results/answer_poster.h"
@@ -29,7 +28,8 @@ constexpr const char* kCompleted =
 TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
     : TWindow(parent),
       run_(reactions_),
-      check_(reporter_.Watch(std::move(check))),
+      recorder_(reporter_, &TAnswerReporter::Answerer),
+      check_(std::move(check)),
       startButton_(new QPushButton(QStringLiteral("&Start..."), this)) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const int ninthW = screen.width() / 9;
@@ -37,7 +37,6 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   MoveWindow(ninthW, ninthH, 6 * ninthW, 6 * ninthH);
   Bind(kCmStart, &TQuizWindow::CmStart);
   Bind(kCmResults, &TQuizWindow::CmResults);
-  run_.SetAnswerSink(&reporter_);
   startButton_->setObjectName(QStringLiteral("start"));
   startButton_->setToolTip(QStringLiteral("Start a quiz (F3)"));
   // The same command as the menu item and F3.
@@ -87,9 +86,10 @@ void TQuizWindow::CmStart() {
   TTypeFlags flags = {};
   {
     TSelectDialog dialog(this, &flags);
-    if (dialog.Execute() == 2) return;
+    if (dialog.Execute() == TSelectDialog::kCancel) return;
   }
   run_.Begin(flags);
+  recorder_.BeginRun(flags);
   reporter_.BeginRun();
   running_ = true;
   Invalidate();
@@ -107,36 +107,34 @@ bool TQuizWindow::AskQuestion() {
     return false;
   }
   const TReaction& reaction = *reactions_[index];
-  ComparisonTable student;
-  int32_t points = 0;
-  int code = 0;
-  TAnswerRecord answer;
-  reporter_.BeginQuestion();
+  TQuestionOutcome outcome;
   {
-    TEquationDialog dialog(this, reaction, &student, &points, check_);
+    TEquationDialog dialog(this, reaction, check_);
     PlaceAnswerDialog(dialog);
-    code = dialog.Execute();
-    // Grading clears what matched; the result display needs the answer as the student gave it.
-    if (const TEquation* equation = dialog.AnswerWindow()->Equation())
-      RefillStudentTable(*equation, student);
-    answer =
-        reporter_.EndQuestion(reaction, index, code, points, dialog.AnswerWindow()->Equation());
+    outcome = dialog.Ask();
   }
-  run_.AddAnswer(points, answer.ending, reaction.type);
-  ReportAnswer(std::move(answer));
-  if (code == 2) {
-    Invalidate();
-    return false;
-  }
-  if (code == 7) {
-    ComparisonTable correct;
-    FillCorrectTable(reaction, correct);
-    TResultWindow result(this, correct, student, reaction.QuestionText(), points,
-                         run_.PointsEarned(), run_.PointsPossible());
-    result.Execute();
-  }
+  TakeOutcome(reaction, index, outcome);
   Invalidate();
-  return true;
+  return outcome.ending != TEnding::Quit;
+}
+
+void TQuizWindow::TakeOutcome(const TReaction& reaction, int index,
+                              const TQuestionOutcome& outcome) {
+  run_.AddAnswer(outcome, reaction.type);
+  const std::string notKept = recorder_.Record(reaction, index, outcome);
+  // The driver's own words go behind Details, never into the student's message.
+  if (!notKept.empty())
+    MessageBox(this, notKept, "Warning", MbIcon::Exclamation, MbButtons::Ok, 0,
+               reporter_.PosterStatus().details);
+  if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->AnswerKept();
+  if (outcome.ending != TEnding::Answer) return;
+  // The answer as the student left it, beside the stored one.
+  ComparisonTable correct, student;
+  FillCorrectTable(reaction, correct);
+  if (outcome.finalEquation) RefillStudentTable(*outcome.finalEquation, student);
+  TResultWindow result(this, correct, student, reaction.QuestionText(), outcome.points,
+                       run_.PointsEarned(), run_.PointsPossible());
+  result.Execute();
 }
 
 void TQuizWindow::PlaceAnswerDialog(TEquationDialog& dialog) const {
@@ -150,15 +148,6 @@ void TQuizWindow::PlaceAnswerDialog(TEquationDialog& dialog) const {
   place = MakeRoomBeside(place, CoachingDialogSize().width() + frame.width(),
                          screen->availableGeometry());
   dialog.move(place.topLeft());
-}
-
-void TQuizWindow::ReportAnswer(TAnswerRecord answer) {
-  const std::string notKept = run_.ReportAnswer(std::move(answer));
-  // The driver's own words go behind Details, never into the student's message.
-  if (!notKept.empty())
-    MessageBox(this, notKept, "Warning", MbIcon::Exclamation, MbButtons::Ok, 0,
-               reporter_.PosterStatus().details);
-  if (resultsWindow_ && resultsWindow_->isVisible()) resultsWindow_->AnswerKept();
 }
 
 void TQuizWindow::CmResults() {

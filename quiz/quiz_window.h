@@ -8,7 +8,8 @@
 #include "model/reaction.h"
 #include "model/text_surface.h"
 #include "quiz/answer_reporter.h"
-#include "quiz/quiz_run.h"
+#include "quiz/rules/answer_recorder.h"
+#include "quiz/rules/quiz_run.h"
 #include "results/results_window.h"
 #include "ui/resources/command_ids.h"
 #include "ui/window.h"
@@ -71,12 +72,14 @@ class TQuizWindow : public TWindow {
   void PlaceStartButton();
   // Asks one question; false when the quiz run has stopped.
   bool AskQuestion();
-  // Keeps the answer; a failure to is told once per quiz run and the quiz goes on.
-  void ReportAnswer(TAnswerRecord answer);
+  // Scores the question, has it recorded (a failure to keep it is told once per quiz run and
+  // the quiz goes on) and shows the answer after a wrong one.
+  void TakeOutcome(const TReaction& reaction, int index, const TQuestionOutcome& outcome);
 
   TReactionList reactions_;
   TQuizRun run_;
   TAnswerReporter reporter_;
+  TAnswerRecorder recorder_;
   TEquationDialog::TCheck check_;
   QPointer<TResultsWindow> resultsWindow_;
   QPushButton* startButton_;

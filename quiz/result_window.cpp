@@ -7,8 +7,9 @@
 #include <string>
 
 #include "model/charge_text.h"
-#include "quiz/equation_row.h"
+#include "quiz/rules/equation_row.h"
 #include "ui/dc.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ void ChargesToDisplay(ComparisonTable& table) {
 TResultWindow::TResultWindow(QWidget* parent, ComparisonTable& correct, ComparisonTable& student,
                              std::string_view question, int32_t points, int32_t pointsEarned,
                              int32_t pointsPossible)
-    : TDialog(parent, "606") {
+    : TDialog(parent, TemplateId::kResult) {
   ChargesToDisplay(correct);
   ChargesToDisplay(student);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 // Answers kept on the student's own machine until the results store takes them: a small
 // SQLite file in the account's data folder, each answer added in a transaction of its own.

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 class TResultsStore;
 

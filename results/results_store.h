@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "results/answer_sink.h"
+#include "model/answer_sink.h"
 #include "results/results_location.h"
 #include "results/results_summary.h"
 #include "results/sqlite_timer.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 // What the results window shows, read from a store; plain data.
 

@@ -127,13 +127,8 @@ int Import(const std::string& text, const std::string& rxn, const TOptions& opti
   std::string error;
   bool written = false;
   if (Stream(rxn)) {
-    std::string bytes(4 + kReactionRecordSize * result.reactions.size(), '\0');
-    const auto count = static_cast<uint32_t>(result.reactions.size());
-    for (int b = 0; b < 4; ++b) bytes[b] = static_cast<char>(count >> (8 * b));
-    for (std::size_t r = 0; r < result.reactions.size(); ++r)
-      EncodeReaction(*result.reactions[r],
-                     reinterpret_cast<unsigned char*>(bytes.data()) + 4 + r * kReactionRecordSize);
-    written = WriteStream(rxn, bytes, error);
+    const std::vector<unsigned char> encoded = EncodeReactionFile(result.reactions);
+    written = WriteStream(rxn, std::string(encoded.begin(), encoded.end()), error);
   } else {
     written = WriteReactionFile(result.reactions, rxn, &error);
   }

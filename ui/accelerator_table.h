@@ -14,5 +14,5 @@ struct TAcceleratorTable {
   std::vector<TAccelerator> entries;
 };
 
-// The accelerator table of that name ("ACCELERATORS_1"); case is ignored. Null when unknown.
+// The accelerator table of that name (an AcceleratorsId); case is ignored. Null when unknown.
 const TAcceleratorTable* FindAcceleratorTable(std::string_view name);

@@ -323,16 +323,16 @@ void TDialog::done(int result) {
 }
 
 void TDialog::reject() {
-  Dispatch(2);
+  Dispatch(kCancel);
 }
 
 bool TDialog::Dispatch(int id) {
   if (TCommandTarget::Dispatch(id)) return true;
-  if (id == 1) {
+  if (id == kOk) {
     CmOk();
     return true;
   }
-  if (id == 2) {
+  if (id == kCancel) {
     CmCancel();
     return true;
   }

@@ -29,6 +29,11 @@ class TDialog : public QDialog, public TCommandTarget {
   Q_OBJECT
 
  public:
+  // The codes the OK and Cancel buttons (ids 1 and 2) close a dialog with; Escape and the
+  // close box close it with kCancel too.
+  static constexpr int kOk = 1;
+  static constexpr int kCancel = 2;
+
   TDialog(QWidget* parent, const std::string& templateName);
   // A dialog whose template is completed at run time: extraControls follow the template's own
   // controls, in that order (the keypad dialogs add their keys this way, so the framework needs
@@ -114,8 +119,8 @@ class TDialog : public QDialog, public TCommandTarget {
   // Runs once the controls exist and before the dialog is shown or driven. The base sets up
   // the dialog's child windows; overrides call it first.
   virtual void SetupWindow();
-  virtual void CmOk() { CloseWindow(1); }
-  virtual void CmCancel() { CloseWindow(2); }
+  virtual void CmOk() { CloseWindow(kOk); }
+  virtual void CmCancel() { CloseWindow(kCancel); }
 
   void changeEvent(QEvent* event) override;
 

@@ -45,7 +45,7 @@ struct TDialogTemplate {
   const TControlTemplate* FindControl(int id) const;
 };
 
-// The dialog template of that name ("607", "SPLITITDIALOG"); case is ignored. Null when unknown.
+// The dialog template of that name (a TemplateId); case is ignored. Null when unknown.
 const TDialogTemplate* FindDialogTemplate(std::string_view name);
 // Every template the program carries.
 const std::vector<TDialogTemplate>& DialogTemplates();

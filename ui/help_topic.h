@@ -10,6 +10,7 @@ inline constexpr const char* kProgramHelpFile = "tarvolin.hlp";
 // The help on using help that "Using Help" opens, beside it.
 inline constexpr const char* kHelpOnHelpFile = "WINHELP.HLP";
 
-// The anchor of the page for a dialog template ("607" gives "answer"); case is ignored.
+// The anchor of the page for a dialog template (TemplateId::kAnswer gives "answer"); case is
+// ignored.
 // Empty for a template the help file does not describe.
 std::string HelpTopicOf(std::string_view templateName);

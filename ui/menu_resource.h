@@ -18,5 +18,5 @@ struct TMenuResource {
   std::vector<TMenuItem> items;
 };
 
-// The menu resource of that name ("2", "MENU_1"); case is ignored. Null when unknown.
+// The menu resource of that name (a MenuId); case is ignored. Null when unknown.
 const TMenuResource* FindMenuResource(std::string_view name);

@@ -12,6 +12,7 @@
 
 #include "coach/change_charge_dialog.h"
 #include "coach/check_answer.h"
+#include "coach/rules/grader.h"
 #include "coach/split_it_dialog.h"
 #include "coach/split_window.h"
 #include "keypad/answer_window.h"
@@ -50,12 +51,14 @@ struct Question {
   }
 
   std::unique_ptr<TReaction> reaction;
-  ComparisonTable table;
-  int32_t points = -1;
-  TEquationDialog dialog{nullptr, *reaction, &table, &points, CheckAnswer};
+  TEquationDialog dialog{nullptr, *reaction, CheckAnswer};
   TVisibilityLog visibility;
 
+  // The first row of the student's side of the result display, from the outcome.
   std::string FirstRow(bool reactant) const {
+    ComparisonTable table;
+    if (const TEquation* final = dialog.Outcome().finalEquation.get())
+      RefillStudentTable(*final, table);
     return std::string(table.Field(ComparisonTable::FormulaArray(reactant), 0)) + "/" +
            std::string(table.Field(ComparisonTable::ChargeArray(reactant), 0));
   }
@@ -127,7 +130,7 @@ TEST_P(CheckAnswerFlows, EndWithTheScoreAndTheEquationAsCoachingLeftThem) {
   for (const std::string& opened : driver.Log())
     if (opened.starts_with("dialog 608") || opened.starts_with("dialog 609")) shown += "HS";
   EXPECT_EQ(q.visibility.log, shown + "H");
-  EXPECT_EQ(q.points, flow.points);
+  EXPECT_EQ(q.dialog.Outcome().points, flow.points);
   EXPECT_EQ(EquationText(*q.dialog.AnswerWindow()->Equation()), flow.answer);
   // After a wrong answer the table holds the equation as it ended, charges as keyed.
   if (flow.result == 7) {

@@ -1,4 +1,4 @@
-#include "coach/formula_search.h"
+#include "coach/rules/formula_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "coach/grader.h"
+#include "coach/rules/grader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "coach/split_it_dialog.h"
-#include "tests/support/equation_text.h"
 #include "keypad/blank_window.h"
-#include "keypad/line.h"
+#include "keypad/rules/line.h"
 #include "keypad/static_window.h"
+#include "tests/support/equation_text.h"
 #include "tests/support/recording_surface.h"
 
 namespace {

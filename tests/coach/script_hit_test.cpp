@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "coach/dissociation.h"
+#include "coach/rules/dissociation.h"
 #include "coach/split_it_dialog.h"
 #include "coach/split_window.h"
 #include "split_click.h"

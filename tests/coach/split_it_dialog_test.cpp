@@ -7,13 +7,13 @@
 #include <string>
 
 #include "coach/charge_box.h"
-#include "coach/dissociation.h"
+#include "coach/rules/dissociation.h"
 #include "coach/split_window.h"
-#include "tests/support/equation_text.h"
 #include "keypad/blank_window.h"
 #include "keypad/pello_window.h"
 #include "split_click.h"
 #include "tests/support/driver.h"
+#include "tests/support/equation_text.h"
 #include "ui/combo_box.h"
 
 namespace {

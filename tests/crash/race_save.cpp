@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/reaction_book.h"
+#include "editor/rules/reaction_book.h"
 #include "model/reaction_file.h"
 
 namespace {

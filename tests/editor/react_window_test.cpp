@@ -20,8 +20,8 @@
 #include <memory>
 
 #include "editor/change_dialog.h"
-#include "editor/my_check.h"
-#include "editor/reaction_listing.h"
+#include "editor/rules/my_check.h"
+#include "editor/rules/reaction_listing.h"
 #include "editor/select_dialog.h"
 #include "editor/type_dialog.h"
 #include "keypad/new_question_dialog.h"

@@ -1,6 +1,6 @@
 // The teacher's reaction book without a window: what it refuses, and that saving never
 // destroys a file it did not read, that someone else changed since, or is saving now.
-#include "editor/reaction_book.h"
+#include "editor/rules/reaction_book.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

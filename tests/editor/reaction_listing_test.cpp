@@ -1,5 +1,5 @@
 // The equation line of the listing, to the pixel on a surface with fixed metrics.
-#include "editor/reaction_listing.h"
+#include "editor/rules/reaction_listing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "keypad/element_block.h"
+#include "keypad/rules/element_block.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "keypad/keypad_key.h"
+#include "keypad/rules/keypad_key.h"
 
 namespace {
 

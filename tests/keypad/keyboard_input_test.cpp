@@ -1,6 +1,6 @@
 // Typed characters as keypad presses, without a window: the refusals and their reasons, pastes
 // that key all or nothing, and no refused character leaving a trace.
-#include "keypad/keyboard_input.h"
+#include "keypad/rules/keyboard_input.h"
 
 #include <gtest/gtest.h>
 

@@ -69,9 +69,7 @@ void Click(TDialog& dialog, std::string_view label) {
 
 struct AnswerDialog {
   std::unique_ptr<TReaction> reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
-  ComparisonTable table;
-  int32_t points = 0;
-  TEquationDialog dialog{nullptr, *reaction, &table, &points, nullptr};
+  TEquationDialog dialog{nullptr, *reaction, nullptr};
 
   AnswerDialog() { dialog.Create(); }
   std::string Text() const { return EquationText(*dialog.AnswerWindow()->Equation()); }
@@ -284,11 +282,11 @@ TEST(TypingAnswers, APasteKeysTheWholeEquationOrNothing) {
 // An answer dialog that counts its Check presses, on the screen with the keyboard.
 struct ShownAnswerDialog {
   std::unique_ptr<TReaction> reaction = ReactionOf({{"CaC2", 0}, {"H2O", 0}}, {{"C2H2", 0}});
-  ComparisonTable table;
-  int32_t points = 0;
   int checks = 0;
-  TEquationDialog dialog{nullptr, *reaction, &table, &points,
-                         [this](TEquationDialog&) { ++checks; }};
+  TEquationDialog dialog{nullptr, *reaction, [this](TEquationDialog&) {
+                           ++checks;
+                           return std::optional<TCheckResult>();
+                         }};
 
   ShownAnswerDialog() {
     dialog.Create();
@@ -467,8 +465,7 @@ TEST(TypingInTheNewQuestionDialog, TheQuestionBoxTypesTextAndTheStripTypesKeys) 
 TEST(TypingInSubstanceDialogs, BuildsTheEditedFormulaOnly) {
   auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
   auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
-  TEditSubstanceDialog edit(nullptr, 608, *reaction, equation->reactants[1].get(), equation.get(),
-                            true);
+  TEditSubstanceDialog edit(nullptr, *reaction, equation->reactants[1].get(), equation.get(), true);
   edit.Create();
   EXPECT_EQ(edit.focusWidget(), edit.EditWindow());
   EXPECT_EQ(edit.HintLine()->text().toStdString(), "Type or click: SO4^2-, Fe3+");
@@ -478,7 +475,7 @@ TEST(TypingInSubstanceDialogs, BuildsTheEditedFormulaOnly) {
             "\"+\" refused: this window builds one substance: there is no \"+\"");
 
   auto shorter = EquationFromText("Ag^1+ -> AgCl");
-  TAddSubstanceDialog add(nullptr, 609, *reaction, shorter.get(), true);
+  TAddSubstanceDialog add(nullptr, *reaction, shorter.get(), true);
   add.Create();
   SendKeys(add.focusWidget(), "A");
   EXPECT_EQ(add.EditWindow()->Pending(), "A");
@@ -504,7 +501,7 @@ TEST(TypingInSubstanceDialogs, TheCaretFollowsTheChargeAsDrawn) {
   auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
   for (const auto& c : cases) {
     auto equation = EquationFromText("Ag^1+ -> AgCl");
-    TAddSubstanceDialog add(nullptr, 609, *reaction, equation.get(), true);
+    TAddSubstanceDialog add(nullptr, *reaction, equation.get(), true);
     add.Create();
     SendKeys(add.focusWidget(), c.typed);
     TEditWindow& strip = *add.EditWindow();
@@ -525,16 +522,13 @@ TEST(TypingHint, StandsWholeBelowTheStripsAndAboveTheButtons) {
   auto reaction = ReactionOf({{"Ag", 1}, {"Cl", -1}}, {{"AgCl", 0}});
   auto equation = EquationFromText("Ag^1+ + Cl -> AgCl");
   QuestionRecord record{};
-  ComparisonTable table;
-  int32_t points = 0;
   std::vector<std::unique_ptr<TKeypadDialog>> dialogs;
-  dialogs.push_back(
-      std::make_unique<TEquationDialog>(nullptr, *reaction, &table, &points, nullptr));
+  dialogs.push_back(std::make_unique<TEquationDialog>(nullptr, *reaction, nullptr));
   dialogs.push_back(std::make_unique<TNewQuestionDialog>(nullptr, &record, ""));
   dialogs.push_back(std::make_unique<TEditSubstanceDialog>(
-      nullptr, 608, *reaction, equation->reactants[1].get(), equation.get(), true));
+      nullptr, *reaction, equation->reactants[1].get(), equation.get(), true));
   dialogs.push_back(
-      std::make_unique<TAddSubstanceDialog>(nullptr, 609, *reaction, equation.get(), false));
+      std::make_unique<TAddSubstanceDialog>(nullptr, *reaction, equation.get(), false));
   for (auto& dialog : dialogs) {
     dialog->Create();
     const QLabel* hint = dialog->HintLine();

@@ -31,12 +31,10 @@ std::unique_ptr<TReaction> SilverChloride() {
 // An answer dialog whose Check records the equation built and closes with 7.
 struct AnswerDialogRun {
   std::unique_ptr<TReaction> reaction = SilverChloride();
-  ComparisonTable table;
-  int32_t points = -5;
   std::string checked;  // empty while Check has not run
-  TEquationDialog dialog{nullptr, *reaction, &table, &points, [this](TEquationDialog& d) {
+  TEquationDialog dialog{nullptr, *reaction, [this](TEquationDialog& d) {
                            checked = EquationText(*d.AnswerWindow()->Equation());
-                           d.CloseWindow(7);
+                           return std::optional<TCheckResult>(TCheckResult{});
                          }};
 };
 
@@ -124,12 +122,17 @@ TEST(EquationDialog, DisabledKeysDoNothing) {
 
 TEST(EquationDialog, QuitWritesNothing) {
   AnswerDialogRun run;
-  run.table.SetField(ComparisonTable::ReactantFormula, 0, "caller");
   TDriver driver;
   driver.ExpectDialog<TEquationDialog>().Press({"Ag", "1+", "+", "Cl"}).Press("Quit");
   EXPECT_EQ(run.dialog.Execute(), 2);
-  EXPECT_EQ(run.points, -5);
-  EXPECT_EQ(std::string(run.table.Data(), 10), std::string("caller\0\0\0\0", 10));
+  // No score and no checked answer go back, only the equation as it stood.
+  const TQuestionOutcome& outcome = run.dialog.Outcome();
+  EXPECT_EQ(outcome.ending, TEnding::Quit);
+  EXPECT_EQ(outcome.points, 0);
+  EXPECT_EQ(outcome.firstScore, 0);
+  EXPECT_EQ(outcome.firstEquation, nullptr);
+  ASSERT_NE(outcome.finalEquation, nullptr);
+  EXPECT_EQ(EquationText(*outcome.finalEquation), "Ag^1+ + Cl");
   EXPECT_TRUE(run.checked.empty());
 }
 
@@ -158,7 +161,7 @@ TEST(KeypadDialogs, QuestionAndStripsArePlacedBelowTheKeys) {
   EXPECT_EQ(question->text().toStdString(), run.reaction->Question());
 
   auto equation = EquationFromText("Na^1+ -> NaCl");
-  TAddSubstanceDialog add(nullptr, 609, *run.reaction, equation.get(), false);
+  TAddSubstanceDialog add(nullptr, *run.reaction, equation.get(), false);
   add.Create();
   const QRect strip = add.AnswerWindow()->geometry();
   EXPECT_EQ(strip, QRect(10, strip.y(), w - 20, 40));
@@ -197,12 +200,11 @@ TEST_P(SubstanceDialogs, ChangeTheStudentsEquationAsTheButtonSays) {
   const std::string before = EquationText(*equation);
   std::unique_ptr<TEditSubstanceDialog> dialog;
   if (c.kind == Kind::Edit)
-    dialog = std::make_unique<TEditSubstanceDialog>(nullptr, 608, *reaction,
+    dialog = std::make_unique<TEditSubstanceDialog>(nullptr, *reaction,
                                                     equation->Side(c.reactant)[c.wrongIndex].get(),
                                                     equation.get(), c.reactant);
   else
-    dialog =
-        std::make_unique<TAddSubstanceDialog>(nullptr, 609, *reaction, equation.get(), c.reactant);
+    dialog = std::make_unique<TAddSubstanceDialog>(nullptr, *reaction, equation.get(), c.reactant);
   TDriver driver;
   auto& script = driver.ExpectDialog<TEditSubstanceDialog>();
   for (std::size_t i = 0; i + 1 < c.presses.size(); ++i) script.Press(c.presses[i]);

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "keypad/keypad.h"
+#include "keypad/rules/keypad.h"
 
 // A keypad over an equation or a formula that the test owns, as a dialog would wire it.
 // Symbols are rendered with their placement so that one string shows what was keyed:

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "keypad/keypad.h"
+#include "keypad/rules/keypad.h"
 #include "keypad_harness.h"
 #include "model/charge_text.h"
 

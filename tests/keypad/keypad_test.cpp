@@ -1,4 +1,4 @@
-#include "keypad/keypad.h"
+#include "keypad/rules/keypad.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The line that names refused characters: all of them with their reasons where they fit, else
 // the first with its reason and the others by name, else the first and how many more.
-#include "keypad/refusal_line.h"
+#include "keypad/rules/refusal_line.h"
 
 #include <gtest/gtest.h>
 

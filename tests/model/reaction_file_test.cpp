@@ -299,6 +299,24 @@ TEST_F(ReactionFileTest, WriteKeepsTheModeOfAnOldFileAndGivesANewOneTheUmasksDef
   }
 }
 
+// The framing every reader and writer shares: a count in the header, then whole records.
+class ReactionFileFraming : public testing::TestWithParam<int> {};
+
+TEST_P(ReactionFileFraming, HeaderCountsTheRecordsThatFollow) {
+  TReactionList list;
+  for (int i = 0; i < GetParam(); ++i) list.push_back(Sample("q" + std::to_string(i), i % 5));
+  const std::vector<unsigned char> bytes = EncodeReactionFile(list);
+  ASSERT_EQ(bytes.size(), ReactionFileSize(list.size()));
+  EXPECT_EQ(bytes.size(), 4 + 244 * list.size());
+  EXPECT_EQ(ReactionCountOf(bytes.data()), list.size());
+  TReactionList read;
+  EXPECT_EQ(ParseReactionFile(read, bytes.data(), bytes.size()), ReadResult::Ok);
+  ASSERT_EQ(read.size(), list.size());
+  for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i]->Question(), list[i]->Question());
+}
+
+INSTANTIATE_TEST_SUITE_P(, ReactionFileFraming, testing::Values(0, 1, 3, 300));
+
 TEST(Reaction, ConstructorZeroFillsAndCutsTheQuestion) {
   TReaction r(std::string(150, 'x'), 9);
   EXPECT_EQ(r.Question().size(), 99u);

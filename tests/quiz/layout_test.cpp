@@ -335,7 +335,6 @@ std::string heading = "Chemistry 101, Quiz 3\nName:";
 QuestionRecord record;
 TTypeFlags flags = {0, 0, 1, 0, 0};
 std::string entry = "12";
-int32_t points = 0;
 
 // The reaction file the editor lists and the quiz reads: long questions of every type.
 void WriteReactions() {
@@ -369,11 +368,7 @@ const WindowCase kWindows[] = {
     {"Type", [] { return std::make_unique<TTypeDialog>(nullptr, &flags, kLongQuestion); }},
     {"Select", [] { return std::make_unique<TSelectDialog>(nullptr, &flags); }},
     {"Change", [] { return std::make_unique<TChangeDialog>(nullptr, &entry); }},
-    {"Answer",
-     [] {
-       return std::make_unique<TEquationDialog>(nullptr, Reaction(), &Table(), &points,
-                                                CheckAnswer);
-     }},
+    {"Answer", [] { return std::make_unique<TEquationDialog>(nullptr, Reaction(), CheckAnswer); }},
     {"Result",
      [] {
        return std::make_unique<TResultWindow>(nullptr, Table(), Table(), kLongQuestion, 1, 4, 6);
@@ -383,12 +378,10 @@ const WindowCase kWindows[] = {
     {"EditSubstance",
      [] {
        return std::make_unique<TEditSubstanceDialog>(
-           nullptr, 608, Reaction(), Student().reactants[1].get(), &Student(), true);
+           nullptr, Reaction(), Student().reactants[1].get(), &Student(), true);
      }},
     {"AddSubstance",
-     [] {
-       return std::make_unique<TAddSubstanceDialog>(nullptr, 609, Reaction(), &Student(), false);
-     }},
+     [] { return std::make_unique<TAddSubstanceDialog>(nullptr, Reaction(), &Student(), false); }},
     {"SplitIt",
      [] {
        return std::make_unique<TSplitItDialog>(nullptr, Student().reactants[1].get(), &Student(),

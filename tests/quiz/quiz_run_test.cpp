@@ -1,5 +1,5 @@
 // The random draw of a quiz run.
-#include "quiz/quiz_run.h"
+#include "quiz/rules/quiz_run.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "coach/grader.h"
+#include "coach/check_answer.h"
+#include "coach/rules/grader.h"
 #include "editor/select_dialog.h"
 #include "keypad/answer_window.h"
 #include "model/reaction_file.h"
@@ -53,11 +54,11 @@ const std::initializer_list<std::string_view> kZincRight = {"Zn", "+",  "Cu", "2
                                                             "Zn", "2+", "+",  "Cu"};
 
 // Grades without coaching, so that the key presses alone decide every answer.
-void GradeOnly(TEquationDialog& dialog) {
-  ComparisonTable correct;
-  *dialog.Points() = GradeAnswer(dialog.Reaction(), *dialog.AnswerWindow()->Equation(), correct,
-                                 dialog.StudentTable());
-  dialog.CloseWindow(*dialog.Points() == 3 ? 1 : 7);
+std::optional<TCheckResult> GradeOnly(TEquationDialog& dialog) {
+  ComparisonTable correct, student;
+  const int score =
+      GradeAnswer(dialog.Reaction(), *dialog.AnswerWindow()->Equation(), correct, student);
+  return TCheckResult{score, score, {}};
 }
 
 class QuizWindowTest : public ::testing::Test {
@@ -257,6 +258,55 @@ TEST_F(QuizWindowTest, PaintsOnTheBaseColourOfADarkPalette) {
   EXPECT_GT(light, 0);
   EXPECT_EQ(black, 0);
 }
+
+// A Check grades the answer once, whoever watches it; coaching grades again only after a step
+// of its own (here none: "&Answer" in the first coaching dialog).
+struct GradingCase {
+  const char* name;
+  std::vector<std::string_view> keys;
+  std::function<void(TDriver&)> after;  // the dialogs and messages after Check
+};
+
+void PrintTo(const GradingCase& row, std::ostream* os) {
+  *os << row.name;
+}
+
+class GradingsPerCheck : public QuizWindowTest, public testing::WithParamInterface<GradingCase> {};
+
+TEST_P(GradingsPerCheck, OneGradingPerCheck) {
+  std::vector<std::unique_ptr<TReaction>> reactions;
+  for (auto* make : {&Silver, &Water}) reactions.push_back(make());
+  Write(std::move(reactions));
+  window_ = std::make_unique<TQuizWindow>(nullptr, &CheckAnswer);
+  window_->Run().SetRandomSource([] { return 0u; });
+  ChooseTypes(kAllTypes);
+  auto& answer = driver_.ExpectDialog<TEquationDialog>();
+  for (std::string_view key : GetParam().keys) answer.Press(key);
+  answer.Press("Check");
+  GetParam().after(driver_);
+  // Quit grades nothing.
+  driver_.ExpectDialog<TEquationDialog>().Press("Quit");
+  const long before = GradingCount();
+  window_->CmStart();
+  driver_.Verify();
+  EXPECT_EQ(GradingCount() - before, 1);
+}
+
+const GradingCase kGradingCases[] = {
+    {"RightAtOnce", kSilverRight,
+     [](TDriver& d) {
+       d.ExpectMessage("Very good, you have the correct net ionic equation.", "Congratulations");
+     }},
+    {"AnswerInTheFirstCoachingDialog",
+     {"Ag", "2+", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d) {
+       d.ExpectDialog("changecharge").Press("Answer");
+       d.ExpectDialog<TResultWindow>().Press(1);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(, GradingsPerCheck, testing::ValuesIn(kGradingCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QuizPrompt, ScoreLineOnlyOnceAQuestionWasAnswered) {
   const std::string prompt = "Select Start from the Tarvolin Menu or Press F3";

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "quiz/equation_row.h"
+#include "quiz/rules/equation_row.h"
 #include "tests/support/recording_surface.h"
 #include "ui/dc.h"
 

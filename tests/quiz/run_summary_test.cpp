@@ -1,5 +1,5 @@
 // The summary of a quiz run, from the questions as they ended.
-#include "quiz/run_summary.h"
+#include "quiz/rules/run_summary.h"
 
 #include <gtest/gtest.h>
 

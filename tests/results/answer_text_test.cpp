@@ -1,6 +1,6 @@
 // The answer's text form, as the results and the CSV write it, read back by typing it: every
 // answer of the starter bank comes back as the same equation.
-#include "results/answer_text.h"
+#include "model/answer_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bank/bank_text.h"
-#include "keypad/keyboard_input.h"
-#include "keypad/keypad.h"
+#include "keypad/rules/keyboard_input.h"
+#include "keypad/rules/keypad.h"
 #include "model/charge_text.h"
 #include "model/equation.h"
 #include "model/reaction.h"
@@ -70,7 +70,7 @@ TEST(AnswerText, EveryStarterAnswerTypedBackFromItsTextIsTheSameEquation) {
     EXPECT_EQ(Keyed(equation.Side(true)), Stored(*reaction, true)) << text;
     EXPECT_EQ(Keyed(equation.Side(false)), Stored(*reaction, false)) << text;
     // The keyed equation, written as the first and final answers are, is the same text.
-    EXPECT_EQ(EquationText(equation), text);
+    EXPECT_EQ(EquationAnswerText(equation), text);
     for (std::size_t at = text.find('^'); at != std::string::npos; at = text.find('^', at + 1))
       if (at > 0 && std::isalpha(static_cast<unsigned char>(text[at - 1]))) ++caretsAfterLetters;
   }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "results/answer_text.h"
+#include "model/answer_text.h"
 #include "tests/support/equation_text.h"
 
 namespace {
@@ -96,7 +96,7 @@ TEST(AnswerText, ChargesFollowTheirFormulaAndNeverRunIntoASubscript) {
       {"NH4^1+ + H2O^1+", "NH4^+ + H2O+"},
   };
   for (const auto& [keyed, text] : cases)
-    EXPECT_EQ(EquationText(*EquationFromText(keyed)), text) << keyed;
+    EXPECT_EQ(EquationAnswerText(*EquationFromText(keyed)), text) << keyed;
   auto reaction = ReactionOf({{"Ba", 2}, {"SO4", -2}}, {{"BaSO4", 0}});
   EXPECT_EQ(StoredAnswerText(*reaction), "Ba2+ + SO4^2- -> BaSO4");
 }

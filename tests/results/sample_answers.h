@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "results/answer_record.h"
+#include "model/answer_record.h"
 
 // Answers made up for tests and measurements: every field filled, varied by n.
 inline TAnswerRecord SampleAnswer(int n, const std::string& student = "Ada Lovelace",

@@ -16,10 +16,13 @@
 // (a press that opens another dialog or a message box) are served from the same queue.
 // Anything unexpected, out of order or left over fails the test.
 //
+//   TEquationDialog dialog(nullptr, reaction, CheckAnswer);
 //   TDriver driver;
-//   driver.ExpectDialog<TEquationDialog>().Press({"Ag", "1+", "+", "Cl", "1-", "->",
-//   "AgCl"}).Press(1); driver.ExpectMessage("Very good, you have the correct net ionic equation.",
-//   "Congratulations"); int rc = dialog.Execute();
+//   driver.ExpectDialog<TEquationDialog>()
+//       .Press({"Ag", "1+", "+", "Cl", "1-", "->", "Ag", "Cl"})
+//       .Press("Check");
+//   driver.ExpectMessage("Very good, you have the correct net ionic equation.", "Congratulations");
+//   const TQuestionOutcome outcome = dialog.Ask();  // ending RightAtOnce, points 3
 //
 // A driven dialog is shown but not exec()'d: its script runs at once and Execute returns the
 // code it closed with. A script that ends with the dialog open fails and closes it with 2.

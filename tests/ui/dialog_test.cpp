@@ -17,8 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "keypad/keypad_dialog.h"
-#include "keypad/keypad_key.h"
+#include "tests/ui/counting_dialog.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/glyph.h"
@@ -103,25 +102,6 @@ TEST(DialogUnits, BaseUnitsComeFromTheDialogFont) {
   EXPECT_GT(larger.height(), base.height());
 }
 
-TEST(DialogFromTemplate, ExtraControlsFollowTheTemplatesAndAreFoundByIdAtTheirPlaces) {
-  TDialog dialog(nullptr, "607", TKeypadDialog::KeyControls(true));
-  EXPECT_EQ(dialog.windowTitle(), "Click on the buttons below to construct your answer.");
-  for (const TKeypadKey& key : KeypadKeys()) {
-    QPushButton* button = dialog.Button(key.id);
-    ASSERT_NE(button, nullptr) << key.label;
-    EXPECT_EQ(button->text().toStdString(), key.label);
-    EXPECT_EQ(button->geometry(), dialog.MapDialogRect(QRect(key.x, key.y, 14, 14))) << key.label;
-  }
-  EXPECT_EQ(dialog.Button(1)->text(), "&Check");
-  EXPECT_TRUE(dialog.Button(1)->isDefault());
-  EXPECT_FALSE(dialog.Button(2)->isDefault());
-  EXPECT_EQ(dialog.Button(2)->geometry(), dialog.MapDialogRect(QRect(268, 232, 50, 16)));
-  EXPECT_EQ(dialog.Control(207), nullptr);
-  EXPECT_EQ(dialog.Control(-1), nullptr);
-  EXPECT_EQ(dialog.TemplateControls().front(), dialog.Button(1));
-  EXPECT_EQ(dialog.TemplateControls().back(), dialog.Button(203));
-}
-
 TEST(DialogFromTemplate, ControlsOfEachKindWithTypedLookups) {
   TDialog types(nullptr, "601");
   for (int id = 101; id <= 105; ++id) EXPECT_NE(types.RadioButton(id), nullptr) << id;
@@ -188,67 +168,6 @@ TEST(DialogFromTemplate, OkAndCancelButtonsCarryTheirGlyphs) {
   }
   TDialog dialog(nullptr, "607");
   EXPECT_TRUE(dialog.Button(205)->icon().isNull());
-}
-
-class TCountingDialog : public TDialog {
- public:
-  explicit TCountingDialog(const std::string& name)
-      : TDialog(
-            nullptr, name,
-            name == "607" ? TKeypadDialog::KeyControls(true) : std::vector<TControlTemplate>{}) {
-    Bind(146, [this] { commands.push_back(146); });
-    Bind(205, &TCountingDialog::CmRestart);
-  }
-  std::vector<int> commands;
-  int setups = 0;
-  int oks = 0;
-
- protected:
-  void SetupWindow() override {
-    TDialog::SetupWindow();
-    ++setups;
-  }
-  void CmOk() override {
-    ++oks;
-    TDialog::CmOk();
-  }
-  void CmRestart() { commands.push_back(205); }
-};
-
-TEST(DialogCommands, ButtonsDispatchTheirIdsAndUnboundIdsDoNothing) {
-  TCountingDialog dialog("607");
-  dialog.Button(146)->click();
-  dialog.Button(205)->click();
-  dialog.Button(101)->click();  // nobody binds H
-  EXPECT_EQ(dialog.commands, (std::vector<int>{146, 205}));
-  EXPECT_FALSE(dialog.Dispatch(101));
-  EXPECT_FALSE(dialog.Dispatch(9999));
-  EXPECT_FALSE(dialog.IsClosed());
-  EXPECT_TRUE(dialog.Dispatch(146));
-}
-
-TEST(DialogCommands, DisabledButtonDoesNothing) {
-  TCountingDialog dialog("607");
-  dialog.EnableButton(146, false);
-  EXPECT_FALSE(dialog.IsButtonEnabled(146));
-  dialog.Button(146)->click();
-  EXPECT_TRUE(dialog.commands.empty());
-  dialog.EnableButton(146, true);
-  EXPECT_TRUE(dialog.IsButtonEnabled(146));
-  EXPECT_FALSE(dialog.IsButtonEnabled(4711));
-}
-
-TEST(DialogCommands, OkAndCancelCloseWithOneAndTwo) {
-  TCountingDialog ok("607");
-  ok.Button(1)->click();
-  EXPECT_TRUE(ok.IsClosed());
-  EXPECT_EQ(ok.result(), 1);
-  EXPECT_EQ(ok.oks, 1);
-
-  TCountingDialog cancel("607");
-  cancel.Button(2)->click();
-  EXPECT_EQ(cancel.result(), 2);
-  EXPECT_EQ(cancel.oks, 0);
 }
 
 TEST(DialogCommands, CloseBoxAndEscapeAreCancel) {

@@ -1,54 +1,21 @@
-// The resource data: dialog templates, keypad keys, menus and accelerators.
+// The resource data: dialog templates, menus and accelerators (the keypad's keys are tested
+// with the keypad).
 #include <gtest/gtest.h>
 
 #include <QRect>
 #include <set>
 #include <string>
 
-#include "keypad/keypad_dialog.h"
-#include "keypad/keypad_key.h"
 #include "ui/accelerator_table.h"
 #include "ui/dialog_template.h"
+#include "ui/help_topic.h"
 #include "ui/menu_resource.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
 QRect Rect(const TControlTemplate& c) {
   return {c.x, c.y, c.w, c.h};
-}
-
-TEST(KeypadKeys, IdsRunFrom101To203WithUniqueLabels) {
-  const auto& keys = KeypadKeys();
-  ASSERT_EQ(keys.size(), 103u);
-  std::set<std::string> labels;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    EXPECT_EQ(keys[i].id, 101 + static_cast<int>(i));
-    EXPECT_TRUE(labels.insert(keys[i].label).second) << keys[i].label;
-  }
-}
-
-TEST(KeypadKeys, KeysStandWhereTheKeypadPutsThem) {
-  struct TRow {
-    int id;
-    const char* label;
-    int x, y;
-  };
-  const TRow rows[] = {
-      {101, "H", 24, 39},    {107, "Fr", 24, 129},  {108, "Be", 39, 54},   {113, "Ra", 39, 129},
-      {114, "Sc", 54, 84},   {121, "Rf", 69, 129},  {125, "Ha", 84, 129},  {133, "Ns", 114, 129},
-      {141, "Mt", 144, 129}, {144, "Pt", 159, 114}, {146, "Ag", 174, 99},  {150, "Hg", 189, 114},
-      {151, "B", 204, 54},   {160, "Pb", 219, 114}, {166, "O", 249, 54},   {172, "Cl", 264, 69},
-      {175, "At", 264, 114}, {176, "He", 279, 39},  {181, "Rn", 279, 114}, {182, "1+", 55, 36},
-      {186, "5+", 115, 36},  {187, "1-", 130, 36},  {191, "5-", 190, 36},  {192, "+", 57, 60},
-      {193, "->", 72, 60},   {194, "(", 87, 60},    {195, ")", 102, 60},   {196, "2", 129, 52},
-      {199, "5", 174, 52},   {200, "6", 129, 67},   {203, "9", 174, 67},
-  };
-  for (const TRow& row : rows) {
-    const TKeypadKey& key = KeypadKeys().at(row.id - 101);
-    EXPECT_EQ(key.label, row.label) << row.id;
-    EXPECT_EQ(key.x, row.x) << row.label;
-    EXPECT_EQ(key.y, row.y) << row.label;
-  }
 }
 
 TEST(DialogTemplates, FoundByNameIgnoringCase) {
@@ -59,51 +26,34 @@ TEST(DialogTemplates, FoundByNameIgnoringCase) {
   EXPECT_EQ(FindDialogTemplate(""), nullptr);
 }
 
-TEST(DialogTemplates, KeypadDialogsCarryTheirKeysAndButtons) {
-  struct TRow {
-    const char* name;
-    bool plusArrow;
-    std::vector<std::pair<int, const char*>> buttons;  // id, text
+// Each named id finds the resource declared under it (and a template its help page); every
+// template declared has a name in the table.
+TEST(ResourceIds, EveryTemplateAndMenuIsFoundByItsName) {
+  const std::pair<const char*, const char*> templates[] = {
+      {TemplateId::kType, "types"},
+      {TemplateId::kChange, "change"},
+      {TemplateId::kSelect, "types"},
+      {TemplateId::kResult, "result"},
+      {TemplateId::kAnswer, "answer"},
+      {TemplateId::kEditSubstance, "edit-substance"},
+      {TemplateId::kAddSubstance, "add-substance"},
+      {TemplateId::kNewQuestion, "new-question"},
+      {TemplateId::kSplitIt, "dissociate"},
+      {TemplateId::kChangeCharge, "charge"},
+      {TemplateId::kHeading, "heading"},
   };
-  const TRow rows[] = {
-      {"607", true, {{1, "&Check"}, {205, "&Restart"}, {206, "&Undo"}, {2, "Quit"}}},
-      {"608",
-       false,
-       {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {207, "&Delete"}, {2, "&Answer"}}},
-      {"609", false, {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {2, "&Answer"}}},
-      {"610", true, {{1, "&OK"}, {205, "&Restart"}, {206, "&Undo"}, {2, "Cancel"}}},
-  };
-  for (const TRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    const TDialogTemplate* t = FindDialogTemplate(row.name);
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->w, 330);
-    // The template holds the command buttons; the dialog adds the keys.
-    TDialogTemplate complete = *t;
-    for (const TControlTemplate& key : TKeypadDialog::KeyControls(row.plusArrow))
-      complete.controls.push_back(key);
-    for (const TKeypadKey& key : KeypadKeys()) {
-      EXPECT_EQ(t->FindControl(key.id), nullptr) << key.label;
-      const TControlTemplate* c = complete.FindControl(key.id);
-      if (!row.plusArrow && (key.id == 192 || key.id == 193)) {
-        EXPECT_EQ(c, nullptr) << key.label;
-        continue;
-      }
-      ASSERT_NE(c, nullptr) << key.label;
-      EXPECT_EQ(c->text, key.label);
-      EXPECT_EQ(Rect(*c), QRect(key.x, key.y, 14, 14));
-    }
-    for (auto [id, text] : row.buttons) {
-      const TControlTemplate* c = t->FindControl(id);
-      ASSERT_NE(c, nullptr) << id;
-      EXPECT_EQ(c->text, text);
-      EXPECT_EQ(c->y, 232);
-      EXPECT_EQ(c->w, 50);
-      EXPECT_EQ(c->kind == TControlTemplate::DefPushButton, id == 1) << id;
-    }
-    EXPECT_EQ(t->FindControl(1)->glyph, 20);
-    EXPECT_EQ(t->FindControl(2)->glyph, 24);
+  std::set<std::string> named;
+  for (const auto& [id, anchor] : templates) {
+    const TDialogTemplate* dialog = FindDialogTemplate(id);
+    ASSERT_NE(dialog, nullptr) << id;
+    EXPECT_EQ(dialog->name, id);
+    EXPECT_EQ(HelpTopicOf(id), anchor) << id;
+    named.insert(id);
   }
+  EXPECT_EQ(named.size(), DialogTemplates().size());
+  for (const char* menu : {MenuId::kQuiz, MenuId::kEditor})
+    EXPECT_EQ(FindMenuResource(menu)->name, menu);
+  EXPECT_EQ(FindAcceleratorTable(AcceleratorsId::kMain)->name, AcceleratorsId::kMain);
 }
 
 // Overlapping controls would hide keys from the user; every template must lay out cleanly.

@@ -3,6 +3,7 @@
 
 #include "model/reaction.h"
 #include "ui/dialog_template.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ C Label(std::string text, int x, int y, int w, int h) {
 }
 
 TDialogTemplate TypeDialog() {
-  return {.name = "601",
+  return {.name = TemplateId::kType,
           .caption = "Reaction Type",
           .font = "MS Sans Serif",
           .pointSize = 8,
@@ -69,7 +70,7 @@ TDialogTemplate TypeDialog() {
 }
 
 TDialogTemplate SelectDialog() {
-  return {.name = "605",
+  return {.name = TemplateId::kSelect,
           .caption = "Select Reaction Types",
           .font = "MS Sans Serif",
           .pointSize = 8,
@@ -92,7 +93,7 @@ TDialogTemplate SelectDialog() {
 
 TDialogTemplate ResultDialog() {
   // Everything but the button is made at run time, in pixels.
-  return {.name = "606",
+  return {.name = TemplateId::kResult,
           .caption = "Sorry, you are incorrect",
           .font = "MS Sans Serif",
           .pointSize = 8,
@@ -119,7 +120,8 @@ TDialogTemplate KeypadDialog(std::string name, std::string caption, int h,
 }
 
 TDialogTemplate AnswerDialog() {
-  return KeypadDialog("607", "Click on the buttons below to construct your answer.", 252,
+  return KeypadDialog(TemplateId::kAnswer, "Click on the buttons below to construct your answer.",
+                      252,
                       {
                           DefButton(1, "&Check", 12, 232, 50, 16, kCheckGlyph),
                           Button(205, "&Restart", 92, 232, 50, 16),
@@ -129,7 +131,8 @@ TDialogTemplate AnswerDialog() {
 }
 
 TDialogTemplate EditSubstanceDialog() {
-  return KeypadDialog("608", "Click on the buttons to change the formula.", 252,
+  return KeypadDialog(TemplateId::kEditSubstance, "Click on the buttons to change the formula.",
+                      252,
                       {
                           DefButton(1, "&OK", 12, 232, 50, 16, kCheckGlyph),
                           Button(205, "&Restart", 80, 232, 50, 16),
@@ -140,7 +143,7 @@ TDialogTemplate EditSubstanceDialog() {
 }
 
 TDialogTemplate AddSubstanceDialog() {
-  return KeypadDialog("609", "Click on the buttons to change the formula.", 252,
+  return KeypadDialog(TemplateId::kAddSubstance, "Click on the buttons to change the formula.", 252,
                       {
                           DefButton(1, "&OK", 12, 232, 50, 16, kCheckGlyph),
                           Button(205, "&Restart", 100, 232, 50, 16),
@@ -151,7 +154,7 @@ TDialogTemplate AddSubstanceDialog() {
 
 TDialogTemplate NewQuestionDialog() {
   return KeypadDialog(
-      "610", "Create or edit a new question and answer.", 253,
+      TemplateId::kNewQuestion, "Create or edit a new question and answer.", 253,
       {
           Control(C::Edit, 207, "", 32, 16, 260, 12, C::Border | C::AutoHScroll | C::TabStop),
           DefButton(1, "&OK", 12, 232, 50, 16, kCheckGlyph),
@@ -163,7 +166,7 @@ TDialogTemplate NewQuestionDialog() {
 
 TDialogTemplate SplitItDialog() {
   // No font of its own: the system font.
-  return {.name = "SPLITITDIALOG",
+  return {.name = TemplateId::kSplitIt,
           .caption = "Dissociate the substance below.",
           .font = "",
           .pointSize = 0,
@@ -186,7 +189,7 @@ TDialogTemplate SplitItDialog() {
 }
 
 TDialogTemplate ChangeChargeDialog() {
-  return {.name = "CHANGECHARGE",
+  return {.name = TemplateId::kChangeCharge,
           .caption = "Incorrect Oxidation Number",
           .font = "MS Sans Serif",
           .pointSize = 8,
@@ -202,7 +205,7 @@ TDialogTemplate ChangeChargeDialog() {
 }
 
 TDialogTemplate ChangeDialog() {
-  return {.name = "603",
+  return {.name = TemplateId::kChange,
           .caption = "Change/Delete Reaction",
           .font = "MS Sans Serif",
           .pointSize = 8,
@@ -221,7 +224,7 @@ TDialogTemplate ChangeDialog() {
 
 TDialogTemplate HeadingDialog() {
   return {
-      .name = "EDITHEADING",
+      .name = TemplateId::kHeading,
       .caption = "Edit Quiz Heading",
       .font = "Courier",
       .pointSize = 10,

@@ -3,22 +3,23 @@
 
 #include "ui/help_topic.h"
 #include "ui/resource_name.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
 // Dialog template, help anchor.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kTopics = {{
-    {"601", "types"},
-    {"605", "types"},
-    {"603", "change"},
-    {"606", "result"},
-    {"607", "answer"},
-    {"608", "edit-substance"},
-    {"609", "add-substance"},
-    {"610", "new-question"},
-    {"SPLITITDIALOG", "dissociate"},
-    {"CHANGECHARGE", "charge"},
-    {"EDITHEADING", "heading"},
+    {TemplateId::kType, "types"},
+    {TemplateId::kSelect, "types"},
+    {TemplateId::kChange, "change"},
+    {TemplateId::kResult, "result"},
+    {TemplateId::kAnswer, "answer"},
+    {TemplateId::kEditSubstance, "edit-substance"},
+    {TemplateId::kAddSubstance, "add-substance"},
+    {TemplateId::kNewQuestion, "new-question"},
+    {TemplateId::kSplitIt, "dissociate"},
+    {TemplateId::kChangeCharge, "charge"},
+    {TemplateId::kHeading, "heading"},
 }};
 
 }  // namespace

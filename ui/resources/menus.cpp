@@ -4,6 +4,7 @@
 #include "ui/menu_resource.h"
 #include "ui/resource_name.h"
 #include "ui/resources/command_ids.h"
+#include "ui/resources/resource_ids.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ TMenuItem Popup(const char* text, std::vector<TMenuItem> items) {
 const std::vector<TMenuResource>& Menus() {
   static const std::vector<TMenuResource> menus = {
       // Quiz mode.
-      {"2",
+      {MenuId::kQuiz,
        {
            Popup("&Tarvolin", {Item("&Start...\tF3", CommandId::kStart),
                                Item("&Results...\tF5", CommandId::kResults), Separator(),
@@ -30,7 +31,7 @@ const std::vector<TMenuResource>& Menus() {
                            Item("&Using Help", CommandId::kHelpOnHelp)}),
        }},
       // Editor mode.
-      {"MENU_1",
+      {MenuId::kEditor,
        {
            Popup("&Tarvolin", {Item("&Print Quiz", CommandId::kPrintQuiz), Separator(),
                                Item("E&xit...\tAlt-X", CommandId::kExit)}),
@@ -48,7 +49,7 @@ const std::vector<TMenuResource>& Menus() {
 
 const std::vector<TAcceleratorTable>& AcceleratorTables() {
   static const std::vector<TAcceleratorTable> tables = {
-      {"ACCELERATORS_1",
+      {AcceleratorsId::kMain,
        {
            {QKeySequence(Qt::ALT | Qt::Key_X), CommandId::kExit},
            {QKeySequence(Qt::Key_F3), CommandId::kStart},
