@@ -526,7 +526,8 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
                        : -1;
   if (bulk >= 0) added = bulk;
   ok = bulk >= 0 || PrepareInserts(answer, note);
-  const bool complete = bulk >= 0 || (ok && other.ReadAnswers([&](const TAnswerRecord& record) {
+  if (bulk < 0 && progress && !progress(0)) stopped = true;
+  const bool complete = bulk >= 0 || (ok && !stopped && other.ReadAnswers([&](const TAnswerRecord& record) {
     bool isNew = false;
     ok = InsertAnswer(record, answer, note, isNew);
     if (isNew) ++added;

@@ -176,6 +176,9 @@ TEST_P(ResultsStore, TwoFilesWithSharedAnswersAreShownWithEachAnswerOnce) {
 
   TResultsStore merged;
   ASSERT_TRUE(merged.OpenInMemory());
+  // Cancel leaves nothing behind.
+  EXPECT_EQ(merged.Merge(first, [](int64_t) { return false; }), -1);
+  EXPECT_EQ(merged.AnswerCount(), 0);
   EXPECT_EQ(merged.Merge(first), 20);
   EXPECT_EQ(merged.Merge(second), 10);
   EXPECT_EQ(merged.Merge(first), 0);  // the same file opened twice
