@@ -4,6 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -29,9 +30,13 @@ std::string ConnectionLogin(const TResultsLocation& location) {
 
 TServerProblem DiagnoseServer(const TResultsLocation& location) {
   const std::string connection = location.ConnectionString() + " connect_timeout=3";
-  if (!Answers(connection))
-    return Answers(WithoutCertificateCheck(location)) ? TServerProblem::Certificate
-                                                      : TServerProblem::NoAnswer;
+  if (!Answers(connection)) {
+    // Only an address that asks for a checked connection can fail for its certificate.
+    const bool checked = std::any_of(location.parameters.begin(), location.parameters.end(),
+                                     [](const auto& p) { return p.first.rfind("ssl", 0) == 0; });
+    return checked && Answers(WithoutCertificateCheck(location)) ? TServerProblem::Certificate
+                                                                 : TServerProblem::NoAnswer;
+  }
   const std::unique_ptr<PGconn, decltype(&PQfinish)> conn(PQconnectdb(connection.c_str()),
                                                           &PQfinish);
   if (!conn || PQstatus(conn.get()) == CONNECTION_OK) return TServerProblem::Refused;
