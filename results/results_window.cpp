@@ -34,6 +34,7 @@
 #include "results/bar_value_labels.h"
 #include "results/csv_export.h"
 #include "results/distinct_names.h"
+#include "results/figures_reader.h"
 #include "results/password_file.h"
 #include "results/progress_run.h"
 #include "results/qstring_of.h"
@@ -185,6 +186,10 @@ TResultsWindow::TResultsWindow(QWidget* parent)
     return QFileDialog::getSaveFileName(owner, "Export CSV", "tarvolin-results.csv",
                                         "CSV files (*.csv)");
   };
+  reader_ = std::make_unique<TFiguresReader>();
+  readerPoll_ = new QTimer(this);
+  readerPoll_->setInterval(100);
+  connect(readerPoll_, &QTimer::timeout, this, &TResultsWindow::TakeFigures);
   rereadTimer_ = new QTimer(this);
   rereadTimer_->setInterval(kRereadMilliseconds);
   connect(rereadTimer_, &QTimer::timeout, this, &TResultsWindow::ReadAgain);
@@ -624,10 +629,14 @@ std::string TResultsWindow::ChosenStudent() const {
 }
 
 void TResultsWindow::FillStudents() {
+  FillStudents(shown_->Students());
+}
+
+void TResultsWindow::FillStudents(const std::vector<std::string>& students) {
   // A student's login sees only its own answers: there is no one else to choose.
   QStringList names;
   if (shown_->SeesEveryone()) names << "Everyone";
-  for (const std::string& name : shown_->Students()) names << QStringOf(name);
+  for (const std::string& name : students) names << QStringOf(name);
   QStringList shown;
   for (int i = 0; i < student_->count(); ++i) shown << student_->itemText(i);
   // The same list is left as it is, so that a read every few seconds never closes its popup.
@@ -653,6 +662,10 @@ void TResultsWindow::Refresh() {
   figures.types = shown_->Types(figures.student);
   figures.mistakes = shown_->Mistakes(figures.student);
   figures.missed = shown_->MostMissed(10);
+  ShowFigures(std::move(figures), now);
+}
+
+void TResultsWindow::ShowFigures(TResultsFigures figures, const QString& now) {
   readAtTime_ = now;
   readAt_->setText("Read at " + now);
   // Unchanged figures leave the tables where the teacher scrolled them.
@@ -663,6 +676,23 @@ void TResultsWindow::Refresh() {
   FillTypeChart();
   FillMistakeChart();
   FillMissed();
+}
+
+void TResultsWindow::TakeFigures() {
+  bool read = false;
+  TResultsFigures figures;
+  std::vector<std::string> students;
+  if (!reader_->Take(read, figures, students)) return;
+  readerPoll_->stop();
+  const QString now = QTime::currentTime().toString("hh:mm:ss");
+  // Read for another student than is chosen now, or with nothing read: the figures stay.
+  if (!read || figures.student != ChosenStudent()) {
+    if (!read && figuresShown_)
+      readAt_->setText("Not read at " + now + "; shown as read at " + readAtTime_);
+    return;
+  }
+  FillStudents(students);
+  ShowFigures(std::move(figures), now);
 }
 
 void TResultsWindow::ReadAgain() {
@@ -676,6 +706,13 @@ void TResultsWindow::ReadAgain() {
   // is opened afresh.
   if (readable && ownOpen_ && shown_->IsOpen() && shown_->Location() == location) {
     ShowWaiting(location);
+    if (location.server && sender() == rereadTimer_) {
+      // The timed reading of a class server goes on a thread of its own: the window never
+      // waits for a slow or locked server.
+      reader_->Start(location, ChosenStudent(), kRunsShown);
+      readerPoll_->start();
+      return;
+    }
     FillStudents();
     Refresh();
   } else {

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTemporaryDir;
+class TFiguresReader;
 class QTimer;
 class TResultsStore;
 struct TResultsLocation;
@@ -83,6 +84,11 @@ class TResultsWindow : public QWidget {
   void FitOnScreen();
   void UpdateRereading();
   void FillStudents();
+  void FillStudents(const std::vector<std::string>& students);
+  // Shows figures read at now, leaving the tables as they are when nothing changed.
+  void ShowFigures(TResultsFigures figures, const QString& now);
+  // What the reading on its own thread brought, once it has ended.
+  void TakeFigures();
   // The line saying how many answers wait on this computer for the store, when any do.
   void ShowWaiting(const TResultsLocation& location);
   // Whose figures a chart shows: the student chosen, everyone, or the login's own.
@@ -113,6 +119,8 @@ class TResultsWindow : public QWidget {
   QLabel* waiting_;
   QLabel* readAt_;
   QTimer* rereadTimer_;
+  std::unique_ptr<TFiguresReader> reader_;
+  QTimer* readerPoll_;
   QComboBox* student_;
   QLineEdit* studentName_;
   QLineEdit* server_;

@@ -24,6 +24,9 @@
 #include "results/results_store.h"
 #include "results/results_window.h"
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -259,6 +262,48 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
       EXPECT_EQ(window.RunsTable()->rowCount(), 1);
     }
   }
+  qunsetenv(TResultsLocation::kEnvironment);
+}
+
+// A teacher's window reading the class every few seconds while another session holds the
+// answers locked: the window goes on answering, and the figures come once the lock is gone.
+TEST(ClassServerWindow, ReadingAgainNeverWaitsForALockedServer) {
+  SKIP_WITHOUT_OWN_SERVER();
+  AddLogin("tina", TClassSetup::TGroup::Teachers);
+  qputenv(TResultsLocation::kEnvironment, OwnServer::Get().Address("tina").c_str());
+  TResultsWindow window;
+  window.show();
+  const QString name = QUuid::createUuid().toString();
+  {
+    QSqlDatabase locker = QSqlDatabase::addDatabase("QPSQL", name);
+    const TResultsLocation admin = Place(OwnServer::Get().Address("tarvolin"));
+    locker.setHostName(QString::fromStdString(admin.host));
+    locker.setPort(admin.port);
+    locker.setUserName("tarvolin");
+    locker.setDatabaseName("postgres");
+    ASSERT_TRUE(locker.open() && locker.transaction());
+    QSqlQuery lock(locker);
+    ASSERT_TRUE(lock.exec("LOCK TABLE tarvolin.answers IN ACCESS EXCLUSIVE MODE"));
+    window.RereadTimer()->setInterval(50);
+    window.RereadTimer()->start();
+    QElapsedTimer clock, turn;
+    clock.start();
+    qint64 longest = 0;
+    while (clock.elapsed() < 2000) {
+      turn.start();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      longest = std::max(longest, turn.elapsed());
+    }
+    EXPECT_LT(longest, 500) << "the window waited for the locked server";
+    locker.rollback();
+    locker.close();
+  }
+  QSqlDatabase::removeDatabase(name);
+  QElapsedTimer clock;
+  clock.start();
+  while (!window.ReadAtLabel()->text().startsWith("Read at") && clock.elapsed() < 20000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_TRUE(window.ReadAtLabel()->text().startsWith("Read at")) << window.ReadAtLabel()->text().toStdString();
   qunsetenv(TResultsLocation::kEnvironment);
 }
 
