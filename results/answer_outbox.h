@@ -27,7 +27,8 @@ class TAnswerOutbox {
 
   // Opens (and makes, with its folder) the outbox file; false with Error() when it cannot.
   bool Open(const std::string& path);
-  // Keeps the answer, with the place it was meant for (an address without its password).
+  // Keeps the answer, with the place it was meant for (an address without its password, for
+  // whoever looks into the file; answers are sent wherever the results go when they are sent).
   bool Add(const TAnswerRecord& record, const std::string& destination);
   // Up to limit answers, oldest first.
   std::vector<TAnswerRecord> Oldest(int limit);

@@ -56,12 +56,14 @@ TAnswerPoster::~TAnswerPoster() {
 }
 
 void TAnswerPoster::SetLocation(const TResultsLocation& location) {
+  destination_ = location.Address();
   QMetaObject::invokeMethod(shared_->context,
                             [shared = shared_, location] { shared->sender->SetLocation(location); });
   Request();
 }
 
 void TAnswerPoster::SetUnreadable(const std::string& why) {
+  destination_.clear();
   QMetaObject::invokeMethod(shared_->context,
                             [shared = shared_, why] { shared->sender->SetUnreadable(why); });
   Request();
@@ -69,7 +71,7 @@ void TAnswerPoster::SetUnreadable(const std::string& why) {
 
 bool TAnswerPoster::Post(const TAnswerRecord& record, std::string& why) {
   if (!outboxOpen_) outboxOpen_ = outbox_.Open(outboxPath_);
-  if (!outboxOpen_ || !outbox_.Add(record, "")) {
+  if (!outboxOpen_ || !outbox_.Add(record, destination_)) {
     why = "This answer could not be kept: " + outbox_.Error() + ". The quiz goes on.";
     return false;
   }

@@ -50,6 +50,9 @@ class TAnswerPoster : public QObject {
   std::string outboxPath_;
   TAnswerOutbox outbox_;
   bool outboxOpen_ = false;
+  // Where answers were meant to go when posted (an address without its password), kept with
+  // each for whoever looks into the outbox; they go wherever the results go when sent.
+  std::string destination_;
   QThread* thread_;
   // What the sender's thread and this object share; the thread may outlive this object
   // when a server never answers.

@@ -44,6 +44,11 @@ class TResultsStore : public TAnswerSink {
   // merge of files shown together): no journal and no waiting for the disk.
   void UseAsScratch();
   void Close();
+  // What a connection made elsewhere found, told as this store's failure.
+  void SetFailure(const std::string& error, const std::string& details) {
+    error_ = error;
+    details_ = details;
+  }
   // Where Record opens the store when it is not open yet.
   void SetLocation(const TResultsLocation& location) { location_ = location; }
 

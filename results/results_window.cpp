@@ -413,6 +413,10 @@ void TResultsWindow::ShowOwnResults() {
     // Looking must not create the file; the first answer does.
     store->OpenInMemory();
     text = "No answers have been recorded in " + QStringOf(location.file) + " yet.";
+  } else if (location.server && !ServerAnswers(location, *store)) {
+    text = QStringOf(store->Error()) + "; no results are shown.";
+    details = QStringOf(store->Details());
+    store->OpenInMemory();
   } else if (store->Open(location, location.server ? TResultsStore::TMode::ReadWrite
                                                    : TResultsStore::TMode::ReadOnly)) {
     // Looking opens a file only for reading; Clear... opens it for writing when asked.
@@ -445,6 +449,23 @@ QString TResultsWindow::WhoseTitle(const std::string& student) const {
   if (!student.empty()) return QStringOf(student);
   // A student's login sees its own answers only.
   return shown_->SeesEveryone() ? QStringLiteral("everyone") : QStringLiteral("your answers");
+}
+
+bool TResultsWindow::ServerAnswers(const TResultsLocation& location, TResultsStore& failed) {
+  // Tried first on a thread of its own, with Cancel, so that a server that does not answer
+  // never stops the window for the seconds connecting may take.
+  std::string error, details;
+  bool answers = false;
+  const bool finished = TProgressRun::Run(
+      this, "Connecting to the class server...", 0, [&](const TProgressRun::TReport&) {
+        TResultsStore probe;
+        answers = probe.Open(location);
+        error = probe.Error();
+        details = probe.Details();
+      });
+  if (answers && finished) return true;
+  failed.SetFailure(finished ? error : "Connecting to the class server was cancelled", details);
+  return false;
 }
 
 void TResultsWindow::ShowWaiting(const TResultsLocation& location) {

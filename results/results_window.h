@@ -91,6 +91,8 @@ class TResultsWindow : public QWidget {
   void TakeFigures();
   // The line saying how many answers wait on this computer for the store, when any do.
   void ShowWaiting(const TResultsLocation& location);
+  // Whether the class server lets this login read its results; false, with why in failed.
+  bool ServerAnswers(const TResultsLocation& location, TResultsStore& failed);
   // Whose figures a chart shows: the student chosen, everyone, or the login's own.
   QString WhoseTitle(const std::string& student) const;
   // From figures_.

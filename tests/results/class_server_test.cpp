@@ -307,6 +307,16 @@ TEST(ClassServerWindow, ReadingAgainNeverWaitsForALockedServer) {
   qunsetenv(TResultsLocation::kEnvironment);
 }
 
+// A class server that does not answer is told in the window, which is not kept waiting.
+TEST(ClassServerWindow, AServerThatDoesNotAnswerIsToldInTheWindow) {
+  qputenv(TResultsLocation::kEnvironment, "postgresql://ann@localhost:1/chem?connect_timeout=2");
+  TResultsWindow window;
+  EXPECT_EQ(window.SourceLabel()->text(),
+            "The class server at localhost:1 does not answer; no results are shown.");
+  EXPECT_FALSE(window.SourceLabel()->toolTip().isEmpty());
+  qunsetenv(TResultsLocation::kEnvironment);
+}
+
 // How a connection that cannot be made is told, and that certificates are checked as
 // PostgreSQL's own tools check them.
 TEST(ClassServerConnection, EachFailureIsToldInAStudentsWords) {
