@@ -140,14 +140,48 @@ bool TClassSetup::Setup() {
                                 version.lastError().databaseText());
   }
   for (const char* statement : kRights) ok = ok && Exec(statement);
+  const int64_t brought = ok ? BringEarlierAnswers() : -1;
+  ok = ok && brought >= 0;
   if (!ok || !db_.commit()) {
     if (error_.empty()) Fail("The setup could not be saved", db_.lastError().databaseText());
     db_.rollback();
     return false;
   }
-  summary_ = "Set up " + location_.Describe() + " for Tarvolin: add logins with add-student and "
-             "add-teacher.";
+  summary_ = "Set up " + location_.Describe() + " for Tarvolin" +
+             (brought > 0 ? ", with the " + std::to_string(brought) +
+                                " answers an earlier version kept in its public tables"
+                          : std::string()) +
+             ": add logins with add-student and add-teacher.";
   return true;
+}
+
+int64_t TClassSetup::BringEarlierAnswers() {
+  // An earlier version kept a class's answers in the public schema, under its own meta table
+  // with version 1; they are copied into ours (each once, by its id) and left where they were.
+  QSqlQuery earlier(db_);
+  if (!earlier.exec("SELECT to_regclass('public.tarvolin_meta') IS NOT NULL"
+                    " AND to_regclass('public.answers') IS NOT NULL"
+                    " AND to_regclass('public.coaching') IS NOT NULL") ||
+      !earlier.next())
+    return Fail("The class server cannot be read", earlier.lastError().databaseText()), -1;
+  if (!earlier.value(0).toBool()) return 0;
+  QSqlQuery version(db_);
+  if (!version.exec("SELECT value FROM public.tarvolin_meta WHERE name = 'schema_version'") ||
+      !version.next() || version.value(0).toString() != "1")
+    return 0;
+  QSqlQuery copy(db_);
+  const bool ok =
+      copy.exec("CREATE TEMP TABLE earlier_fresh ON COMMIT DROP AS SELECT answer_id FROM"
+                " public.answers WHERE answer_id NOT IN (SELECT answer_id FROM tarvolin.answers)") &&
+      copy.exec("INSERT INTO tarvolin.answers SELECT answer_id, run_id, run_started, answered_at,"
+                " student, login, types, question_number, question, question_type, stored_answer,"
+                " first_answer, final_answer, first_score, final_score, ending, seconds"
+                " FROM public.answers WHERE answer_id IN (SELECT answer_id FROM earlier_fresh)") &&
+      copy.exec("INSERT INTO tarvolin.coaching SELECT answer_id, seq, step, substance"
+                " FROM public.coaching WHERE answer_id IN (SELECT answer_id FROM earlier_fresh)") &&
+      copy.exec("SELECT COUNT(*) FROM earlier_fresh") && copy.next();
+  if (!ok) return Fail("The earlier answers could not be copied", copy.lastError().databaseText()), -1;
+  return copy.value(0).toLongLong();
 }
 
 bool TClassSetup::AddLogin(const std::string& login, TGroup group, const std::string* password) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QSqlDatabase>
 #include <QString>
+#include <cstdint>
 #include <string>
 
 #include "results/results_location.h"
@@ -33,6 +34,8 @@ class TClassSetup {
 
  private:
   bool Exec(const QString& statement);
+  // Copies the answers an earlier version kept in the public schema; how many, -1 on failure.
+  int64_t BringEarlierAnswers();
   bool Fail(const std::string& what, const QString& detail);
 
   QString connectionName_;

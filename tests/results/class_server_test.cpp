@@ -307,6 +307,51 @@ TEST(ClassServerWindow, ReadingAgainNeverWaitsForALockedServer) {
   qunsetenv(TResultsLocation::kEnvironment);
 }
 
+// A class server an earlier version set up keeps its answers: setup brings them into the
+// schema the program now reads, each once however often it runs.
+TEST(ClassServerSetup, BringsTheAnswersAnEarlierVersionKeptInPublic) {
+  SKIP_WITHOUT_OWN_SERVER();
+  ASSERT_TRUE(AsLogin("tarvolin", "CREATE DATABASE upgraded").has_value());
+  TResultsLocation location = Place(OwnServer::Get().Address("tarvolin"));
+  location.database = "upgraded";
+  const QString name = QUuid::createUuid().toString();
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
+    db.setHostName(QString::fromStdString(location.host));
+    db.setPort(location.port);
+    db.setUserName("tarvolin");
+    db.setDatabaseName("upgraded");
+    ASSERT_TRUE(db.open());
+    QSqlQuery query(db);
+    for (const char* statement :
+         {"CREATE TABLE tarvolin_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+          "INSERT INTO tarvolin_meta VALUES ('schema_version', '1')",
+          "CREATE TABLE answers (answer_id TEXT PRIMARY KEY, run_id TEXT, run_started TEXT,"
+          " answered_at TEXT, student TEXT, login TEXT, types TEXT, question_number INTEGER,"
+          " question TEXT, question_type INTEGER, stored_answer TEXT, first_answer TEXT,"
+          " final_answer TEXT, first_score INTEGER, final_score INTEGER, ending TEXT,"
+          " seconds INTEGER)",
+          "CREATE TABLE coaching (answer_id TEXT, seq INTEGER, step TEXT, substance TEXT)",
+          "INSERT INTO answers VALUES ('old-1', 'r', 't', 't', 'Ann', 'ann', 'P', 1, 'q', 0, 'a',"
+          " 'b', 'a', 1, 3, 'right after coaching', 9), ('old-2', 'r', 't', 't', 'Ann', 'ann',"
+          " 'P', 2, 'q2', 0, 'a', 'a', 'a', 3, 3, 'right', 4)",
+          "INSERT INTO coaching VALUES ('old-1', 0, 'dissociation', 'AgNO3')"})
+      ASSERT_TRUE(query.exec(statement)) << statement;
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(name);
+  for (const char* said : {", with the 2 answers an earlier version kept in its public tables", ""}) {
+    TClassSetup setup;
+    ASSERT_TRUE(setup.Connect(location) && setup.Setup()) << setup.Error();
+    EXPECT_TRUE(HasText(setup.Summary(), std::string("for Tarvolin") + said + ": add logins"))
+        << setup.Summary();
+  }
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(location)) << store.Error();
+  EXPECT_EQ(store.AnswerCount(), 2);
+  ASSERT_EQ(store.Mistakes({}).size(), 1u);
+}
+
 // A class server that does not answer is told in the window, which is not kept waiting.
 TEST(ClassServerWindow, AServerThatDoesNotAnswerIsToldInTheWindow) {
   qputenv(TResultsLocation::kEnvironment, "postgresql://ann@localhost:1/chem?connect_timeout=2");
