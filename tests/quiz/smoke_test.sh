@@ -10,45 +10,14 @@
 set -euo pipefail
 program=$(realpath "$1")
 reactions=$(realpath "$2")
-work=$(mktemp -d)
-pid="" xserver=""
-cleanup() {
-  set +e
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$xserver" ] && kill "$xserver" 2>/dev/null && wait "$xserver" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=../support/x_test.sh
+source "$(dirname "$0")/../support/x_test.sh"
 # The account's own settings, password file and class server are never touched.
 mkdir -p "$work/home"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data"
 unset TARVOLIN_RESULTS PGPASSFILE PGHOST PGPORT PGUSER PGDATABASE PGPASSWORD PGSERVICE
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-LIMIT=${SMOKE_LIMIT:-120} # seconds to wait for any one thing
-
-# Waits until the command succeeds, up to LIMIT seconds.
-until_true() {
-  local deadline=$((SECONDS + LIMIT))
-  until "$@"; do
-    [ $SECONDS -le "$deadline" ] || return 1
-    sleep 0.02
-  done
-}
-
-# An X server of our own. With -displayfd it takes the first free display number itself (no
-# race with tests running beside this one) and writes it once it accepts connections.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xserver=$!
-display_ready() {
-  kill -0 "$xserver" 2>/dev/null || fail "the X server did not start: $(tail -n 3 "$work/xvfb.log")"
-  # The number is whole once its newline is written.
-  [ "$(tail -c 1 "$work/display" | wc -l)" -eq 1 ]
-}
-until_true display_ready || fail "waited ${LIMIT}s for the X server"
-export DISPLAY=":$(tr -d '\n' <"$work/display")"
+start_x_server
+export DISPLAY="$display"
 
 # The id of the visible window with exactly this title.
 visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }

@@ -14,27 +14,8 @@ cpack=$1
 build=$(realpath "$2")
 version=$3
 with_class=$4
-work=$(mktemp -d)
-pid="" xserver=""
-cleanup() {
-  set +e
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  [ -n "$xserver" ] && kill "$xserver" 2>/dev/null && wait "$xserver" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-LIMIT=${SMOKE_LIMIT:-120} # seconds to wait for any one thing
-until_true() {
-  local deadline=$((SECONDS + LIMIT))
-  until "$@"; do
-    [ $SECONDS -le "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
+# shellcheck source=../support/x_test.sh
+source "$(dirname "$0")/../support/x_test.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/pack" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack could not build the package"; }
@@ -125,14 +106,7 @@ grep -v 'root privileges' "$work/lintian" || true
 
 # The unpacked launcher, for a user with a fresh home, on an X server of our own (which picks
 # a free display itself and says when it is ready).
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-xserver=$!
-display_ready() {
-  kill -0 "$xserver" 2>/dev/null || fail "the X server did not start: $(tail -n 3 "$work/xvfb.log")"
-  [ "$(tail -c 1 "$work/display" | wc -l)" -eq 1 ]
-}
-until_true display_ready || fail "waited ${LIMIT}s for the X server"
-display=":$(tr -d '\n' <"$work/display")"
+start_x_server
 home="$work/home"
 mkdir "$home"
 env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="$display" QT_QPA_PLATFORM=xcb \
