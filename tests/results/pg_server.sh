@@ -9,9 +9,14 @@
 #   pg_server.sh restart ADDRESS_FILE        a fast restart, as an administrator's
 #   pg_server.sh pause ADDRESS_FILE SECONDS  stopped for a while, then started again
 #   pg_server.sh stop ADDRESS_FILE           stops it and removes the folder
+# A start first stops what an earlier start with the same ADDRESS_FILE left (ctest --repeat
+# runs a fixture's start again before its stop). A watcher stops the server once the process
+# that started it (ctest, or a test program) has gone, so a run killed half-way leaves nothing
+# running.
 # Without the server's programs it writes no address, and the tests that need one skip.
 # The server refuses to run as root, so under root it runs as the postgres account.
 set -euo pipefail
+self=$(readlink -f "$0")
 # The server's account may not be able to enter the caller's folder.
 cd /
 action=$1
@@ -26,14 +31,28 @@ server_start() {
   "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start >/dev/null
 }
 
+# Stops the server in folder $1, if any, and removes the folder.
+stop_folder() {
+  [ -n "$1" ] && [ -d "$1" ] || return 0
+  if [ -f "$1/data/postmaster.pid" ]; then
+    "${as[@]}" "$bin/pg_ctl" -D "$1/data" -m fast -w -t 60 stop >/dev/null 2>&1 ||
+      "${as[@]}" "$bin/pg_ctl" -D "$1/data" -m immediate -w stop >/dev/null 2>&1 || true
+  fi
+  rm -rf "$1"
+}
+
 case $action in
 start)
-  rm -f "$address_file"
+  stop_folder "$dir"
+  rm -f "$address_file" "$address_file.dir"
   if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
     echo "No PostgreSQL server is installed; its cases will be skipped."
     exit 0
   fi
   dir=$(mktemp -d /tmp/tarvolin-pg.XXXXXX)
+  # Recorded at once, so that a start killed before it finished is cleaned up too.
+  echo "$dir" >"$address_file.dir"
+  setsid "$self" watch "$dir" "$PPID" </dev/null >/dev/null 2>&1 &
   chmod 755 "$dir"
   if [ "$(id -u)" -eq 0 ]; then chown postgres: "$dir"; fi
   "${as[@]}" "$bin/initdb" -D "$dir/data" -U tarvolin -A trust -E UTF8 --no-sync >"$dir/initdb.log"
@@ -80,7 +99,6 @@ start)
   server_start
   "${as[@]}" "$bin/psql" -q -h "$dir" -p "$port" -U tarvolin -d postgres \
     -c "CREATE ROLE pwuser LOGIN PASSWORD 'right horse'" >/dev/null
-  echo "$dir" >"$address_file.dir"
   echo "postgresql://tarvolin@/postgres?host=$dir&port=$port" >"$address_file"
   echo "PostgreSQL server started in $dir on port $port"
   ;;
@@ -92,11 +110,13 @@ pause)
   sleep "$3"
   server_start
   ;;
+watch)
+  # Here ADDRESS_FILE is the server's folder, and $3 the process that started it.
+  while kill -0 "$3" 2>/dev/null && [ -d "$address_file" ]; do sleep 1; done
+  stop_folder "$address_file"
+  ;;
 stop)
-  if [ -n "$dir" ]; then
-    "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null || true
-    rm -rf "$dir"
-  fi
+  stop_folder "$dir"
   rm -f "$address_file" "$address_file.dir" "$address_file.ca" "$address_file.wrong-ca" \
     "$address_file.port"
   ;;

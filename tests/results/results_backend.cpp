@@ -1,6 +1,8 @@
 #include "tests/results/results_backend.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <QSqlError>
 
@@ -8,7 +10,9 @@
 
 namespace {
 
-bool Run(const TResultsLocation& location, const QString& statement, QString* error = nullptr) {
+// first: the first value of the statement's first row.
+bool Run(const TResultsLocation& location, const QString& statement, QString* error = nullptr,
+         QVariant* first = nullptr) {
   const QString name = "test-admin-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
   bool ok = false;
   {
@@ -25,6 +29,7 @@ bool Run(const TResultsLocation& location, const QString& statement, QString* er
     if (db.open()) {
       QSqlQuery query(db);
       ok = query.exec(statement);
+      if (ok && first) *first = query.next() ? query.value(0) : QVariant();
       if (!ok && error) *error = query.lastError().text();
     } else if (error) {
       *error = db.lastError().text();
@@ -79,6 +84,26 @@ bool TBackendPlace::Execute(const TResultsLocation& location, const QString& sta
   const bool ok = Run(location, statement, &error);
   EXPECT_TRUE(ok) << error.toStdString();
   return ok;
+}
+
+bool TBackendPlace::WaitForOtherClients(const TResultsLocation& location) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 60000) {
+    QVariant others;
+    QString error;
+    if (!Run(location,
+             "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"
+             " AND backend_type = 'client backend' AND pid <> pg_backend_pid()",
+             &error, &others)) {
+      ADD_FAILURE() << error.toStdString();
+      return false;
+    }
+    if (others.toLongLong() == 0) return true;
+    QThread::msleep(20);
+  }
+  ADD_FAILURE() << "another client stayed connected to " << location.database << " for 60 s";
+  return false;
 }
 
 QString WriterProgram() {

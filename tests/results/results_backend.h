@@ -39,6 +39,9 @@ class TBackendPlace {
 
   // Runs one statement on the location's database, beside the store.
   static bool Execute(const TResultsLocation& location, const QString& statement);
+  // Waits (up to a minute) until no other client is connected to the server location's
+  // database: the server finishes a commit that a killed client had sent, after the kill.
+  static bool WaitForOtherClients(const TResultsLocation& location);
 
  private:
   TBackend backend_;
