@@ -193,6 +193,7 @@ TEST(Balance, CountsLongSubscriptsAndRefusesEmptyParentheses) {
       {"2", "", 0, "cannot stand here"},
       {"((H99999999)99999999)99999999", "", 0, "too large"},
       {"H999999999999999999999", "", 0, "too large"},
+      {"H9223372036854775807H", "", 0, "too large"},  // each fits, their sum does not
   };
   for (const auto& row : rows) {
     std::vector<std::pair<std::string, int64_t>> counts;

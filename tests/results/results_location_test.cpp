@@ -133,4 +133,30 @@ TEST(ResultsSettings, APasswordKeptInTheSettingsMovesToThePasswordFile) {
   qunsetenv("PGPASSFILE");
 }
 
+// TARVOLIN_RESULTS, when set, decides where the results go, over the saved Class server.
+TEST(ResultsSettings, TheVariableWinsOverTheSavedServer) {
+  const struct {
+    const char* saved;
+    const char* variable;
+    const char* where;  // the server's host, or the file
+  } rows[] = {
+      {"postgresql://ann@school.example/chem", "elsewhere.db", "elsewhere.db"},
+      {"postgresql://ann@school.example/chem", "postgresql://bob@lab.example/quiz", "lab.example"},
+      {"postgresql://ann@school.example/chem", "", "school.example"},
+      {"", "postgresql://bob@lab.example/quiz", "lab.example"},
+      {"", "", TResultsLocation::kDefaultFile},
+  };
+  for (const auto& row : rows) {
+    TResultsSettings settings;
+    ASSERT_TRUE(settings.SetServer(row.saved));
+    qputenv(TResultsLocation::kEnvironment, row.variable);
+    TResultsLocation location;
+    EXPECT_TRUE(settings.Location(location));
+    EXPECT_EQ(location.server ? location.host : location.file, row.where)
+        << row.saved << " | " << row.variable;
+  }
+  qunsetenv(TResultsLocation::kEnvironment);
+  TResultsSettings().SetServer("");
+}
+
 }  // namespace

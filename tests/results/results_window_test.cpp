@@ -200,19 +200,50 @@ TEST_F(ResultsWindowTest, FilesOpenedTogetherCountEachAnswerOnceAndAreNotChanged
   EXPECT_EQ(csv.readAll().count("\r\n"), 31);
 }
 
-TEST_F(ResultsWindowTest, AFileThatIsNotResultsIsNamedAndTheOthersShown) {
+// The window only looks: a file that is not our results, even an empty one, is named and left
+// as it was, chosen alone or with others.
+TEST_F(ResultsWindowTest, AFileThatIsNotResultsIsNamedLeftAsItWasAndTheOthersShown) {
   Keep("bench1.db", 0, 5);
-  QFile bad("notes.db");
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write(QByteArray(2048, 'x'));
-  bad.close();
-  TResultsWindow window;
-  driver_.ExpectMessage(
-      "These results could not be read:\nnotes.db cannot be opened (file is not a database)",
-      "Warning");
-  EXPECT_TRUE(window.OpenFiles({"notes.db", "bench1.db"}));
-  driver_.Verify();
-  EXPECT_EQ(window.Shown().AnswerCount(), 5);
+  const struct {
+    QByteArray bytes;
+    const char* statement;  // then run by SQLite on the file
+    const char* told;
+  } rows[] = {
+      {QByteArray(2048, 'x'), nullptr, "cannot be opened (file is not a database)"},
+      {QByteArray(), nullptr, "holds no Tarvolin results"},
+      {QByteArray(), "CREATE TABLE answers (id INTEGER, text TEXT)",
+       "is not a results file of Tarvolin (it holds tables of another kind); it is left as it is"},
+  };
+  for (const auto& row : rows) {
+    QFile bad("notes.db");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write(row.bytes);
+    bad.close();
+    if (row.statement) {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+      db.setDatabaseName("notes.db");
+      ASSERT_TRUE(db.open() && QSqlQuery(db).exec(row.statement));
+      db.close();
+      db = QSqlDatabase();
+      QSqlDatabase::removeDatabase("other");
+    }
+    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
+    const QByteArray before = bad.readAll();
+    bad.close();
+    for (const QStringList& files : {QStringList{"notes.db", "bench1.db"}, QStringList{"notes.db"}}) {
+      TResultsWindow window;
+      driver_.ExpectMessage(std::string("These results could not be read:\nnotes.db ") + row.told,
+                            "Warning");
+      EXPECT_EQ(window.OpenFiles(files), files.size() > 1) << row.told;
+      driver_.Verify();
+      if (files.size() > 1) {
+        EXPECT_EQ(window.Shown().AnswerCount(), 5);
+      }
+    }
+    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bad.readAll() == before) << row.told;
+    bad.close();
+  }
 }
 
 TEST_F(ResultsWindowTest, ClearAsksFirstAndEmptiesOnlyOnYes) {
