@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QFile>
 #include <QSqlError>
+#include <QThread>
 
 #include "results/class_setup.h"
 
