@@ -4,7 +4,8 @@
 
 #include "model/answer_record.h"
 
-// Answers made up for tests and measurements: every field filled, varied by n.
+// Answers made up for tests and measurements: every field filled, varied by n, each with the
+// scores this program's grader gives its equations.
 inline TAnswerRecord SampleAnswer(int n, const std::string& student = "Ada Lovelace",
                                   const std::string& prefix = "a") {
   char time[32];
@@ -26,8 +27,8 @@ inline TAnswerRecord SampleAnswer(int n, const std::string& student = "Ada Lovel
                                     TEnding::Answer, TEnding::RightAtOnce, TEnding::Quit};
   r.ending = endings[n % 5];
   r.firstAnswer = r.ending == TEnding::RightAtOnce ? r.storedAnswer : "AgNO3 + NaCl -> AgCl";
-  r.firstScore = r.ending == TEnding::RightAtOnce ? 3 : n % 3;
-  r.finalAnswer = r.ending == TEnding::Answer ? "Ag+ + NaCl -> AgCl" : r.storedAnswer;
+  r.firstScore = r.ending == TEnding::RightAtOnce ? 3 : 2;
+  r.finalAnswer = r.ending == TEnding::Answer ? "Ag+ + NaCl -> AgCl + NaNO3" : r.storedAnswer;
   r.finalScore = r.ending == TEnding::Answer ? 1 : 3;
   if (r.ending == TEnding::Quit) r.firstScore = r.finalScore = 0;
   if (r.ending == TEnding::RightAfterCoaching || r.ending == TEnding::Answer)
