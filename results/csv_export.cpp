@@ -4,7 +4,37 @@
 
 #include "results/results_store.h"
 
-std::string CsvField(std::string_view text) {
+namespace {
+
+// Control characters (a NUL in a name, an escape pasted with it) are shown, not passed on: a
+// spreadsheet cuts a cell short at a NUL or drops what it cannot show. The C0 controls and DEL
+// become their pictures (U+2400 to U+2421, "␀" for NUL); the C1 controls, which have none,
+// U+FFFD. Tabs and line breaks are text a cell may hold.
+std::string Shown(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7f) {
+      const unsigned picture = c == 0x7f ? 0x2421 : 0x2400 + c;
+      shown += static_cast<char>(0xe0 | (picture >> 12));
+      shown += static_cast<char>(0x80 | ((picture >> 6) & 0x3f));
+      shown += static_cast<char>(0x80 | (picture & 0x3f));
+    } else if (c == 0xc2 && next >= 0x80 && next <= 0x9f) {
+      shown += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view raw) {
+  const std::string text = Shown(raw);
   // A spreadsheet runs a cell that begins with one of these as a formula (a student name of
   // =HYPERLINK(...), an answer of "-> AgCl"); the apostrophe makes it text, as OWASP advises.
   std::string cell;

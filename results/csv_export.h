@@ -14,6 +14,8 @@ class TResultsStore;
 // fields quoted where they hold a comma, a quote or a line break (RFC 4180), rows ending in
 // CRLF. A field that begins with "=", "+", "-", "@", a tab or a carriage return gets a leading
 // apostrophe, so that no spreadsheet takes it for a formula (OWASP's advice on CSV injection).
+// No control character is written as it is: NUL and the other C0 controls (tab and line breaks
+// aside) and DEL become their pictures ("␀"), the C1 controls U+FFFD.
 std::string CsvField(std::string_view text);
 std::string CsvRow(const std::vector<std::string>& fields);
 std::vector<std::string> CsvHeader();

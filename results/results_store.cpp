@@ -1,11 +1,16 @@
 #include "results/results_store.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QUuid>
 #include <QVariant>
+#include <cerrno>
 #include <map>
 #include <unordered_map>
 
@@ -140,14 +145,6 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
          QStringLiteral("the %1 driver of Qt SQL is not installed").arg(driver));
     return false;
   }
-  const bool inMemory = !location.server && location.file == ":memory:";
-  if (!location.server && !inMemory && !readOnly) {
-    std::string why;
-    if (!PrepareResultsFile(location.file, why)) {
-      Fail("cannot be written", QString::fromStdString(why));
-      return false;
-    }
-  }
   db_ = QSqlDatabase::addDatabase(driver, connectionName_);
   if (location.server) {
     db_.setHostName(QStringOf(location.host));
@@ -161,17 +158,9 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
         "-c search_path=tarvolin -c statement_timeout=5000 -c lock_timeout=3000"
         " -c idle_in_transaction_session_timeout=30000",
         kConnectSeconds)));
-  } else if (!inMemory && !IsFolderWritable(location.file) && IsWriteAheadFile(location.file)) {
-    // SQLite cannot share such a file without making files beside it: it is read as it lies.
-    db_.setDatabaseName("file:" + QStringOf(location.file) + "?immutable=1");
-    db_.setConnectOptions("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
-    if (!readOnly) notice_ = location.Describe() + " cannot be written (its folder is read-only)";
-    readOnly = true;
   } else {
+    // A results file on disk is opened by OpenFile; here only a store in memory.
     db_.setDatabaseName(QStringOf(location.file));
-    // Writers wait their turn on a busy file rather than lose the answer.
-    db_.setConnectOptions(readOnly ? "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"
-                                   : "QSQLITE_BUSY_TIMEOUT=20000");
   }
   if (!db_.open()) {
     const QString detail = db_.lastError().databaseText();
@@ -188,24 +177,135 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
   return true;
 }
 
+bool TResultsStore::OpenFileConnection(const QString& name, const QString& options,
+                                       bool readOnly) {
+  if (db_.isValid()) {
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+  }
+  open_ = false;
+  db_ = QSqlDatabase::addDatabase("QSQLITE", connectionName_);
+  db_.setDatabaseName(name);
+  db_.setConnectOptions(options + ";QSQLITE_OPEN_URI");
+  if (!db_.open()) {
+    Fail("cannot be opened", db_.lastError().databaseText());
+    Close();
+    return false;
+  }
+  timer_.Attach(db_);
+  open_ = true;
+  readOnly_ = readOnly;
+  return true;
+}
+
+bool TResultsStore::MakeFile(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) == 0 || errno != ENOENT) return true;
+  // Made whole under a name of its own, then named: ten students opening a new lab file at once
+  // all find its tables and its journal mode there, and none sees it half made.
+  std::string temp, why;
+  if (!PrepareResultsFile(path, temp, why)) {
+    Fail("cannot be written", QString::fromStdString(why));
+    return false;
+  }
+  bool made = OpenFileConnection(SqliteUri(temp), "QSQLITE_BUSY_TIMEOUT=20000", false);
+  if (made) {
+    UseLocalJournal(db_, temp);
+    made = Exec(QStringLiteral("PRAGMA user_version = %1")
+                    .arg(QRandomGenerator::global()->bounded(1, 0x7fffffff))) &&
+           CreateSchema();
+  }
+  Close();
+  if (!made) {
+    for (const char* beside : {"", "-wal", "-shm", "-journal"}) unlink((temp + beside).c_str());
+    return false;
+  }
+  if (PublishResultsFile(temp, path, why)) return true;
+  Fail("cannot be written", QString::fromStdString(why));
+  return false;
+}
+
+bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
+  Close();
+  location_ = location;
+  if (!QSqlDatabase::isDriverAvailable("QSQLITE")) {
+    Fail("cannot be opened", "the QSQLITE driver of Qt SQL is not installed");
+    return false;
+  }
+  const std::string& path = location.file;
+  if (const std::string why = NotARegularFile(path); !why.empty()) {
+    Fail("cannot be opened", QString::fromStdString(why));
+    return false;
+  }
+  if (!readOnly && !MakeFile(path)) return false;
+  const QString uri = SqliteUri(path);
+  // First the file alone, as it lies: nothing beside it is read, locked or written, so that a
+  // file that is not ours, and a -wal beside it that is not its own, are left as they are.
+  if (!OpenFileConnection(uri + "?immutable=1", "QSQLITE_OPEN_READONLY", true)) return false;
+  timer_.Arm();
+  if (!ReadFileSchema(true)) {
+    Close();
+    return false;
+  }
+  const TBesideFiles beside = CheckBesideFiles(db_, path);
+  if (!beside.walBelongs) {
+    Fail("cannot be opened: " + beside.why, {});
+    Close();
+    return false;
+  }
+  // SQLite cannot share a write-ahead file without making files beside it: in a folder it may
+  // not write to, the file is read as it lies.
+  const bool asItLies = beside.writeAhead && !IsFolderWritable(path);
+  if (asItLies && !readOnly)
+    notice_ = location.Describe() + " cannot be written (its folder is read-only)";
+  // Then with its log, still only reading: a newer version's file is never opened for writing.
+  if (!asItLies && (!OpenFileConnection(uri + "?mode=ro",
+                                        "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000", true) ||
+                    !ReadFileSchema(true))) {
+    Close();
+    return false;
+  }
+  if (schemaVersion_ > kSchemaVersion) {
+    notice_ = location.Describe() +
+              " was written by a newer version of Tarvolin; it is shown as it is and not changed";
+    return true;
+  }
+  if (readOnly || asItLies) {
+    if (schemaVersion_ != 0) return true;
+    Fail("holds no Tarvolin results", {});
+    Close();
+    return false;
+  }
+  // Ours and of this version: only now for writing, and its journal mode set after that.
+  if (!OpenFileConnection(uri, "QSQLITE_BUSY_TIMEOUT=20000", false) || !ReadFileSchema(true)) {
+    Close();
+    return false;
+  }
+  UseLocalJournal(db_, path);
+  // A file made by an earlier version gets the identity a -wal of its own is known by.
+  QSqlQuery identity(db_);
+  if (identity.exec("PRAGMA user_version") && identity.next() && identity.value(0).toInt() == 0)
+    identity.exec(QStringLiteral("PRAGMA user_version = %1")
+                      .arg(QRandomGenerator::global()->bounded(1, 0x7fffffff)));
+  return true;
+}
+
 bool TResultsStore::Open(const TResultsLocation& location, TMode mode) {
   error_.clear();
   details_.clear();
   notice_.clear();
   const bool readOnly = mode == TMode::ReadOnly;
+  if (!location.server && location.file != ":memory:") return OpenFile(location, readOnly);
   if (!OpenConnection(location, readOnly)) return false;
   timer_.Arm();
   if (!ReadOrCreateSchema(!readOnly)) {
     Close();
     return false;
   }
-  if (!location.server && !readOnly_) UseLocalJournal(db_, location.file);
   if (schemaVersion_ > kSchemaVersion) {
     notice_ = location.Describe() +
               " was written by a newer version of Tarvolin; it is shown as it is and not changed";
-    const int version = schemaVersion_;
-    if (!location.server && !readOnly && !OpenConnection(location, true)) return false;
-    schemaVersion_ = version;
     readOnly_ = true;
   }
   return true;
@@ -300,7 +400,9 @@ bool TResultsStore::ReadFileSchema(bool mayCreate) {
       Fail("holds no Tarvolin results", {});
       return false;
     }
-    return CreateSchema();
+    // Read only for now: it is set up once opened for writing.
+    schemaVersion_ = 0;
+    return readOnly_ || CreateSchema();
   }
   if (foreign || !hasMeta) {
     Fail("is not a results file of Tarvolin (it holds tables of another kind); it is left as it "
@@ -655,8 +757,9 @@ int TResultsStore::CopyAnswersOf(const std::string& file,
   // Straight from file to file: the source, already found to be ours, is attached beside
   // this store and its new answers copied in three statements, not one answer at a time.
   QSqlQuery attach(db_);
+  // Only read: a URI with mode=ro, which the connection takes (it is opened with URIs on).
   attach.prepare("ATTACH DATABASE ? AS merged_source");
-  attach.addBindValue(QStringOf(file));
+  attach.addBindValue(SqliteUri(file) + "?mode=ro");
   timer_.Arm(600);
   if (!attach.exec()) return -1;
   int added = -1;

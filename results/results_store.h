@@ -91,6 +91,11 @@ class TResultsStore : public TAnswerSink {
 
  private:
   bool OpenConnection(const TResultsLocation& location, bool readOnly);
+  // A results file: read as it lies, then with its -wal, and opened for writing only when it
+  // is ours and of this version (a new one is made whole first, by MakeFile).
+  bool OpenFile(const TResultsLocation& location, bool readOnly);
+  bool OpenFileConnection(const QString& name, const QString& options, bool readOnly);
+  bool MakeFile(const std::string& path);
   bool ReadOrCreateSchema(bool mayCreate);
   bool ReadServerSchema();
   bool ReadFileSchema(bool mayCreate);

@@ -54,7 +54,7 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"plain text", "plain text"},
       {"", ""},
       {"Ag+ + Cl- -> AgCl", "Ag+ + Cl- -> AgCl"},
@@ -78,6 +78,14 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
       {"a=b", "a=b"},
       {"Ag+", "Ag+"},
       {" =1", " =1"},
+      // No control character is passed on as it is; a NUL ends no cell.
+      {"Ann\x1b[31m\x7f", "Ann\xe2\x90\x9b[31m\xe2\x90\xa1"},
+      {"\x01=1", "\xe2\x90\x81=1"},
+      {"a\xc2\x85"
+       "b",
+       "a\xef\xbf\xbd"
+       "b"},
+      {std::string("Ann\0, Bo", 8), "\"Ann\xe2\x90\x80, Bo\""},
   };
   for (const auto& [text, quoted] : cases) EXPECT_EQ(CsvField(text), quoted) << text;
 }

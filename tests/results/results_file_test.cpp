@@ -1,7 +1,7 @@
 // A results file as a lab meets it: files that are not ours are left exactly as they are, a
 // file in a folder the lab's accounts share takes all of them, and a busy file loses nothing.
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +12,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QUuid>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "results/results_store.h"
 #include "tests/results/results_backend.h"
@@ -63,7 +65,8 @@ TEST_P(CraftedFile, IsRefusedAndLeftAsItIs) {
   const QString path = dir.filePath("tarvolin-results.db");
   Craft(path, GetParam().statements);
   const QByteArray before = Bytes(path);
-  for (TResultsStore::TMode mode : {TResultsStore::TMode::ReadWrite, TResultsStore::TMode::ReadOnly}) {
+  for (TResultsStore::TMode mode :
+       {TResultsStore::TMode::ReadWrite, TResultsStore::TMode::ReadOnly}) {
     TResultsStore store;
     QElapsedTimer timer;
     timer.start();
@@ -82,9 +85,10 @@ const char* const kNotOurs = "is not a results file of Tarvolin";
 INSTANTIATE_TEST_SUITE_P(
     Files, CraftedFile,
     ::testing::Values(
-        TCrafted{"another_programs_table",
-                 {"CREATE TABLE answers (id INTEGER, text TEXT)", "INSERT INTO answers VALUES (1, 'x')"},
-                 kNotOurs},
+        TCrafted{
+            "another_programs_table",
+            {"CREATE TABLE answers (id INTEGER, text TEXT)", "INSERT INTO answers VALUES (1, 'x')"},
+            kNotOurs},
         TCrafted{"meta_without_a_version",
                  {"CREATE TABLE tarvolin_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"},
                  kNotOurs},
@@ -108,6 +112,154 @@ INSTANTIATE_TEST_SUITE_P(
                   " INSERT INTO tarvolin_meta VALUES (new.answer_id, 'x'); END"},
                  kNotOurs}),
     [](const ::testing::TestParamInfo<TCrafted>& info) { return std::string(info.param.name); });
+
+// The main file, -wal and -shm of path while a connection holds rows it has not yet folded into
+// the file: what a writer killed at that moment leaves.
+std::vector<QByteArray> LeftByAKilledWriter(const QString& path, const QStringList& statements) {
+  const QString name = QUuid::createUuid().toString();
+  std::vector<QByteArray> left;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+    db.setDatabaseName(path);
+    EXPECT_TRUE(db.open());
+    QSqlQuery(db).exec("PRAGMA wal_autocheckpoint=0");
+    for (const QString& statement : statements)
+      EXPECT_TRUE(QSqlQuery(db).exec(statement)) << statement.toStdString();
+    for (const char* beside : {"", "-wal", "-shm"}) left.push_back(Bytes(path + beside));
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(name);
+  return left;
+}
+
+void Lay(const QString& path, const std::vector<QByteArray>& files) {
+  const char* const beside[] = {"", "-wal", "-shm"};
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    QFile file(path + beside[i]);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(files[i]);
+  }
+}
+
+void Keep(const QString& path, int answers) {
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(TResultsLocation::File(path.toStdString()))) << store.Error();
+  std::string why;
+  for (int n = 0; n < answers; ++n)
+    ASSERT_TRUE(store.Record(SampleAnswer(n, path.toStdString()), why)) << why;
+}
+
+QString Bulk(int count) {
+  return QStringLiteral(
+             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
+             " INSERT INTO answers SELECT 'bulk-' || i, 'run', 't', printf('2026-01-01T%06d', i),"
+             " 'bulk', 'bulk', 'types', 1, 'q', 0, 'a', 'a', 'a', 3, 3, 'right', 1 FROM n")
+      .arg(count);
+}
+
+struct TBeside {
+  const char* name;
+  std::function<void(const QTemporaryDir&, const QString&)> make;  // the file at the path
+  const char* told;  // in the refusal, or the notice of a file shown as it is
+  bool opens;        // shown at all
+  bool writes;       // the quiz keeps its answer in it
+  int64_t answers;   // what is seen in it, -1 when nothing is
+};
+
+class BesideFiles : public ::testing::TestWithParam<TBeside> {};
+
+// Every way the program opens a results file: the quiz to write, the results window to look,
+// and the window's Open... with several files, merged. Nothing SQLite would take in from beside
+// a file is taken in unless it is the file's own, and a file not written leaves every byte.
+TEST_P(BesideFiles, AreTakenInOnlyWhenTheFilesOwn) {
+  const TBeside& row = GetParam();
+  for (const char* way : {"quiz", "window", "merge"}) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tarvolin-results.db");
+    row.make(dir, path);
+    const QByteArray file = Bytes(path), wal = Bytes(path + "-wal");
+    const TResultsLocation location = TResultsLocation::File(path.toStdString());
+    TResultsStore store, into;
+    bool opened = false;
+    int64_t seen = -1;
+    if (way == std::string("quiz")) {
+      opened = store.Open(location);
+      std::string why;
+      EXPECT_EQ(store.Record(SampleAnswer(99), why), row.writes) << way << ": " << why;
+      seen = store.AnswerCount() - (row.writes ? 1 : 0);
+    } else {
+      opened = store.Open(location, TResultsStore::TMode::ReadOnly);
+      seen = store.AnswerCount();
+    }
+    if (way == std::string("merge") && opened) {
+      ASSERT_TRUE(into.Open(TResultsLocation::File(dir.filePath("merged.db").toStdString())));
+      into.UseAsScratch();
+      EXPECT_EQ(into.Merge(store), row.answers) << into.Error();
+    }
+    EXPECT_EQ(opened, row.opens) << way << ": " << store.Error();
+    EXPECT_TRUE(HasText(store.Error() + store.Notice(), row.told)) << way << ": " << store.Error();
+    EXPECT_EQ(seen, opened ? row.answers : -1) << way;
+    store.Close();
+    if (row.writes && way == std::string("quiz")) continue;
+    EXPECT_TRUE(Bytes(path) == file) << way << ": the file was changed";
+    EXPECT_TRUE(Bytes(path + "-wal") == wal) << way << ": its -wal was changed";
+  }
+}
+
+const char* const kForeign =
+    "the file tarvolin-results.db-wal beside it was written by another database, and SQLite "
+    "would write it into tarvolin-results.db and damage it; move tarvolin-results.db-wal";
+const char* const kNewer = "was written by a newer version of Tarvolin; it is shown as it is";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BesideFiles,
+    ::testing::Values(
+        TBeside{"another_results_files_wal",
+                [](const QTemporaryDir& dir, const QString& path) {
+                  Keep(path, 20);
+                  const QString other = dir.filePath("other.db");
+                  Keep(other, 3);
+                  auto left = LeftByAKilledWriter(other, {Bulk(200)});
+                  left[0] = Bytes(path);
+                  Lay(path, left);
+                },
+                kForeign, false, false, -1},
+        TBeside{"the_wal_of_a_copy_that_went_its_own_way",
+                [](const QTemporaryDir& dir, const QString& path) {
+                  Keep(path, 3);
+                  QFile::copy(path, dir.filePath("other.db"));
+                  Craft(path, {QString(Bulk(50)).replace("'bulk-'", "'mine-'")});
+                  auto left = LeftByAKilledWriter(dir.filePath("other.db"), {Bulk(200)});
+                  left[0] = Bytes(path);
+                  Lay(path, left);
+                },
+                kForeign, false, false, -1},
+        TBeside{"a_newer_version_without_a_wal",
+                [](const QTemporaryDir&, const QString& path) {
+                  Keep(path, 5);
+                  Craft(path, {"UPDATE tarvolin_meta SET value = '2'"});
+                },
+                kNewer, true, false, 5},
+        TBeside{"a_newer_version_with_its_wal",
+                [](const QTemporaryDir&, const QString& path) {
+                  Keep(path, 5);
+                  Lay(path, LeftByAKilledWriter(
+                                path, {"UPDATE tarvolin_meta SET value = '2'", Bulk(50)}));
+                },
+                kNewer, true, false, 55},
+        TBeside{"another_programs_file_with_a_wal",
+                [](const QTemporaryDir&, const QString& path) {
+                  Craft(path, {"PRAGMA journal_mode=WAL", "CREATE TABLE answers (id INTEGER)"});
+                  Lay(path, LeftByAKilledWriter(path, {"INSERT INTO answers VALUES (1)"}));
+                },
+                kNotOurs, false, false, -1},
+        TBeside{"its_own_wal_left_by_a_killed_writer",
+                [](const QTemporaryDir&, const QString& path) {
+                  Keep(path, 5);
+                  Lay(path, LeftByAKilledWriter(path, {Bulk(200)}));
+                },
+                "", true, true, 205}),
+    [](const ::testing::TestParamInfo<TBeside>& info) { return std::string(info.param.name); });
 
 // A lab's shared folder (a group of the lab's accounts, setgid, mode 2775): the first account
 // makes the file, and a second account, whatever its umask, writes into it too.
@@ -133,8 +285,8 @@ TEST(SharedResultsFile, TakesEveryAccountOfTheGroup) {
   EXPECT_EQ(file.st_mode & 0777, 0664u);
   EXPECT_EQ(file.st_gid, lab->gr_gid);
   QProcess writer;
-  writer.start("runuser", {"-u", "nobody", "--", "sh", "-c",
-                           "umask 077; exec \"$0\" \"$@\"", WriterProgram(), path, "3", "second"});
+  writer.start("runuser", {"-u", "nobody", "--", "sh", "-c", "umask 077; exec \"$0\" \"$@\"",
+                           WriterProgram(), path, "3", "second"});
   ASSERT_TRUE(writer.waitForFinished(60000));
   EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardOutput().toStdString();
   TResultsStore store;
@@ -168,8 +320,10 @@ TEST(BusyResultsFile, ThirtyWritersAndALongReadLoseNothing) {
   int64_t read = 0;
   {
     TResultsStore reader;
-    ASSERT_TRUE(reader.Open(TResultsLocation::File(path.toStdString()), TResultsStore::TMode::ReadOnly));
-    ASSERT_TRUE(reader.ReadAnswers([&](const TAnswerRecord&) { return ++read > 0; })) << reader.Error();
+    ASSERT_TRUE(
+        reader.Open(TResultsLocation::File(path.toStdString()), TResultsStore::TMode::ReadOnly));
+    ASSERT_TRUE(reader.ReadAnswers([&](const TAnswerRecord&) { return ++read > 0; }))
+        << reader.Error();
   }
   EXPECT_GE(read, 100000);
   auto burst = writers(30, 30);
