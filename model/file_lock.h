@@ -24,7 +24,9 @@ class TFileLock {
 
   bool Held() const { return fd_ >= 0; }
   // Why the lock is not held: Busy (with "NAME is being saved by another program; try again"),
-  // or CannotCreate when no lock file can be made beside the file (nor, then, any other file).
+  // or CannotCreate when no lock file can be made beside the file (nor, then, any other file)
+  // or the one there is not to be taken: not a regular file, or another account's than this
+  // one's or the file's owner's (the text names that account and what to do).
   const TWriteError& Failure() const { return failure_; }
 
   // How long a writer waits for another to finish: a few seconds, far longer than any save of
@@ -39,7 +41,7 @@ class TFileLock {
                              std::optional<TFileLock>& own, TWriteError* error);
 
  private:
-  int TryOnce(int& errnum) const;
+  int TryOnce(const std::string& path, int& errnum, std::string& refusal) const;
 
   std::string lockPath_;
   int fd_ = -1;

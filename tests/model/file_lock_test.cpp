@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -44,6 +45,7 @@ struct TLockCase {
   milliseconds atMost;   // and at most this
   std::string path = "tarvolin.rxn";
   WriteFailure failure = WriteFailure::Busy;
+  std::string told = {};  // in the failure's text
 };
 
 std::ostream& operator<<(std::ostream& out, const TLockCase& c) {
@@ -93,6 +95,23 @@ const TLockCase kLockCases[] = {
      milliseconds(200), false, milliseconds(200), milliseconds(3000), "real.rxn"},
     {"AFolderThatIsGone", Nothing, milliseconds(2000), false, milliseconds(0), milliseconds(500),
      "gone/tarvolin.rxn", WriteFailure::CannotCreate},
+    {"AFifoUnderTheLocksName",
+     [] {
+       EXPECT_EQ(mkfifo("tarvolin.rxn.lock", 0666), 0);
+       return std::shared_ptr<void>();
+     },
+     milliseconds(2000), false, milliseconds(0), milliseconds(500), "tarvolin.rxn",
+     WriteFailure::CannotCreate, "is not a regular file"},
+    // Needs root, who alone may give a file to another account.
+    {"ALockFileOfAnotherAccount",
+     [] {
+       std::ofstream("tarvolin.rxn") << "x";
+       std::ofstream("tarvolin.rxn.lock");
+       EXPECT_EQ(chown("tarvolin.rxn.lock", 65534, 65534), 0);
+       return std::shared_ptr<void>();
+     },
+     milliseconds(2000), false, milliseconds(0), milliseconds(500), "tarvolin.rxn",
+     WriteFailure::CannotCreate, "belongs to the account nobody"},
 };
 
 class FileLockTest : public testing::TestWithParam<TLockCase> {
@@ -118,6 +137,7 @@ TEST_P(FileLockTest, WaitsAWhileAndNeverBreaksAnotherProgramsLock) {
     return;
   }
   EXPECT_EQ(lock->Failure().kind, c.failure);
+  EXPECT_NE(lock->Failure().text.find(c.told), std::string::npos) << lock->Failure().text;
   if (c.failure == WriteFailure::Busy) {
     EXPECT_EQ(lock->Failure().text, c.path + " is being saved by another program; try again");
     lock.reset();
