@@ -43,23 +43,34 @@ std::string TPasswordFile::Path() {
 }
 
 std::string TPasswordFile::Key(const TResultsLocation& location) {
-  const std::string host = location.host.empty() ? "localhost" : location.host;
+  // libpq matches a socket folder, or no host at all, as "localhost".
+  const std::string host =
+      location.host.empty() || location.host.front() == '/' ? "localhost" : location.host;
   const std::string port = location.port > 0 ? std::to_string(location.port) : "*";
   return Escaped(host) + ":" + port + ":" + Escaped(location.database) + ":" +
          Escaped(ConnectionLogin(location)) + ":";
 }
 
 bool TPasswordFile::Store(const TResultsLocation& location, std::string& why) {
+  // The file holds one line a server and cannot hold a line break; libpq reads no other
+  // control character back as it was typed either.
+  for (unsigned char c : location.password) {
+    if (c < 0x20 || c == 0x7F) {
+      why = "a password with a line break or another control character cannot be kept in " + Path();
+      return false;
+    }
+  }
   const std::string path = Path();
   const std::string key = Key(location);
-  std::string kept;
+  // Ours goes first: libpq takes the first line that matches, and an older one for the same
+  // server, or one with wildcards, must not win over the password just given.
+  std::string kept = key + Escaped(location.password) + "\n";
   {
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line))
       if (line.rfind(key, 0) != 0) kept += line + "\n";
   }
-  kept += key + Escaped(location.password) + "\n";
   // Written beside and renamed, created 0600 so that no moment shows the password to others.
   const std::string temporary = path + ".tarvolin-new";
   unlink(temporary.c_str());

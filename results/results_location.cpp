@@ -1,50 +1,20 @@
 #include "results/results_location.h"
 
+#include <libpq-fe.h>
+
 #include <algorithm>
-#include <array>
+#include <memory>
 
 namespace {
 
 constexpr const char* kAccepted =
     "a results file name, or a class server address postgresql://user@host/dbname";
 
-// What PostgreSQL's connection strings take besides host, port, user, password and dbname.
-// Replication connections are left out: they cannot run the store's statements.
-constexpr std::array<std::string_view, 32> kParameters = {
-    "hostaddr",         "passfile",          "channel_binding",
-    "connect_timeout",  "client_encoding",   "options",
-    "application_name", "fallback_application_name",
-    "keepalives",       "keepalives_idle",   "keepalives_interval",
-    "keepalives_count", "tcp_user_timeout",  "gssencmode",
-    "sslmode",          "requiressl",        "sslcompression",
-    "sslcert",          "sslkey",            "sslpassword",
-    "sslrootcert",      "sslcrl",            "sslcrldir",
-    "sslsni",           "requirepeer",       "ssl_min_protocol_version",
-    "ssl_max_protocol_version", "krbsrvname", "gsslib",
-    "service",          "target_session_attrs", "load_balance_hosts"};
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-std::string PercentDecoded(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      const int high = HexValue(text[i + 1]);
-      const int low = HexValue(text[i + 2]);
-      if (high >= 0 && low >= 0) {
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-        continue;
-      }
-    }
-    out += text[i];
-  }
-  return out;
 }
 
 // keep: characters that may stand as they are here besides the unreserved ones ("/" in a
@@ -89,12 +59,54 @@ std::string Quoted(const std::string& value) {
   return out + "'";
 }
 
+// A password typed as it is, with "@", ":" or "/" in it, is encoded before libpq reads the
+// address, which would otherwise end the password at the first of them. The user information
+// runs to the last "@" before the query.
+std::string WithUserInfoEncoded(std::string_view text) {
+  const auto begin = text.find("://") + 3;
+  const auto query = text.find('?', begin);
+  const auto at = text.substr(0, query).rfind('@');
+  if (at == std::string_view::npos || at < begin) return std::string(text);
+  const std::string_view info = text.substr(begin, at - begin);
+  const auto colon = info.find(':');
+  const auto encode = [](std::string_view part) {
+    std::string out;
+    for (std::size_t i = 0; i < part.size(); ++i) {
+      // "%40" stays the "@" it stands for; a "%" that encodes nothing is a "%".
+      const bool escape = part[i] == '%' && i + 2 < part.size() && HexValue(part[i + 1]) >= 0 &&
+                          HexValue(part[i + 2]) >= 0;
+      out += escape ? std::string(1, '%') : PercentEncoded(std::string(1, part[i]));
+    }
+    return out;
+  };
+  std::string out(text.substr(0, begin));
+  out += encode(info.substr(0, colon));
+  if (colon != std::string_view::npos) out += ":" + encode(info.substr(colon + 1));
+  out += text.substr(at);
+  return out;
+}
+
 bool Refuse(std::string* why, const std::string& text) {
   if (why) *why = text;
   return false;
 }
 
 }  // namespace
+
+// libpq's messages end in a line break and may span lines; one line for ours.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const bool space = c == '\n' || c == '\r' || c == '\t' || c == ' ';
+    if (space) {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
 
 TResultsLocation TResultsLocation::File(std::string path) {
   TResultsLocation location;
@@ -103,87 +115,99 @@ TResultsLocation TResultsLocation::File(std::string path) {
 }
 
 bool TResultsLocation::Parse(std::string_view text, TResultsLocation& location, std::string* why) {
-  if (text.empty()) return Refuse(why, std::string("No results place is given; give ") + kAccepted + ".");
+  if (text.empty())
+    return Refuse(why, std::string("No results place is given; give ") + kAccepted + ".");
   const auto schemeEnd = text.find("://");
-  const bool isFileName =
-      schemeEnd == std::string_view::npos || schemeEnd == 0 ||
-      !std::all_of(text.begin(), text.begin() + schemeEnd, [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '+' || c == '-' || c == '.';
-      });
+  const bool isFileName = schemeEnd == std::string_view::npos || schemeEnd == 0 ||
+                          !std::all_of(text.begin(), text.begin() + schemeEnd, [](char c) {
+                            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                   (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+                          });
   if (isFileName) {
     location = File(std::string(text));
     return true;
   }
   const std::string_view scheme = text.substr(0, schemeEnd);
   if (scheme != "postgresql" && scheme != "postgres")
-    return Refuse(why, "\"" + std::string(scheme) + "://\" addresses are not taken: give " +
-                           kAccepted + ".");
+    return Refuse(
+        why, "\"" + std::string(scheme) + "://\" addresses are not taken: give " + kAccepted + ".");
   const auto bad = [](const std::string& problem) {
     return "The class server address cannot be read (" + problem +
            "): give postgresql://user@host/dbname.";
   };
+  // libpq reads the address, so that it means to us what it means to the server's own tools.
+  char* error = nullptr;
+  const std::string uri = WithUserInfoEncoded(text);
+  const std::unique_ptr<PQconninfoOption, decltype(&PQconninfoFree)> options(
+      PQconninfoParse(uri.c_str(), &error), &PQconninfoFree);
+  if (!options) {
+    const std::string reason = error ? OneLine(error) : std::string("out of memory");
+    PQfreemem(error);
+    return Refuse(why, bad(reason));
+  }
   TResultsLocation parsed;
   parsed.server = true;
   parsed.file.clear();
-  std::string_view rest = text.substr(schemeEnd + 3);
-  std::string_view query;
-  if (const auto mark = rest.find('?'); mark != std::string_view::npos) {
-    query = rest.substr(mark + 1);
-    rest = rest.substr(0, mark);
-  }
-  const auto slash = rest.find('/');
-  if (slash == std::string_view::npos) return Refuse(why, bad("the database name is missing"));
-  parsed.database = PercentDecoded(rest.substr(slash + 1));
-  if (parsed.database.empty()) return Refuse(why, bad("the database name is missing"));
-  std::string_view authority = rest.substr(0, slash);
-  if (const auto at = authority.rfind('@'); at != std::string_view::npos) {
-    std::string_view userInfo = authority.substr(0, at);
-    authority = authority.substr(at + 1);
-    const auto colon = userInfo.find(':');
-    parsed.user = PercentDecoded(userInfo.substr(0, colon));
-    if (colon != std::string_view::npos)
-      parsed.password = PercentDecoded(userInfo.substr(colon + 1));
-  }
-  // A socket folder is percent-encoded, so a colon here always starts the port.
-  if (const auto colon = authority.rfind(':'); colon != std::string_view::npos) {
-    if (!ParsePort(authority.substr(colon + 1), parsed.port))
-      return Refuse(why, bad("the port is not a number from 1 to 65535"));
-    authority = authority.substr(0, colon);
-  }
-  parsed.host = PercentDecoded(authority);
-  while (!query.empty()) {
-    const auto amp = query.find('&');
-    const std::string_view pair = query.substr(0, amp);
-    query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
-    if (pair.empty()) continue;
-    const auto eq = pair.find('=');
-    const std::string key = PercentDecoded(pair.substr(0, eq));
-    const std::string value =
-        eq == std::string_view::npos ? std::string() : PercentDecoded(pair.substr(eq + 1));
+  for (const PQconninfoOption* option = options.get(); option->keyword; ++option) {
+    if (!option->val) continue;
+    const std::string key = option->keyword;
+    const std::string value = option->val;
     if (key == "host") {
       parsed.host = value;
     } else if (key == "port") {
+      if (value.empty()) continue;
       if (!ParsePort(value, parsed.port))
-        return Refuse(why, bad("the port is not a number from 1 to 65535"));
+        return Refuse(why, bad(value.find(',') != std::string::npos
+                                   ? "give one server, not several"
+                                   : "the port is not a number from 1 to 65535"));
     } else if (key == "user") {
       parsed.user = value;
     } else if (key == "password") {
       parsed.password = value;
     } else if (key == "dbname") {
-      if (!value.empty()) parsed.database = value;
-    } else if (std::find(kParameters.begin(), kParameters.end(), key) != kParameters.end()) {
+      parsed.database = value;
+    } else if (key == "replication") {
+      return Refuse(why, bad("a replication connection cannot keep answers"));
+    } else if (key == "sslpassword") {
+      return Refuse(why,
+                    "The class server address gives the password of a key (sslpassword), "
+                    "which Tarvolin does not keep; use a key without a password, readable "
+                    "only by you.");
+    } else {
       // The driver separates its options at semicolons, so a value cannot hold one.
       if (value.find(';') != std::string::npos)
         return Refuse(why, bad("the value of \"" + key + "\" holds a semicolon"));
       parsed.parameters.emplace_back(key, value);
-    } else {
-      return Refuse(why, "The class server address has a parameter \"" + key +
-                             "\" that PostgreSQL does not know; take it out or correct it.");
     }
   }
+  if (parsed.database.empty()) return Refuse(why, bad("the database name is missing"));
+  if (parsed.host.find(',') != std::string::npos)
+    return Refuse(why, bad("give one server, not several"));
   location = std::move(parsed);
   return true;
+}
+
+std::string TResultsLocation::WithoutPassword(std::string_view text) {
+  TResultsLocation location;
+  if (Parse(text, location)) return location.Address();
+  std::string out(text);
+  // Not readable as a whole: what stands between "user:" and "@", and any password=, goes.
+  if (const auto schemeEnd = out.find("://"); schemeEnd != std::string::npos) {
+    const auto query = out.find('?', schemeEnd);
+    const auto at = out.rfind('@', query == std::string::npos ? std::string::npos : query);
+    if (at != std::string::npos && at > schemeEnd) {
+      const auto colon = out.find(':', schemeEnd + 3);
+      if (colon < at) out.replace(colon + 1, at - colon - 1, "...");
+    }
+  }
+  for (const std::string key : {"password=", "sslpassword="}) {
+    for (auto at = out.find(key); at != std::string::npos; at = out.find(key, at + key.size())) {
+      const auto end = out.find('&', at);
+      out.replace(at + key.size(), (end == std::string::npos ? out.size() : end) - at - key.size(),
+                  "...");
+    }
+  }
+  return out;
 }
 
 std::string TResultsLocation::Describe() const {
@@ -201,7 +225,9 @@ std::string TResultsLocation::Address() const {
   std::string address = "postgresql://";
   if (!user.empty()) address += PercentEncoded(user) + "@";
   const bool socket = !host.empty() && host.front() == '/';
-  if (!socket) address += host;
+  // An IPv6 address stands in brackets, so that its colons are not read as the port's.
+  if (!socket)
+    address += host.find(':') != std::string::npos ? "[" + host + "]" : PercentEncoded(host);
   if (port > 0 && !socket) address += ":" + std::to_string(port);
   address += "/" + PercentEncoded(database);
   std::string query;
@@ -227,10 +253,20 @@ std::string TResultsLocation::ConnectOptions(const std::string& serverSettings,
     timeoutGiven = timeoutGiven || key == "connect_timeout";
     text += (text.empty() ? "" : " ") + key + "=" + Quoted(value);
   }
+  // A server that goes silent is found out in seconds, not when the system gives up on it.
+  for (const auto& [key, value] : {std::pair<const char*, const char*>{"keepalives_idle", "5"},
+                                   {"keepalives_interval", "2"},
+                                   {"keepalives_count", "3"},
+                                   {"tcp_user_timeout", "15000"}}) {
+    const bool given = std::any_of(parameters.begin(), parameters.end(),
+                                   [&](const auto& p) { return p.first == key; });
+    if (!given) text += (text.empty() ? "" : " ") + std::string(key) + "=" + value;
+  }
   if (connectTimeout > 0 && !timeoutGiven)
     text += (text.empty() ? "" : " ") + std::string("connect_timeout=") +
             std::to_string(connectTimeout);
-  if (!settings.empty()) text += (text.empty() ? "" : " ") + std::string("options=") + Quoted(settings);
+  if (!settings.empty())
+    text += (text.empty() ? "" : " ") + std::string("options=") + Quoted(settings);
   return text;
 }
 

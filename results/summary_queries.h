@@ -15,5 +15,5 @@ extern const TSummaryQuery kSummaryQueries[5];
 
 // The query's text for a file, or for a class server, where a student is named by the login
 // the server knows with the name the program recorded ("Ann Lee (ann)"), so that two students
-// who gave one name stay apart.
+// who gave one name stay apart, and only the answers counted (tarvolin.counted_answers) count.
 std::string SummarySelect(const TSummaryQuery& query, bool server);
