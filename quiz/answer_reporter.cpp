@@ -38,7 +38,9 @@ void TAnswerReporter::EndRun() {
 
 bool TAnswerReporter::Record(const TAnswerRecord& record, std::string& why) {
   TAnswerPoster& poster = Poster();
-  if (!poster.Post(record, why)) return false;
+  // Never dropped: what the student should know about where it is held comes first.
+  poster.Post(record, why);
+  if (!why.empty()) return false;
   if (patience_ > 0) poster.Finish(patience_);
   why = poster.Status().problem;
   return why.empty();

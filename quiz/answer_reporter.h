@@ -31,8 +31,9 @@ class TAnswerReporter : public TAnswerSink {
   void BeginRun();
   // A quiz run ended: waits a few seconds at most for answers still being sent.
   void EndRun();
-  // Kept on this computer at once; false, with why, when the store did not take the answers
-  // before this one (they wait and are sent later) or not even this computer could keep it.
+  // Kept on this computer at once (in memory when no outbox can keep it); false, with why,
+  // when the store did not take the answers before this one (they wait and are sent later)
+  // or the student should know where answers are held now.
   bool Record(const TAnswerRecord& record, std::string& why) override;
   // How long Record waits for its answer to be sent before the quiz goes on: none in the
   // program; tests wait, so that what the store says is known by the next question.

@@ -198,5 +198,10 @@ void TQuizWindow::Paint(TDC& dc) {
 }
 
 std::string TQuizWindow::WaitingShown() const {
-  return WaitingLine(reporter_.PosterStatus().waiting, reporter_.Location());
+  const TSendStatus status = reporter_.PosterStatus();
+  const std::string line = WaitingLine(status.counts, reporter_.Location());
+  // A store that has stopped answering is said at once, with what waits for it.
+  if (!status.silent) return line;
+  const std::string problem = status.problem.substr(0, status.problem.find(';'));
+  return line.empty() ? problem : problem + ": " + line;
 }

@@ -2,39 +2,56 @@
 
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
-struct TAnswerPoster::TShared {
-  explicit TShared(const std::string& outboxPath)
-      : sender(std::make_unique<TAnswerSender>(outboxPath)) {}
+using TClock = std::chrono::steady_clock;
 
-  QObject* context = nullptr;             // lives on the sender's thread: what rounds run in
-  std::unique_ptr<TAnswerSender> sender;  // used, and closed, only on the sender's thread
-  bool retryPending = false;   // likewise
+struct TAnswerPoster::TShared {
+  TShared(const std::string& outboxPath, std::shared_ptr<THeldAnswers> held)
+      : sender(std::make_unique<TAnswerSender>(outboxPath, std::move(held))) {}
+
+  // Used only on the sender's thread:
+  QObject* context = nullptr;             // what rounds run in
+  std::unique_ptr<TAnswerSender> sender;  // used, and closed, only there
+  bool retryPending = false;
+  int retryDelay = kRetryMilliseconds;
+  long rounds = 0;
 
   std::mutex mutex;
   std::condition_variable done;
   TAnswerPoster* poster = nullptr;  // null once the poster is gone
   long requested = 0;
   long completed = 0;
+  TClock::time_point roundStarted;  // of the round running; none when default
+  bool silent = false;              // the running round was told as not answering
   TSendStatus status;
 };
 
 TAnswerPoster::TAnswerPoster(std::string outboxPath, QObject* parent)
     : QObject(parent),
       outboxPath_(std::move(outboxPath)),
+      held_(std::make_shared<THeldAnswers>()),
       thread_(new QThread),
-      shared_(std::make_shared<TShared>(outboxPath_)) {
+      watch_(new QTimer(this)),
+      shared_(std::make_shared<TShared>(outboxPath_, held_)) {
+  // Made or mended here, before the sender first looks into it.
+  OpenOutbox();
   thread_->setObjectName("tarvolin-answers");
   shared_->context = new QObject;
   shared_->context->moveToThread(thread_);
   shared_->poster = this;
+  watch_->setInterval(1000);
+  connect(watch_, &QTimer::timeout, this, &TAnswerPoster::Watch);
   thread_->start();
 }
 
 TAnswerPoster::~TAnswerPoster() {
+  // One limit for the whole ending, however long the sender takes: a statement the server
+  // never answers must not hold the program.
+  const TClock::time_point end = TClock::now() + std::chrono::milliseconds(kFinishMilliseconds);
   Finish(kFinishMilliseconds);
   {
     std::lock_guard lock(shared_->mutex);
@@ -45,38 +62,64 @@ TAnswerPoster::~TAnswerPoster() {
     shared->sender.reset();
     delete shared->context;
     shared->context = nullptr;
+    QThread::currentThread()->quit();
   });
-  thread_->quit();
-  if (thread_->wait(kFinishMilliseconds)) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - TClock::now());
+  if (thread_->wait(QDeadlineTimer(std::max<qint64>(0, left.count())))) {
     delete thread_;
     return;
   }
-  // A statement the server never answers: the thread is left to end with the program. Every
-  // answer it held is still in the outbox.
+  // A statement the server does not answer: the thread ends once it returns, or with the
+  // program. Every answer it held is still in the outbox.
+  connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+}
+
+void TAnswerPoster::OpenOutbox() {
+  if (!outbox_.Open(outboxPath_)) return;
+  if (!outbox_.Notice().empty()) notice_ = outbox_.Notice() + ".";
 }
 
 void TAnswerPoster::SetLocation(const TResultsLocation& location) {
+  location_ = location;
+  unreadable_ = false;
   destination_ = location.Address();
-  QMetaObject::invokeMethod(shared_->context,
-                            [shared = shared_, location] { shared->sender->SetLocation(location); });
+  QMetaObject::invokeMethod(
+      shared_->context, [shared = shared_, location] { shared->sender->SetLocation(location); });
   Request();
 }
 
 void TAnswerPoster::SetUnreadable(const std::string& why) {
+  unreadable_ = true;
   destination_.clear();
   QMetaObject::invokeMethod(shared_->context,
                             [shared = shared_, why] { shared->sender->SetUnreadable(why); });
   Request();
 }
 
-bool TAnswerPoster::Post(const TAnswerRecord& record, std::string& why) {
-  if (!outboxOpen_) outboxOpen_ = outbox_.Open(outboxPath_);
-  if (!outboxOpen_ || !outbox_.Add(record, destination_)) {
-    why = "This answer could not be kept: " + outbox_.Error() + ". The quiz goes on.";
-    return false;
+bool TAnswerPoster::Post(const TAnswerRecord& record, std::string& notice) {
+  if (!outbox_.IsOpen()) OpenOutbox();
+  bool kept = outbox_.IsOpen() && outbox_.Add(record, destination_);
+  if (!kept && outbox_.Damaged()) {
+    OpenOutbox();
+    kept = outbox_.IsOpen() && outbox_.Add(record, destination_);
+  }
+  notice = std::move(notice_);
+  notice_.clear();
+  if (!kept) {
+    // Never dropped: sent straight from memory, and tried again with each answer.
+    held_->Add(record, destination_);
+    const std::string error = outbox_.Error();
+    outbox_.Close();
+    if (!memoryTold_) {
+      memoryTold_ = true;
+      notice += std::string(notice.empty() ? "" : " ") +
+                "Answers cannot be kept on this computer now (" + error +
+                "). Each is sent to the results as soon as they take it, and held only until "
+                "Tarvolin ends: keep it open until no answer waits. The quiz goes on.";
+    }
   }
   Request();
-  return true;
+  return kept;
 }
 
 void TAnswerPoster::Request() {
@@ -85,30 +128,16 @@ void TAnswerPoster::Request() {
     std::lock_guard lock(shared_->mutex);
     ticket = ++shared_->requested;
   }
+  if (!watch_->isActive()) watch_->start();
   QMetaObject::invokeMethod(shared_->context,
                             [shared = shared_, ticket] { SendRound(shared, ticket); });
 }
 
-void TAnswerPoster::SendRound(const std::shared_ptr<TShared>& shared, long ticket) {
-  long latest = 0;
-  {
-    std::lock_guard lock(shared->mutex);
-    // An earlier round already sent everything this one was asked for.
-    if (ticket <= shared->completed || !shared->sender) return;
-    latest = shared->requested;
-  }
-  const TSendStatus status = shared->sender->Send();
-  {
-    std::lock_guard lock(shared->mutex);
-    shared->status = status;
-    shared->completed = std::max(shared->completed, latest);
-    if (TAnswerPoster* poster = shared->poster)
-      QMetaObject::invokeMethod(poster, [poster] { emit poster->StatusChanged(); });
-  }
-  shared->done.notify_all();
-  if (status.waiting <= 0 || shared->retryPending || !shared->context) return;
+void TAnswerPoster::RequestOnSenderThread(const std::shared_ptr<TShared>& shared,
+                                          int milliseconds) {
+  if (!shared->context) return;
   shared->retryPending = true;
-  QTimer::singleShot(kRetryMilliseconds, shared->context, [shared] {
+  QTimer::singleShot(milliseconds, shared->context, [shared] {
     shared->retryPending = false;
     long next = 0;
     {
@@ -119,6 +148,57 @@ void TAnswerPoster::SendRound(const std::shared_ptr<TShared>& shared, long ticke
   });
 }
 
+void TAnswerPoster::SendRound(const std::shared_ptr<TShared>& shared, long ticket) {
+  long latest = 0;
+  {
+    std::lock_guard lock(shared->mutex);
+    // An earlier round already sent everything this one was asked for.
+    if (ticket <= shared->completed || !shared->sender) return;
+    latest = shared->requested;
+    shared->roundStarted = TClock::now();
+  }
+  // Ended well before it could be told as silent; what is left goes in the next round.
+  const TSendStatus status = shared->sender->Send(kSilentMilliseconds / 2);
+  const long round = ++shared->rounds;
+  {
+    std::lock_guard lock(shared->mutex);
+    shared->status = status;
+    shared->completed = std::max(shared->completed, latest);
+    shared->roundStarted = {};
+    shared->silent = false;
+    if (TAnswerPoster* poster = shared->poster)
+      QMetaObject::invokeMethod(poster, [poster] { emit poster->StatusChanged(); });
+  }
+  shared->done.notify_all();
+  if (!shared->context) return;
+  const bool failed = !status.problem.empty();
+  if (!failed) shared->retryDelay = kRetryMilliseconds;
+  if (status.waiting > 0 && !status.stopped && !shared->retryPending) {
+    // A round that ran out of time goes on at once; a failed one waits, longer each time.
+    RequestOnSenderThread(shared, failed ? shared->retryDelay : 0);
+    if (failed) shared->retryDelay = std::min(2 * shared->retryDelay, kLongestRetryMilliseconds);
+    return;
+  }
+  if (status.waiting > 0 && !failed) return;
+  // Nothing to send now: a class server is not kept holding a connection for this program.
+  QTimer::singleShot(kIdleMilliseconds, shared->context, [shared, round] {
+    if (shared->rounds == round && shared->sender) shared->sender->CloseStore();
+  });
+}
+
+void TAnswerPoster::Watch() {
+  bool told = false;
+  {
+    std::lock_guard lock(shared_->mutex);
+    const bool running = shared_->roundStarted != TClock::time_point();
+    if (running && !shared_->silent &&
+        TClock::now() - shared_->roundStarted > std::chrono::milliseconds(kSilentMilliseconds))
+      told = shared_->silent = true;
+    if (!running && shared_->completed >= shared_->requested) watch_->stop();
+  }
+  if (told) emit StatusChanged();
+}
+
 bool TAnswerPoster::Finish(int milliseconds) {
   std::unique_lock lock(shared_->mutex);
   const long wanted = shared_->requested;
@@ -127,6 +207,22 @@ bool TAnswerPoster::Finish(int milliseconds) {
 }
 
 TSendStatus TAnswerPoster::Status() const {
-  std::lock_guard lock(shared_->mutex);
-  return shared_->status;
+  TSendStatus status;
+  {
+    std::lock_guard lock(shared_->mutex);
+    if (!shared_->silent) return shared_->status;
+    status = shared_->status;
+  }
+  // The sender is held up in a statement: what waits is counted here, from the outbox.
+  status.problem = (location_.server ? std::string("The class server") : location_.Describe()) +
+                   " does not answer; your answers are kept on this computer and sent when it "
+                   "does.";
+  status.details.clear();
+  status.silent = true;
+  TOutboxCounts counts;
+  if (!outbox_.IsOpen() || !outbox_.Counts(destination_, counts)) counts = {};
+  counts += held_->Counts(destination_);
+  status.counts = counts;
+  status.waiting = counts.here;
+  return status;
 }

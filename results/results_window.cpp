@@ -469,13 +469,17 @@ bool TResultsWindow::ServerAnswers(const TResultsLocation& location, TResultsSto
 }
 
 void TResultsWindow::ShowWaiting(const TResultsLocation& location) {
+  // Only counted here: the quiz makes and mends the outbox.
   TAnswerOutbox outbox;
   const QString path = QStringOf(TAnswerOutbox::DefaultPath());
-  const int64_t waiting = QFileInfo::exists(path) && outbox.Open(path.toStdString()) ? outbox.Count() : 0;
-  const std::string line = WaitingLine(waiting, location);
+  TOutboxCounts counts;
+  if (!QFileInfo::exists(path) || !outbox.Open(path.toStdString(), TAnswerOutbox::TMode::Read) ||
+      !outbox.Counts(location.Address(), counts))
+    counts = {};
+  const std::string line = WaitingLine(counts, location);
   waiting_->setText(line.empty() ? QString()
-                                 : QStringOf(line) +
-                                       " on this computer; they are sent as soon as it takes them.");
+                                 : "On this computer: " + QStringOf(line) +
+                                       ". Waiting answers are sent as soon as they are taken.");
   waiting_->setVisible(!line.empty());
 }
 
@@ -630,6 +634,34 @@ void TResultsWindow::SaveStudentName() {
   TResultsSettings().SetStudentName(studentName_->text());
 }
 
+namespace {
+
+// Answers are given for one class: they go to another place only when the student says so.
+void AskWhereWaitingAnswersGo(QWidget* owner) {
+  TResultsLocation location;
+  if (TResultsSettings::SetByEnvironment() || !TResultsSettings().Location(location)) return;
+  const QString path = QStringOf(TAnswerOutbox::DefaultPath());
+  TAnswerOutbox outbox;
+  TOutboxCounts counts;
+  if (!QFileInfo::exists(path) || !outbox.Open(path.toStdString(), TAnswerOutbox::TMode::Use) ||
+      !outbox.Counts(location.Address(), counts) || counts.elsewhere <= 0)
+    return;
+  const std::string answers =
+      counts.elsewhere == 1 ? "1 answer" : std::to_string(counts.elsewhere) + " answers";
+  if (MessageBox(owner,
+                 answers + " on this computer wait for the place the results went to before. "
+                           "Send them to " + location.Describe() + " instead?\n\nYes sends "
+                           "them there; No keeps them for the earlier place, where they go once "
+                           "the setting points there again.",
+                 "Answers waiting", MbIcon::Question, MbButtons::YesNo, IDNO) != IDYES)
+    return;
+  if (!outbox.Redirect(location.Address()))
+    MessageBox(owner, "The waiting answers stay for the earlier place: " + outbox.Error() + ".",
+               "Warning", MbIcon::Exclamation);
+}
+
+}  // namespace
+
 void TResultsWindow::SaveServer() {
   if (server_->isReadOnly()) return;
   TResultsSettings settings;
@@ -641,6 +673,7 @@ void TResultsWindow::SaveServer() {
   }
   // What was kept: the address without its password.
   server_->setText(settings.Server());
+  AskWhereWaitingAnswersGo(this);
   if (showingOwn_) ShowOwnResults();
 }
 

@@ -1,19 +1,36 @@
 // A quiz run driven as a student takes it, with the real grading and coaching, and what it
 // left in the working folder's results file.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QThread>
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <thread>
 
 #include "coach/check_answer.h"
+#include "coach/rules/regrade.h"
 #include "editor/select_dialog.h"
 #include "keypad/equation_dialog.h"
 #include "model/reaction_file.h"
 #include "quiz/quiz_window.h"
 #include "quiz/result_window.h"
+#include "results/answer_poster.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
+#include "tests/results/results_backend.h"
+#include "tests/results/sample_answers.h"
 #include "tests/support/driver.h"
 
 namespace {
@@ -148,6 +165,9 @@ TEST_F(QuizReporting, EachAnswerIsKeptWithHowItWentAndHowItEnded) {
     EXPECT_GE(r.seconds, 0);
     EXPECT_LT(r.seconds, 60);
     EXPECT_EQ(r.answeredAt.size(), 20u);
+    // A teacher's window, grading it again, finds the scores the program's own.
+    EXPECT_TRUE(ScoresGivenByTarvolin(r.storedAnswer, r.firstAnswer, r.finalAnswer, r.ending,
+                                      r.firstScore, r.finalScore));
   }
   // The quiz's own score is untouched: 3 + 3 + 2 of 9, the Quit adding nothing.
   EXPECT_EQ(window_->Run().PointsEarned(), 8);
@@ -248,6 +268,119 @@ TEST_F(QuizReporting, EachRunFollowsTheResultsSettingAndAnUnreadableAddressIsTol
   TResultsStore elsewhere;
   ASSERT_TRUE(elsewhere.Open(TResultsLocation::File("elsewhere.db"))) << elsewhere.Error();
   EXPECT_EQ(elsewhere.AnswerCount(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+// Passes TCP connections on to the test server's socket until told to go silent; from then
+// on it swallows every byte both ways, as a network that stops delivering does.
+class TRelay {
+ public:
+  explicit TRelay(const std::string& socketPath) : socket_(socketPath) {
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
+    listen(listener_, 8);
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~TRelay() {
+    stop_ = true;
+    thread_.join();
+  }
+  int Port() const { return port_; }
+  void GoSilent() { silent_ = true; }
+
+ private:
+  void Run() {
+    std::vector<std::array<int, 2>> pairs;
+    while (!stop_) {
+      std::vector<pollfd> fds{{listener_, POLLIN, 0}};
+      for (const auto& pair : pairs)
+        for (int fd : pair) fds.push_back({fd, POLLIN, 0});
+      if (poll(fds.data(), fds.size(), 100) <= 0) continue;
+      if (fds[0].revents & POLLIN) Accept(pairs);
+      for (std::size_t i = 0; i < pairs.size(); ++i) {
+        for (int side = 0; side < 2 && pairs[i][0] >= 0; ++side) {
+          if (!(fds[1 + 2 * i + side].revents & (POLLIN | POLLHUP))) continue;
+          char buffer[8192];
+          const ssize_t n = read(pairs[i][side], buffer, sizeof buffer);
+          if (n > 0 && silent_) continue;
+          if (n <= 0 || write(pairs[i][1 - side], buffer, n) != n) {
+            close(pairs[i][0]);
+            close(pairs[i][1]);
+            pairs[i] = {-1, -1};
+          }
+        }
+      }
+      std::erase_if(pairs, [](const auto& pair) { return pair[0] < 0; });
+    }
+    for (const auto& pair : pairs)
+      for (int fd : pair) close(fd);
+    close(listener_);
+  }
+  void Accept(std::vector<std::array<int, 2>>& pairs) {
+    const int client = accept(listener_, nullptr, nullptr);
+    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
+    if (client >= 0 && server >= 0 &&
+        connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+      pairs.push_back({client, server});
+      return;
+    }
+    close(client);
+    close(server);
+  }
+
+  std::string socket_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> silent_{false};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+TEST_F(QuizReporting, AClassServerThatFallsSilentIsToldWithinSecondsAndExitTakesThreeAtMost) {
+  TBackendPlace place(TBackend::Postgresql);
+  SKIP_WITHOUT_BACKEND(place);
+  TResultsLocation location = place.NewLocation();
+  TRelay relay(location.host + "/.s.PGSQL." + std::to_string(location.port));
+  location.host = "127.0.0.1";
+  location.port = relay.Port();
+  qputenv(TResultsLocation::kEnvironment, location.Address().c_str());
+  TAnswerReporter& reporter = window_->Reporter();
+  reporter.SetPatience(0);
+  reporter.BeginRun();
+  std::string why;
+  reporter.Record(SampleAnswer(0, "Ada", "silent"), why);
+  ASSERT_TRUE(reporter.Poster().Finish(10000));
+  ASSERT_EQ(reporter.PosterStatus().problem, "");
+  ASSERT_EQ(reporter.PosterStatus().sent, 1);
+
+  relay.GoSilent();
+  QElapsedTimer timer;
+  timer.start();
+  reporter.Record(SampleAnswer(1, "Ada", "silent"), why);
+  const std::string told =
+      "The class server does not answer: 1 answer waiting for the class server";
+  while (timer.elapsed() < 20000 && window_->WaitingShown() != told) {
+    QCoreApplication::processEvents();
+    QThread::msleep(50);
+  }
+  EXPECT_EQ(window_->WaitingShown(), told);
+  // The program ends while the sender is still held up in its statement.
+  timer.restart();
+  window_.reset();
+  EXPECT_LE(timer.elapsed(), TAnswerPoster::kFinishMilliseconds + 200);
+  qunsetenv(TResultsLocation::kEnvironment);
 }
 
 }  // namespace
