@@ -173,7 +173,7 @@ TAnswerOutbox::TKind TAnswerOutbox::Inspect() {
   if (count == 0) return TKind::Empty;
   QSqlQuery check(db_);
   check.prepare("PRAGMA quick_check");
-  if (!Exec(check, "is damaged") || !check.next() || check.value(0).toString() != "ok") {
+  if (!Exec(check, "are in a damaged file") || !check.next() || check.value(0).toString() != "ok") {
     damaged_ = true;
     return TKind::Damaged;
   }
@@ -314,11 +314,11 @@ bool TAnswerOutbox::Open(const std::string& path, TMode mode) {
       break;
     case TKind::Empty:
       if (mode != TMode::Repair || !Create())
-        return error_.empty() ? Fail("is not made yet", {}) : false;
+        return error_.empty() ? Fail("are not set up yet", {}) : false;
       break;
     case TKind::Earlier:
       if (mode != TMode::Repair || !Upgrade())
-        return error_.empty() ? Fail("is of an earlier version", {}) : false;
+        return error_.empty() ? Fail("are in a file of an earlier version", {}) : false;
       break;
     case TKind::Newer:
       Close();

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSqlQuery>
 #include <QThread>
 #include <QUuid>
@@ -18,9 +19,12 @@
 
 #include "results/answer_poster.h"
 #include "results/class_setup.h"
+#include "results/results_settings.h"
 #include "results/results_store.h"
+#include "results/results_window.h"
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
+#include "tests/support/driver.h"
 #include "tests/support/full_disk.h"
 
 namespace {
@@ -239,5 +243,64 @@ TEST_P(OutboxFault, NoAnswerIsDroppedLaterOnesGoAndTheCountsAreTheFiles) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, OutboxFault, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Answers given for one class never go to another on their own: when the setting changes
+// while they wait, the student is asked, and only Yes sends them to the new place.
+class AnswerDestination : public ::testing::TestWithParam<int> {};
+
+TEST_P(AnswerDestination, WaitingAnswersGoToANewPlaceOnlyWhenTheStudentSaysSo) {
+  QTemporaryDir home, work;
+  qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+  qputenv("XDG_DATA_HOME", home.path().toUtf8());
+  qunsetenv(TResultsLocation::kEnvironment);
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(work.path());
+  const QString server = "postgresql://ada@localhost:1/chem?connect_timeout=2";
+  ASSERT_TRUE(TResultsSettings().SetServer(server));
+  TResultsLocation given, file = TResultsLocation::File(TResultsLocation::kDefaultFile);
+  ASSERT_TRUE(TResultsSettings().Location(given));
+  {
+    TAnswerPoster poster;
+    poster.SetLocation(given);
+    std::string notice;
+    for (int n = 0; n < 2; ++n) poster.Post(SampleAnswer(n, "Ada", "given"), notice);
+    ASSERT_TRUE(poster.Finish(10000));
+    EXPECT_EQ(poster.Status().waiting, 2);
+  }
+  TDriver driver;
+  driver
+      .ExpectMessage(
+          "2 answers on this computer wait for the place the results went to before. "
+          "Send them to tarvolin-results.db instead?\n\nYes sends them there; No keeps "
+          "them for the earlier place, where they go once the setting points there "
+          "again.",
+          "Answers waiting")
+      .Answer(GetParam());
+  {
+    TResultsWindow window;
+    QLineEdit* field = nullptr;
+    for (QLineEdit* edit : window.findChildren<QLineEdit*>())
+      if (edit->text() == server.left(server.indexOf('?')) || edit->text() == server) field = edit;
+    ASSERT_NE(field, nullptr);
+    field->clear();
+    emit field->editingFinished();
+  }
+  driver.Verify();
+  {
+    TAnswerPoster poster;
+    poster.SetLocation(file);
+    std::string notice;
+    poster.Post(SampleAnswer(2, "Ada", "now"), notice);
+    ASSERT_TRUE(poster.Finish(10000));
+    EXPECT_EQ(poster.Status().counts.elsewhere, GetParam() == IDYES ? 0 : 2);
+  }
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(file)) << store.Error();
+  EXPECT_EQ(store.AnswerCount(), GetParam() == IDYES ? 3 : 1);
+  QDir::setCurrent(previous);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, AnswerDestination, ::testing::Values(IDYES, IDNO),
+                         [](const auto& info) { return info.param == IDYES ? "Yes" : "No"; });
 
 }  // namespace
