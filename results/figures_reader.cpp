@@ -37,6 +37,9 @@ void TFiguresReader::Start(const TResultsLocation& location, const std::string& 
     TResultsStore store;
     bool read = store.Open(location) && store.AnswerCount() >= 0;
     if (read) {
+      // A teacher's reading grades the answers new since first, so the figures that follow
+      // already leave out those whose scores are not the program's.
+      figures.leftOut = store.RegradeNewAnswers();
       figures.student = student;
       figures.runs = store.Runs(student, runs);
       figures.types = store.Types(student);

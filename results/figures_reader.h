@@ -8,8 +8,9 @@
 
 // The figures the results window shows, read from a class server on a thread of their own, so
 // that a slow server, or one whose tables another session holds locked, never stops the window
-// while it reads again every few seconds. A read still running when the reader goes ends by
-// itself; its result is dropped.
+// while it reads again every few seconds. A teacher's reading first grades again the answers
+// new since the last (TResultsStore::RegradeNewAnswers). A read still running when the reader
+// goes ends by itself; its result is dropped.
 class TFiguresReader {
  public:
   TFiguresReader();

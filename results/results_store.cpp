@@ -14,6 +14,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "coach/rules/regrade.h"
 #include "results/qstring_of.h"
 #include "results/results_file.h"
 #include "results/server_diagnosis.h"
@@ -884,4 +885,70 @@ std::vector<std::string> TResultsStore::Students() {
   if (!query.exec("SELECT DISTINCT student FROM type_summary ORDER BY student")) return students;
   while (query.next()) students.push_back(S(query.value(0)));
   return students;
+}
+
+TLeftOut TResultsStore::RegradeNewAnswers() {
+  if (!open_ || !location_.server || !seesEveryone_) return {};
+  std::vector<std::pair<QString, bool>> verdicts;
+  {
+    QSqlQuery fresh(db_);
+    fresh.setForwardOnly(true);
+    if (!fresh.exec("SELECT a.answer_id, a.stored_answer, a.first_answer, a.final_answer,"
+                    " a.first_score, a.final_score, a.ending FROM answers a WHERE NOT EXISTS"
+                    " (SELECT 1 FROM regraded g WHERE g.answer_id = a.answer_id)")) {
+      FailQuery("cannot be read", fresh);
+      return {};
+    }
+    while (fresh.next()) {
+      TEnding ending;
+      const bool known = EndingFromName(S(fresh.value(6)), ending);
+      verdicts.emplace_back(
+          fresh.value(0).toString(),
+          known && ScoresGivenByTarvolin(S(fresh.value(1)), S(fresh.value(2)), S(fresh.value(3)),
+                                         ending, fresh.value(4).toInt(), fresh.value(5).toInt()));
+    }
+  }
+  // Many verdicts a statement, so that a class's first reading is not one round trip an
+  // answer. An answer cleared meanwhile is skipped; one another teacher graded keeps hers.
+  constexpr std::size_t kChunk = 500;
+  for (std::size_t from = 0; from < verdicts.size(); from += kChunk) {
+    const std::size_t to = std::min(verdicts.size(), from + kChunk);
+    QStringList rows;
+    for (std::size_t i = from; i < to; ++i)
+      rows << QStringLiteral("(CAST(? AS TEXT), CAST(? AS BOOLEAN))");
+    QSqlQuery insert(db_);
+    insert.prepare(
+        "INSERT INTO regraded (answer_id, scores_match) SELECT v.id, v.scores_match"
+        " FROM (VALUES " +
+        rows.join(", ") +
+        ") AS v (id, scores_match) JOIN answers a ON a.answer_id = v.id"
+        " ON CONFLICT (answer_id) DO NOTHING");
+    for (std::size_t i = from; i < to; ++i) {
+      insert.addBindValue(verdicts[i].first);
+      insert.addBindValue(verdicts[i].second);
+    }
+    if (!Exec(insert)) return {};
+  }
+  return LeftOut();
+}
+
+TLeftOut TResultsStore::LeftOut() {
+  TLeftOut left;
+  if (!open_ || !location_.server || !seesEveryone_) return left;
+  // Named as the server's figures name students: the login, with the name given beside it
+  // when the two differ.
+  QSqlQuery query(db_);
+  query.setForwardOnly(true);
+  if (!query.exec("SELECT CASE WHEN a.student = a.login THEN a.login"
+                  " ELSE a.student || ' (' || a.login || ')' END AS who, COUNT(*)"
+                  " FROM answers a JOIN regraded g ON g.answer_id = a.answer_id"
+                  " WHERE NOT g.scores_match GROUP BY who ORDER BY who")) {
+    FailQuery("cannot be read", query);
+    return left;
+  }
+  while (query.next()) {
+    left.students.emplace_back(S(query.value(0)), query.value(1).toLongLong());
+    left.count += left.students.back().second;
+  }
+  return left;
 }

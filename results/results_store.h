@@ -86,6 +86,14 @@ class TResultsStore : public TAnswerSink {
   std::vector<TMissedRow> MostMissed(int count);
   std::vector<std::string> Students();
 
+  // On a class server read by a teacher's login: grades again every answer not graded yet
+  // (only those are read), keeps whether its scores are the program's in tarvolin.regraded,
+  // and returns LeftOut(). A student's login and a file do nothing and leave nothing out.
+  TLeftOut RegradeNewAnswers();
+  // The answers graded again whose scores are not the program's, which the server's figures
+  // leave out; empty for a student's login or a file.
+  TLeftOut LeftOut();
+
   // The schema version the store holds; 0 when unknown.
   int SchemaVersion() const { return schemaVersion_; }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/answer_record.h"
@@ -46,6 +47,15 @@ struct TMissedRow {
   bool operator==(const TMissedRow&) const = default;
 };
 
+// The answers a class server's figures leave out because their equations do not give the
+// scores they were kept with, by student as the figures name them.
+struct TLeftOut {
+  int64_t count = 0;
+  std::vector<std::pair<std::string, int64_t>> students;
+
+  bool operator==(const TLeftOut&) const = default;
+};
+
 // Everything the window shows for one student (empty: everyone), read at one time.
 struct TResultsFigures {
   std::string student;
@@ -53,6 +63,7 @@ struct TResultsFigures {
   std::vector<TTypeRow> types;
   std::vector<TMistakeRow> mistakes;
   std::vector<TMissedRow> missed;
+  TLeftOut leftOut;  // of every student, whoever is chosen
 
   bool operator==(const TResultsFigures&) const = default;
 };

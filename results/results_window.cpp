@@ -297,6 +297,11 @@ void TResultsWindow::BuildLayout() {
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumSize(320, 240);
   }
+  // Above the figures it is about, in plain text: a student's name is never markup.
+  leftOut_ = new QLabel;
+  leftOut_->setTextFormat(Qt::PlainText);
+  leftOut_->setWordWrap(true);
+  leftOut_->setVisible(false);
   runs_ = MakeTable({"Date", "Student", "Types chosen", "Points", "Percent"}, {1, 2});
   missed_ = MakeTable({"Question", "Type", "Missed", "Asked", "Most common first answer"}, {0, 4});
   // The columns are fitted again whenever the room for them changes.
@@ -326,6 +331,7 @@ void TResultsWindow::BuildLayout() {
   layout->addLayout(heading);
   layout->addWidget(waiting_);
   layout->addLayout(commands);
+  layout->addWidget(leftOut_);
   layout->addLayout(grid, 1);
   layout->addLayout(bottom);
 }
@@ -716,7 +722,14 @@ void TResultsWindow::Refresh() {
   figures.types = shown_->Types(figures.student);
   figures.mistakes = shown_->Mistakes(figures.student);
   figures.missed = shown_->MostMissed(10);
+  figures.leftOut = shown_->LeftOut();
   ShowFigures(std::move(figures), now);
+  // A teacher's class server: the answers new since are graded again off this thread, and
+  // the figures read again after.
+  if (showingOwn_ && shown_->Location().server && shown_->SeesEveryone() && !reader_->Busy()) {
+    reader_->Start(shown_->Location(), figures_.student, kRunsShown);
+    readerPoll_->start();
+  }
 }
 
 void TResultsWindow::ShowFigures(TResultsFigures figures, const QString& now) {
@@ -730,6 +743,7 @@ void TResultsWindow::ShowFigures(TResultsFigures figures, const QString& now) {
   FillTypeChart();
   FillMistakeChart();
   FillMissed();
+  FillLeftOut();
 }
 
 void TResultsWindow::TakeFigures() {
@@ -855,4 +869,32 @@ void TResultsWindow::FillMissed() {
             QStringOf(row.commonWrongAnswer)});
   }
   FitColumns(missed_);
+}
+
+namespace {
+
+// "2 answers are left out of these figures: ... (ann 1, bob 1)", for the student chosen or
+// everyone; empty when none is.
+QString LeftOutLine(const TLeftOut& left, const std::string& student) {
+  int64_t count = 0;
+  QStringList whose;
+  for (const auto& [name, answers] : left.students) {
+    if (!student.empty() && name != student) continue;
+    count += answers;
+    whose << QStringOf(name) + " " + QStringOf(GroupedNumber(answers));
+  }
+  if (count == 0) return {};
+  const QString answers =
+      count == 1 ? QStringLiteral("1 answer is") : QStringOf(GroupedNumber(count)) + " answers are";
+  return answers + " left out of these figures: scores not given by Tarvolin (" + whose.join(", ") +
+         "). Tarvolin's grading of their equations does not give the scores kept with them; the"
+         " answers stay on the server and in an exported CSV file.";
+}
+
+}  // namespace
+
+void TResultsWindow::FillLeftOut() {
+  const QString line = LeftOutLine(figures_.leftOut, figures_.student);
+  leftOut_->setText(line);
+  leftOut_->setVisible(!line.isEmpty());
 }

@@ -59,6 +59,8 @@ class TResultsWindow : public QWidget {
   QComboBox* StudentChoice() const { return student_; }
   QLabel* SourceLabel() const { return source_; }
   QLabel* WaitingLabel() const { return waiting_; }
+  // The line naming the answers the class server's figures leave out for their scores.
+  QLabel* LeftOutLabel() const { return leftOut_; }
   QPushButton* ClearButton() const { return clear_; }
   QLineEdit* StudentNameEdit() const { return studentName_; }
   QLineEdit* ServerEdit() const { return server_; }
@@ -100,6 +102,7 @@ class TResultsWindow : public QWidget {
   void FillTypeChart();
   void FillMistakeChart();
   void FillMissed();
+  void FillLeftOut();
   void SaveStudentName();
   void SaveServer();
   std::string ChosenStudent() const;
@@ -119,6 +122,7 @@ class TResultsWindow : public QWidget {
   QString readAtTime_;
   QLabel* source_;
   QLabel* waiting_;
+  QLabel* leftOut_;
   QLabel* readAt_;
   QTimer* rereadTimer_;
   std::unique_ptr<TFiguresReader> reader_;

@@ -307,6 +307,65 @@ TEST(ClassServerWindow, ReadingAgainNeverWaitsForALockedServer) {
   qunsetenv(TResultsLocation::kEnvironment);
 }
 
+// A teacher's reading grades each answer again: one whose equations do not give its scores is
+// marked, left out of the figures, and named in the window; a verdict kept is not graded again.
+TEST(ClassServerRegrade, ScoresNotGivenByTarvolinAreMarkedAndLeftOut) {
+  SKIP_WITHOUT_OWN_SERVER();
+  AddLogin("rita", TClassSetup::TGroup::Students);
+  AddLogin("rex", TClassSetup::TGroup::Teachers);
+  struct Row {
+    const char* name;
+    void (*forge)(TAnswerRecord&);
+    bool given;
+  };
+  const std::vector<Row> rows = {
+      {"genuine", [](TAnswerRecord&) {}, true},
+      {"first score forged", [](TAnswerRecord& r) { r.firstScore = 1; }, false},
+      {"final score forged", [](TAnswerRecord& r) { r.finalScore = 2; }, false},
+      {"ending inconsistent", [](TAnswerRecord& r) { r.ending = TEnding::RightAfterCoaching; },
+       false},
+      {"stored text untypeable", [](TAnswerRecord& r) { r.storedAnswer += "#"; }, false},
+  };
+  TResultsStore student, teacher;
+  ASSERT_TRUE(student.Open(Place(OwnServer::Get().Address("rita")))) << student.Error();
+  std::vector<std::string> ids;
+  for (const Row& row : rows) {
+    TAnswerRecord r = SampleAnswer(2, "rita", "regrade" + std::to_string(ids.size()));
+    row.forge(r);
+    std::string why;
+    ASSERT_TRUE(student.Record(r, why)) << row.name << ": " << why;
+    ids.push_back(r.answerId);
+  }
+  EXPECT_EQ(student.RegradeNewAnswers(), TLeftOut());
+  ASSERT_TRUE(teacher.Open(Place(OwnServer::Get().Address("rex")))) << teacher.Error();
+  EXPECT_EQ(teacher.RegradeNewAnswers().count, 4) << teacher.Error();
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    EXPECT_EQ(AsLogin("tarvolin", QString::fromStdString("SELECT scores_match::int FROM regraded"
+                                                         " WHERE answer_id = '" + ids[i] + "'")),
+              rows[i].given ? 1 : 0)
+        << rows[i].name;
+  EXPECT_EQ(teacher.Runs("rita", 100).size(), 1u);
+  ASSERT_TRUE(AsLogin("tarvolin", QString::fromStdString("UPDATE regraded SET scores_match = true"
+                                                         " WHERE answer_id = '" + ids[1] + "'")));
+  // One more since: the window grades it itself.
+  TAnswerRecord late = SampleAnswer(2, "rita", "regrade-late");
+  late.firstScore = 0;
+  std::string why;
+  ASSERT_TRUE(student.Record(late, why)) << why;
+  qputenv(TResultsLocation::kEnvironment, OwnServer::Get().Address("rex").c_str());
+  TResultsWindow window;
+  window.show();
+  QElapsedTimer clock;
+  clock.start();
+  // Shown at once for the answers graded already, and again once the window has graded its own.
+  while (!window.LeftOutLabel()->text().startsWith("4 ") && clock.elapsed() < 20000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_TRUE(window.LeftOutLabel()->isVisible());
+  EXPECT_EQ(window.LeftOutLabel()->text().section(". ", 0, 0),
+            "4 answers are left out of these figures: scores not given by Tarvolin (rita 4)");
+  qunsetenv(TResultsLocation::kEnvironment);
+}
+
 // A class server an earlier version set up keeps its answers: setup brings them into the
 // schema the program now reads, each once however often it runs.
 TEST(ClassServerSetup, BringsTheAnswersAnEarlierVersionKeptInPublic) {
