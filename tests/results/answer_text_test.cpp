@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bank/bank_text.h"
+#include "coach/rules/regrade.h"
 #include "keypad/rules/keyboard_input.h"
 #include "keypad/rules/keypad.h"
 #include "model/charge_text.h"
@@ -71,6 +72,8 @@ TEST(AnswerText, EveryStarterAnswerTypedBackFromItsTextIsTheSameEquation) {
     EXPECT_EQ(Keyed(equation.Side(false)), Stored(*reaction, false)) << text;
     // The keyed equation, written as the first and final answers are, is the same text.
     EXPECT_EQ(EquationAnswerText(equation), text);
+    // Graded again from its text, the answer right at once is right.
+    EXPECT_TRUE(ScoresGivenByTarvolin(text, text, text, TEnding::RightAtOnce, 3, 3)) << text;
     for (std::size_t at = text.find('^'); at != std::string::npos; at = text.find('^', at + 1))
       if (at > 0 && std::isalpha(static_cast<unsigned char>(text[at - 1]))) ++caretsAfterLetters;
   }
