@@ -102,6 +102,7 @@ void TResultsStore::Close() {
 }
 
 void TResultsStore::Fail(const std::string& what, const QString& driverText) {
+  failure_ = TFailure::TryLater;
   error_ = what.rfind("The ", 0) == 0 ? what : location_.Describe() + " " + what;
   details_ = driverText.trimmed().toStdString();
   // A file is the teacher's to mend, so its reason is said; a server's stays in the details.
@@ -109,14 +110,23 @@ void TResultsStore::Fail(const std::string& what, const QString& driverText) {
 }
 
 void TResultsStore::FailQuery(const std::string& what, const QSqlQuery& query) {
+  // A server refuses an answer itself for its data (class 22) or a rule it breaks (class 23):
+  // sending it again gets nowhere, while later answers may well go.
+  const QString state = query.lastError().nativeErrorCode();
   // A statement the store stopped for running too long says so, not only "interrupted".
-  if (timer_.Expired()) {
+  if (timer_.Expired())
     Fail("took longer than " + std::to_string(TSqliteTimer::kSeconds) +
              " seconds to read and was stopped; it may not be a results file of Tarvolin",
          query.lastError().databaseText());
-    return;
-  }
-  Fail(what, query.lastError().databaseText());
+  else
+    Fail(what, query.lastError().databaseText());
+  if (location_.server && (state.startsWith("22") || state.startsWith("23")))
+    failure_ = TFailure::AnswerRefused;
+  // SQLite's like of it: a text too big (SQLITE_TOOBIG), a rule of the table (CONSTRAINT), a
+  // value of the wrong kind (MISMATCH).
+  const int sqliteCode = state.toInt() & 0xff;
+  if (!location_.server && !timer_.Expired() && sqliteCode >= 18 && sqliteCode <= 20)
+    failure_ = TFailure::AnswerRefused;
 }
 
 std::string TResultsStore::NotKeptMessage() const {
@@ -146,6 +156,16 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
          QStringLiteral("the %1 driver of Qt SQL is not installed").arg(driver));
     return false;
   }
+  if (location.server) {
+    // One attempt exactly as the address says first: when it fails, its own answer tells why,
+    // and no second connection is made to find out.
+    const TServerAttempt attempt = TryServer(location, kConnectSeconds);
+    if (attempt.problem != TServerProblem::None) {
+      Fail(ServerProblemText(attempt.problem, location), QStringOf(attempt.details));
+      failure_ = IsPasswordProblem(attempt.problem) ? TFailure::PasswordRefused : TFailure::TryLater;
+      return false;
+    }
+  }
   db_ = QSqlDatabase::addDatabase(driver, connectionName_);
   if (location.server) {
     db_.setHostName(QStringOf(location.host));
@@ -166,7 +186,7 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
   if (!db_.open()) {
     const QString detail = db_.lastError().databaseText();
     if (location.server)
-      Fail(ServerProblemText(DiagnoseServer(location), location), detail);
+      Fail("The class server at " + location.HostAndPort() + " could not be reached", detail);
     else
       Fail("cannot be opened", detail);
     Close();
@@ -294,6 +314,7 @@ bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
 
 bool TResultsStore::Open(const TResultsLocation& location, TMode mode) {
   error_.clear();
+  failure_ = TFailure::None;
   details_.clear();
   notice_.clear();
   const bool readOnly = mode == TMode::ReadOnly;
@@ -446,6 +467,7 @@ bool TResultsStore::CreateSchema() {
 
 bool TResultsStore::Record(const TAnswerRecord& record, std::string& why) {
   error_.clear();
+  failure_ = TFailure::None;
   details_.clear();
   const bool wasOpen = open_;
   if (TryRecord(record)) return true;

@@ -64,6 +64,11 @@ class TResultsStore : public TAnswerSink {
   bool SeesEveryone() const { return seesEveryone_; }
   // The login a class server knows this connection by; empty for a file.
   const std::string& Login() const { return login_; }
+  // What kind of failure the last open or write was, for a sender to choose what to do next:
+  // try again later (a server away, starting, full, or a busy file), stop until the address or
+  // password changes, or set this one answer aside (the store refuses the answer itself).
+  enum class TFailure { None, TryLater, PasswordRefused, AnswerRefused };
+  TFailure Failure() const { return failure_; }
   // Something the reader should know although the store opened (a newer version's file).
   const std::string& Notice() const { return notice_; }
 
@@ -137,4 +142,5 @@ class TResultsStore : public TAnswerSink {
   std::string error_;
   std::string details_;
   std::string notice_;
+  TFailure failure_ = TFailure::None;
 };

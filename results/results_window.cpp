@@ -265,9 +265,8 @@ void TResultsWindow::BuildLayout() {
                       QStringOf(TPasswordFile::Path()) + " (readable by you alone), not shown.");
   QLabel* serverNote = nullptr;
   if (TResultsSettings::SetByEnvironment()) {
-    TResultsLocation given;
-    const std::string text = TResultsSettings::EnvironmentAddress().toStdString();
-    server_->setText(QStringOf(TResultsLocation::Parse(text, given) ? given.Address() : text));
+    server_->setText(QStringOf(
+        TResultsLocation::WithoutPassword(TResultsSettings::EnvironmentAddress().toStdString())));
     server_->setReadOnly(true);
     serverNote = new QLabel("Set by TARVOLIN_RESULTS, which decides where the results go while it "
                             "is set.");

@@ -168,7 +168,8 @@ std::string ServerProblemText(TServerProblem problem, const TResultsLocation& lo
              " in: it has no such login, or does not take it from this computer";
     case TServerProblem::NotInClass:
       return "The login " + login + " is not in the class " + location.database + " at " +
-             location.HostAndPort() + "; the teacher adds it with tarvolin-class";
+             location.HostAndPort() +
+             "; the class's teacher or the server's administrator adds it with tarvolin-class";
     case TServerProblem::NoSuchDatabase:
       return at + " has no class " + location.database + " (no database of that name)";
     case TServerProblem::Refused:

@@ -356,7 +356,7 @@ TEST(ResultsStoreFailures, AServerThatCannotBeReachedIsReported) {
   std::string why;
   EXPECT_FALSE(store.Record(SampleAnswer(0), why));
   EXPECT_EQ(why, "Your answers are not being kept: the class server at /nonexistent-folder:5432 "
-                 "does not answer. The quiz goes on.");
+                 "is not running. The quiz goes on.");
 }
 
 }  // namespace
