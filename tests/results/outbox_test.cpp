@@ -222,6 +222,8 @@ TEST_P(OutboxFault, NoAnswerIsDroppedLaterOnesGoAndTheCountsAreTheFiles) {
       EXPECT_TRUE(file.Counts(location_.Address(), counts)) << file.Error();
     }
     EXPECT_EQ(status.counts, counts) << status.problem;
+    // Whatever still waits, the round that left it says why.
+    EXPECT_TRUE(status.waiting == 0 || !status.problem.empty());
     for (int i = 0; i < kSetAsideKinds; ++i) EXPECT_EQ(counts.setAside[i], row.setAside[i]) << i;
   }
   // Nothing posted is lost: each answer is in the store or still in the outbox file.
