@@ -121,7 +121,7 @@ void TAnswerOutbox::Close() {
 }
 
 bool TAnswerOutbox::Fail(const std::string& what, const QString& detail, int code) {
-  error_ = "the answers waiting on this computer (" + path_ + ") " + what;
+  error_ = "the file " + path_ + ", where answers wait on this computer, " + what;
   if (timer_.Expired())
     error_ += ": it took longer than " + std::to_string(TSqliteTimer::kSeconds) + " seconds";
   else if (!detail.trimmed().isEmpty())
@@ -173,7 +173,7 @@ TAnswerOutbox::TKind TAnswerOutbox::Inspect() {
   if (count == 0) return TKind::Empty;
   QSqlQuery check(db_);
   check.prepare("PRAGMA quick_check");
-  if (!Exec(check, "are in a damaged file") || !check.next() || check.value(0).toString() != "ok") {
+  if (!Exec(check, "is damaged") || !check.next() || check.value(0).toString() != "ok") {
     damaged_ = true;
     return TKind::Damaged;
   }
@@ -254,7 +254,7 @@ QString TAnswerOutbox::MoveAside() {
   for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + "-wal"); ++n)
     aside = path + ".damaged." + QString::number(n);
   if (!QFile::rename(path, aside)) {
-    Fail("are in a damaged file that cannot be moved aside", {});
+    Fail("is damaged and cannot be moved aside", {});
     return {};
   }
   for (const char* journal : {"-wal", "-shm", "-journal"})
@@ -300,7 +300,7 @@ bool TAnswerOutbox::Open(const std::string& path, TMode mode) {
   notice_.clear();
   damaged_ = false;
   if (mode == TMode::Repair && !QDir().mkpath(QFileInfo(QStringOf(path)).absolutePath()))
-    return Fail("cannot be kept", "its folder cannot be made");
+    return Fail("cannot be made", "its folder cannot be made");
   if (!Connect(mode) && !(mode == TMode::Repair && damaged_)) return false;
   TKind kind = db_.isOpen() ? Inspect() : TKind::Damaged;
   QString aside;
@@ -314,22 +314,21 @@ bool TAnswerOutbox::Open(const std::string& path, TMode mode) {
       break;
     case TKind::Empty:
       if (mode != TMode::Repair || !Create())
-        return error_.empty() ? Fail("are not set up yet", {}) : false;
+        return error_.empty() ? Fail("is not set up yet", {}) : false;
       break;
     case TKind::Earlier:
       if (mode != TMode::Repair || !Upgrade())
-        return error_.empty() ? Fail("are in a file of an earlier version", {}) : false;
+        return error_.empty() ? Fail("is of an earlier version", {}) : false;
       break;
     case TKind::Newer:
       Close();
-      return Fail("were kept by a newer version of Tarvolin; the file is left as it is", {});
+      return Fail("was written by a newer version of Tarvolin and is left as it is", {});
     case TKind::Foreign:
       Close();
-      return Fail("cannot be kept there: the file is not one of Tarvolin's; it is left as it is",
-                  {});
+      return Fail("is not one of Tarvolin's and is left as it is", {});
     case TKind::Damaged:
       Close();
-      return Fail("are in a damaged file", {}, SQLITE_CORRUPT);
+      return Fail("is damaged", {}, SQLITE_CORRUPT);
     case TKind::Failed:
       Close();
       return false;

@@ -113,12 +113,18 @@ bool TAnswerPoster::Post(const TAnswerRecord& record, std::string& notice) {
     if (!memoryTold_) {
       memoryTold_ = true;
       notice += std::string(notice.empty() ? "" : " ") +
-                "Answers cannot be kept on this computer now (" + error +
-                "). Each is sent to the results as soon as they take it, and held only until "
-                "Tarvolin ends: keep it open until no answer waits. The quiz goes on.";
+                "Answers cannot be kept on this computer now: " + error +
+                ". Each answer is sent as soon as the results take it and is held only until "
+                "Tarvolin ends, so keep Tarvolin open until no answer waits. The quiz goes on.";
     }
   }
   Request();
+  bool silent = false;
+  {
+    std::lock_guard lock(shared_->mutex);
+    silent = shared_->silent;
+  }
+  if (silent) CountWaiting();
   return kept;
 }
 
@@ -196,7 +202,16 @@ void TAnswerPoster::Watch() {
       told = shared_->silent = true;
     if (!running && shared_->completed >= shared_->requested) watch_->stop();
   }
-  if (told) emit StatusChanged();
+  if (!told) return;
+  CountWaiting();
+  emit StatusChanged();
+}
+
+void TAnswerPoster::CountWaiting() {
+  // Counted here, from the outbox, while the sender is held up in a statement; once, not at
+  // every paint of the line that shows it.
+  if (!outbox_.IsOpen() || !outbox_.Counts(destination_, waitingCounts_)) waitingCounts_ = {};
+  waitingCounts_ += held_->Counts(destination_);
 }
 
 bool TAnswerPoster::Finish(int milliseconds) {
@@ -213,16 +228,12 @@ TSendStatus TAnswerPoster::Status() const {
     if (!shared_->silent) return shared_->status;
     status = shared_->status;
   }
-  // The sender is held up in a statement: what waits is counted here, from the outbox.
-  status.problem = (location_.server ? std::string("The class server") : location_.Describe()) +
-                   " does not answer; your answers are kept on this computer and sent when it "
-                   "does.";
+  status.problem = (location_.server ? std::string("The class server does not answer")
+                                     : "The results file " + location_.Describe() + " is busy") +
+                   "; your answers are kept on this computer and sent once it takes them.";
   status.details.clear();
   status.silent = true;
-  TOutboxCounts counts;
-  if (!outbox_.IsOpen() || !outbox_.Counts(destination_, counts)) counts = {};
-  counts += held_->Counts(destination_);
-  status.counts = counts;
-  status.waiting = counts.here;
+  status.counts = waitingCounts_;
+  status.waiting = waitingCounts_.here;
   return status;
 }

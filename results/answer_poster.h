@@ -56,12 +56,15 @@ class TAnswerPoster : public QObject {
   void OpenOutbox();
   // Notices a round that has gone on too long.
   void Watch();
+  void CountWaiting();
   // A round of sending on the sender's thread; its ticket marks it done.
   static void SendRound(const std::shared_ptr<TShared>& shared, long ticket);
   static void RequestOnSenderThread(const std::shared_ptr<TShared>& shared, int milliseconds);
 
   std::string outboxPath_;
-  mutable TAnswerOutbox outbox_;
+  TAnswerOutbox outbox_;
+  // What waits while the sender is held up, counted when that is found and at each answer.
+  TOutboxCounts waitingCounts_;
   std::string notice_;
   bool memoryTold_ = false;
   std::shared_ptr<THeldAnswers> held_;
