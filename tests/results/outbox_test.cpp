@@ -306,3 +306,61 @@ INSTANTIATE_TEST_SUITE_P(Answers, AnswerDestination, ::testing::Values(IDYES, ID
                          [](const auto& info) { return info.param == IDYES ? "Yes" : "No"; });
 
 }  // namespace
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <atomic>
+#include <thread>
+namespace {
+TEST(ScratchPassword, StopsUntilPasswordFileChanges) {
+  QTemporaryDir dir;
+  const QString pass = dir.filePath("pgpass");
+  { QFile f(pass); (void)f.open(QIODevice::WriteOnly); f.write("x:1:y:z:w\n"); }
+  QFile::setPermissions(pass, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  qputenv("PGPASSFILE", pass.toUtf8());
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{}; a.sin_family = AF_INET; a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t sz = sizeof a; bind(listener, (sockaddr*)&a, sz); listen(listener, 8); getsockname(listener, (sockaddr*)&a, &sz);
+  std::atomic<int> connections{0}; std::atomic<bool> stop{false};
+  std::thread server([&] {
+    while (!stop) {
+      pollfd p{listener, POLLIN, 0};
+      if (poll(&p, 1, 100) <= 0) continue;
+      int c = accept(listener, nullptr, nullptr);
+      ++connections;
+      char buf[1024];
+      for (int i = 0; i < 2; ++i) {
+        ssize_t n = read(c, buf, sizeof buf);
+        if (n <= 0) break;
+        if (n == 8) { if (write(c, "N", 1) != 1) break; continue; }
+        std::string e = std::string("SFATAL") + '\0' + "C28P01" + '\0' + "Mpassword authentication failed" + '\0' + '\0';
+        uint32_t len = htonl(4 + e.size());
+        std::string msg = "E" + std::string((char*)&len, 4) + e;
+        if (write(c, msg.data(), msg.size()) < 0) break;
+        break;
+      }
+      close(c);
+    }
+  });
+  TResultsLocation location;
+  ASSERT_TRUE(TResultsLocation::Parse("postgresql://ada@127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "/chem", location));
+  TAnswerPoster poster(dir.filePath("o.db").toStdString());
+  poster.SetLocation(location);
+  std::string notice;
+  for (int n = 0; n < 3; ++n) { poster.Post(SampleAnswer(n), notice); poster.Finish(5000); QThread::msleep(300); }
+  QElapsedTimer t; t.start();
+  while (t.elapsed() < 8000) { QCoreApplication::processEvents(); QThread::msleep(100); }
+  std::printf("connections after refusal %d: %s stopped=%d\n", connections.load(), poster.Status().problem.c_str(), poster.Status().stopped);
+  EXPECT_EQ(connections.load(), 1);
+  QThread::msleep(1100);
+  { QFile f(pass); (void)f.open(QIODevice::Append); f.write("x:1:y:z:v\n"); }
+  poster.Post(SampleAnswer(5), notice); poster.Finish(5000);
+  std::printf("connections after change %d\n", connections.load());
+  EXPECT_EQ(connections.load(), 2);
+  stop = true; server.join(); close(listener);
+  qunsetenv("PGPASSFILE");
+}
+}  // namespace
