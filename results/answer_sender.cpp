@@ -104,8 +104,7 @@ TAnswerSender::TDelivery TAnswerSender::Deliver(const TAnswerRecord& record, TSe
     // Tried again only once something changed: a lab after a password reset must not look
     // like someone guessing passwords.
     refused_ = status.problem +
-               "; your answers are kept on this computer and sent once the "
-               "password is put right in the results window.";
+               "; your answers are kept on this computer and sent once the password is put right.";
     refusedLocation_ = store_.Location();
     refusedPasswordFile_ = PasswordFileTime();
     status.problem = refused_;
