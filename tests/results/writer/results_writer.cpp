@@ -43,10 +43,8 @@ int ThroughOutbox(const TResultsLocation& location, int count, const std::string
   timer.start();
   for (int n = 0; n < count; ++n) {
     std::string why;
-    if (!poster.Post(SampleAnswer(n, student, "w"), why)) {
-      std::printf("%s\n", why.c_str());
-      return 1;
-    }
+    // An answer no outbox could keep is held in memory and sent all the same.
+    if (!poster.Post(SampleAnswer(n, student, "w"), why)) std::printf("%s\n", why.c_str());
     QThread::msleep(pace);
   }
   // Sent with the next answer, then every few seconds while any waits.
@@ -68,7 +66,8 @@ int ThroughOutbox(const TResultsLocation& location, int count, const std::string
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc < 4) {
-    std::fprintf(stderr, "usage: results_writer ADDRESS COUNT STUDENT [--outbox PATH] [--pace MS]\n");
+    std::fprintf(stderr,
+                 "usage: results_writer ADDRESS COUNT STUDENT [--outbox PATH] [--pace MS]\n");
     return 2;
   }
   TResultsLocation location;
