@@ -8,10 +8,12 @@
 #include <QSqlQuery>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QThread>
 #include <QUuid>
 #include <QVariant>
 #include <cerrno>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "coach/rules/regrade.h"
@@ -125,6 +127,7 @@ void TResultsStore::FailQuery(const std::string& what, const QSqlQuery& query) {
   // SQLite's like of it: a text too big (SQLITE_TOOBIG), a rule of the table (CONSTRAINT), a
   // value of the wrong kind (MISMATCH).
   const int sqliteCode = state.toInt() & 0xff;
+  if (!location_.server) sqliteCode_ = sqliteCode;
   if (!location_.server && !timer_.Expired() && sqliteCode >= 18 && sqliteCode <= 20)
     failure_ = TFailure::AnswerRefused;
 }
@@ -211,6 +214,7 @@ bool TResultsStore::OpenFileConnection(const QString& name, const QString& optio
   db_.setConnectOptions(options + ";QSQLITE_OPEN_URI");
   if (!db_.open()) {
     Fail("cannot be opened", db_.lastError().databaseText());
+    sqliteCode_ = db_.lastError().nativeErrorCode().toInt() & 0xff;
     Close();
     return false;
   }
@@ -263,11 +267,27 @@ bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
   const QString uri = SqliteUri(path);
   // First the file alone, as it lies: nothing beside it is read, locked or written, so that a
   // file that is not ours, and a -wal beside it that is not its own, are left as they are.
-  if (!OpenFileConnection(uri + "?immutable=1", "QSQLITE_OPEN_READONLY", true)) return false;
-  timer_.Arm();
-  if (!ReadFileSchema(true)) {
+  // Read so, the file may be changed under the reader by another writer's checkpoint; a read
+  // that failed while the file changed is read again.
+  const auto stamp = [&path] {
+    struct stat file {}, log {};
+    stat(path.c_str(), &file);
+    stat((path + "-wal").c_str(), &log);
+    return std::tuple(file.st_size, file.st_mtim.tv_sec, file.st_mtim.tv_nsec, log.st_size,
+                      log.st_mtim.tv_sec, log.st_mtim.tv_nsec);
+  };
+  for (int attempt = 0;; ++attempt) {
+    const auto before = stamp();
+    sqliteCode_ = 0;
+    if (OpenFileConnection(uri + "?immutable=1", "QSQLITE_OPEN_READONLY", true)) {
+      timer_.Arm();
+      if (ReadFileSchema(true)) break;
+    }
+    // A torn read looks like a damaged file (SQLITE_CORRUPT) and passes; a damaged one stays.
+    const bool torn = sqliteCode_ == 11 || stamp() != before;
     Close();
-    return false;
+    if (attempt >= 50 || !torn) return false;
+    QThread::msleep(20);
   }
   const TBesideFiles beside = CheckBesideFiles(db_, path);
   if (!beside.walBelongs) {

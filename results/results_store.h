@@ -143,4 +143,6 @@ class TResultsStore : public TAnswerSink {
   std::string details_;
   std::string notice_;
   TFailure failure_ = TFailure::None;
+  // SQLite's primary result code of the last failure on a file, 0 when none was given.
+  int sqliteCode_ = 0;
 };
