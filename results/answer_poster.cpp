@@ -1,5 +1,6 @@
 #include "results/answer_poster.h"
 
+#include <QRandomGenerator>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -180,7 +181,15 @@ void TAnswerPoster::SendRound(const std::shared_ptr<TShared>& shared, long ticke
   const bool failed = !status.problem.empty();
   if (!failed) shared->retryDelay = kRetryMilliseconds;
   if (status.waiting > 0 && !status.stopped && !shared->retryPending) {
-    // A round that ran out of time goes on at once; a failed one waits, longer each time.
+    // A round that ran out of time goes on at once; a failed one waits, longer each time. A
+    // server that is full just now frees a connection in moments: a school's machines try
+    // again soon, each at its own moment, so that they do not all come back at once.
+    if (failed && status.busy) {
+      RequestOnSenderThread(
+          shared,
+          kBusyRetryMilliseconds / 4 + QRandomGenerator::global()->bounded(kBusyRetryMilliseconds));
+      return;
+    }
     RequestOnSenderThread(shared, failed ? shared->retryDelay : 0);
     if (failed) shared->retryDelay = std::min(2 * shared->retryDelay, kLongestRetryMilliseconds);
     return;

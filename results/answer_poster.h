@@ -27,7 +27,9 @@ class TAnswerPoster : public QObject {
   // A round still running after this is told as a store that does not answer.
   static constexpr int kSilentMilliseconds = 10000;
   // Nothing to send for this long, and the store's connection is closed.
-  static constexpr int kIdleMilliseconds = 10000;
+  static constexpr int kIdleMilliseconds = 250;
+  // Around how long a machine waits before trying a full or starting class server again.
+  static constexpr int kBusyRetryMilliseconds = 2000;
 
   explicit TAnswerPoster(std::string outboxPath = TAnswerOutbox::DefaultPath(),
                          QObject* parent = nullptr);

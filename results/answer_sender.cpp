@@ -110,6 +110,7 @@ TAnswerSender::TDelivery TAnswerSender::Deliver(const TAnswerRecord& record, TSe
     status.problem = refused_;
     status.stopped = true;
   } else {
+    status.busy = store_.Failure() == TResultsStore::TFailure::Busy;
     status.problem += kKeptHere;
   }
   return TDelivery::Stop;

@@ -26,6 +26,8 @@ struct TSendStatus {
   bool stopped = false;
   // A round has gone on past its limit: the store does not answer.
   bool silent = false;
+  // The class server takes no more connections just now, or is starting: worth a try soon.
+  bool busy = false;
 
   bool operator==(const TSendStatus&) const = default;
 };

@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QThread>
 #include <QUuid>
 #include <QVariant>
@@ -165,7 +165,11 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
     const TServerAttempt attempt = TryServer(location, kConnectSeconds);
     if (attempt.problem != TServerProblem::None) {
       Fail(ServerProblemText(attempt.problem, location), QStringOf(attempt.details));
-      failure_ = IsPasswordProblem(attempt.problem) ? TFailure::PasswordRefused : TFailure::TryLater;
+      const bool busy = attempt.problem == TServerProblem::TooManyConnections ||
+                        attempt.problem == TServerProblem::Starting;
+      failure_ = IsPasswordProblem(attempt.problem) ? TFailure::PasswordRefused
+                 : busy                             ? TFailure::Busy
+                                                    : TFailure::TryLater;
       return false;
     }
   }
@@ -188,9 +192,11 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
   }
   if (!db_.open()) {
     const QString detail = db_.lastError().databaseText();
-    if (location.server)
+    if (location.server) {
       Fail("The class server at " + location.HostAndPort() + " could not be reached", detail);
-    else
+      // It took a connection a moment ago: a place taken meanwhile, to be tried again soon.
+      failure_ = TFailure::Busy;
+    } else
       Fail("cannot be opened", detail);
     Close();
     return false;
@@ -201,8 +207,7 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
   return true;
 }
 
-bool TResultsStore::OpenFileConnection(const QString& name, const QString& options,
-                                       bool readOnly) {
+bool TResultsStore::OpenFileConnection(const QString& name, const QString& options, bool readOnly) {
   if (db_.isValid()) {
     db_.close();
     db_ = QSqlDatabase();
@@ -270,7 +275,8 @@ bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
   // Read so, the file may be changed under the reader by another writer's checkpoint; a read
   // that failed while the file changed is read again.
   const auto stamp = [&path] {
-    struct stat file {}, log {};
+    struct stat file {
+    }, log{};
     stat(path.c_str(), &file);
     stat((path + "-wal").c_str(), &log);
     return std::tuple(file.st_size, file.st_mtim.tv_sec, file.st_mtim.tv_nsec, log.st_size,
@@ -447,9 +453,10 @@ bool TResultsStore::ReadFileSchema(bool mayCreate) {
     return readOnly_ || CreateSchema();
   }
   if (foreign || !hasMeta) {
-    Fail("is not a results file of Tarvolin (it holds tables of another kind); it is left as it "
-         "is",
-         {});
+    Fail(
+        "is not a results file of Tarvolin (it holds tables of another kind); it is left as it "
+        "is",
+        {});
     return false;
   }
   QSqlQuery version(db_);
@@ -672,13 +679,14 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
   if (bulk >= 0) added = bulk;
   ok = bulk >= 0 || PrepareInserts(answer, note);
   if (bulk < 0 && progress && !progress(0)) stopped = true;
-  const bool complete = bulk >= 0 || (ok && !stopped && other.ReadAnswers([&](const TAnswerRecord& record) {
-    bool isNew = false;
-    ok = InsertAnswer(record, answer, note, isNew);
-    if (isNew) ++added;
-    if (ok && progress && ++read % 1000 == 0 && !progress(read)) stopped = true;
-    return ok && !stopped;
-  }));
+  const bool complete =
+      bulk >= 0 || (ok && !stopped && other.ReadAnswers([&](const TAnswerRecord& record) {
+        bool isNew = false;
+        ok = InsertAnswer(record, answer, note, isNew);
+        if (isNew) ++added;
+        if (ok && progress && ++read % 1000 == 0 && !progress(read)) stopped = true;
+        return ok && !stopped;
+      }));
   if (!complete && ok && !stopped) error_ = other.Error();
   if (stopped) error_ = "Stopped before the end";
   // Our own queries over every answer merged: a large file may take them a while.
@@ -781,8 +789,9 @@ bool TResultsStore::Clear() {
   // On a server the summaries are views, and coaching notes go with their answers.
   static const char* const kServerTables[] = {"coaching", "answers"};
   const bool server = location_.server;
-  const auto tables = server ? std::vector<const char*>(std::begin(kServerTables), std::end(kServerTables))
-                             : std::vector<const char*>(std::begin(kTables), std::end(kTables));
+  const auto tables =
+      server ? std::vector<const char*>(std::begin(kServerTables), std::end(kServerTables))
+             : std::vector<const char*>(std::begin(kTables), std::end(kTables));
   for (const char* table : tables) {
     if (!Exec(QStringLiteral("DELETE FROM %1").arg(table))) {
       db_.rollback();
@@ -808,17 +817,20 @@ int TResultsStore::CopyAnswersOf(const std::string& file,
   int added = -1;
   QSqlQuery query(db_);
   const bool ok =
-      query.exec("CREATE TEMP TABLE merged_fresh AS SELECT answer_id FROM merged_source.answers"
-                 " WHERE answer_id NOT IN (SELECT answer_id FROM main.answers)") &&
+      query.exec(
+          "CREATE TEMP TABLE merged_fresh AS SELECT answer_id FROM merged_source.answers"
+          " WHERE answer_id NOT IN (SELECT answer_id FROM main.answers)") &&
       (!progress || progress(0)) &&
-      query.exec("INSERT INTO main.answers SELECT answer_id, run_id, run_started, answered_at,"
-                 " student, login, types, question_number, question, question_type,"
-                 " stored_answer, first_answer, final_answer, first_score, final_score, ending,"
-                 " seconds FROM merged_source.answers"
-                 " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)") &&
-      query.exec("INSERT INTO main.coaching SELECT answer_id, seq, step, substance"
-                 " FROM merged_source.coaching"
-                 " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)") &&
+      query.exec(
+          "INSERT INTO main.answers SELECT answer_id, run_id, run_started, answered_at,"
+          " student, login, types, question_number, question, question_type,"
+          " stored_answer, first_answer, final_answer, first_score, final_score, ending,"
+          " seconds FROM merged_source.answers"
+          " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)") &&
+      query.exec(
+          "INSERT INTO main.coaching SELECT answer_id, seq, step, substance"
+          " FROM merged_source.coaching"
+          " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)") &&
       query.exec("SELECT COUNT(*) FROM temp.merged_fresh") && query.next();
   if (ok) added = query.value(0).toInt();
   query.finish();

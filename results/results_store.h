@@ -65,9 +65,10 @@ class TResultsStore : public TAnswerSink {
   // The login a class server knows this connection by; empty for a file.
   const std::string& Login() const { return login_; }
   // What kind of failure the last open or write was, for a sender to choose what to do next:
-  // try again later (a server away, starting, full, or a busy file), stop until the address or
-  // password changes, or set this one answer aside (the store refuses the answer itself).
-  enum class TFailure { None, TryLater, PasswordRefused, AnswerRefused };
+  // try again later (a server away, or a busy file), try again soon (a server that takes no more
+  // connections just now, or is starting), stop until the address or password changes, or set
+  // this one answer aside (the store refuses the answer itself).
+  enum class TFailure { None, TryLater, Busy, PasswordRefused, AnswerRefused };
   TFailure Failure() const { return failure_; }
   // Something the reader should know although the store opened (a newer version's file).
   const std::string& Notice() const { return notice_; }

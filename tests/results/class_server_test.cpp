@@ -500,8 +500,9 @@ TEST(ClassServerConnection, EachFailureIsToldInAStudentsWords) {
 }
 
 // Two classes on one server, each with a teacher and a student: nothing of one class is
-// reached from the other, by the program or by any SQL client.
-TEST(ClassServerClasses, NoLoginOfOneClassReachesAnother) {
+// reached from the other, by the program or by any SQL client, and no student's client stores
+// a row the program could not have written.
+TEST(ClassServerClasses, NoLoginReachesAnotherClassNorStoresWhatTheProgramCouldNot) {
   SKIP_WITHOUT_OWN_SERVER();
   MakeClass("bio");
   AddLogin("cs_ann", TClassSetup::TGroup::Students);
@@ -518,10 +519,30 @@ TEST(ClassServerClasses, NoLoginOfOneClassReachesAnother) {
   struct Row {
     const char* login;
     const char* database;
-    const char* statement;
+    std::string statement;
     std::optional<long long> expected;  // nothing: the server refuses it
   };
+  // A row as a student's own SQL client would add it, with the time it claims to arrive.
+  const auto answer = [](const char* id, const char* scores) {
+    return std::string("INSERT INTO answers (answer_id, run_id, run_started, answered_at, student,"
+                       " types, question_number, question, question_type, stored_answer,"
+                       " first_answer, final_answer, first_score, final_score, ending, seconds,"
+                       " received_at) VALUES ('") +
+           id + "', 'r', 't', 't', 'Ann', 'P', 1, 'q', " + scores + ", '2001-01-01') RETURNING 1";
+  };
   const Row rows[] = {
+      // Only rows the program could have written, and the server says when they came.
+      {"cs_ann", "postgres", answer("fx-1", "0, 'a', 'b', 'a', 1, 3, 'right after coaching', 9"), 1},
+      {"tarvolin", "postgres", "SELECT COUNT(*) FROM answers WHERE received_at > now() - interval"
+                               " '1 hour' AND answer_id = 'fx-1'", 1},
+      {"cs_ann", "postgres", answer("fx-2", "0, 'a', 'b', 'a', 300, 3, 'right', 9"), {}},
+      {"cs_ann", "postgres", answer("fx-3", "0, 'a', 'b', 'a', 1, -7, 'answer shown', 9"), {}},
+      {"cs_ann", "postgres", answer("fx-4", "0, 'a', 'b', 'a', 3, 3, 'cheated', 9"), {}},
+      {"cs_ann", "postgres", answer("fx-5", "99, 'a', 'b', 'a', 3, 3, 'right', 9"), {}},
+      {"cs_ann", "postgres", answer("fx-6", "0, 'a', 'b', 'a', 3, 3, 'right', -1"), {}},
+      {"cs_ann", "postgres", answer("", "0, 'a', 'b', 'a', 3, 3, 'right', 4"), {}},
+      {"cs_ann", "postgres", "INSERT INTO coaching VALUES ('fx-1', 0, 'bribery', 'x') RETURNING 1", {}},
+      // Nothing of one class reaches another.
       {"cs_tess", "bio", "SELECT 1", {}},
       {"cs_bea", "postgres", "SELECT 1", {}},
       {"cs_tess", "bio", "SELECT COUNT(*) FROM answers", {}},
@@ -537,56 +558,13 @@ TEST(ClassServerClasses, NoLoginOfOneClassReachesAnother) {
       {"cs_tess", "postgres", "ALTER ROLE cs_bert PASSWORD 'taken'", {}},
   };
   for (const Row& row : rows)
-    EXPECT_EQ(AsLogin(row.login, row.statement, row.database), row.expected)
+    EXPECT_EQ(AsLogin(row.login, QString::fromStdString(row.statement), row.database), row.expected)
         << row.login << "@" << row.database << ": " << row.statement;
   // A teacher's Clear... in the program clears her class alone.
   TResultsStore teacher;
   ASSERT_TRUE(teacher.Open(Place(OwnServer::Get().Address("cs_tess")))) << teacher.Error();
   EXPECT_TRUE(teacher.Clear()) << teacher.Error();
   EXPECT_EQ(AsLogin("tarvolin", "SELECT COUNT(*) FROM answers", "bio"), 1);
-}
-
-// A student's own SQL client cannot store a row the program could not have written, nor say
-// when it arrived.
-TEST(ClassServerRights, RowsTheProgramCouldNotWriteAreRefused) {
-  SKIP_WITHOUT_OWN_SERVER();
-  AddLogin("fx_ann", TClassSetup::TGroup::Students);
-  const QString genuine =
-      "INSERT INTO answers (answer_id, run_id, run_started, answered_at, student, types,"
-      " question_number, question, question_type, stored_answer, first_answer, final_answer,"
-      " first_score, final_score, ending, seconds) VALUES ('%1', 'r', 't', 't', 'Ann', 'P', 1,"
-      " 'q', %2, 'a', 'b', 'a', %3, %4, '%5', %6) RETURNING 1";
-  const struct {
-    const char* id;
-    const char* type;
-    const char* first;
-    const char* final;
-    const char* ending;
-    const char* seconds;
-    bool taken;
-  } rows[] = {
-      {"fx-1", "0", "1", "3", "right after coaching", "9", true},
-      {"fx-2", "0", "300", "3", "right", "9", false},
-      {"fx-3", "0", "1", "-7", "answer shown", "9", false},
-      {"fx-4", "0", "3", "3", "cheated", "9", false},
-      {"fx-5", "99", "3", "3", "right", "9", false},
-      {"fx-6", "0", "3", "3", "right", "-1", false},
-      {"", "0", "3", "3", "right", "4", false},
-  };
-  for (const auto& row : rows) {
-    const QString statement =
-        genuine.arg(row.id, row.type, row.first, row.final, row.ending, row.seconds);
-    EXPECT_EQ(AsLogin("fx_ann", statement).has_value(), row.taken) << statement.toStdString();
-  }
-  EXPECT_FALSE(AsLogin("fx_ann", "INSERT INTO coaching VALUES ('fx-1', 0, 'bribery', 'x') RETURNING 1"));
-  // The server's clock says when an answer arrived, whatever the row gives.
-  EXPECT_EQ(AsLogin("fx_ann", genuine.arg("fx-7", "0", "3", "3", "right", "2")
-                                  .replace("seconds)", "seconds, received_at)")
-                                  .replace("2) RETURNING", "2, '2001-01-01') RETURNING")),
-            1);
-  EXPECT_EQ(AsLogin("tarvolin", "SELECT COUNT(*) FROM answers WHERE answer_id = 'fx-7' AND"
-                                " received_at > now() - interval '1 hour'"),
-            1);
 }
 
 // tarvolin-class as a teacher or an administrator runs it: what it refuses, with why and its

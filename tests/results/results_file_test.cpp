@@ -303,9 +303,7 @@ TEST(BusyResultsFile, ThirtyWritersAndALongReadLoseNothing) {
     TResultsStore store;
     ASSERT_TRUE(store.Open(TResultsLocation::File(path.toStdString()))) << store.Error();
   }
-  Craft(path, {"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000)"
-               " INSERT INTO answers SELECT 'bulk-' || i, 'run', 't', printf('2026-01-01T%06d', i),"
-               " 'bulk', 'bulk', 'types', 1, 'q', 0, 'a', 'a', 'a', 3, 3, 'right', 1 FROM n"});
+  Craft(path, {Bulk(100000)});
   auto writers = [&](int count, int answers) {
     std::vector<std::unique_ptr<QProcess>> started;
     for (int w = 0; w < count; ++w) {

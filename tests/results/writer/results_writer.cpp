@@ -1,11 +1,14 @@
 // Records sample answers into a results store, one transaction each, as a lab machine would:
-//   results_writer ADDRESS COUNT STUDENT [--outbox PATH] [--pace MS]
+//   results_writer ADDRESS COUNT STUDENT [--outbox PATH] [--pace MS] [--now]
 // Prints each answer's number as it is kept, then "kept N in M ms", or the message a student
 // would see, and exits 1 when an answer was not kept. The tests kill it mid-write, run it
 // without write permission, and run thirty at once against one server.
 // With --outbox it posts as the quiz does, through an outbox at PATH (one answer every MS
 // milliseconds), then waits until every answer has been sent, as a machine left running would.
+// With --now each answer carries the time it was given, to the millisecond, so that a
+// measurement can compare it with the time the server took it.
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QThread>
 #include <cstdio>
@@ -36,7 +39,7 @@ int Direct(const TResultsLocation& location, int count, const std::string& stude
 }
 
 int ThroughOutbox(const TResultsLocation& location, int count, const std::string& student,
-                  const std::string& outbox, int pace) {
+                  const std::string& outbox, int pace, bool now) {
   TAnswerPoster poster(outbox);
   poster.SetLocation(location);
   QElapsedTimer timer;
@@ -44,11 +47,15 @@ int ThroughOutbox(const TResultsLocation& location, int count, const std::string
   for (int n = 0; n < count; ++n) {
     std::string why;
     // An answer no outbox could keep is held in memory and sent all the same.
-    if (!poster.Post(SampleAnswer(n, student, "w"), why)) std::printf("%s\n", why.c_str());
+    TAnswerRecord record = SampleAnswer(n, student, "w");
+    if (now)
+      record.answeredAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+    if (!poster.Post(record, why)) std::printf("%s\n", why.c_str());
     QThread::msleep(pace);
   }
   // Sent with the next answer, then every few seconds while any waits.
-  while (timer.elapsed() < 120000) {
+  // A measurement under load may wait out the longest back-off more than once.
+  while (timer.elapsed() < (now ? count * pace + 600000 : 120000)) {
     poster.Finish(1000);
     const TSendStatus status = poster.Status();
     if (status.waiting == 0 && status.problem.empty()) {
@@ -76,10 +83,13 @@ int main(int argc, char** argv) {
   const std::string student = argv[3];
   std::string outbox;
   int pace = 0;
-  for (int i = 4; i + 1 < argc; i += 2) {
-    if (std::string(argv[i]) == "--outbox") outbox = argv[i + 1];
-    if (std::string(argv[i]) == "--pace") pace = std::stoi(argv[i + 1]);
+  bool now = false;
+  for (int i = 4; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--now") now = true;
+    if (option == "--outbox" && i + 1 < argc) outbox = argv[++i];
+    if (option == "--pace" && i + 1 < argc) pace = std::stoi(argv[++i]);
   }
   return outbox.empty() ? Direct(location, count, student)
-                        : ThroughOutbox(location, count, student, outbox, pace);
+                        : ThroughOutbox(location, count, student, outbox, pace, now);
 }
