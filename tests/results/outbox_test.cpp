@@ -58,35 +58,26 @@ const TFaultRow kRows[] = {
     {TFault::Foreign, "Foreign", {}, true},
 };
 
-void PrintTo(const TFaultRow& row, std::ostream* out) {
-  *out << row.name;
-}
-
 class OutboxFault : public ::testing::TestWithParam<TFaultRow> {
  protected:
-  // Runs a statement on the outbox file, beside the program's own connections.
-  bool OnFile(const QString& statement) {
+  // Runs a statement on the outbox file, beside the program's own connections; with each, its
+  // rows (answer id, set aside or not) are read into ids.
+  bool OnFile(const QString& statement, std::map<std::string, bool>* ids = nullptr) {
     bool ok = false;
     {
       QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outbox-test");
       db.setDatabaseName(path_);
-      ok = db.open() && QSqlQuery(db).exec(statement);
+      QSqlQuery query(db);
+      ok = db.open() && query.exec(statement);
+      while (ids && ok && query.next())
+        (*ids)[query.value(0).toString().toStdString()] = query.value(1).toBool();
     }
     QSqlDatabase::removeDatabase("outbox-test");
     return ok;
   }
-  // Each answer id in the file, with whether it is set aside.
   std::map<std::string, bool> InFile() {
     std::map<std::string, bool> ids;
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "outbox-read");
-      db.setDatabaseName(path_);
-      db.setConnectOptions("QSQLITE_OPEN_READONLY");
-      QSqlQuery query(db);
-      if (db.open() && query.exec("SELECT answer_id, set_aside IS NOT NULL FROM waiting"))
-        while (query.next()) ids[query.value(0).toString().toStdString()] = query.value(1).toBool();
-    }
-    QSqlDatabase::removeDatabase("outbox-read");
+    OnFile("SELECT answer_id, set_aside IS NOT NULL FROM waiting", &ids);
     return ids;
   }
   std::set<std::string> Stored() {

@@ -65,8 +65,7 @@ TEST_P(CraftedFile, IsRefusedAndLeftAsItIs) {
   const QString path = dir.filePath("tarvolin-results.db");
   Craft(path, GetParam().statements);
   const QByteArray before = Bytes(path);
-  for (TResultsStore::TMode mode :
-       {TResultsStore::TMode::ReadWrite, TResultsStore::TMode::ReadOnly}) {
+  for (TResultsStore::TMode mode : {TResultsStore::TMode::ReadWrite, TResultsStore::TMode::ReadOnly}) {
     TResultsStore store;
     QElapsedTimer timer;
     timer.start();
@@ -85,10 +84,9 @@ const char* const kNotOurs = "is not a results file of Tarvolin";
 INSTANTIATE_TEST_SUITE_P(
     Files, CraftedFile,
     ::testing::Values(
-        TCrafted{
-            "another_programs_table",
-            {"CREATE TABLE answers (id INTEGER, text TEXT)", "INSERT INTO answers VALUES (1, 'x')"},
-            kNotOurs},
+        TCrafted{"another_programs_table",
+                 {"CREATE TABLE answers (id INTEGER, text TEXT)", "INSERT INTO answers VALUES (1, 'x')"},
+                 kNotOurs},
         TCrafted{"meta_without_a_version",
                  {"CREATE TABLE tarvolin_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"},
                  kNotOurs},
@@ -285,8 +283,8 @@ TEST(SharedResultsFile, TakesEveryAccountOfTheGroup) {
   EXPECT_EQ(file.st_mode & 0777, 0664u);
   EXPECT_EQ(file.st_gid, lab->gr_gid);
   QProcess writer;
-  writer.start("runuser", {"-u", "nobody", "--", "sh", "-c", "umask 077; exec \"$0\" \"$@\"",
-                           WriterProgram(), path, "3", "second"});
+  writer.start("runuser", {"-u", "nobody", "--", "sh", "-c",
+                           "umask 077; exec \"$0\" \"$@\"", WriterProgram(), path, "3", "second"});
   ASSERT_TRUE(writer.waitForFinished(60000));
   EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardOutput().toStdString();
   TResultsStore store;
@@ -318,10 +316,8 @@ TEST(BusyResultsFile, ThirtyWritersAndALongReadLoseNothing) {
   int64_t read = 0;
   {
     TResultsStore reader;
-    ASSERT_TRUE(
-        reader.Open(TResultsLocation::File(path.toStdString()), TResultsStore::TMode::ReadOnly));
-    ASSERT_TRUE(reader.ReadAnswers([&](const TAnswerRecord&) { return ++read > 0; }))
-        << reader.Error();
+    ASSERT_TRUE(reader.Open(TResultsLocation::File(path.toStdString()), TResultsStore::TMode::ReadOnly));
+    ASSERT_TRUE(reader.ReadAnswers([&](const TAnswerRecord&) { return ++read > 0; })) << reader.Error();
   }
   EXPECT_GE(read, 100000);
   auto burst = writers(30, 30);

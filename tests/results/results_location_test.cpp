@@ -93,9 +93,8 @@ TEST(ResultsLocation, AddressesComeBackWithoutTheirPassword) {
   }
   std::string why;
   EXPECT_FALSE(TResultsLocation::Parse("mysql://teacher@host/class", location_, &why));
-  EXPECT_EQ(why,
-            "\"mysql://\" addresses are not taken: give a results file name, or a class "
-            "server address postgresql://user@host/dbname.");
+  EXPECT_EQ(why, "\"mysql://\" addresses are not taken: give a results file name, or a class "
+                 "server address postgresql://user@host/dbname.");
   EXPECT_FALSE(TResultsLocation::Parse("postgresql://t@h/chem?colour=red", location_, &why));
   EXPECT_EQ(why,
             "The class server address cannot be read (invalid URI query parameter: "
