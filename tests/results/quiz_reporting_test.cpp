@@ -1,23 +1,18 @@
 // A quiz run driven as a student takes it, with the real grading and coaching, and what it
 // left in the working folder's results file.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QSemaphore>
 #include <QTableWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
-#include <array>
 #include <atomic>
-#include <cstring>
-#include <thread>
 
 #include "coach/check_answer.h"
 #include "coach/rules/regrade.h"
@@ -274,78 +269,47 @@ TEST_F(QuizReporting, EachRunFollowsTheResultsSettingAndAnUnreadableAddressIsTol
 
 namespace {
 
-// Passes TCP connections on to the test server's socket until told to go silent; from then
-// on it swallows every byte both ways, as a network that stops delivering does.
-class TRelay {
+// Passes TCP connections on to the test server's socket, on a thread of its own, until told to
+// go silent; from then on it swallows every byte both ways, as a network that stops delivering.
+class TRelay : public QThread {
  public:
-  explicit TRelay(const std::string& socketPath) : socket_(socketPath) {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-    listen(listener_, 8);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] { Run(); });
+  explicit TRelay(const std::string& socketPath) : socket_(QString::fromStdString(socketPath)) {
+    start();
+    ready_.acquire();
   }
-  ~TRelay() {
-    stop_ = true;
-    thread_.join();
+  ~TRelay() override {
+    quit();
+    wait();
   }
   int Port() const { return port_; }
   void GoSilent() { silent_ = true; }
 
  private:
-  void Run() {
-    std::vector<std::array<int, 2>> pairs;
-    while (!stop_) {
-      std::vector<pollfd> fds{{listener_, POLLIN, 0}};
-      for (const auto& pair : pairs)
-        for (int fd : pair) fds.push_back({fd, POLLIN, 0});
-      if (poll(fds.data(), fds.size(), 100) <= 0) continue;
-      if (fds[0].revents & POLLIN) Accept(pairs);
-      for (std::size_t i = 0; i < pairs.size(); ++i) {
-        for (int side = 0; side < 2 && pairs[i][0] >= 0; ++side) {
-          if (!(fds[1 + 2 * i + side].revents & (POLLIN | POLLHUP))) continue;
-          char buffer[8192];
-          const ssize_t n = read(pairs[i][side], buffer, sizeof buffer);
-          if (n > 0 && silent_) continue;
-          if (n <= 0 || write(pairs[i][1 - side], buffer, n) != n) {
-            close(pairs[i][0]);
-            close(pairs[i][1]);
-            pairs[i] = {-1, -1};
-          }
-        }
-      }
-      std::erase_if(pairs, [](const auto& pair) { return pair[0] < 0; });
-    }
-    for (const auto& pair : pairs)
-      for (int fd : pair) close(fd);
-    close(listener_);
-  }
-  void Accept(std::vector<std::array<int, 2>>& pairs) {
-    const int client = accept(listener_, nullptr, nullptr);
-    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
-    if (client >= 0 && server >= 0 &&
-        connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-      pairs.push_back({client, server});
-      return;
-    }
-    close(client);
-    close(server);
+  void run() override {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    port_ = server.serverPort();
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+      QTcpSocket* client = server.nextPendingConnection();
+      auto* backend = new QLocalSocket(client);
+      backend->connectToServer(socket_);
+      backend->waitForConnected(2000);
+      const auto pass = [this](QIODevice* from, QIODevice* to) {
+        const QByteArray data = from->readAll();
+        if (!silent_) to->write(data);
+      };
+      QObject::connect(client, &QTcpSocket::readyRead, backend, [=] { pass(client, backend); });
+      QObject::connect(backend, &QLocalSocket::readyRead, client, [=] { pass(backend, client); });
+      QObject::connect(backend, &QLocalSocket::disconnected, client, &QTcpSocket::close);
+    });
+    ready_.release();
+    exec();
   }
 
-  std::string socket_;
-  int listener_ = -1;
-  int port_ = 0;
+  QString socket_;
+  std::atomic<int> port_{0};
   std::atomic<bool> silent_{false};
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  QSemaphore ready_;
 };
 
 TEST_F(QuizReporting, AClassServerThatFallsSilentIsToldWithinSecondsAndExitTakesThreeAtMost) {
