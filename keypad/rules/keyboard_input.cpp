@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "keypad/rules/element_symbols.h"
 #include "keypad/rules/keypad_key.h"
 
 namespace {
@@ -31,12 +32,18 @@ bool IsElement(const std::string& symbol) {
   return id >= TKeypad::kFirstElement && id <= TKeypad::kLastElement;
 }
 
-// The two-letter elements that begin with capital, "Ac, Ag, Al".
-std::string ElementsBeginningWith(char capital) {
+// The two-letter elements on the keypad that begin with capital, "Ac, Ag, Al"; with onKeypad
+// false, those of the 118 elements, keys or not.
+std::string ElementsBeginningWith(char capital, bool onKeypad = true) {
   std::set<std::string> symbols;
-  for (const TKeypadKey& key : KeypadKeys())
-    if (IsElement(key.label) && key.label.size() == 2 && key.label[0] == capital)
-      symbols.insert(key.label);
+  if (onKeypad) {
+    for (const TKeypadKey& key : KeypadKeys())
+      if (IsElement(key.label) && key.label.size() == 2 && key.label[0] == capital)
+        symbols.insert(key.label);
+  } else {
+    for (std::string_view symbol : ElementSymbols())
+      if (symbol.size() == 2 && symbol[0] == capital) symbols.emplace(symbol);
+  }
   std::string list;
   for (const std::string& symbol : symbols) list += (list.empty() ? "" : ", ") + symbol;
   return list;
@@ -75,6 +82,12 @@ std::string Quoted(const std::string& text) {
 const char* const kAfterClose = "after \")\" a subscript must follow";
 const char* const kFull = "the formula is full (at most 9 characters, parentheses included)";
 const char* const kCloseFirst = "a \"(\" is still open: close it first";
+
+// A symbol that is not a key: an element the keypad lacks is told as such, not as no element.
+std::string NotAKey(const std::string& symbol) {
+  if (IsElementSymbol(symbol)) return "the keypad has no key for " + symbol;
+  return "there is no element " + symbol;
+}
 
 }  // namespace
 
@@ -253,9 +266,13 @@ std::string TKeyboardInput::StepPending(char32_t c) {
     pending.clear();
     return PressElement(symbol);
   }
-  if (IsLower(c)) return "there is no element " + symbol;
-  return "there is no element " + std::string(1, first) + ": it needs a second letter (" +
-         ElementsBeginningWith(first) + ")";
+  if (IsLower(c)) return NotAKey(symbol);
+  const std::string keys = ElementsBeginningWith(first);
+  const std::string needs =
+      "there is no element " + std::string(1, first) + ": it needs a second letter (";
+  if (keys.empty())
+    return needs + ElementsBeginningWith(first, false) + ": the keypad has no key for them)";
+  return needs + keys + ")";
 }
 
 std::string TKeyboardInput::Capital(char c) {
@@ -269,7 +286,10 @@ std::string TKeyboardInput::Capital(char c) {
     }
     return reason;
   }
-  if (ElementsBeginningWith(c).empty()) return "no element symbol begins with " + symbol;
+  if (ElementsBeginningWith(c, false).empty() && ElementsBeginningWith(c).empty()) {
+    if (IsElementSymbol(symbol)) return NotAKey(symbol);
+    return "no element symbol begins with " + symbol;
+  }
   if (!keypad_.Keys().elements) return WhyOffElement();
   typing_.pending = symbol;
   return {};
@@ -280,7 +300,7 @@ std::string TKeyboardInput::Lower(char c) {
   typing_.last = Last::Nothing;
   if (last != Last::OneLetterElement) return "element symbols begin with a capital letter";
   const std::string symbol{typing_.letter, c};
-  if (!IsElement(symbol)) return "there is no element " + symbol;
+  if (!IsElement(symbol)) return NotAKey(symbol);
   // The one-letter element goes, so that the two letters are one element, as on the keypad.
   keypad_.CmUndo();
   return PressElement(symbol);

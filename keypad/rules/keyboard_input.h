@@ -14,6 +14,7 @@
 //
 //   Cl        the element Cl (C is pressed, then undone and Cl pressed when the l comes)
 //   A         waits for its lower-case letter (no element A)
+//   U, Ce     refused as keys the keypad lacks: they are elements, but not on the keypad
 //   2 to 9    subscripts
 //   ^2- ^+    charge keys; Fe3+ Cu2+ S2- turn the subscript into the charge, Ag+ Cl- are 1+ 1-
 //   + after a blank (or where no charge can go) is the "+" key

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 
+#include "keypad/rules/element_symbols.h"
 #include "keypad/rules/keypad_key.h"
 
 namespace {
@@ -36,6 +38,20 @@ TEST(ElementBlock, EveryElementKeyHasItsBlock) {
   EXPECT_EQ(count[ElementBlock::S], 14);
   EXPECT_EQ(count[ElementBlock::P], 30);
   EXPECT_EQ(count[ElementBlock::D], 37);
+}
+
+// The 118 elements, each once and each in a block; every element key is one of them but the
+// two older names the keypad still shows.
+TEST(ElementSymbols, AreTheElementsOfTheBlocksAndTheKeys) {
+  const auto& symbols = ElementSymbols();
+  EXPECT_EQ(symbols.size(), 118u);
+  EXPECT_EQ(std::set<std::string_view>(symbols.begin(), symbols.end()).size(), symbols.size());
+  for (std::string_view symbol : symbols)
+    EXPECT_NE(BlockOfElement(symbol), ElementBlock::Unknown) << symbol;
+  for (const TKeypadKey& key : KeypadKeys()) {
+    if (key.id < 101 || key.id > 181) continue;
+    EXPECT_EQ(IsElementSymbol(key.label), key.label != "Ha" && key.label != "Ns") << key.label;
+  }
 }
 
 }  // namespace

@@ -40,6 +40,11 @@ const RefusalCase kRefusals[] = {
     {"Answer", "cl", "", "1:begin with a capital"},
     {"Answer", "Hx", "H", "2:no element Hx"},
     {"Answer", "Q", "", "1:no element symbol begins with Q"},
+    // Elements the keypad has no key for are refused as such, not as no element.
+    {"Answer", "U", "", "1:the keypad has no key for U"},
+    {"Answer", "Ce", "C", "2:the keypad has no key for Ce"},
+    {"Answer", "Eu", "", "2:the keypad has no key for Eu"},
+    {"Answer", "E2", "", "2:second letter (Er, Es, Eu: the keypad has no key for them)"},
     {"Answer", "A2g", "Ag", "2:needs a second letter (Ac, Ag, Al, Ar, As, At, Au)"},
     {"Answer", "Na1", "Na", "3:subscripts run from 2 to 9"},
     {"Answer", "Na^6+", "Na^1^+", "4:a charge is written"},
