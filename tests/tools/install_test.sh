@@ -78,4 +78,11 @@ seeded="$work/home/.local/share/tarvolin/tarvolin.rxn"
 [ "$folder" = "$(dirname "$seeded")" ] || fail "without XDG_DATA_HOME the program runs in $folder"
 cmp "$seeded" "$build/data/tarvolin.rxn" || fail "a new user's folder is not seeded"
 [ -w "$seeded" ] && [ ! -L "$seeded" ] || fail "the seeded reactions are not the user's to change"
+# Asking for the version or the help prints it and touches no account: no folder is made.
+for option in --version --help; do
+  out=$(env -i HOME="$work/asker" PATH=/usr/bin:/bin "$launcher" "$option") || fail "$option fails"
+  case $option in --version) want="tarvolin " ;; *) want="Usage: tarvolin-launcher" ;; esac
+  [ "${out#"$want"}" != "$out" ] || fail "$option prints: $out"
+  [ ! -e "$work/asker" ] || fail "$option made $(find "$work/asker" | tail -1)"
+done
 echo "installed under $prefix; the desktop entry, launcher, icon and seeding check out"
