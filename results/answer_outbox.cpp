@@ -12,7 +12,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
-#include <QUuid>
 #include <QVariant>
 
 #include "results/qstring_of.h"
@@ -99,8 +98,7 @@ bool IsDamage(int code) {
 
 }  // namespace
 
-TAnswerOutbox::TAnswerOutbox()
-    : connectionName_("tarvolin-outbox-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+TAnswerOutbox::TAnswerOutbox() = default;
 
 TAnswerOutbox::~TAnswerOutbox() {
   Close();
@@ -114,10 +112,7 @@ std::string TAnswerOutbox::DefaultPath() {
 
 void TAnswerOutbox::Close() {
   open_ = false;
-  if (!db_.isValid()) return;
-  db_.close();
-  db_ = QSqlDatabase();
-  QSqlDatabase::removeDatabase(connectionName_);
+  connection_.Remove();
 }
 
 bool TAnswerOutbox::Fail(const std::string& what, const QString& detail, int code) {
@@ -140,7 +135,7 @@ bool TAnswerOutbox::Exec(QSqlQuery& query, const std::string& what) {
 
 bool TAnswerOutbox::Connect(TMode mode) {
   Close();
-  db_ = QSqlDatabase::addDatabase("QSQLITE", connectionName_);
+  connection_.Add("QSQLITE");
   db_.setDatabaseName(QStringOf(path_));
   db_.setConnectOptions(mode == TMode::Read ? "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"
                                             : "QSQLITE_BUSY_TIMEOUT=5000");
@@ -196,53 +191,34 @@ TAnswerOutbox::TKind TAnswerOutbox::Inspect() {
 }
 
 bool TAnswerOutbox::Create() {
-  if (!db_.transaction())
-    return Fail("cannot be written", db_.lastError().databaseText(), PrimaryCode(db_.lastError()));
-  for (const char* statement :
-       {"CREATE TABLE waiting (seq INTEGER PRIMARY KEY AUTOINCREMENT,"
-        " answer_id TEXT NOT NULL UNIQUE, destination TEXT NOT NULL, record TEXT NOT NULL,"
-        " set_aside TEXT, set_aside_why TEXT)",
-        "CREATE TABLE tarvolin_outbox_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"}) {
-    QSqlQuery query(db_);
-    query.prepare(statement);
-    if (!Exec(query, "cannot be made")) {
-      db_.rollback();
-      return false;
-    }
-  }
-  QSqlQuery version(db_);
-  version.prepare("INSERT INTO tarvolin_outbox_meta (name, value) VALUES ('version', ?)");
-  version.addBindValue(QString::number(kVersion));
-  if (!Exec(version, "cannot be made") || !db_.commit()) {
-    if (error_.empty()) Fail("cannot be made", db_.lastError().databaseText());
-    db_.rollback();
-    return false;
-  }
-  return true;
+  return Build({"CREATE TABLE waiting (seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                " answer_id TEXT NOT NULL UNIQUE, destination TEXT NOT NULL, record TEXT NOT NULL,"
+                " set_aside TEXT, set_aside_why TEXT)",
+                "CREATE TABLE tarvolin_outbox_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"},
+               "cannot be made");
 }
 
 bool TAnswerOutbox::Upgrade() {
-  if (!db_.transaction())
+  return Build({"ALTER TABLE waiting ADD COLUMN set_aside TEXT",
+                "ALTER TABLE waiting ADD COLUMN set_aside_why TEXT",
+                "CREATE TABLE tarvolin_outbox_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"},
+               "cannot be brought up to date");
+}
+
+bool TAnswerOutbox::Build(std::initializer_list<const char*> statements, const std::string& what) {
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun())
     return Fail("cannot be written", db_.lastError().databaseText(), PrimaryCode(db_.lastError()));
-  for (const char* statement :
-       {"ALTER TABLE waiting ADD COLUMN set_aside TEXT",
-        "ALTER TABLE waiting ADD COLUMN set_aside_why TEXT",
-        "CREATE TABLE tarvolin_outbox_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)"}) {
+  for (const char* statement : statements) {
     QSqlQuery query(db_);
     query.prepare(statement);
-    if (!Exec(query, "cannot be brought up to date")) {
-      db_.rollback();
-      return false;
-    }
+    if (!Exec(query, what)) return false;
   }
   QSqlQuery version(db_);
   version.prepare("INSERT INTO tarvolin_outbox_meta (name, value) VALUES ('version', ?)");
   version.addBindValue(QString::number(kVersion));
-  if (!Exec(version, "cannot be brought up to date") || !db_.commit()) {
-    db_.rollback();
-    return false;
-  }
-  return true;
+  if (!Exec(version, what)) return false;
+  return transaction.Commit() || Fail(what, db_.lastError().databaseText());
 }
 
 QString TAnswerOutbox::MoveAside() {
@@ -264,10 +240,10 @@ QString TAnswerOutbox::MoveAside() {
 
 int TAnswerOutbox::Salvage(const QString& damagedPath) {
   // Whatever rows of the damaged file can still be read come over, each once.
-  const QString name = connectionName_ + "-salvage";
   int taken = 0;
   {
-    QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", name);
+    TSqlConnection salvage("tarvolin-outbox-salvage");
+    QSqlDatabase& old = salvage.Add("QSQLITE");
     old.setDatabaseName(damagedPath);
     old.setConnectOptions("QSQLITE_OPEN_READONLY");
     if (old.open()) {
@@ -287,9 +263,7 @@ int TAnswerOutbox::Salvage(const QString& damagedPath) {
         }
       }
     }
-    old.close();
   }
-  QSqlDatabase::removeDatabase(name);
   return taken;
 }
 

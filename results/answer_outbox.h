@@ -2,11 +2,13 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "model/answer_record.h"
 #include "results/sqlite_timer.h"
+#include "results/sql_connection.h"
 
 // Why an answer was set aside: kept in the outbox, never sent again, counted apart.
 enum class TSetAside { Unreadable, Impossible, Refused };
@@ -85,14 +87,16 @@ class TAnswerOutbox {
   TKind Inspect();
   bool Create();
   bool Upgrade();
+  // Runs statements and writes the version, in one transaction; what says what failed.
+  bool Build(std::initializer_list<const char*> statements, const std::string& what);
   // The name the damaged file was moved to; empty when it could not be moved.
   QString MoveAside();
   int Salvage(const QString& damagedPath);
   bool Exec(QSqlQuery& query, const std::string& what);
   bool Fail(const std::string& what, const QString& detail, int code = 0);
 
-  QString connectionName_;
-  QSqlDatabase db_;
+  TSqlConnection connection_{"tarvolin-outbox"};
+  QSqlDatabase& db_ = connection_.Db();
   TSqliteTimer timer_;
   std::string path_;
   bool open_ = false;

@@ -5,7 +5,6 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 #include <QVariant>
 #include <array>
 #include <memory>
@@ -129,16 +128,8 @@ bool HasControl(const std::string& text) {
 
 }  // namespace
 
-TClassSetup::TClassSetup()
-    : connectionName_("tarvolin-class-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
-
-TClassSetup::~TClassSetup() {
-  if (db_.isValid()) {
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName_);
-  }
-}
+TClassSetup::TClassSetup() = default;
+TClassSetup::~TClassSetup() = default;
 
 std::string TClassSetup::GroupName(const std::string& database, TGroup group) {
   return "tarvolin_" + database + (group == TGroup::Students ? "_students" : "_teachers");
@@ -200,7 +191,7 @@ bool TClassSetup::Connect(const TResultsLocation& location) {
                                   "put it in " + std::string("~/.pgpass") +
                                       " (host:port:database:login:password, mode 0600)"),
                 QStringOf(attempt.details));
-  db_ = QSqlDatabase::addDatabase("QPSQL", connectionName_);
+  connection_.Add("QPSQL");
   db_.setHostName(QStringOf(location.host));
   if (location.port > 0) db_.setPort(location.port);
   db_.setUserName(QStringOf(location.user));
@@ -224,7 +215,8 @@ bool TClassSetup::Setup() {
                     "most " +
                     std::to_string(kMaxNameBytes - 18) + " bytes)",
                 {});
-  if (!db_.transaction())
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun())
     return Fail("The class server cannot start a transaction", db_.lastError().databaseText());
   const QString s = Name(students), t = Name(teachers), d = Name(database);
   std::vector<QString> statements(std::begin(kServerSchema), std::end(kServerSchema));
@@ -292,11 +284,9 @@ bool TClassSetup::Setup() {
   ok = ok && ExecAll(rights);
   const int64_t brought = ok ? BringEarlierAnswers() : -1;
   ok = ok && brought >= 0;
-  if (!ok || !db_.commit()) {
-    if (error_.empty()) Fail("The setup could not be saved", db_.lastError().databaseText());
-    db_.rollback();
-    return false;
-  }
+  if (!ok || !transaction.Commit())
+    return error_.empty() ? Fail("The setup could not be saved", db_.lastError().databaseText())
+                          : false;
   summary_ =
       "Set up " + Where() + " for Tarvolin" +
       (brought > 0 ? ", with the " + std::to_string(brought) +
@@ -466,13 +456,13 @@ bool TClassSetup::AddLogin(const std::string& login, TGroup group, const std::st
     statements.push_back(create);
   }
   statements.push_back("GRANT " + Name(groupName) + " TO " + Name(login));
-  if (!db_.transaction())
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun())
     return Fail("The class server cannot start a transaction", db_.lastError().databaseText());
   for (const QString& statement : statements) {
     QSqlQuery query(db_);
     if (query.exec(statement)) continue;
     const bool denied = query.lastError().nativeErrorCode() == "42501";
-    db_.rollback();
     if (denied && !exists)
       return Fail(
           "Only the server's administrator (a login that may create roles) can make a "
@@ -485,7 +475,8 @@ bool TClassSetup::AddLogin(const std::string& login, TGroup group, const std::st
                   query.lastError().databaseText());
     return Fail("The class server refused to add the login", query.lastError().databaseText());
   }
-  if (!db_.commit()) return Fail("The login could not be saved", db_.lastError().databaseText());
+  if (!transaction.Commit())
+    return Fail("The login could not be saved", db_.lastError().databaseText());
   summary_ = exists ? "Added the existing login " + login + " to the " + kind + " of " + Where() +
                           "; its password is unchanged."
                     : "Made the login " + login + " in the " + kind + " of " + Where() +

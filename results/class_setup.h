@@ -5,6 +5,7 @@
 #include <string>
 
 #include "results/results_location.h"
+#include "results/sql_connection.h"
 
 // A class server made ready for Tarvolin. A class is one database: the results schema
 // "tarvolin" with its tables, the summaries as views computed from the answers each login may
@@ -61,8 +62,8 @@ class TClassSetup {
   std::string Where() const;
   std::string HashedPassword(const std::string& login, const std::string& password);
 
-  QString connectionName_;
-  QSqlDatabase db_;
+  TSqlConnection connection_{"tarvolin-class"};
+  QSqlDatabase& db_ = connection_.Db();
   TResultsLocation location_;
   std::string summary_;
   std::string error_;

@@ -9,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
-#include <QUuid>
 #include <QVariant>
 #include <cerrno>
 #include <map>
@@ -82,19 +81,14 @@ std::string QuestionKey(const TAnswerRecord& record) {
 
 }  // namespace
 
-TResultsStore::TResultsStore()
-    : connectionName_("tarvolin-results-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+TResultsStore::TResultsStore() = default;
 
 TResultsStore::~TResultsStore() {
   Close();
 }
 
 void TResultsStore::Close() {
-  if (db_.isValid()) {
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName_);
-  }
+  connection_.Remove();
   open_ = false;
   readOnly_ = false;
   inMemory_ = false;
@@ -109,6 +103,11 @@ void TResultsStore::Fail(const std::string& what, const QString& driverText) {
   details_ = driverText.trimmed().toStdString();
   // A file is the teacher's to mend, so its reason is said; a server's stays in the details.
   if (!location_.server && !details_.empty()) error_ += " (" + details_ + ")";
+}
+
+bool TResultsStore::FailWrite() {
+  Fail("cannot be written", db_.lastError().databaseText());
+  return false;
 }
 
 void TResultsStore::FailQuery(const std::string& what, const QSqlQuery& query) {
@@ -173,7 +172,7 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
       return false;
     }
   }
-  db_ = QSqlDatabase::addDatabase(driver, connectionName_);
+  connection_.Add(driver);
   if (location.server) {
     db_.setHostName(QStringOf(location.host));
     if (location.port > 0) db_.setPort(location.port);
@@ -208,13 +207,8 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
 }
 
 bool TResultsStore::OpenFileConnection(const QString& name, const QString& options, bool readOnly) {
-  if (db_.isValid()) {
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName_);
-  }
   open_ = false;
-  db_ = QSqlDatabase::addDatabase("QSQLITE", connectionName_);
+  connection_.Add("QSQLITE");
   db_.setDatabaseName(name);
   db_.setConnectOptions(options + ";QSQLITE_OPEN_URI");
   if (!db_.open()) {
@@ -468,26 +462,17 @@ bool TResultsStore::ReadFileSchema(bool mayCreate) {
 }
 
 bool TResultsStore::CreateSchema() {
-  if (!db_.transaction()) {
-    Fail("cannot be written", db_.lastError().databaseText());
-    return false;
-  }
-  for (const char* statement : kSchema) {
-    if (!Exec(statement)) {
-      db_.rollback();
-      return false;
-    }
-  }
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun()) return FailWrite();
+  for (const char* statement : kSchema)
+    if (!Exec(statement)) return false;
   QSqlQuery version(db_);
   version.prepare(
       "INSERT INTO tarvolin_meta (name, value) VALUES ('schema_version', ?)"
       " ON CONFLICT (name) DO NOTHING");
   version.addBindValue(QString::number(kSchemaVersion));
-  if (!Exec(version) || !db_.commit()) {
-    if (error_.empty()) Fail("cannot be written", db_.lastError().databaseText());
-    db_.rollback();
-    return false;
-  }
+  if (!Exec(version)) return false;
+  if (!transaction.Commit()) return FailWrite();
   schemaVersion_ = kSchemaVersion;
   return true;
 }
@@ -517,13 +502,11 @@ bool TResultsStore::TryRecord(const TAnswerRecord& record) {
     return false;
   }
   timer_.Arm();
-  if (!db_.transaction()) {
-    Fail("cannot be written", db_.lastError().databaseText());
-  } else {
+  {
+    TSqlTransaction transaction(db_);
     bool added = false;
-    if (Write(record, added) && db_.commit()) return true;
-    if (error_.empty()) Fail("cannot be written", db_.lastError().databaseText());
-    db_.rollback();
+    if (transaction.Begun() && Write(record, added) && transaction.Commit()) return true;
+    if (error_.empty()) FailWrite();
   }
   // A server that went away, or a file that was locked, is opened afresh next time.
   if (!inMemory_) Close();
@@ -662,10 +645,8 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
     error_ = location_.Describe() + " cannot be written";
     return -1;
   }
-  if (!db_.transaction()) {
-    Fail("cannot be written", db_.lastError().databaseText());
-    return -1;
-  }
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun()) return FailWrite(), -1;
   // The answers in bulk with statements prepared once, then the summaries worked out afresh:
   // a file of half a million answers merges in seconds, not minutes.
   int added = 0;
@@ -697,12 +678,11 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
          Exec(QStringLiteral("INSERT INTO %1 %2")
                   .arg(summary.table, QStringOf(SummarySelect(summary, false))));
   }
-  if (!complete || !ok || !db_.commit()) {
-    if (error_.empty()) Fail("cannot be written", db_.lastError().databaseText());
-    db_.rollback();
+  if (!complete || !ok) {
+    if (error_.empty()) FailWrite();
     return -1;
   }
-  return added;
+  return transaction.Commit() ? added : (FailWrite(), -1);
 }
 
 bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>& each) {
@@ -782,26 +762,17 @@ bool TResultsStore::Clear() {
     return false;
   }
   timer_.Arm();
-  if (!db_.transaction()) {
-    Fail("cannot be written", db_.lastError().databaseText());
-    return false;
-  }
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun()) return FailWrite();
   // On a server the summaries are views, and coaching notes go with their answers.
   static const char* const kServerTables[] = {"coaching", "answers"};
   const bool server = location_.server;
   const auto tables =
       server ? std::vector<const char*>(std::begin(kServerTables), std::end(kServerTables))
              : std::vector<const char*>(std::begin(kTables), std::end(kTables));
-  for (const char* table : tables) {
-    if (!Exec(QStringLiteral("DELETE FROM %1").arg(table))) {
-      db_.rollback();
-      return false;
-    }
-  }
-  if (db_.commit()) return true;
-  Fail("cannot be written", db_.lastError().databaseText());
-  db_.rollback();
-  return false;
+  for (const char* table : tables)
+    if (!Exec(QStringLiteral("DELETE FROM %1").arg(table))) return false;
+  return transaction.Commit() || FailWrite();
 }
 
 int TResultsStore::CopyAnswersOf(const std::string& file,

@@ -10,6 +10,7 @@
 #include "results/results_location.h"
 #include "results/results_summary.h"
 #include "results/sqlite_timer.h"
+#include "results/sql_connection.h"
 
 class QSqlQuery;
 
@@ -128,10 +129,12 @@ class TResultsStore : public TAnswerSink {
   bool Exec(const QString& statement);
   void Fail(const std::string& what, const QString& driverText);
   void FailQuery(const std::string& what, const QSqlQuery& query);
+  // "cannot be written", with what the connection last said; false.
+  bool FailWrite();
   std::string NotKeptMessage() const;
 
-  QString connectionName_;
-  QSqlDatabase db_;
+  TSqlConnection connection_{"tarvolin-results"};
+  QSqlDatabase& db_ = connection_.Db();
   TSqliteTimer timer_;
   TResultsLocation location_;
   bool open_ = false;
