@@ -112,6 +112,17 @@ const TLockCase kLockCases[] = {
      },
      milliseconds(2000), false, milliseconds(0), milliseconds(500), "tarvolin.rxn",
      WriteFailure::CannotCreate, "belongs to the account nobody"},
+    // The list's owner left a lock file that this account may only read: a lock needs no right
+    // to write, so the save goes on. Needs root too, to save as another account.
+    {"AReadOnlyLockFileOfTheListsOwner",
+     [] {
+       std::ofstream("tarvolin.rxn") << "x";
+       std::ofstream("tarvolin.rxn.lock");
+       EXPECT_EQ(chmod("tarvolin.rxn.lock", 0644) | chmod(".", 0777), 0);
+       EXPECT_EQ(seteuid(65534), 0);
+       return std::shared_ptr<void>(nullptr, [](void*) { EXPECT_EQ(seteuid(0), 0); });
+     },
+     milliseconds(2000), true, milliseconds(0), milliseconds(500)},
 };
 
 class FileLockTest : public testing::TestWithParam<TLockCase> {
