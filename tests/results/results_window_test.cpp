@@ -238,6 +238,9 @@ TEST_F(ResultsWindowTest, AFileThatIsNotResultsIsNamedLeftAsItWasAndTheOthersSho
       driver_.Verify();
       if (files.size() > 1) {
         EXPECT_EQ(window.Shown().AnswerCount(), 5);
+        // The heading names only the files shown.
+        EXPECT_EQ(window.SourceLabel()->text().toStdString(),
+                  "Results of bench1.db, each answer counted once.");
       }
     }
     ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
