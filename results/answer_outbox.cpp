@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include "results/answer_columns.h"
 #include "results/qstring_of.h"
 #include "results/results_file.h"
 
@@ -26,53 +27,27 @@ TOutboxCounts& TOutboxCounts::operator+=(const TOutboxCounts& other) {
 
 namespace {
 
-// An answer as the outbox keeps it: one JSON object, every field by name.
+// An answer as the outbox keeps it: one JSON object, every field by its key.
 QString RecordJson(const TAnswerRecord& r) {
   QJsonArray coaching;
   for (const TCoachingNote& note : r.coaching)
     coaching.append(
         QJsonArray{QStringOf(std::string(CoachingStepName(note.step))), QStringOf(note.substance)});
-  const QJsonObject o{{"answerId", QStringOf(r.answerId)},
-                      {"runId", QStringOf(r.runId)},
-                      {"runStarted", QStringOf(r.runStarted)},
-                      {"answeredAt", QStringOf(r.answeredAt)},
-                      {"student", QStringOf(r.student)},
-                      {"login", QStringOf(r.login)},
-                      {"types", QStringOf(r.types)},
-                      {"questionNumber", r.questionNumber},
-                      {"question", QStringOf(r.question)},
-                      {"questionType", r.questionType},
-                      {"storedAnswer", QStringOf(r.storedAnswer)},
-                      {"firstAnswer", QStringOf(r.firstAnswer)},
-                      {"finalAnswer", QStringOf(r.finalAnswer)},
-                      {"firstScore", r.firstScore},
-                      {"finalScore", r.finalScore},
-                      {"ending", QStringOf(std::string(EndingName(r.ending)))},
-                      {"coaching", coaching},
-                      {"seconds", r.seconds}};
+  QJsonObject o{{"coaching", coaching}};
+  for (const TAnswerColumn& column : kAnswerColumns)
+    o.insert(column.key, QJsonValue::fromVariant(column.Value(r)));
   return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
 bool RecordFromJson(const QString& text, TAnswerRecord& r) {
   const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
   if (o.isEmpty()) return false;
-  auto s = [&o](const char* key) { return o.value(key).toString().toStdString(); };
-  r.answerId = s("answerId");
-  r.runId = s("runId");
-  r.runStarted = s("runStarted");
-  r.answeredAt = s("answeredAt");
-  r.student = s("student");
-  r.login = s("login");
-  r.types = s("types");
-  r.questionNumber = o.value("questionNumber").toInt();
-  r.question = s("question");
-  r.questionType = o.value("questionType").toInt();
-  r.storedAnswer = s("storedAnswer");
-  r.firstAnswer = s("firstAnswer");
-  r.finalAnswer = s("finalAnswer");
-  r.firstScore = o.value("firstScore").toInt();
-  r.finalScore = o.value("finalScore").toInt();
-  if (!EndingFromName(s("ending"), r.ending)) return false;
+  for (const TAnswerColumn& column : kAnswerColumns) {
+    const QJsonValue value = o.value(column.key);
+    // A number kept as a number, a text as a text; an ending no program writes is unreadable.
+    if (!column.Take(r, column.Integer() ? QVariant(value.toInt()) : QVariant(value.toString())))
+      return false;
+  }
   r.coaching.clear();
   for (const QJsonValue& value : o.value("coaching").toArray()) {
     const QJsonArray pair = value.toArray();
@@ -81,7 +56,6 @@ bool RecordFromJson(const QString& text, TAnswerRecord& r) {
     note.substance = pair.at(1).toString().toStdString();
     r.coaching.push_back(std::move(note));
   }
-  r.seconds = o.value("seconds").toInt();
   return !r.answerId.empty();
 }
 

@@ -12,6 +12,7 @@
 #include "model/answer_record.h"
 #include "model/question_outcome.h"
 #include "model/reaction.h"
+#include "results/answer_columns.h"
 #include "results/qstring_of.h"
 #include "results/results_store.h"
 #include "results/server_diagnosis.h"
@@ -26,14 +27,6 @@ const char* const kServerSchema[] = {
     "CREATE SCHEMA IF NOT EXISTS tarvolin",
     "CREATE TABLE IF NOT EXISTS tarvolin.tarvolin_meta (name TEXT PRIMARY KEY,"
     " value TEXT NOT NULL)",
-    "CREATE TABLE IF NOT EXISTS tarvolin.answers ("
-    " answer_id TEXT PRIMARY KEY, run_id TEXT NOT NULL, run_started TEXT NOT NULL,"
-    " answered_at TEXT NOT NULL, student TEXT NOT NULL,"
-    " login TEXT NOT NULL DEFAULT session_user, types TEXT NOT NULL,"
-    " question_number INTEGER NOT NULL, question TEXT NOT NULL, question_type INTEGER NOT NULL,"
-    " stored_answer TEXT NOT NULL, first_answer TEXT NOT NULL, final_answer TEXT NOT NULL,"
-    " first_score INTEGER NOT NULL, final_score INTEGER NOT NULL, ending TEXT NOT NULL,"
-    " seconds INTEGER NOT NULL)",
     // When the answer reached the server, by the server's clock whatever the row says.
     "ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS received_at TIMESTAMPTZ NOT NULL"
     " DEFAULT now()",
@@ -219,7 +212,11 @@ bool TClassSetup::Setup() {
   if (!transaction.Begun())
     return Fail("The class server cannot start a transaction", db_.lastError().databaseText());
   const QString s = Name(students), t = Name(teachers), d = Name(database);
+  // The answers table from the record's columns, before the statements that name it.
   std::vector<QString> statements(std::begin(kServerSchema), std::end(kServerSchema));
+  statements.insert(statements.begin() + 2,
+                    QStringOf("CREATE TABLE IF NOT EXISTS tarvolin.answers (" +
+                              AnswerColumnDefinitions(true) + ")"));
   statements.push_back(AddCheck("answers", "answers_made_by_tarvolin", AnswerChecks()));
   statements.push_back(AddCheck("coaching", "coaching_made_by_tarvolin", StepChecks()));
   for (const TSummaryQuery& summary : kSummaryQueries)
@@ -352,14 +349,10 @@ int64_t TClassSetup::BringEarlierAnswers() {
       copy.exec(
           "CREATE TEMP TABLE earlier_fresh ON COMMIT DROP AS SELECT answer_id FROM"
           " public.answers WHERE answer_id NOT IN (SELECT answer_id FROM tarvolin.answers)") &&
-      copy.exec(
-          "INSERT INTO tarvolin.answers (answer_id, run_id, run_started, answered_at,"
-          " student, login, types, question_number, question, question_type, stored_answer,"
-          " first_answer, final_answer, first_score, final_score, ending, seconds)"
-          " SELECT answer_id, run_id, run_started, answered_at,"
-          " student, login, types, question_number, question, question_type, stored_answer,"
-          " first_answer, final_answer, first_score, final_score, ending, seconds"
-          " FROM public.answers WHERE answer_id IN (SELECT answer_id FROM earlier_fresh)") &&
+      copy.exec(QStringOf("INSERT INTO tarvolin.answers (" + AnswerColumnNames() + ") SELECT " +
+                          AnswerColumnNames() +
+                          " FROM public.answers WHERE answer_id IN"
+                          " (SELECT answer_id FROM earlier_fresh)")) &&
       copy.exec(
           "INSERT INTO tarvolin.coaching SELECT answer_id, seq, step, substance"
           " FROM public.coaching WHERE answer_id IN (SELECT answer_id FROM earlier_fresh)") &&

@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 
+#include "results/answer_columns.h"
 #include "results/results_store.h"
 
 namespace {
@@ -60,10 +61,10 @@ std::string CsvRow(const std::vector<std::string>& fields) {
 }
 
 std::vector<std::string> CsvHeader() {
-  return {"answered at",  "student",         "login",       "run",           "run started",
-          "types chosen", "question number", "question",    "reaction type", "stored answer",
-          "first answer", "final answer",    "first score", "final score",   "ending",
-          "coaching",     "seconds",         "answer id"};
+  std::vector<std::string> header(kAnswerColumns.size() + 1);
+  for (const TAnswerColumn& column : kAnswerColumns) header[column.csvPlace] = column.header;
+  header[kCsvCoachingPlace] = "coaching";
+  return header;
 }
 
 std::string CoachingText(const std::vector<TCoachingNote>& coaching) {
@@ -76,24 +77,10 @@ std::string CoachingText(const std::vector<TCoachingNote>& coaching) {
 }
 
 std::vector<std::string> CsvFields(const TAnswerRecord& r) {
-  return {r.answeredAt,
-          r.student,
-          r.login,
-          r.runId,
-          r.runStarted,
-          r.types,
-          std::to_string(r.questionNumber),
-          r.question,
-          TypeLabel(r.questionType),
-          r.storedAnswer,
-          r.firstAnswer,
-          r.finalAnswer,
-          std::to_string(r.firstScore),
-          std::to_string(r.finalScore),
-          std::string(EndingName(r.ending)),
-          CoachingText(r.coaching),
-          std::to_string(r.seconds),
-          r.answerId};
+  std::vector<std::string> fields(kAnswerColumns.size() + 1);
+  for (const TAnswerColumn& column : kAnswerColumns) fields[column.csvPlace] = column.Shown(r);
+  fields[kCsvCoachingPlace] = CoachingText(r.coaching);
+  return fields;
 }
 
 bool ExportCsv(TResultsStore& store, const QString& path, std::string& why,

@@ -16,6 +16,8 @@
 #include <unordered_map>
 
 #include "coach/rules/regrade.h"
+#include "model/question_outcome.h"
+#include "results/answer_columns.h"
 #include "results/qstring_of.h"
 #include "results/results_file.h"
 #include "results/server_diagnosis.h"
@@ -29,15 +31,9 @@ std::string S(const QVariant& value) {
 
 // Texts are TEXT and numbers INTEGER in both databases; upserts need SQLite 3.24 or
 // PostgreSQL 9.5, and name the table in their SET clauses, which both accept.
+// The answers table first, made from the record's columns; the statements after it are fixed.
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS tarvolin_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
-    "CREATE TABLE IF NOT EXISTS answers ("
-    " answer_id TEXT PRIMARY KEY, run_id TEXT NOT NULL, run_started TEXT NOT NULL,"
-    " answered_at TEXT NOT NULL, student TEXT NOT NULL, login TEXT NOT NULL, types TEXT NOT NULL,"
-    " question_number INTEGER NOT NULL, question TEXT NOT NULL, question_type INTEGER NOT NULL,"
-    " stored_answer TEXT NOT NULL, first_answer TEXT NOT NULL, final_answer TEXT NOT NULL,"
-    " first_score INTEGER NOT NULL, final_score INTEGER NOT NULL, ending TEXT NOT NULL,"
-    " seconds INTEGER NOT NULL)",
     "CREATE INDEX IF NOT EXISTS answers_by_time ON answers (answered_at, answer_id)",
     "CREATE TABLE IF NOT EXISTS coaching (answer_id TEXT NOT NULL, seq INTEGER NOT NULL,"
     " step TEXT NOT NULL, substance TEXT NOT NULL, PRIMARY KEY (answer_id, seq))",
@@ -464,6 +460,9 @@ bool TResultsStore::ReadFileSchema(bool mayCreate) {
 bool TResultsStore::CreateSchema() {
   TSqlTransaction transaction(db_);
   if (!transaction.Begun()) return FailWrite();
+  if (!Exec(
+          QStringOf("CREATE TABLE IF NOT EXISTS answers (" + AnswerColumnDefinitions(false) + ")")))
+    return false;
   for (const char* statement : kSchema)
     if (!Exec(statement)) return false;
   QSqlQuery version(db_);
@@ -517,12 +516,8 @@ bool TResultsStore::PrepareInserts(QSqlQuery& answer, QSqlQuery& note) {
   answer = QSqlQuery(db_);
   note = QSqlQuery(db_);
   const bool ok =
-      answer.prepare(
-          "INSERT INTO answers (answer_id, run_id, run_started, answered_at, student, login,"
-          " types, question_number, question, question_type, stored_answer, first_answer,"
-          " final_answer, first_score, final_score, ending, seconds)"
-          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
-          " ON CONFLICT (answer_id) DO NOTHING") &&
+      answer.prepare(QStringOf("INSERT INTO answers (" + AnswerColumnNames() + ") VALUES (" +
+                               AnswerPlaceholders() + ") ON CONFLICT (answer_id) DO NOTHING")) &&
       note.prepare("INSERT INTO coaching (answer_id, seq, step, substance) VALUES (?, ?, ?, ?)");
   if (!ok) FailQuery("cannot be written", answer.lastError().isValid() ? answer : note);
   return ok;
@@ -534,17 +529,10 @@ bool TResultsStore::InsertAnswer(const TAnswerRecord& r, QSqlQuery& answer, QSql
   // Each answer written is progress: only a statement that does nothing for long is stopped.
   timer_.Arm();
   // On a class server who answered is the login the server knows, whatever the record says.
-  const std::string& login = location_.server && !login_.empty() ? login_ : r.login;
-  int i = 0;
-  for (const QVariant& value :
-       {QVariant(QStringOf(r.answerId)), QVariant(QStringOf(r.runId)),
-        QVariant(QStringOf(r.runStarted)), QVariant(QStringOf(r.answeredAt)),
-        QVariant(QStringOf(r.student)), QVariant(QStringOf(login)), QVariant(QStringOf(r.types)),
-        QVariant(r.questionNumber), QVariant(QStringOf(r.question)), QVariant(r.questionType),
-        QVariant(QStringOf(r.storedAnswer)), QVariant(QStringOf(r.firstAnswer)),
-        QVariant(QStringOf(r.finalAnswer)), QVariant(r.firstScore), QVariant(r.finalScore),
-        QVariant(QStringOf(std::string(EndingName(r.ending)))), QVariant(r.seconds)})
-    answer.bindValue(i++, value);
+  TAnswerRecord kept = r;
+  if (location_.server && !login_.empty()) kept.login = login_;
+  for (std::size_t i = 0; i < kAnswerColumns.size(); ++i)
+    answer.bindValue(static_cast<int>(i), kAnswerColumns[i].Value(kept));
   if (!Exec(answer)) return false;
   // The same answer from a second file, or a file opened twice, counts once.
   if (answer.numRowsAffected() != 1) return true;
@@ -580,7 +568,7 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
   run.addBindValue(QStringOf(r.student));
   run.addBindValue(QStringOf(r.types));
   run.addBindValue(answered ? r.finalScore : 0);
-  run.addBindValue(answered ? 3 : 0);
+  run.addBindValue(answered ? kFullScore : 0);
   if (!Exec(run)) return false;
   // A Quit earns nothing and counts in no summary, as in the quiz's own score.
   if (!answered) return true;
@@ -588,15 +576,16 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
   QSqlQuery type(db_);
   type.prepare(
       "INSERT INTO type_summary (student, question_type, answered, first_points, final_points,"
-      " possible) VALUES (?, ?, 1, ?, ?, 3) ON CONFLICT (student, question_type) DO UPDATE SET"
+      " possible) VALUES (?, ?, 1, ?, ?, ?) ON CONFLICT (student, question_type) DO UPDATE SET"
       " answered = type_summary.answered + 1,"
       " first_points = type_summary.first_points + excluded.first_points,"
       " final_points = type_summary.final_points + excluded.final_points,"
-      " possible = type_summary.possible + 3");
+      " possible = type_summary.possible + excluded.possible");
   type.addBindValue(QStringOf(r.student));
   type.addBindValue(r.questionType);
   type.addBindValue(r.firstScore);
   type.addBindValue(r.finalScore);
+  type.addBindValue(kFullScore);
   if (!Exec(type)) return false;
 
   // In a fixed order, so that writers sharing rows always take their locks alike.
@@ -615,7 +604,7 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
     if (!Exec(count)) return false;
   }
 
-  const bool missed = r.firstScore < 3;
+  const bool missed = r.firstScore < kFullScore;
   QSqlQuery question(db_);
   question.prepare(
       "INSERT INTO question_summary (question_key, question, question_type, asked, missed)"
@@ -708,32 +697,16 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
   }
   QSqlQuery query(db_);
   query.setForwardOnly(true);
-  if (!query.exec("SELECT answer_id, run_id, run_started, answered_at, student, login, types,"
-                  " question_number, question, question_type, stored_answer, first_answer,"
-                  " final_answer, first_score, final_score, ending, seconds FROM answers"
-                  " ORDER BY answered_at, answer_id")) {
+  if (!query.exec(QStringOf("SELECT " + AnswerColumnNames() +
+                            " FROM answers ORDER BY answered_at, answer_id"))) {
     FailQuery("cannot be read", query);
     return false;
   }
   while (query.next()) {
     TAnswerRecord r;
-    r.answerId = S(query.value(0));
-    r.runId = S(query.value(1));
-    r.runStarted = S(query.value(2));
-    r.answeredAt = S(query.value(3));
-    r.student = S(query.value(4));
-    r.login = S(query.value(5));
-    r.types = S(query.value(6));
-    r.questionNumber = query.value(7).toInt();
-    r.question = S(query.value(8));
-    r.questionType = query.value(9).toInt();
-    r.storedAnswer = S(query.value(10));
-    r.firstAnswer = S(query.value(11));
-    r.finalAnswer = S(query.value(12));
-    r.firstScore = query.value(13).toInt();
-    r.finalScore = query.value(14).toInt();
-    if (!EndingFromName(S(query.value(15)), r.ending)) r.ending = TEnding::Answer;
-    r.seconds = query.value(16).toInt();
+    // An ending no version writes is read as "answer shown", the one that claims the least.
+    for (std::size_t i = 0; i < kAnswerColumns.size(); ++i)
+      kAnswerColumns[i].Take(r, query.value(static_cast<int>(i)));
     if (auto found = coaching.find(r.answerId); found != coaching.end())
       r.coaching = std::move(found->second);
     if (!each(r)) return false;
@@ -792,12 +765,9 @@ int TResultsStore::CopyAnswersOf(const std::string& file,
           "CREATE TEMP TABLE merged_fresh AS SELECT answer_id FROM merged_source.answers"
           " WHERE answer_id NOT IN (SELECT answer_id FROM main.answers)") &&
       (!progress || progress(0)) &&
-      query.exec(
-          "INSERT INTO main.answers SELECT answer_id, run_id, run_started, answered_at,"
-          " student, login, types, question_number, question, question_type,"
-          " stored_answer, first_answer, final_answer, first_score, final_score, ending,"
-          " seconds FROM merged_source.answers"
-          " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)") &&
+      query.exec(QStringOf("INSERT INTO main.answers (" + AnswerColumnNames() + ") SELECT " +
+                           AnswerColumnNames() + " FROM merged_source.answers" +
+                           " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)")) &&
       query.exec(
           "INSERT INTO main.coaching SELECT answer_id, seq, step, substance"
           " FROM merged_source.coaching"

@@ -1,0 +1,53 @@
+#include "results/answer_columns.h"
+
+#include "model/reaction.h"
+#include "results/qstring_of.h"
+
+QVariant TAnswerColumn::Value(const TAnswerRecord& record) const {
+  if (text) return QStringOf(record.*text);
+  if (number) return record.*number;
+  return QStringOf(std::string(EndingName(record.ending)));
+}
+
+bool TAnswerColumn::Take(TAnswerRecord& record, const QVariant& value) const {
+  if (text) {
+    record.*text = value.toString().toStdString();
+  } else if (number) {
+    record.*number = value.toInt();
+  } else if (!EndingFromName(value.toString().toStdString(), record.ending)) {
+    record.ending = TEnding::Answer;
+    return false;
+  }
+  return true;
+}
+
+std::string TAnswerColumn::Shown(const TAnswerRecord& record) const {
+  if (number == &TAnswerRecord::questionType) return TypeLabel(record.questionType);
+  if (number) return std::to_string(record.*number);
+  if (text) return record.*text;
+  return std::string(EndingName(record.ending));
+}
+
+std::string AnswerColumnNames(std::string_view prefix) {
+  std::string names;
+  for (const TAnswerColumn& column : kAnswerColumns)
+    names += (names.empty() ? "" : ", ") + std::string(prefix) + column.name;
+  return names;
+}
+
+std::string AnswerPlaceholders() {
+  std::string marks;
+  for (std::size_t i = 0; i < kAnswerColumns.size(); ++i) marks += i == 0 ? "?" : ", ?";
+  return marks;
+}
+
+std::string AnswerColumnDefinitions(bool server) {
+  std::string definitions;
+  for (const TAnswerColumn& column : kAnswerColumns) {
+    definitions += (definitions.empty() ? "" : ", ") + std::string(column.name) +
+                   (column.Integer() ? " INTEGER" : " TEXT") +
+                   (column.text == &TAnswerRecord::answerId ? " PRIMARY KEY" : " NOT NULL");
+    if (server && column.text == &TAnswerRecord::login) definitions += " DEFAULT session_user";
+  }
+  return definitions;
+}
