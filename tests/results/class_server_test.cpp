@@ -330,6 +330,43 @@ TEST(ClassServerWindow, ReadingAgainNeverWaitsForALockedServer) {
   qunsetenv(TResultsLocation::kEnvironment);
 }
 
+// Figures read for everyone while the teacher chose one student are not shown under her name.
+TEST(ClassServerWindow, FiguresReadForAnotherChoiceAreDropped) {
+  SKIP_WITHOUT_OWN_SERVER();
+  AddLogin("tia", TClassSetup::TGroup::Students);
+  AddLogin("tom", TClassSetup::TGroup::Teachers);
+  TResultsStore student;
+  ASSERT_TRUE(student.Open(Place(OwnServer::Get().Address("tia")))) << student.Error();
+  std::string why;
+  ASSERT_TRUE(student.Record(SampleAnswer(1, "tia", "choice"), why)) << why;
+  // Until the lock goes, the window's first reading waits to keep its verdict on that answer.
+  const QString name = QUuid::createUuid().toString();
+  QSqlDatabase locker = QSqlDatabase::addDatabase("QPSQL", name);
+  locker.setHostName(QString::fromStdString(Place(OwnServer::Get().Address("tarvolin")).host));
+  locker.setPort(Place(OwnServer::Get().Address("tarvolin")).port);
+  locker.setUserName("tarvolin");
+  locker.setDatabaseName("postgres");
+  ASSERT_TRUE(locker.open() && locker.transaction());
+  ASSERT_TRUE(QSqlQuery(locker).exec("LOCK TABLE tarvolin.regraded IN EXCLUSIVE MODE"));
+  qputenv(TResultsLocation::kEnvironment, OwnServer::Get().Address("tom").c_str());
+  TResultsWindow window;
+  QComboBox& choice = *window.StudentChoice();
+  choice.setCurrentIndex(choice.findText("tia"));
+  emit choice.activated(choice.currentIndex());
+  const QString title = "Points per reaction type, tia";
+  EXPECT_EQ(window.TypeChartTitle()->text().toStdString(), title.toStdString());
+  locker.rollback();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 2000 && window.TypeChartTitle()->text() == title)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(window.TypeChartTitle()->text().toStdString(), title.toStdString());
+  qunsetenv(TResultsLocation::kEnvironment);
+  locker.close();
+  locker = QSqlDatabase();
+  QSqlDatabase::removeDatabase(name);
+}
+
 // A teacher's reading grades each answer again: one whose equations do not give its scores is
 // marked, left out of the figures, and named in the window; a verdict kept is not graded again.
 TEST(ClassServerRegrade, ScoresNotGivenByTarvolinAreMarkedAndLeftOut) {
