@@ -28,16 +28,18 @@ std::string TAnswerColumn::Shown(const TAnswerRecord& record) const {
   return std::string(EndingName(record.ending));
 }
 
-std::string AnswerColumnNames(std::string_view prefix) {
+std::string AnswerColumnNames(std::string_view prefix, int version) {
   std::string names;
   for (const TAnswerColumn& column : kAnswerColumns)
-    names += (names.empty() ? "" : ", ") + std::string(prefix) + column.name;
+    if (HeldIn(column, version))
+      names += (names.empty() ? "" : ", ") + std::string(prefix) + column.name;
   return names;
 }
 
-std::string AnswerPlaceholders() {
+std::string AnswerPlaceholders(int version) {
   std::string marks;
-  for (std::size_t i = 0; i < kAnswerColumns.size(); ++i) marks += i == 0 ? "?" : ", ?";
+  for (const TAnswerColumn& column : kAnswerColumns)
+    if (HeldIn(column, version)) marks += marks.empty() ? "?" : ", ?";
   return marks;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QVariant>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,10 +53,15 @@ inline constexpr std::array<TAnswerColumn, 17> kAnswerColumns = {{
     {"seconds", "seconds", "seconds", 16, 1, nullptr, &TAnswerRecord::seconds},
 }};
 
-// "answer_id, run_id, ..." each name after prefix ("a." for a table's alias).
-std::string AnswerColumnNames(std::string_view prefix = {});
-// "?, ?, ..." one for each column.
-std::string AnswerPlaceholders();
+// Whether a store of schema version holds the column (an earlier version's lacks the later ones).
+inline bool HeldIn(const TAnswerColumn& column, int version) {
+  return column.version <= version;
+}
+// "answer_id, run_id, ..." each name after prefix ("a." for a table's alias), those of a store
+// of the version given.
+std::string AnswerColumnNames(std::string_view prefix = {}, int version = INT_MAX);
+// "?, ?, ..." one for each column of a store of the version given.
+std::string AnswerPlaceholders(int version = INT_MAX);
 // The answers table's columns as CREATE TABLE gives them; on a class server the login is the
 // server's own unless given.
 std::string AnswerColumnDefinitions(bool server);

@@ -219,13 +219,25 @@ bool TClassSetup::Setup() {
                               AnswerColumnDefinitions(true) + ")"));
   statements.push_back(AddCheck("answers", "answers_made_by_tarvolin", AnswerChecks()));
   statements.push_back(AddCheck("coaching", "coaching_made_by_tarvolin", StepChecks()));
+  // A class an earlier version set up is brought up to this one, before the views that read it.
+  const int version = ServerVersion();
+  if (version < 0) return false;
+  if (version > TResultsStore::kSchemaVersion)
+    return Fail(Where() +
+                    " was set up by a newer version of Tarvolin; run that version's "
+                    "tarvolin-class",
+                {});
+  for (const TSchemaStep& step : TResultsStore::SchemaSteps())
+    if (version > 0 && step.version > version)
+      statements.insert(statements.end(), step.server.begin(), step.server.end());
   for (const TSummaryQuery& summary : kSummaryQueries)
     statements.push_back(
         QStringLiteral("CREATE OR REPLACE VIEW tarvolin.%1 WITH (security_invoker = true) AS %2")
             .arg(summary.table, QStringOf(SummarySelect(summary, true))));
   statements.push_back(
       "INSERT INTO tarvolin.tarvolin_meta (name, value) VALUES ('schema_version', '" +
-      QString::number(TResultsStore::kSchemaVersion) + "') ON CONFLICT (name) DO NOTHING");
+      QString::number(TResultsStore::kSchemaVersion) +
+      "') ON CONFLICT (name) DO UPDATE SET value = excluded.value");
   for (const QString& group : {s, t})
     statements.push_back(
         "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = " +
@@ -295,6 +307,18 @@ bool TClassSetup::Setup() {
   return true;
 }
 
+int TClassSetup::ServerVersion() {
+  // Read before anything is made, through the catalog, so that no failed statement ends the
+  // transaction: 0 for a class not set up yet.
+  QSqlQuery query(db_);
+  if (!query.exec("SELECT to_regclass('tarvolin.tarvolin_meta') IS NOT NULL") || !query.next())
+    return Fail("The class server cannot be read", query.lastError().databaseText()), -1;
+  if (!query.value(0).toBool()) return 0;
+  if (!query.exec("SELECT value FROM tarvolin.tarvolin_meta WHERE name = 'schema_version'"))
+    return Fail("The class server cannot be read", query.lastError().databaseText()), -1;
+  return query.next() ? query.value(0).toInt() : 0;
+}
+
 int64_t TClassSetup::MoveEarlierGroups() {
   // The last version's groups were the server's, shared by every class on it. Their members
   // join this class's groups; the earlier groups keep no right here (they are left to the
@@ -349,8 +373,8 @@ int64_t TClassSetup::BringEarlierAnswers() {
       copy.exec(
           "CREATE TEMP TABLE earlier_fresh ON COMMIT DROP AS SELECT answer_id FROM"
           " public.answers WHERE answer_id NOT IN (SELECT answer_id FROM tarvolin.answers)") &&
-      copy.exec(QStringOf("INSERT INTO tarvolin.answers (" + AnswerColumnNames() + ") SELECT " +
-                          AnswerColumnNames() +
+      copy.exec(QStringOf("INSERT INTO tarvolin.answers (" + AnswerColumnNames({}, 1) +
+                          ") SELECT " + AnswerColumnNames({}, 1) +
                           " FROM public.answers WHERE answer_id IN"
                           " (SELECT answer_id FROM earlier_fresh)")) &&
       copy.exec(

@@ -57,6 +57,8 @@ class TClassSetup {
   int64_t BringEarlierAnswers();
   // Puts the members of the earlier server-wide groups into this class's; how many, -1 on failure.
   int64_t MoveEarlierGroups();
+  // The schema version the class was set up with, 0 for none yet, -1 when it cannot be read.
+  int ServerVersion();
   bool Fail(const std::string& what, const QString& detail);
   // "the class chem on the class server school.example:5432", for messages.
   std::string Where() const;

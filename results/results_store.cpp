@@ -319,6 +319,11 @@ bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
     Close();
     return false;
   }
+  // An earlier version's file is brought up to this one, once it is opened to be written.
+  if (schemaVersion_ < kSchemaVersion && !Upgrade()) {
+    Close();
+    return false;
+  }
   UseLocalJournal(db_, path);
   // A file made by an earlier version gets the identity a -wal of its own is known by.
   QSqlQuery identity(db_);
@@ -476,6 +481,31 @@ bool TResultsStore::CreateSchema() {
   return true;
 }
 
+const std::vector<TSchemaStep>& TResultsStore::SchemaSteps() {
+  // Each version's changes to a file and to a class server, after the version before it.
+  // Version 2 changes no table yet: it brings the way up, for the fields still to come.
+  static const std::vector<TSchemaStep> steps = {
+      {2, {}, {}},
+  };
+  return steps;
+}
+
+bool TResultsStore::Upgrade() {
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun()) return FailWrite();
+  for (const TSchemaStep& step : SchemaSteps()) {
+    if (step.version <= schemaVersion_) continue;
+    for (const char* statement : step.file)
+      if (!Exec(statement)) return false;
+  }
+  QSqlQuery version(db_);
+  version.prepare("UPDATE tarvolin_meta SET value = ? WHERE name = 'schema_version'");
+  version.addBindValue(QString::number(kSchemaVersion));
+  if (!Exec(version) || !transaction.Commit()) return error_.empty() ? FailWrite() : false;
+  schemaVersion_ = kSchemaVersion;
+  return true;
+}
+
 bool TResultsStore::Record(const TAnswerRecord& record, std::string& why) {
   error_.clear();
   failure_ = TFailure::None;
@@ -516,8 +546,9 @@ bool TResultsStore::PrepareInserts(QSqlQuery& answer, QSqlQuery& note) {
   answer = QSqlQuery(db_);
   note = QSqlQuery(db_);
   const bool ok =
-      answer.prepare(QStringOf("INSERT INTO answers (" + AnswerColumnNames() + ") VALUES (" +
-                               AnswerPlaceholders() + ") ON CONFLICT (answer_id) DO NOTHING")) &&
+      answer.prepare(QStringOf("INSERT INTO answers (" + AnswerColumnNames({}, schemaVersion_) +
+                               ") VALUES (" + AnswerPlaceholders(schemaVersion_) +
+                               ") ON CONFLICT (answer_id) DO NOTHING")) &&
       note.prepare("INSERT INTO coaching (answer_id, seq, step, substance) VALUES (?, ?, ?, ?)");
   if (!ok) FailQuery("cannot be written", answer.lastError().isValid() ? answer : note);
   return ok;
@@ -531,8 +562,9 @@ bool TResultsStore::InsertAnswer(const TAnswerRecord& r, QSqlQuery& answer, QSql
   // On a class server who answered is the login the server knows, whatever the record says.
   TAnswerRecord kept = r;
   if (location_.server && !login_.empty()) kept.login = login_;
-  for (std::size_t i = 0; i < kAnswerColumns.size(); ++i)
-    answer.bindValue(static_cast<int>(i), kAnswerColumns[i].Value(kept));
+  int bound = 0;
+  for (const TAnswerColumn& column : kAnswerColumns)
+    if (HeldIn(column, schemaVersion_)) answer.bindValue(bound++, column.Value(kept));
   if (!Exec(answer)) return false;
   // The same answer from a second file, or a file opened twice, counts once.
   if (answer.numRowsAffected() != 1) return true;
@@ -644,7 +676,7 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
   bool stopped = false;
   QSqlQuery answer, note;
   const int bulk = other.IsOpen() && !other.location_.server && !other.inMemory_
-                       ? CopyAnswersOf(other.location_.file, progress)
+                       ? CopyAnswersOf(other.location_.file, other.schemaVersion_, progress)
                        : -1;
   if (bulk >= 0) added = bulk;
   ok = bulk >= 0 || PrepareInserts(answer, note);
@@ -697,7 +729,7 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
   }
   QSqlQuery query(db_);
   query.setForwardOnly(true);
-  if (!query.exec(QStringOf("SELECT " + AnswerColumnNames() +
+  if (!query.exec(QStringOf("SELECT " + AnswerColumnNames({}, schemaVersion_) +
                             " FROM answers ORDER BY answered_at, answer_id"))) {
     FailQuery("cannot be read", query);
     return false;
@@ -705,8 +737,9 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
   while (query.next()) {
     TAnswerRecord r;
     // An ending no version writes is read as "answer shown", the one that claims the least.
-    for (std::size_t i = 0; i < kAnswerColumns.size(); ++i)
-      kAnswerColumns[i].Take(r, query.value(static_cast<int>(i)));
+    int read = 0;
+    for (const TAnswerColumn& column : kAnswerColumns)
+      if (HeldIn(column, schemaVersion_)) column.Take(r, query.value(read++));
     if (auto found = coaching.find(r.answerId); found != coaching.end())
       r.coaching = std::move(found->second);
     if (!each(r)) return false;
@@ -748,7 +781,7 @@ bool TResultsStore::Clear() {
   return transaction.Commit() || FailWrite();
 }
 
-int TResultsStore::CopyAnswersOf(const std::string& file,
+int TResultsStore::CopyAnswersOf(const std::string& file, int version,
                                  const std::function<bool(int64_t)>& progress) {
   // Straight from file to file: the source, already found to be ours, is attached beside
   // this store and its new answers copied in three statements, not one answer at a time.
@@ -765,8 +798,9 @@ int TResultsStore::CopyAnswersOf(const std::string& file,
           "CREATE TEMP TABLE merged_fresh AS SELECT answer_id FROM merged_source.answers"
           " WHERE answer_id NOT IN (SELECT answer_id FROM main.answers)") &&
       (!progress || progress(0)) &&
-      query.exec(QStringOf("INSERT INTO main.answers (" + AnswerColumnNames() + ") SELECT " +
-                           AnswerColumnNames() + " FROM merged_source.answers" +
+      query.exec(QStringOf("INSERT INTO main.answers (" + AnswerColumnNames({}, version) +
+                           ") SELECT " + AnswerColumnNames({}, version) +
+                           " FROM merged_source.answers" +
                            " WHERE answer_id IN (SELECT answer_id FROM temp.merged_fresh)")) &&
       query.exec(
           "INSERT INTO main.coaching SELECT answer_id, seq, step, substance"

@@ -9,8 +9,8 @@
 #include "model/answer_sink.h"
 #include "results/results_location.h"
 #include "results/results_summary.h"
-#include "results/sqlite_timer.h"
 #include "results/sql_connection.h"
+#include "results/sqlite_timer.h"
 
 class QSqlQuery;
 
@@ -24,9 +24,20 @@ class QSqlQuery;
 // else must carry our meta table with a version. Statements time out after a few seconds.
 // No widgets: failures come back as texts for the caller to show, the driver's own words
 // apart in Details().
+// What one schema version changes, after the version before it: statements for a results file
+// and for a class server (whose schema "tarvolin" the server's statements name).
+struct TSchemaStep {
+  int version;
+  std::vector<const char*> file;
+  std::vector<const char*> server;
+};
+
 class TResultsStore : public TAnswerSink {
  public:
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
+  // Every version's step, oldest first; a file is upgraded by them when opened for writing, a
+  // class server by tarvolin-class setup.
+  static const std::vector<TSchemaStep>& SchemaSteps();
   // How long connecting to a class server may take before the answer waits for later.
   static constexpr int kConnectSeconds = 4;
   enum class TMode { ReadWrite, ReadOnly };
@@ -118,12 +129,16 @@ class TResultsStore : public TAnswerSink {
   bool TakeVersion(const QString& text);
   bool TryRecord(const TAnswerRecord& record);
   bool CreateSchema();
+  // Brings an earlier version's file up to this one in one transaction.
+  bool Upgrade();
   // Writes one answer and its summaries; added is false when the store already held it.
   bool Write(const TAnswerRecord& record, bool& added);
   bool PrepareInserts(QSqlQuery& answer, QSqlQuery& note);
-  // Copies the answers of a results file this store does not hold yet; the number added, -1
+  // Copies the answers of a results file of the version given that this store does not hold
+  // yet; the number added, -1
   // when the file cannot be read that way (then the answers are read one by one).
-  int CopyAnswersOf(const std::string& file, const std::function<bool(int64_t)>& progress);
+  int CopyAnswersOf(const std::string& file, int version,
+                    const std::function<bool(int64_t)>& progress);
   bool InsertAnswer(const TAnswerRecord& record, QSqlQuery& answer, QSqlQuery& note, bool& added);
   bool Exec(QSqlQuery& query);
   bool Exec(const QString& statement);

@@ -208,6 +208,8 @@ const char* const kForeign =
     "the file tarvolin-results.db-wal beside it was written by another database, and SQLite "
     "would write it into tarvolin-results.db and damage it; move tarvolin-results.db-wal";
 const char* const kNewer = "was written by a newer version of Tarvolin; it is shown as it is";
+const QString kMakeNewer =
+    QStringLiteral("UPDATE tarvolin_meta SET value = '%1'").arg(TResultsStore::kSchemaVersion + 1);
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BesideFiles,
@@ -235,14 +237,14 @@ INSTANTIATE_TEST_SUITE_P(
         TBeside{"a_newer_version_without_a_wal",
                 [](const QTemporaryDir&, const QString& path) {
                   Keep(path, 5);
-                  Craft(path, {"UPDATE tarvolin_meta SET value = '2'"});
+                  Craft(path, {kMakeNewer});
                 },
                 kNewer, true, false, 5},
         TBeside{"a_newer_version_with_its_wal",
                 [](const QTemporaryDir&, const QString& path) {
                   Keep(path, 5);
                   Lay(path, LeftByAKilledWriter(
-                                path, {"UPDATE tarvolin_meta SET value = '2'", Bulk(50)}));
+                                path, {kMakeNewer, Bulk(50)}));
                 },
                 kNewer, true, false, 55},
         TBeside{"another_programs_file_with_a_wal",

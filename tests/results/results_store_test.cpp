@@ -1,4 +1,5 @@
 // The results store's rules, on SQLite and on PostgreSQL alike.
+#include "results/class_setup.h"
 #include "results/results_store.h"
 
 #include <gtest/gtest.h>
@@ -204,6 +205,36 @@ TEST_P(ResultsStore, ClearEmptiesTheAnswersAndEverySummary) {
   ExpectSummaries(store, {SampleAnswer(1)});
 }
 
+// A store an earlier version wrote is brought up to this version only when it is written (a
+// file by the program, a class server by tarvolin-class setup), and keeps every answer.
+TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEveryAnswer) {
+  SKIP_WITHOUT_BACKEND(place_);
+  const TResultsLocation location = place_.NewLocation();
+  {
+    TResultsStore store;
+    ASSERT_TRUE(store.Open(location)) << store.Error();
+    std::string why;
+    for (int n = 0; n < 3; ++n) ASSERT_TRUE(store.Record(SampleAnswer(n), why)) << why;
+  }
+  ASSERT_TRUE(TBackendPlace::Execute(
+      location, "UPDATE tarvolin_meta SET value = '1' WHERE name = 'schema_version'"));
+  const QByteArray before = sqlite_ ? Bytes(location.file) : QByteArray();
+  {
+    TResultsStore looked;
+    ASSERT_TRUE(looked.Open(location, TResultsStore::TMode::ReadOnly)) << looked.Error();
+    EXPECT_EQ(looked.SchemaVersion(), 1);
+    EXPECT_EQ(looked.AnswerCount(), 3);
+  }
+  if (sqlite_) EXPECT_EQ(Bytes(location.file), before);
+  TClassSetup setup;
+  if (!sqlite_) ASSERT_TRUE(setup.Connect(location) && setup.Setup()) << setup.Error();
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(location)) << store.Error();
+  EXPECT_EQ(store.SchemaVersion(), TResultsStore::kSchemaVersion);
+  EXPECT_FALSE(store.IsReadOnly());
+  EXPECT_EQ(All(store).size(), 3u);
+}
+
 TEST_P(ResultsStore, ANewerVersionsStoreIsShownButNeverWritten) {
   SKIP_WITHOUT_BACKEND(place_);
   const TResultsLocation location = place_.NewLocation();
@@ -213,14 +244,16 @@ TEST_P(ResultsStore, ANewerVersionsStoreIsShownButNeverWritten) {
     std::string why;
     ASSERT_TRUE(store.Record(SampleAnswer(0), why)) << why;
   }
+  const int newer = TResultsStore::kSchemaVersion + 1;
   ASSERT_TRUE(TBackendPlace::Execute(
-      location, "UPDATE tarvolin_meta SET value = '2' WHERE name = 'schema_version'"));
+      location, QStringLiteral("UPDATE tarvolin_meta SET value = '%1' WHERE name = 'schema_version'")
+                    .arg(newer)));
   const QByteArray before = sqlite_ ? Bytes(location.file) : QByteArray();
 
   TResultsStore store;
   ASSERT_TRUE(store.Open(location)) << store.Error();
   EXPECT_TRUE(store.IsReadOnly());
-  EXPECT_EQ(store.SchemaVersion(), 2);
+  EXPECT_EQ(store.SchemaVersion(), newer);
   EXPECT_TRUE(HasText(store.Notice(), "newer version of Tarvolin")) << store.Notice();
   EXPECT_EQ(All(store).size(), 1u);
   std::string why;
