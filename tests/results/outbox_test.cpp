@@ -290,6 +290,19 @@ TEST_P(AnswerDestination, WaitingAnswersGoToANewPlaceOnlyWhenTheStudentSaysSo) {
   TResultsStore store;
   ASSERT_TRUE(store.Open(file)) << store.Error();
   EXPECT_EQ(store.AnswerCount(), GetParam() == IDYES ? 3 : 1);
+  {
+    // Sent oldest first: the store took them in the order they were given.
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "sent");
+    db.setDatabaseName(TResultsLocation::kDefaultFile);
+    QSqlQuery query(db);
+    EXPECT_TRUE(db.open() && query.exec("SELECT answer_id FROM answers ORDER BY rowid"));
+    std::vector<std::string> sent;
+    while (query.next()) sent.push_back(query.value(0).toString().toStdString());
+    std::vector<std::string> inOrder{"given-Ada-0", "given-Ada-1", "now-Ada-2"};
+    if (GetParam() == IDNO) inOrder = {"now-Ada-2"};
+    EXPECT_EQ(sent, inOrder);
+  }
+  QSqlDatabase::removeDatabase("sent");
   QDir::setCurrent(previous);
 }
 
