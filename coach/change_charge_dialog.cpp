@@ -31,6 +31,8 @@ void TChangeChargeDialog::SetupWindow() {
   // A charge keyed as several charge keys is none of the items: show no pick rather than a
   // wrong one.
   if (!list->SetText(present.empty() ? "0" : present)) list->SetSelIndex(-1);
+  // The pick is the student's to make: Up and Down change it there, and Enter is OK.
+  list->setFocus();
 }
 
 void TChangeChargeDialog::CmOk() {

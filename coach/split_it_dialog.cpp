@@ -1,5 +1,7 @@
 #include "coach/split_it_dialog.h"
 
+#include <QPushButton>
+
 #include "coach/charge_box.h"
 #include "coach/rules/charge_choice.h"
 #include "coach/rules/dissociation.h"
@@ -32,6 +34,11 @@ TSplitItDialog::TSplitItDialog(QWidget* parent, TFormula* substance, TEquation* 
       std::make_unique<TChargeBox>(ComboBox(103), &species2_, species2Panel_, equationWindow_);
   Bind(104, &TSplitItDialog::CmDissociate);
   Bind(101, &TSplitItDialog::CmSkip);
+  // Enter on the line is the Dissociate button, pressed as a user presses it.
+  connect(splitWindow_, &TSplitWindow::DissociateAsked, this, [this] {
+    if (QPushButton* dissociate = Button(104); dissociate && dissociate->isEnabled())
+      dissociate->click();
+  });
 }
 
 TSplitItDialog::~TSplitItDialog() = default;
@@ -69,6 +76,12 @@ void TSplitItDialog::SetupWindow() {
     for (const char* choice : kChargeChoices) box->Box()->AddString(choice);
     box->Box()->SetText("0");
   }
+  // Tab goes the way the work goes: the line, Dissociate, the two charges, then OK.
+  QWidget* order[] = {splitWindow_, Button(104), ComboBox(102), ComboBox(103),
+                      Button(1),    Button(101), Button(2)};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    if (order[i] && order[i + 1]) setTabOrder(order[i], order[i + 1]);
+  splitWindow_->setFocus();
 }
 
 void TSplitItDialog::CmDissociate() {
@@ -104,6 +117,8 @@ void TSplitItDialog::CmDissociate() {
   EnableButton(104, false);
   splitWindow_->HideLine();
   splitWindow_->setEnabled(false);
+  // The charges come next; Enter there is OK.
+  ComboBox(102)->setFocus(Qt::TabFocusReason);
 }
 
 void TSplitItDialog::ShowSpeciesMessage() {

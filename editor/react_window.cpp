@@ -31,6 +31,25 @@ constexpr int kInitialYUnit = 15;
 constexpr int kXRange = 80;
 constexpr int kInitialYRange = 200;
 constexpr const char* kNoSuchNumber = "You must enter a number for a reaction that exists!!";
+// What the text of the current entry keeps against its band, as text needs to be read.
+constexpr double kTextContrast = 4.5;
+
+// The band behind the current entry: the highlight mixed into the base as far as the text on
+// it still reads well, on light and dark schemes alike.
+QColor CurrentEntryBand(const QPalette& palette) {
+  const QColor base = palette.color(QPalette::Base);
+  const QColor highlight = palette.color(QPalette::Highlight);
+  const QColor text = palette.color(QPalette::Text);
+  for (int percent = 35; percent > 0; percent -= 5) {
+    const float share = static_cast<float>(percent) / 100;
+    const QColor band =
+        QColor::fromRgbF(base.redF() + (highlight.redF() - base.redF()) * share,
+                         base.greenF() + (highlight.greenF() - base.greenF()) * share,
+                         base.blueF() + (highlight.blueF() - base.blueF()) * share);
+    if (ContrastRatio(band, text) >= kTextContrast) return band;
+  }
+  return base;
+}
 
 }  // namespace
 
@@ -81,18 +100,30 @@ void TReactWindow::Paint(TDC& dc) {
   const TReactionList& shown = book_.ShownReactions();
   const ReactionListing::TRows rows =
       ReactionListing::VisibleRows(h, top, top + ClientRect().height(), shown.size());
+  // The current entry, which Up, Down and Space act on, stands on a band of the highlight
+  // colour inside a solid frame, to be found at a glance.
+  QPainter* painter = dc.Painter();
+  const std::size_t current = book_.Current();
+  const bool currentShown = painter && current >= rows.first && current < rows.last;
+  QRect currentFrame;
+  if (currentShown) {
+    const int y = ReactionListing::EntryY(h, current);
+    const int left = Scroller() ? Scroller()->Offset().x() : 0;
+    currentFrame = QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2);
+    painter->fillRect(currentFrame, CurrentEntryBand(palette()));
+  }
   for (std::size_t k = rows.first; k < rows.last; ++k)
     ReactionListing::DrawEntry(dc, static_cast<int>(k + 1), *shown[k],
                                ReactionListing::EntryY(h, k), h);
-  if (QPainter* painter = dc.Painter()) {
-    // The current entry, which Up, Down and Space act on, is framed.
-    if (const std::size_t current = book_.Current(); current >= rows.first && current < rows.last) {
-      const int y = ReactionListing::EntryY(h, current);
-      const int left = Scroller() ? Scroller()->Offset().x() : 0;
+  if (painter) {
+    if (currentShown) {
       painter->save();
-      painter->setPen(QPen(FocusColor(palette()), 1, Qt::DotLine));
+      constexpr int kFrameWidth = 2;
+      painter->setPen(QPen(FocusColor(palette()), kFrameWidth));
       painter->setBrush(Qt::NoBrush);
-      painter->drawRect(QRect(2 * h - 3, y - 1, left + ClientRect().width() - 2 * h, 2 * h + 2));
+      // The pen's width inside the band, so that its top line stays where the entry begins.
+      painter->drawRect(currentFrame.adjusted(kFrameWidth / 2, kFrameWidth / 2, -kFrameWidth / 2,
+                                              -kFrameWidth / 2));
       painter->restore();
     }
     for (std::size_t k = rows.first; k < rows.last; ++k) {

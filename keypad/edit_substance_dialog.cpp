@@ -1,5 +1,7 @@
 #include "keypad/edit_substance_dialog.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +102,15 @@ void TEditSubstanceDialog::CmOk() {
   messageWindow_->SetSubstance(nullptr);
   equation_->CopyFrom(working_);
   CloseWindow(kOk);
+}
+
+void TEditSubstanceDialog::keyPressEvent(QKeyEvent* event) {
+  QPushButton* deleteButton = Button(kDelete);
+  if (deleteButton && event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+    if (deleteButton->isEnabled()) deleteButton->click();
+    return;
+  }
+  TKeypadDialog::keyPressEvent(event);
 }
 
 void TEditSubstanceDialog::CmDelete() {

@@ -38,6 +38,8 @@ class TEditSubstanceDialog : public TKeypadDialog {
   void RepaintDisplay() override;
   void ShowPending(const std::string& pending) override;
   void CmOk() override;
+  // The Delete key presses Delete, as the message tells the student.
+  void keyPressEvent(QKeyEvent* event) override;
 
   // The two lines of the message strip; the first is appended after the wrong substance.
   virtual std::string FirstLineText() const;

@@ -18,10 +18,12 @@ void TPelloWindow::RefreshLines() {
   first.AppendText(word_);
   first.AppendText(" in the correct net ionic equation.");
   lines_.push_back(std::move(first));
+  // The keys are named beside the mouse: the line can be placed and cut without one.
   lines_.emplace_back().AppendText(
-      "It may need to be dissociated if soluble or a strong acid. Using the mouse");
+      "It may need to be dissociated if soluble or a strong acid. With the mouse or the arrow "
+      "keys");
   lines_.emplace_back().AppendText(
-      "place the line where you want to dissociate and press the Dissociate Button.");
+      "place the line where you want to dissociate and press the Dissociate Button or Enter.");
   Invalidate();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 
 #include "coach/check_answer.h"
 #include "editor/react_window.h"
@@ -96,6 +97,9 @@ QIcon TFrame::Icon() {
 
 void TFrame::SetupWindow() {
   SetClientWindow(quizView_);
+  // What a student does first is Start: Space or Enter begins, with no mouse.
+  quizView_->StartButton()->setAutoDefault(true);
+  quizView_->StartButton()->setFocus();
 }
 
 bool TFrame::CanClose() {
@@ -123,6 +127,7 @@ void TFrame::CmStartReactions() {
   AssignMenu(MenuId::kQuiz);
   editorView_->hide();
   SetClientWindow(quizView_);
+  quizView_->StartButton()->setFocus();
   // The quiz view keeps the reactions it read at start-up.
   MessageBox(this,
              "For your changes to the reaction list to take effect you must exit the program and "

@@ -168,6 +168,28 @@ const Flow kFlows[] = {
        DissociateAfter(d, 1, "1+", "1-");
        d.ExpectDialog("608").Press("Delete");  // the nitrate is a spectator
      }, 1, 3, kAgCl, ""},
+    // The keyboard alone: the line placed with the arrows and cut with Enter, the charges
+    // picked with Up and Down and OK with Enter; the spectator deleted with the Delete key.
+    {"SilverNitrateDissociatedFromTheKeyboard", kAgCl, {"Ag", "N", "O", "3", "+", "Cl", "1-", "->", "Ag", "Cl"},
+     [](TDriver& d, Question&) {
+       d.ExpectDialog<TSplitItDialog>().Do([](TSplitItDialog& s) {
+         PressKeys(s, {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return, Qt::Key_Up, Qt::Key_Tab,
+                       Qt::Key_Down, Qt::Key_Return});
+       });
+       d.ExpectDialog("608").Do([](TDialog& e) { PressKeys(e, {Qt::Key_Delete}); });
+     }, 1, 3, kAgCl, ""},
+    {"WrongChargeOnIronFromTheKeyboard", kFeOH3, {"Fe", "2+", "+", "O", "H", "1-", "->", "Fe", "(", "O", "H", ")", "3"},
+     [](TDriver& d, Question&) {
+       d.ExpectDialog("changecharge").Do([](TDialog& c) { PressKeys(c, {Qt::Key_Up, Qt::Key_Return}); });
+       d.ExpectMessage("Very good. 3+ is the correct oxidation number.", "Excellent");
+     }, 1, 3, kFeOH3, ""},
+    {"MissingProductTypedAndEntered", kAgCl, {"Ag", "1+", "+", "Cl", "1-"},
+     [](TDriver& d, Question&) {
+       d.ExpectDialog("609").Do([](TDialog& a) {
+         TypeText(a, "AgCl");
+         PressKeys(a, {Qt::Key_Return});
+       });
+     }, 1, 3, kAgCl, ""},
     // "&Answer" ends coaching with the score of the last grading before it.
     {"AnswerAfterAWrongCharge", kFeOH3, {"Fe", "2+", "+", "O", "H", "1-", "->", "Fe", "(", "O", "H", ")", "3"},
      [](TDriver& d, Question&) {

@@ -1,6 +1,9 @@
 #pragma once
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <string_view>
+#include <vector>
 
 #include "coach/split_window.h"
 #include "ui/dc.h"
@@ -22,6 +25,23 @@ inline int BoundaryAfter(const TSplitWindow& window, int index) {
                                                                     : dc.ScriptWidth(one);
   }
   return x;
+}
+
+// Keys pressed and let go on whatever has the focus in window, as the window system sends
+// them; a character is typed, a key of its own (Qt::Key_Right, Qt::Key_Delete) pressed.
+inline void PressKey(QWidget& window, int key, const QString& text = {}) {
+  for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent event(type, key, Qt::NoModifier, text);
+    QApplication::sendEvent(window.focusWidget() ? window.focusWidget() : &window, &event);
+  }
+}
+
+inline void PressKeys(QWidget& window, const std::vector<int>& keys) {
+  for (int key : keys) PressKey(window, key, key == Qt::Key_Return ? QStringLiteral("\r") : "");
+}
+
+inline void TypeText(QWidget& window, std::string_view text) {
+  for (char c : text) PressKey(window, QChar(c).toUpper().unicode(), QString(QChar(c)));
 }
 
 // A left click in the split panel at client x, as the mouse delivers it.

@@ -52,6 +52,8 @@ struct CutCase {
   const char* species2;
   const char* scratch;
   int closeWith;  // 1 (OK), 2 ("&Answer") or 5 ("&Skip")
+  // Keys that place the line, then Enter, instead of a click and the Dissociate button.
+  std::vector<int> keys = {};
 };
 
 void PrintTo(const CutCase& c, std::ostream* os) {
@@ -65,11 +67,22 @@ TEST_P(SplitCut, SplitsTheScratchCopyOrRefuses) {
   auto equation = EquationFromText(c.equation);
   TDriver driver;
   auto& script = driver.ExpectDialog<TSplitItDialog>();
-  if (c.cutAfter >= 0)
+  if (!c.keys.empty()) {
     script.Do([&](TSplitItDialog& d) {
-      ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), c.cutAfter));
+      // The line is where the student starts.
+      EXPECT_EQ(d.focusWidget(), d.SplitWindow());
+      PressKeys(d, c.keys);
+      EXPECT_EQ(d.SplitWindow()->SplitPosition(), c.cutAfter);
+      PressKeys(d, {Qt::Key_Return});
     });
-  script.Press("Dissociate").Check([&](TSplitItDialog& d) {
+  } else {
+    if (c.cutAfter >= 0)
+      script.Do([&](TSplitItDialog& d) {
+        ClickAt(*d.SplitWindow(), BoundaryAfter(*d.SplitWindow(), c.cutAfter));
+      });
+    script.Press("Dissociate");
+  }
+  script.Check([&](TSplitItDialog& d) {
     if (!c.species1) {
       EXPECT_TRUE(d.IsButtonEnabled(104));
       EXPECT_EQ(Written(*d.ScratchEquation()), c.equation);
@@ -83,6 +96,8 @@ TEST_P(SplitCut, SplitsTheScratchCopyOrRefuses) {
     EXPECT_TRUE(d.SplitWindow()->IsLineHidden());
     ASSERT_EQ(d.MessagePanel()->Lines().size(), 2u);
     EXPECT_EQ(d.MessagePanel()->Lines()[1].Text(), "substance below:");
+    // The charges come next.
+    EXPECT_EQ(d.focusWidget(), d.ComboBox(102));
   });
   script.Press(c.closeWith == 5 ? 101 : c.closeWith);
   if (!c.species1) driver.ExpectMessage(kWarning, "Warning").WithIcon(MbIcon::Exclamation);
@@ -108,9 +123,20 @@ INSTANTIATE_TEST_SUITE_P(
                             "Ag -> Cu + NH3^2+ + H2O", 2},
                     // Cuts that cleaning would leave without an element, and one just inside
                     // a bracket.
+                    // clang-format off
                     CutCase{"BaCl2", true, 0, 3, nullptr, nullptr, nullptr, 1},       // Cl|2
                     CutCase{"Ca(OH)2", true, 0, 5, nullptr, nullptr, nullptr, 1},     // )|2
-                    CutCase{"Ca(NO3)2", true, 0, 2, nullptr, nullptr, nullptr, 1}));  // (|N
+                    CutCase{"Ca(NO3)2", true, 0, 2, nullptr, nullptr, nullptr, 1},    // (|N
+                    // From the keyboard: arrows, Home and End place the line, Enter cuts.
+                    CutCase{"Ca(NO3)2 -> CaCO3", true, 0, 1, "Ca", "NO3", "Ca + NO3 -> CaCO3", 1,
+                            {Qt::Key_Right, Qt::Key_Right}},
+                    CutCase{"Na2SO4", true, 0, 2, "Na2", "SO4", "Na2 + SO4", 1,
+                            {Qt::Key_End, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}},
+                    CutCase{"BaCl2", true, 0, 2, nullptr, nullptr, nullptr, 5,        // C|l
+                            {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right}},
+                    CutCase{"BaCl2", true, 0, 4, nullptr, nullptr, nullptr, 1,        // at the end
+                            {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right}}));
+// clang-format on
 
 TEST(SplitItDialog, OkWritesTheSpeciesWithTheLastChargeChosenOtherThanZero) {
   auto equation = EquationFromText("Ca(NO3)2 -> CaCO3");

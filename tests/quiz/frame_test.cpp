@@ -52,6 +52,8 @@ TEST_F(FrameTest, QuizModeHandlesItsOwnCommandsOnly) {
   TFrame frame;
   frame.Create();
   EXPECT_EQ(frame.ClientWindow(), frame.QuizView());
+  // The first thing to do, Start..., takes the keys.
+  EXPECT_EQ(frame.focusWidget(), frame.QuizView()->StartButton());
   for (int id : {301, 401, 901, 902, 24340}) EXPECT_TRUE(frame.MenuAction(id)->isEnabled()) << id;
   for (int id : {201, 202, 203}) EXPECT_FALSE(frame.RouteCommand(id)) << id;
 }
@@ -166,6 +168,7 @@ TEST_F(FrameTest, EditorModeSwapsMenusAndViewsAndEditsReachTheQuizOnlyAfterARest
   frame.RouteCommand(TFrame::kCmStartReactions);
   EXPECT_EQ(frame.MenuName(), "2");
   EXPECT_EQ(frame.ClientWindow(), frame.QuizView());
+  EXPECT_EQ(frame.focusWidget(), frame.QuizView()->StartButton());
 
   // A reaction added in editor mode is in the file but not in the quiz's list.
   frame.RouteCommand(TFrame::kCmEditReactions);
