@@ -5,7 +5,9 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "model/answer_text.h"
 #include "results/results_settings.h"
@@ -132,7 +134,13 @@ namespace {
 // only its owner may read, at the next start.
 TEST(ResultsSettings, APasswordKeptInTheSettingsMovesToThePasswordFile) {
   QTemporaryDir home;
-  qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+  // Qt takes the settings folder from the environment once, at a process's first settings:
+  // this test's own is set over that choice, and the environment's given back at its end.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+  const std::shared_ptr<void> restore(nullptr, [](void*) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+  });
   qputenv("PGPASSFILE", home.filePath("pgpass").toUtf8());
   {
     QFile other(home.filePath("pgpass"));
