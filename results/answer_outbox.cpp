@@ -90,7 +90,8 @@ void TAnswerOutbox::Close() {
 }
 
 bool TAnswerOutbox::Fail(const std::string& what, const QString& detail, int code) {
-  error_ = "the file " + path_ + ", where answers wait on this computer, " + what;
+  // The file is the subject: the reason reads on after "the file" or "The file".
+  error_ = " file " + path_ + ", where answers wait on this computer, " + what;
   if (timer_.Expired())
     error_ += ": it took longer than " + std::to_string(TSqliteTimer::kSeconds) + " seconds";
   else if (!detail.trimmed().isEmpty())

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/answer_record.h"
-#include "results/sqlite_timer.h"
 #include "results/sql_connection.h"
+#include "results/sqlite_timer.h"
 
 // Why an answer was set aside: kept in the outbox, never sent again, counted apart.
 enum class TSetAside { Unreadable, Impossible, Refused };
@@ -78,7 +78,10 @@ class TAnswerOutbox {
   bool Redirect(const std::string& destination);
   // False when the outbox cannot be read.
   bool Counts(const std::string& destination, TOutboxCounts& counts);
-  const std::string& Error() const { return error_; }
+  // Why the last step failed, for the middle of a sentence ("the file ... cannot be written"),
+  // and for its start.
+  std::string Error() const { return error_.empty() ? error_ : "the" + error_; }
+  std::string ErrorAtStart() const { return error_.empty() ? error_ : "The" + error_; }
   const std::string& Notice() const { return notice_; }
 
  private:

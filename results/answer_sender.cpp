@@ -11,11 +11,9 @@ namespace {
 constexpr int kBatch = 50;
 constexpr const char* kKeptHere = "; your answers are kept on this computer and sent later.";
 
-// A store's reason as the start of a sentence.
-std::string Sentence(const std::string& reason, const TResultsLocation& location) {
-  if (reason.rfind("the ", 0) == 0) return "T" + reason.substr(1);
-  if (!location.server && reason.rfind(location.file, 0) == 0) return "The results file " + reason;
-  return reason;
+// Why the store would not take an answer, as a sentence of its own.
+std::string StoreProblem(const TResultsStore& store) {
+  return store.Location().server ? store.Error() : "The results file " + store.ErrorInSentence();
 }
 
 std::string Answers(int64_t n) {
@@ -99,7 +97,7 @@ TAnswerSender::TDelivery TAnswerSender::Deliver(const TAnswerRecord& record, TSe
   }
   status.details = store_.Details();
   if (store_.Failure() == TResultsStore::TFailure::AnswerRefused) return TDelivery::Refused;
-  status.problem = Sentence(store_.Error(), store_.Location());
+  status.problem = StoreProblem(store_);
   if (store_.Failure() == TResultsStore::TFailure::PasswordRefused) {
     // Tried again only once something changed: a lab after a password reset must not look
     // like someone guessing passwords.
@@ -124,14 +122,13 @@ bool TAnswerSender::SendOutbox(TSendStatus& status,
   std::vector<TWaitingAnswer> batch;
   // The round ends here: sending on would send the same answers again and again.
   auto cannot = [&] {
-    status.problem = Sentence(outbox_.Error(), store_.Location()) +
-                     "; none is lost, and sending is tried again later.";
+    status.problem = outbox_.ErrorAtStart() + "; none is lost, and sending is tried again later.";
     reopenOutbox_ = true;
     return false;
   };
   while (true) {
     if (!outbox_.Oldest(destination_, after, kBatch, batch)) {
-      status.problem = Sentence(outbox_.Error(), store_.Location()) + kKeptHere;
+      status.problem = outbox_.ErrorAtStart() + kKeptHere;
       reopenOutbox_ = true;
       return false;
     }
@@ -172,7 +169,7 @@ TSendStatus TAnswerSender::Send(int limitMilliseconds) {
                                                     std::chrono::milliseconds(limitMilliseconds)
                                               : std::chrono::steady_clock::time_point();
   if (!outbox_.IsOpen() && !outbox_.Open(outboxPath_, TAnswerOutbox::TMode::Use))
-    status.problem = Sentence(outbox_.Error(), store_.Location()) +
+    status.problem = outbox_.ErrorAtStart() +
                      "; answers are sent directly and kept only until the program ends.";
   if (!unreadable_.empty()) {
     status.problem = unreadable_ + kKeptHere;

@@ -108,7 +108,7 @@ bool ExportCsv(TResultsStore& store, const QString& path, std::string& why,
     return false;
   }
   if (!read && written) {
-    why = store.Error();
+    why = store.ErrorInSentence();
     file.cancelWriting();
     return false;
   }

@@ -114,9 +114,14 @@ TResultsLocation TResultsLocation::File(std::string path) {
   return location;
 }
 
-bool TResultsLocation::Parse(std::string_view text, TResultsLocation& location, std::string* why) {
+bool TResultsLocation::Parse(std::string_view text, TResultsLocation& location, std::string* why,
+                             std::string_view where) {
+  // Where the address was given, named in a refusal: after "address", or at its end.
+  const std::string address =
+      "The class server address" + (where.empty() ? std::string() : " " + std::string(where));
+  const std::string at = where.empty() ? "." : " (" + std::string(where) + ").";
   if (text.empty())
-    return Refuse(why, std::string("No results place is given; give ") + kAccepted + ".");
+    return Refuse(why, std::string("No results place is given; give ") + kAccepted + at);
   const auto schemeEnd = text.find("://");
   const bool isFileName = schemeEnd == std::string_view::npos || schemeEnd == 0 ||
                           !std::all_of(text.begin(), text.begin() + schemeEnd, [](char c) {
@@ -130,10 +135,9 @@ bool TResultsLocation::Parse(std::string_view text, TResultsLocation& location, 
   const std::string_view scheme = text.substr(0, schemeEnd);
   if (scheme != "postgresql" && scheme != "postgres")
     return Refuse(
-        why, "\"" + std::string(scheme) + "://\" addresses are not taken: give " + kAccepted + ".");
-  const auto bad = [](const std::string& problem) {
-    return "The class server address cannot be read (" + problem +
-           "): give postgresql://user@host/dbname.";
+        why, "\"" + std::string(scheme) + "://\" addresses are not taken: give " + kAccepted + at);
+  const auto bad = [&address](const std::string& problem) {
+    return address + " cannot be read (" + problem + "): give postgresql://user@host/dbname.";
   };
   // libpq reads the address, so that it means to us what it means to the server's own tools.
   char* error = nullptr;
@@ -169,10 +173,9 @@ bool TResultsLocation::Parse(std::string_view text, TResultsLocation& location, 
     } else if (key == "replication") {
       return Refuse(why, bad("a replication connection cannot keep answers"));
     } else if (key == "sslpassword") {
-      return Refuse(why,
-                    "The class server address gives the password of a key (sslpassword), "
-                    "which Tarvolin does not keep; use a key without a password, readable "
-                    "only by you.");
+      return Refuse(why, address +
+                             " gives the password of a key (sslpassword), which Tarvolin does not "
+                             "keep; use a key without a password, readable only by you.");
     } else {
       // The driver separates its options at semicolons, so a value cannot hold one.
       if (value.find(';') != std::string::npos)
@@ -211,8 +214,15 @@ std::string TResultsLocation::WithoutPassword(std::string_view text) {
 }
 
 std::string TResultsLocation::Describe() const {
-  if (!server) return file;
-  return "the class server " + (host.empty() ? std::string("localhost") : host) + "/" + database;
+  return server ? "the " + ServerPlace() : file;
+}
+
+std::string TResultsLocation::DescribeAtStart() const {
+  return server ? "The " + ServerPlace() : file;
+}
+
+std::string TResultsLocation::ServerPlace() const {
+  return "class server " + (host.empty() ? std::string("localhost") : host) + "/" + database;
 }
 
 std::string TResultsLocation::HostAndPort() const {

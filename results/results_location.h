@@ -26,13 +26,19 @@ struct TResultsLocation {
   // A file name, or a postgresql:// (or postgres://) address. False, with why for the user
   // when asked for, for an address that cannot be read: another scheme, no database name, a
   // bad port or a parameter the server's tools do not know.
-  static bool Parse(std::string_view text, TResultsLocation& location, std::string* why = nullptr);
+  // where names the place the text was given ("in TARVOLIN_RESULTS") in the reason.
+  static bool Parse(std::string_view text, TResultsLocation& location, std::string* why = nullptr,
+                    std::string_view where = {});
   static TResultsLocation File(std::string path);
   // The text as it may be shown: the address without any password, even when it cannot be read.
   static std::string WithoutPassword(std::string_view text);
 
   // For messages: the file name, or "the class server host/dbname". Never the password.
   std::string Describe() const;
+  // The same at the start of a sentence: the file name, or "The class server host/dbname".
+  std::string DescribeAtStart() const;
+  // "class server host/dbname", after an article.
+  std::string ServerPlace() const;
   // "host:port" of a server (localhost and 5432 when not given), for messages.
   std::string HostAndPort() const;
   // The address as it would be typed, without the password: what the settings field shows

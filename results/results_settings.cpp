@@ -41,7 +41,8 @@ bool TResultsSettings::SetServer(const QString& address, std::string* why) {
     if (why) *why = "The password was not kept: " + reason + ".";
     return false;
   }
-  settings_.setValue(kServerKey, text.empty() ? QString() : QString::fromStdString(location.Address()));
+  settings_.setValue(kServerKey,
+                     text.empty() ? QString() : QString::fromStdString(location.Address()));
   settings_.sync();
   return true;
 }
@@ -88,16 +89,11 @@ bool TResultsSettings::Location(TResultsLocation& location, std::string* why) co
   location = TResultsLocation();
   if (text.isEmpty()) return true;
   std::string reason;
-  if (TResultsLocation::Parse(text.toStdString(), location, &reason)) return true;
-  location = TResultsLocation();
-  if (!reason.empty() && reason.back() == '.') reason.pop_back();
   const std::string where =
       fromEnvironment ? "in TARVOLIN_RESULTS" : "in the results window's Class server field";
-  const std::string start = "The class server address ";
-  if (reason.rfind(start, 0) == 0)
-    reason.insert(start.size(), where + " ");
-  else
-    reason += " (" + where + ")";
+  if (TResultsLocation::Parse(text.toStdString(), location, &reason, where)) return true;
+  location = TResultsLocation();
+  if (!reason.empty() && reason.back() == '.') reason.pop_back();
   if (why) *why = reason;
   return false;
 }

@@ -94,11 +94,31 @@ void TResultsStore::Close() {
 }
 
 void TResultsStore::Fail(const std::string& what, const QString& driverText) {
+  FailSaying(location_.DescribeAtStart() + " " + what, location_.Describe() + " " + what,
+             driverText);
+}
+
+void TResultsStore::FailSaying(const std::string& atStart, const std::string& inSentence,
+                               const QString& driverText) {
   failure_ = TFailure::TryLater;
-  error_ = what.rfind("The ", 0) == 0 ? what : location_.Describe() + " " + what;
+  error_ = atStart;
+  errorInSentence_ = inSentence;
   details_ = driverText.trimmed().toStdString();
   // A file is the teacher's to mend, so its reason is said; a server's stays in the details.
-  if (!location_.server && !details_.empty()) error_ += " (" + details_ + ")";
+  if (!location_.server && !details_.empty()) {
+    error_ += " (" + details_ + ")";
+    errorInSentence_ += " (" + details_ + ")";
+  }
+}
+
+void TResultsStore::SetNotice(const std::string& what) {
+  notice_ = location_.DescribeAtStart() + what;
+  noticeInSentence_ = location_.Describe() + what;
+}
+
+void TResultsStore::SetError(const std::string& atStart, const std::string& inSentence) {
+  error_ = atStart;
+  errorInSentence_ = inSentence;
 }
 
 bool TResultsStore::FailWrite() {
@@ -128,8 +148,7 @@ void TResultsStore::FailQuery(const std::string& what, const QSqlQuery& query) {
 }
 
 std::string TResultsStore::NotKeptMessage() const {
-  const std::string reason = error_.rfind("The ", 0) == 0 ? "t" + error_.substr(1) : error_;
-  return "Your answers are not being kept: " + reason + ". The quiz goes on.";
+  return "Your answers are not being kept: " + errorInSentence_ + ". The quiz goes on.";
 }
 
 bool TResultsStore::Exec(QSqlQuery& query) {
@@ -159,7 +178,9 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
     // and no second connection is made to find out.
     const TServerAttempt attempt = TryServer(location, kConnectSeconds);
     if (attempt.problem != TServerProblem::None) {
-      Fail(ServerProblemText(attempt.problem, location), QStringOf(attempt.details));
+      FailSaying(ServerProblemText(attempt.problem, location),
+                 ServerProblemText(attempt.problem, location, {}, false),
+                 QStringOf(attempt.details));
       const bool busy = attempt.problem == TServerProblem::TooManyConnections ||
                         attempt.problem == TServerProblem::Starting;
       failure_ = IsPasswordProblem(attempt.problem) ? TFailure::PasswordRefused
@@ -188,7 +209,8 @@ bool TResultsStore::OpenConnection(const TResultsLocation& location, bool readOn
   if (!db_.open()) {
     const QString detail = db_.lastError().databaseText();
     if (location.server) {
-      Fail("The class server at " + location.HostAndPort() + " could not be reached", detail);
+      FailSaying("The class server at " + location.HostAndPort() + " could not be reached",
+                 "the class server at " + location.HostAndPort() + " could not be reached", detail);
       // It took a connection a moment ago: a place taken meanwhile, to be tried again soon.
       failure_ = TFailure::Busy;
     } else
@@ -294,8 +316,7 @@ bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
   // SQLite cannot share a write-ahead file without making files beside it: in a folder it may
   // not write to, the file is read as it lies.
   const bool asItLies = beside.writeAhead && !IsFolderWritable(path);
-  if (asItLies && !readOnly)
-    notice_ = location.Describe() + " cannot be written (its folder is read-only)";
+  if (asItLies && !readOnly) SetNotice(" cannot be written (its folder is read-only)");
   // Then with its log, still only reading: a newer version's file is never opened for writing.
   if (!asItLies && (!OpenFileConnection(uri + "?mode=ro",
                                         "QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000", true) ||
@@ -304,8 +325,7 @@ bool TResultsStore::OpenFile(const TResultsLocation& location, bool readOnly) {
     return false;
   }
   if (schemaVersion_ > kSchemaVersion) {
-    notice_ = location.Describe() +
-              " was written by a newer version of Tarvolin; it is shown as it is and not changed";
+    SetNotice(" was written by a newer version of Tarvolin; it is shown as it is and not changed");
     return true;
   }
   if (readOnly || asItLies) {
@@ -347,8 +367,7 @@ bool TResultsStore::Open(const TResultsLocation& location, TMode mode) {
     return false;
   }
   if (schemaVersion_ > kSchemaVersion) {
-    notice_ = location.Describe() +
-              " was written by a newer version of Tarvolin; it is shown as it is and not changed";
+    SetNotice(" was written by a newer version of Tarvolin; it is shown as it is and not changed");
     readOnly_ = true;
   }
   return true;
@@ -527,7 +546,11 @@ bool TResultsStore::Record(const TAnswerRecord& record, std::string& why) {
 bool TResultsStore::TryRecord(const TAnswerRecord& record) {
   if (!open_ && !Open(location_)) return false;
   if (readOnly_) {
-    error_ = notice_.empty() ? location_.Describe() + " is open only for reading" : notice_;
+    if (notice_.empty())
+      SetError(location_.DescribeAtStart() + " is open only for reading",
+               location_.Describe() + " is open only for reading");
+    else
+      SetError(notice_, noticeInSentence_);
     return false;
   }
   timer_.Arm();
@@ -663,7 +686,8 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
   error_.clear();
   details_.clear();
   if (!open_ || readOnly_ || location_.server) {
-    error_ = location_.Describe() + " cannot be written";
+    SetError(location_.DescribeAtStart() + " cannot be written",
+             location_.Describe() + " cannot be written");
     return -1;
   }
   TSqlTransaction transaction(db_);
@@ -689,8 +713,8 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
         if (ok && progress && ++read % 1000 == 0 && !progress(read)) stopped = true;
         return ok && !stopped;
       }));
-  if (!complete && ok && !stopped) error_ = other.Error();
-  if (stopped) error_ = "Stopped before the end";
+  if (!complete && ok && !stopped) SetError(other.Error(), other.ErrorInSentence());
+  if (stopped) SetError("Stopped before the end", "stopped before the end");
   // Our own queries over every answer merged: a large file may take them a while.
   for (const TSummaryQuery& summary : kSummaryQueries) {
     if (!complete) break;
@@ -709,7 +733,7 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
 bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>& each) {
   error_.clear();
   if (!open_) {
-    error_ = location_.Describe() + " is not open";
+    SetError(location_.DescribeAtStart() + " is not open", location_.Describe() + " is not open");
     return false;
   }
   timer_.Arm();
@@ -760,11 +784,16 @@ bool TResultsStore::Clear() {
   error_.clear();
   details_.clear();
   if (!open_ || readOnly_) {
-    error_ = notice_.empty() ? location_.Describe() + " cannot be changed" : notice_;
+    if (notice_.empty())
+      SetError(location_.DescribeAtStart() + " cannot be changed",
+               location_.Describe() + " cannot be changed");
+    else
+      SetError(notice_, noticeInSentence_);
     return false;
   }
   if (!seesEveryone_) {
-    error_ = "Only a teacher's login may clear " + location_.Describe();
+    SetError("Only a teacher's login may clear " + location_.Describe(),
+             "only a teacher's login may clear " + location_.Describe());
     return false;
   }
   timer_.Arm();

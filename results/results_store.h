@@ -57,8 +57,9 @@ class TResultsStore : public TAnswerSink {
   void UseAsScratch();
   void Close();
   // What a connection made elsewhere found, told as this store's failure.
-  void SetFailure(const std::string& error, const std::string& details) {
-    error_ = error;
+  void SetFailure(const std::string& error, const std::string& inSentence,
+                  const std::string& details) {
+    SetError(error, inSentence);
     details_ = details;
   }
   // Where Record opens the store when it is not open yet.
@@ -69,6 +70,8 @@ class TResultsStore : public TAnswerSink {
   const TResultsLocation& Location() const { return location_; }
   // Why the last open or write failed, in a student's words.
   const std::string& Error() const { return error_; }
+  // The same worded for the middle of a sentence ("the class server ... is not running").
+  const std::string& ErrorInSentence() const { return errorInSentence_; }
   // The database driver's own text about the last failure, for a Details part; may be empty.
   const std::string& Details() const { return details_; }
   // Whether this login reads every student's answers and may clear them: always for a file,
@@ -142,7 +145,14 @@ class TResultsStore : public TAnswerSink {
   bool InsertAnswer(const TAnswerRecord& record, QSqlQuery& answer, QSqlQuery& note, bool& added);
   bool Exec(QSqlQuery& query);
   bool Exec(const QString& statement);
+  // what the store (the file, or the class server) is or cannot do: "cannot be opened".
   void Fail(const std::string& what, const QString& driverText);
+  // A whole reason, worded for the start and for the middle of a sentence.
+  void FailSaying(const std::string& atStart, const std::string& inSentence,
+                  const QString& driverText);
+  void SetError(const std::string& atStart, const std::string& inSentence);
+  // A notice about the store: what follows its name ("was written by a newer version ...").
+  void SetNotice(const std::string& what);
   void FailQuery(const std::string& what, const QSqlQuery& query);
   // "cannot be written", with what the connection last said; false.
   bool FailWrite();
@@ -159,8 +169,10 @@ class TResultsStore : public TAnswerSink {
   bool seesEveryone_ = true;
   std::string login_;
   std::string error_;
+  std::string errorInSentence_;
   std::string details_;
   std::string notice_;
+  std::string noticeInSentence_;
   TFailure failure_ = TFailure::None;
   // SQLite's primary result code of the last failure on a file, 0 when none was given.
   int sqliteCode_ = 0;

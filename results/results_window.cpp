@@ -433,7 +433,7 @@ void TResultsWindow::ShowOwnResults() {
              QStringOf(store->Login()) + "); the class server shows each student only their own.";
     if (!store->Notice().empty()) text += " " + QStringOf(store->Notice()) + ".";
   } else {
-    text = "No results are shown: " + QStringOf(store->Error()) + ".";
+    text = "No results are shown: " + QStringOf(store->ErrorInSentence()) + ".";
     details = QStringOf(store->Details());
     store->OpenInMemory();
   }
@@ -459,17 +459,22 @@ QString TResultsWindow::WhoseTitle(const std::string& student) const {
 bool TResultsWindow::ServerAnswers(const TResultsLocation& location, TResultsStore& failed) {
   // Tried first on a thread of its own, with Cancel, so that a server that does not answer
   // never stops the window for the seconds connecting may take.
-  std::string error, details;
+  std::string error, inSentence, details;
   bool answers = false;
   const bool finished = TProgressRun::Run(
       this, "Connecting to the class server...", 0, [&](const TProgressRun::TReport&) {
         TResultsStore probe;
         answers = probe.Open(location);
         error = probe.Error();
+        inSentence = probe.ErrorInSentence();
         details = probe.Details();
       });
   if (answers && finished) return true;
-  failed.SetFailure(finished ? error : "Connecting to the class server was cancelled", details);
+  if (finished)
+    failed.SetFailure(error, inSentence, details);
+  else
+    failed.SetFailure("Connecting to the class server was cancelled",
+                      "connecting to the class server was cancelled", details);
   return false;
 }
 
@@ -594,7 +599,7 @@ void TResultsWindow::CmExportCsv() {
                                                            ? TResultsStore::TMode::ReadWrite
                                                            : TResultsStore::TMode::ReadOnly);
         if (!open) {
-          why = store.Error();
+          why = store.ErrorInSentence();
           return;
         }
         ok = ExportCsv(store, QStringOf(path.toStdString()), why, report);
@@ -611,7 +616,7 @@ void TResultsWindow::CmClear() {
   const std::string where = location.Describe();
   const int64_t count = ownOpen_ ? shown_->AnswerCount() : 0;
   if (count < 0) {
-    Warn("The results cannot be read: " + shown_->Error() + ".");
+    Warn("The results cannot be read: " + shown_->ErrorInSentence() + ".");
     return;
   }
   if (count == 0) {
@@ -628,10 +633,10 @@ void TResultsWindow::CmClear() {
   TResultsStore writable;
   TResultsStore& store = location.server ? *shown_ : writable;
   if (&store == &writable && !writable.Open(location)) {
-    Warn("The results were not cleared: " + writable.Error() + ".");
+    Warn("The results were not cleared: " + writable.ErrorInSentence() + ".");
     return;
   }
-  if (!store.Clear()) Warn("The results were not cleared: " + store.Error() + ".");
+  if (!store.Clear()) Warn("The results were not cleared: " + store.ErrorInSentence() + ".");
   ShowOwnResults();
 }
 

@@ -138,8 +138,9 @@ TServerAttempt TryServer(const TResultsLocation& location, int timeoutSeconds) {
 }
 
 std::string ServerProblemText(TServerProblem problem, const TResultsLocation& location,
-                              const std::string& passwordHint) {
-  const std::string at = "The class server at " + location.HostAndPort();
+                              const std::string& passwordHint, bool atStart) {
+  const std::string the = atStart ? "The" : "the";
+  const std::string at = the + " class server at " + location.HostAndPort();
   const std::string login = ConnectionLogin(location);
   switch (problem) {
     case TServerProblem::None:
@@ -153,21 +154,21 @@ std::string ServerProblemText(TServerProblem problem, const TResultsLocation& lo
     case TServerProblem::TooManyConnections:
       return at + " takes no more connections just now";
     case TServerProblem::CaFileUnreadable:
-      return "The certificate file " + CertificateFile(location) +
+      return the + " certificate file " + CertificateFile(location) +
              ", which the address's sslmode needs to check the class server, cannot be read";
     case TServerProblem::Certificate:
       return at +
              " answers, but not with a certificate this computer is told to trust (the "
              "address's sslmode); your teacher can tell which certificate to use";
     case TServerProblem::PasswordNeeded:
-      return "The class server needs a password for " + login + "; " + passwordHint;
+      return the + " class server needs a password for " + login + "; " + passwordHint;
     case TServerProblem::PasswordRefused:
-      return "The class server refused the password for " + login;
+      return the + " class server refused the password for " + login;
     case TServerProblem::NoSuchLogin:
       return at + " does not let the login " + login +
              " in: it has no such login, or does not take it from this computer";
     case TServerProblem::NotInClass:
-      return "The login " + login + " is not in the class " + location.database + " at " +
+      return the + " login " + login + " is not in the class " + location.database + " at " +
              location.HostAndPort() +
              "; the class's teacher or the server's administrator adds it with tarvolin-class";
     case TServerProblem::NoSuchDatabase:

@@ -38,8 +38,10 @@ bool IsPasswordProblem(TServerProblem problem);
 
 // What happened, in a student's words, without a full stop ("The class server refused the
 // password for ann"). passwordHint ends the sentence about a missing password: where to give it.
+// atStart false words it for the middle of a sentence ("the class server at ...").
 std::string ServerProblemText(
     TServerProblem problem, const TResultsLocation& location,
-    const std::string& passwordHint = "type it into the Class server field of the results window");
+    const std::string& passwordHint = "type it into the Class server field of the results window",
+    bool atStart = true);
 // The login the connection is made as: the address's user, else this account's login name.
 std::string ConnectionLogin(const TResultsLocation& location);
