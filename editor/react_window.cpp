@@ -286,16 +286,20 @@ bool TReactWindow::AskReactionNumber(std::size_t& row) {
 void TReactWindow::CmAdd() {
   if (!AllTypesListed() || !MayEdit()) return;
   QuestionRecord record;
-  {
-    TNewQuestionDialog dialog(this, &record, "");
-    if (dialog.Execute() != TDialog::kOk) return;
-  }
   TTypeFlags flags = TReactionBook::FlagsOfType(book_.LastAddedType());
-  {
-    TTypeDialog dialog(this, &flags, record.QuestionText());
-    if (dialog.Execute() != TDialog::kOk) return;
+  // A No to the doubts goes back to the question as it was typed, not to nothing.
+  for (bool again = false;; again = true) {
+    {
+      TNewQuestionDialog dialog(this, &record, again ? record.Question() : "");
+      if (again) dialog.StartWith(record);
+      if (dialog.Execute() != TDialog::kOk) return;
+    }
+    {
+      TTypeDialog dialog(this, &flags, record.QuestionText());
+      if (dialog.Execute() != TDialog::kOk) return;
+    }
+    if (KeepDespiteDoubts(record, flags, std::string::npos)) break;
   }
-  if (!KeepDespiteDoubts(record, flags, std::string::npos)) return;
   AddReaction(record, flags);
 }
 
@@ -304,10 +308,11 @@ void TReactWindow::AddReaction(const QuestionRecord& record, const TTypeFlags& f
   const std::size_t row = book_.Add(record, flags);
   ShowRow(row);
   Invalidate();
-  // A change that was not saved is told by the save itself.
-  if (SaveReactions() && row != std::string::npos)
-    MessageBox(this, "Added as reaction " + std::to_string(row + 1) + ".", "Information",
-               MbIcon::Information);
+  // A change that was not saved is told by the save itself. The save may have taken in
+  // another editor's reactions: the new one is the current entry wherever it now stands.
+  if (SaveReactions() && row != std::string::npos && book_.Current() != std::string::npos)
+    MessageBox(this, "Added as reaction " + std::to_string(book_.Current() + 1) + ".",
+               "Information", MbIcon::Information);
 }
 
 void TReactWindow::CmChange() {
@@ -328,17 +333,20 @@ void TReactWindow::CmChange() {
   if (answer == IDCANCEL) return;
   QuestionRecord record;
   const bool changeAll = answer == IDYES;
-  if (changeAll) {
-    TNewQuestionDialog dialog(this, &record, question);
-    if (dialog.Execute() != TDialog::kOk) return;
-  }
   TTypeFlags flags = TReactionBook::FlagsOfType(reaction.type);
-  {
-    // The question as it will be saved.
-    TTypeDialog dialog(this, &flags, changeAll ? record.QuestionText() : reaction.QuestionText());
-    if (dialog.Execute() != TDialog::kOk) return;
+  for (bool again = false;; again = true) {
+    if (changeAll) {
+      TNewQuestionDialog dialog(this, &record, again ? std::string(record.Question()) : question);
+      if (again) dialog.StartWith(record);
+      if (dialog.Execute() != TDialog::kOk) return;
+    }
+    {
+      // The question as it will be saved.
+      TTypeDialog dialog(this, &flags, changeAll ? record.QuestionText() : reaction.QuestionText());
+      if (dialog.Execute() != TDialog::kOk) return;
+    }
+    if (!changeAll || KeepDespiteDoubts(record, flags, stored)) break;
   }
-  if (changeAll && !KeepDespiteDoubts(record, flags, stored)) return;
   ChangeReaction(record, flags, stored, changeAll);
 }
 
@@ -395,24 +403,18 @@ void TReactWindow::ReadAgainFromDisk() {
 bool TReactWindow::SaveReactions() {
   TReactionBook::TSaveResult result = book_.Save();
   if (result.outcome == TReactionBook::SaveOutcome::ChangedOnDisk) {
-    const int answer =
-        MessageBox(this, result.message, "Confirmation", MbIcon::Question, MbButtons::YesNoCancel);
-    if (answer == IDYES) {
-      ReadAgainFromDisk();
-      MessageBox(this,
-                 "Your change was dropped: the list now shows " + book_.Path() +
-                     " as it is on disk (" + std::to_string(book_.AllReactions().size()) +
-                     " reactions).",
-                 "Information", MbIcon::Information);
+    // Keeping both is first and the default: Enter never throws a teacher's work away.
+    const int answer = MessageBox(this, result.message, "Confirmation", MbIcon::Question,
+                                  MbButtons::YesNoCancel, IDYES);
+    if (answer != IDYES && answer != IDNO) {
       emit BookStateChanged();
       return false;
     }
-    if (answer != IDNO) {
-      emit BookStateChanged();
-      return false;
-    }
-    result = book_.SaveKeepingDiskCopy();
+    result = answer == IDYES ? book_.SaveKeepingBoth() : book_.SaveKeepingDiskCopy();
   }
+  // Another editor's reactions may have come in with the save.
+  ShowRow(book_.Current());
+  Invalidate();
   emit BookStateChanged();
   if (result.outcome == TReactionBook::SaveOutcome::Saved) {
     if (!result.message.empty())

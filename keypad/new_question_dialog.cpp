@@ -59,6 +59,8 @@ void TNewQuestionDialog::SetupWindow() {
   SetHintText("Tab to the answer, then type or click: Ag+ + Cl- -> AgCl");
   answerWindow_->SetEquation(TKeypad::MakeOpeningEquation());
   Keypad().OpenEquation(answerWindow_->Equation());
+  // Keyed as typing keys it, so that Undo walks it back key by key.
+  if (!startAnswer_.empty()) Typing().Paste(startAnswer_);
   // The question box types text; Tab (or a click) moves to the answer strip, which then takes
   // typing as keys.
   answerWindow_->setFocusPolicy(Qt::StrongFocus);
@@ -66,6 +68,21 @@ void TNewQuestionDialog::SetupWindow() {
     setTabOrder(edit, answerWindow_);
     edit->setFocus();
   }
+}
+
+void TNewQuestionDialog::StartWith(const QuestionRecord& record) {
+  std::string text;
+  for (bool reactant : {true, false}) {
+    std::string side;
+    for (int i = 0; i < QuestionRecord::kSlots; ++i) {
+      if (record.Formula(reactant, i).empty()) continue;
+      const std::string_view charge = record.Charge(reactant, i);
+      side += std::string(side.empty() ? "" : " + ") + std::string(record.Formula(reactant, i)) +
+              (charge.empty() ? "" : "^" + std::string(charge));
+    }
+    text += reactant ? side : " -> " + side;
+  }
+  startAnswer_.assign(text.begin(), text.end());
 }
 
 void TNewQuestionDialog::ShowPending(const std::string& pending) {

@@ -23,6 +23,9 @@ class TNewQuestionDialog : public TKeypadDialog {
   // question is single-byte text, as stored in reactions.
   TNewQuestionDialog(QWidget* parent, QuestionRecord* record, std::string_view question);
 
+  // Opens with this answer already keyed, as it was typed before (the teacher went back to it).
+  void StartWith(const QuestionRecord& record);
+
   TAnswerWindow* AnswerWindow() const { return answerWindow_; }
   QLineEdit* QuestionEdit() const;
   // "62/99": how many of the question's characters are used.
@@ -46,4 +49,5 @@ class TNewQuestionDialog : public TKeypadDialog {
   std::string question_;
   TAnswerWindow* answerWindow_;
   QLabel* lengthStatic_ = nullptr;
+  std::u32string startAnswer_;  // typed into the answer when the dialog opens
 };

@@ -42,6 +42,20 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
+// The same reaction, to the byte as the file holds it.
+bool Same(const TReaction& a, const TReaction& b) {
+  unsigned char first[kReactionRecordSize];
+  unsigned char second[kReactionRecordSize];
+  EncodeReaction(a, first);
+  EncodeReaction(b, second);
+  return std::memcmp(first, second, kReactionRecordSize) == 0;
+}
+
+TReactionList::iterator FindSame(TReactionList& list, const TReaction& reaction) {
+  return std::find_if(list.begin(), list.end(),
+                      [&](const auto& other) { return Same(*other, reaction); });
+}
+
 }  // namespace
 
 TReactionBook::TReactionBook(std::string path) : path_(std::move(path)) {}
@@ -52,6 +66,7 @@ TReactionBook::ReadState TReactionBook::Read() {
   readFailure_.clear();
   keepDamagedCopy_ = false;
   unsaved_ = false;
+  edits_.clear();
   TReadInfo info;
   const ReadResult result = ReadReactionFile(allReactions_, path_, &info);
   stamp_ = info.stamp;
@@ -203,6 +218,7 @@ std::size_t TReactionBook::Add(QuestionRecord record, const TTypeFlags& flags) {
   auto reaction = std::make_unique<TReaction>(record.Question(), TypeFromFlags(flags));
   CopyAnswer(record, *reaction);
   lastAddedType_ = reaction->type;
+  NoteEdit(nullptr, reaction.get());
   allReactions_.push_back(std::move(reaction));
   AfterEdit(marked);
   const std::size_t row = RowOf(allReactions_.size() - 1);
@@ -216,11 +232,13 @@ void TReactionBook::Change(std::size_t stored, QuestionRecord record, const TTyp
   NormalizeCharges(record);
   const std::vector<const TReaction*> marked = MarkedReactions();
   TReaction& reaction = *allReactions_[stored];
+  const TReaction before = reaction;
   if (changeAll) {
     SetFieldText(reaction.question, TReaction::kQuestionSize, record.Question());
     CopyAnswer(record, reaction);
   }
   reaction.type = TypeFromFlags(flags);
+  NoteEdit(&before, &reaction);
   AfterEdit(marked);
 }
 
@@ -228,6 +246,7 @@ void TReactionBook::Delete(std::size_t stored) {
   if (!CanEdit() || stored >= allReactions_.size()) return;
   std::vector<const TReaction*> marked = MarkedReactions();
   std::erase(marked, allReactions_[stored].get());
+  NoteEdit(allReactions_[stored].get(), nullptr);
   allReactions_.erase(allReactions_.begin() + static_cast<std::ptrdiff_t>(stored));
   AfterEdit(marked);
 }
@@ -270,16 +289,100 @@ TReactionBook::TSaveResult TReactionBook::Save() {
   if (!lock.Held()) return Refused(lock.Failure());
   // A file that has gone since it was read is simply written again; one that is there and
   // differs from what was read is someone else's work.
-  if (Exists(path_) && !stamp_.Matches(path_))
-    return {SaveOutcome::ChangedOnDisk,
-            path_ +
-                " has been changed on disk since it was read (by another program, or "
-                "another Tarvolin).\n\nYes: read the file again; the change you just made "
-                "is dropped.\nNo: keep the file on disk as " +
-                path_ +
-                ".changed and save the list shown here.\nCancel: write nothing now; your "
-                "change stays in the list, unsaved."};
+  if (Exists(path_) && !stamp_.Matches(path_)) return SaveOnTopOfDisk(lock, false);
   return Write(lock);
+}
+
+TReactionBook::TSaveResult TReactionBook::SaveKeepingBoth() {
+  if (!CanEdit()) return {SaveOutcome::NotRead, readFailure_};
+  const TFileLock lock(path_);
+  if (!lock.Held()) return Refused(lock.Failure());
+  if (Exists(path_) && !stamp_.Matches(path_)) return SaveOnTopOfDisk(lock, true);
+  return Write(lock);
+}
+
+void TReactionBook::NoteEdit(const TReaction* before, const TReaction* after) {
+  TEdit& edit = edits_.emplace_back();
+  if (before) edit.before = std::make_unique<TReaction>(*before);
+  if (after) edit.after = std::make_unique<TReaction>(*after);
+}
+
+void TReactionBook::Replay(TReactionList& disk, bool keepBoth,
+                           std::vector<std::string>& conflicts) const {
+  for (const TEdit& edit : edits_) {
+    if (!edit.before) {
+      disk.push_back(std::make_unique<TReaction>(*edit.after));
+      continue;
+    }
+    if (const auto found = FindSame(disk, *edit.before); found != disk.end()) {
+      if (edit.after)
+        **found = *edit.after;
+      else
+        disk.erase(found);
+      continue;
+    }
+    // The other program changed or deleted this reaction too. Both made it the same, or both
+    // deleted it: nothing is in the way.
+    if (edit.after && FindSame(disk, *edit.after) != disk.end()) continue;
+    const bool changedThere = std::any_of(disk.begin(), disk.end(), [&](const auto& other) {
+      return other->Question() == edit.before->Question();
+    });
+    if (!edit.after && !changedThere) continue;
+    conflicts.push_back(edit.before->QuestionText());
+    // Kept beside the other's version; a reaction the other changed is not deleted.
+    if (keepBoth && edit.after) disk.push_back(std::make_unique<TReaction>(*edit.after));
+  }
+}
+
+TReactionBook::TSaveResult TReactionBook::SaveOnTopOfDisk(const TFileLock& lock, bool keepBoth) {
+  const std::string changed = path_ +
+                              " has been changed on disk since it was read (by another program, "
+                              "or another Tarvolin)";
+  const std::string otherChoices = "\nNo: keep the file on disk as " + path_ +
+                                   ".changed and save the list shown here.\nCancel: write nothing "
+                                   "now; your change stays in the list, unsaved.";
+  TReactionList disk;
+  TReadInfo info;
+  if (ReadReactionFile(disk, path_, &info) != ReadResult::Ok) {
+    if (keepBoth) return KeepDiskCopyAndWrite(lock);
+    return {SaveOutcome::ChangedOnDisk,
+            changed +
+                ", and it cannot be read now, so your change cannot be made again on top "
+                "of it.\n\nYes: keep both: the file on disk is kept as " +
+                path_ + ".changed and the list shown here is saved." + otherChoices};
+  }
+  std::vector<std::string> conflicts;
+  Replay(disk, keepBoth, conflicts);
+  if (!conflicts.empty() && !keepBoth) {
+    std::string named;
+    for (const std::string& question : conflicts) named += "\n- \"" + question + "\"";
+    return {SaveOutcome::ChangedOnDisk,
+            changed + ", and there these reactions were changed as well as here:" + named +
+                "\n\nYes: keep both: your changes are made again on top of the file as it is "
+                "now, and each of these reactions is kept in both versions." +
+                otherChoices};
+  }
+  // The marks and the current entry stay with their reactions in the list as it now is.
+  std::vector<TReaction> marked;
+  for (const TReaction* reaction : MarkedReactions()) marked.push_back(*reaction);
+  allReactions_ = std::move(disk);
+  stamp_ = info.stamp;
+  keepDamagedCopy_ = false;  // the file now on disk was read whole
+  RebuildList(false);
+  for (std::size_t k = 0; k < checkBoxes_.size(); ++k)
+    checkBoxes_[k]->SetCheck(std::any_of(marked.begin(), marked.end(), [&](const TReaction& r) {
+      return Same(r, *shownReactions_[k]);
+    }));
+  for (std::size_t k = 0; k < shownReactions_.size() && !edits_.empty(); ++k)
+    if (edits_.back().after && Same(*shownReactions_[k], *edits_.back().after)) SetCurrent(k);
+  TSaveResult result = Write(lock);
+  if (result.outcome != SaveOutcome::Saved) return result;
+  result.message =
+      changed + ". Your change was made again on top of it, so both are kept: " + path_ +
+      " now holds " + std::to_string(allReactions_.size()) + " reactions." +
+      (conflicts.empty() ? "" : " Where both changed a reaction, both versions are kept.") +
+      (result.message.empty() ? "" : "\n\n" + result.message);
+  return result;
 }
 
 TReactionBook::TSaveResult TReactionBook::SaveKeepingDiskCopy() {
@@ -287,6 +390,10 @@ TReactionBook::TSaveResult TReactionBook::SaveKeepingDiskCopy() {
   // Held from the copy on: the file kept beside is then the very file the list replaces.
   const TFileLock lock(path_);
   if (!lock.Held()) return Refused(lock.Failure());
+  return KeepDiskCopyAndWrite(lock);
+}
+
+TReactionBook::TSaveResult TReactionBook::KeepDiskCopyAndWrite(const TFileLock& lock) {
   std::string keptAs;
   if (Exists(path_)) {
     std::string error;
@@ -324,6 +431,7 @@ TReactionBook::TSaveResult TReactionBook::Write(const TFileLock& lock) {
   if (!WriteReactionFile(allReactions_, path_, &error, &stamp_, &lock))
     return Refused(error, damagedCopy);
   unsaved_ = false;
+  edits_.clear();
   if (readState_ == ReadState::Missing) readState_ = ReadState::Read;
   if (damagedCopy.empty()) return {};
   return {SaveOutcome::Saved, "The file " + path_ +

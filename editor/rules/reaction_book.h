@@ -22,7 +22,8 @@ class TReactionBook {
   enum class SaveOutcome {
     Saved,
     NotRead,         // the file on disk could not be read, so it is never replaced
-    ChangedOnDisk,   // someone changed the file since it was read: the teacher decides
+    ChangedOnDisk,   // someone changed the same reaction, or a file that cannot be read now,
+                     // since it was read: the teacher decides
     WriteProtected,  // left as it was
     CopyFailed,      // a damaged file could not be kept beside before its rewrite
     Busy,            // another program was saving the file for longer than a save waits
@@ -85,10 +86,17 @@ class TReactionBook {
   std::vector<std::string> Doubts(QuestionRecord record, const TTypeFlags& flags,
                                   std::size_t replacing = static_cast<std::size_t>(-1)) const;
 
-  // Writes the list over the file, unless the file is not the one read. The file's lock is
-  // held from that check to the new file's stamp, so another program's save never lands in
-  // between unseen.
+  // Writes the list over the file. When someone else saved the file since it was read, the
+  // edits made here are made again on top of the file as it is now (an added reaction added, a
+  // changed or deleted one changed or deleted where the other left it as it was) and that is
+  // saved; only an edit of a reaction the other changed too, or a file that cannot be read now,
+  // comes back as ChangedOnDisk. The file's lock is held from the check to the new file's
+  // stamp, so another program's save never lands in between unseen.
   TSaveResult Save();
+  // After ChangedOnDisk: keeps both. The edits are made again on top of the file as it is now,
+  // and where both changed one reaction the version from here is added beside the other (a
+  // reaction the other changed is not deleted); a file that cannot be read is kept beside.
+  TSaveResult SaveKeepingBoth();
   // After ChangedOnDisk: keeps the file on disk as path.changed (.changed.2, ...) and saves.
   TSaveResult SaveKeepingDiskCopy();
   // True while the list holds a change that the file does not.
@@ -101,6 +109,19 @@ class TReactionBook {
   std::vector<const TReaction*> MarkedReactions() const;
   void RestoreMarks(const std::vector<const TReaction*>& marked);
   void AfterEdit(const std::vector<const TReaction*>& marked);
+  // One edit since the file was last read or written, kept to be made again on top of a file
+  // someone else saved meanwhile: before is the reaction as it was (none for an Add), after
+  // as it is now (none for a Delete).
+  struct TEdit {
+    std::unique_ptr<TReaction> before;
+    std::unique_ptr<TReaction> after;
+  };
+  void NoteEdit(const TReaction* before, const TReaction* after);
+  // Makes the edits again on disk; the question of each that meets the other's change of the
+  // same reaction goes to conflicts, and is kept beside it when keepBoth.
+  void Replay(TReactionList& disk, bool keepBoth, std::vector<std::string>& conflicts) const;
+  TSaveResult SaveOnTopOfDisk(const TFileLock& lock, bool keepBoth);
+  TSaveResult KeepDiskCopyAndWrite(const TFileLock& lock);
   TSaveResult Write(const TFileLock& lock);
   TSaveResult Refused(const TWriteError& error, const std::string& damagedCopy = {});
   std::string FailureText(const TWriteError& error) const;
@@ -121,4 +142,5 @@ class TReactionBook {
   TFileStamp stamp_;         // the file as last read or written
   bool keepDamagedCopy_ = false;
   bool unsaved_ = false;
+  std::vector<TEdit> edits_;
 };

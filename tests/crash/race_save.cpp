@@ -1,8 +1,9 @@
 // Two editors on one reaction file: each of several processes adds reactions to its own
-// TReactionBook and saves after every addition, as fast as it can. A save refused because the
-// other saved first (the file changed on disk) drops the addition and reads the file again, as a
-// teacher answering Yes does, and the addition is made and saved again; a save refused because
-// the other held the file too long is tried again. At the end the file must hold every addition
+// TReactionBook and saves after every addition, as fast as it can. A save after the other's
+// (the file changed on disk) makes the addition again on top of the other's file; one that is
+// still refused as changed on disk drops the addition and reads the file again, and the addition
+// is made and saved again; a save refused because the other held the file too long is tried
+// again. At the end the file must hold every addition
 // that was reported saved, each once, and nothing else, and every refusal must have been told.
 //
 //   race_save [--additions N] [--writers W]

@@ -24,8 +24,10 @@
 #include "editor/rules/reaction_listing.h"
 #include "editor/select_dialog.h"
 #include "editor/type_dialog.h"
+#include "keypad/answer_window.h"
 #include "keypad/new_question_dialog.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/keypad/equation_render.h"
 #include "tests/support/driver.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/has_text.h"
@@ -530,33 +532,47 @@ TEST_F(ReactWindowTest, AnUnreadableFileTurnsEditingOffWithItsReason) {
   EXPECT_TRUE(std::filesystem::is_directory("tarvolin.rxn"));
 }
 
-TEST_F(ReactWindowTest, AFileChangedOnDiskIsReadAgainWhenTheTeacherSaysSo) {
+// Another editor saved meanwhile: the reaction added here goes on top of theirs with Enter
+// alone; a change of a reaction they changed too asks, keeping both first and by default.
+TEST_F(ReactWindowTest, AFileChangedOnDiskKeepsBothByDefault) {
   WriteMixed();
   auto view = MakeView();
   std::vector<std::unique_ptr<TReaction>> theirs;
   theirs.push_back(R("Imported meanwhile.", 1));
   Write(std::move(theirs));
-  const std::string onDisk = ReadWholeFile("tarvolin.rxn");
+  {
+    Messages messages;  // every box answered as Enter answers it
+    view->AddReaction(Record("Mine."), {1, 0, 0, 0, 0});
+    ASSERT_EQ(messages.seen.size(), 2u);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "both are kept")) << messages.seen[0].text;
+    EXPECT_EQ(messages.seen[1].text, "Added as reaction 1.");
+  }
+  EXPECT_EQ(Questions(view->AllReactions()), (Strings{"Imported meanwhile.", "Mine."}));
+  ExpectFileEqualsList(*view);
+
+  TReactionList onDisk;
+  ASSERT_EQ(ReadReactionFile(onDisk), ReadResult::Ok);
+  SetFieldText(onDisk[1]->question, TReaction::kQuestionSize, "Mine, theirs.");
+  ASSERT_TRUE(WriteReactionFile(onDisk));
+  const std::string before = ReadWholeFile("tarvolin.rxn");
   {
     Messages messages({IDCANCEL});
-    view->AddReaction(Record("Mine."), {1, 0, 0, 0, 0});
+    view->ChangeReaction(Record("Mine, here."), {1, 0, 0, 0, 0}, 1, true);
     ASSERT_EQ(messages.seen.size(), 1u);
     EXPECT_EQ(messages.seen[0].buttons, MbButtons::YesNoCancel);
-    EXPECT_TRUE(HasText(messages.seen[0].text, "changed on disk since it was read"));
+    EXPECT_EQ(messages.seen[0].defaultButton, IDYES);
+    EXPECT_TRUE(HasText(messages.seen[0].text, "Yes: keep both")) << messages.seen[0].text;
   }
-  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), onDisk);
+  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), before);
   EXPECT_TRUE(view->Book().Unsaved());
   {
     Messages messages({IDYES});
-    EXPECT_FALSE(view->SaveReactions());
-    ASSERT_EQ(messages.seen.size(), 2u);
-    EXPECT_EQ(messages.seen[1].text,
-              "Your change was dropped: the list now shows tarvolin.rxn as it is on disk (1 "
-              "reactions).");
+    EXPECT_TRUE(view->SaveReactions());
   }
-  EXPECT_EQ(Questions(view->AllReactions()), Strings{"Imported meanwhile."});
+  EXPECT_EQ(Questions(view->AllReactions()),
+            (Strings{"Imported meanwhile.", "Mine, theirs.", "Mine, here."}));
+  ExpectFileEqualsList(*view);
   EXPECT_FALSE(view->Book().Unsaved());
-  EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), onDisk);
 }
 
 TEST_F(ReactWindowTest, AnUnsavedChangeIsNeverLeftWithoutAsking) {
@@ -607,6 +623,13 @@ TEST_F(ReactWindowTest, AQuestionThatRepeatsAnotherIsKeptOnlyWhenTheTeacherSaysS
   NewQuestion(driver_, "precipitation   ONE.");
   driver_.ExpectDialog<TTypeDialog>().Press(1);
   driver_.ExpectMessage(warning, "Warning").WithButtons(MbButtons::YesNo).Answer(IDNO);
+  // No goes back to the question and answer as typed, to be put right.
+  driver_.ExpectDialog<TNewQuestionDialog>()
+      .Check([](TNewQuestionDialog& d) {
+        EXPECT_EQ(d.QuestionEdit()->text().toStdString(), "precipitation   ONE.");
+        EXPECT_EQ(EquationText(*d.AnswerWindow()->Equation()), "Zn + Cu^2+ -> Zn^2+ + Cu");
+      })
+      .Press(2);
   view->Dispatch(TReactWindow::kCmAdd);
   EXPECT_EQ(view->AllReactions().size(), 6u);
   NewQuestion(driver_, "precipitation   ONE.");

@@ -107,7 +107,8 @@ TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilen
     ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
     c.change();
     const std::string theirs = ReadWholeFile("tarvolin.rxn");
-    book.Add(Record("Mine."), kRedox);
+    // A change of the reaction the other changed (or took away) too is theirs to decide.
+    book.Change(0, Record("Mine."), kRedox, true);
     EXPECT_EQ(book.Save().outcome, Outcome::ChangedOnDisk);
     EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), theirs);
     EXPECT_TRUE(book.Unsaved());
@@ -120,10 +121,86 @@ TEST_F(ReactionBookTest, AFileChangedOnDiskSinceItWasReadIsNeverOverwrittenSilen
     EXPECT_FALSE(book.Unsaved());
     TReactionList file;
     ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
-    EXPECT_EQ(file.size(), 4u);
+    EXPECT_EQ(file.size(), 3u);
     // Our own save is no change by someone else.
     book.Delete(0);
     EXPECT_EQ(book.Save().outcome, Outcome::Saved);
+  }
+}
+
+// Another editor saved One., Two., Three. as changed there; the edits made here are made again
+// on top of that, and only an edit of a reaction both changed asks (then both are kept).
+TEST_F(ReactionBookTest, EditsAreMadeAgainOnTopOfAnotherEditorsSave) {
+  using Edit = std::function<void(TReactionList&)>;
+  using Mine = std::function<void(TReactionBook&)>;
+  const auto rename = [](std::size_t i, const char* question) {
+    return [=](TReactionList& list) {
+      SetFieldText(list[i]->question, TReaction::kQuestionSize, question);
+    };
+  };
+  const auto erase = [](std::size_t i) {
+    return [=](TReactionList& list) { list.erase(list.begin() + static_cast<long>(i)); };
+  };
+  const Edit theirAdd = [](TReactionList& list) {
+    list.push_back(std::move(Reactions({{"Theirs.", 0}}).front()));
+  };
+  const Edit theirRetype = [](TReactionList& list) { list[0]->type = 3; };
+  const Mine myAdd = [](TReactionBook& b) { b.Add(Record("Mine."), kRedox); };
+  const auto myChange = [](std::size_t i) {
+    return [=](TReactionBook& b) { b.Change(i, Record("Mine."), kRedox, true); };
+  };
+  const auto myDelete = [](std::size_t i) { return [=](TReactionBook& b) { b.Delete(i); }; };
+  const struct {
+    const char* name;
+    Edit theirs;
+    Mine mine;
+    bool asks;  // a true conflict: Save leaves it to the teacher, SaveKeepingBoth keeps both
+    std::vector<std::string> file;
+  } cases[] = {
+      {"BothAdd", theirAdd, myAdd, false, {"One.", "Two.", "Three.", "Theirs.", "Mine."}},
+      {"OtherReactions",
+       rename(0, "One, theirs."),
+       myChange(1),
+       false,
+       {"One, theirs.", "Mine.", "Three."}},
+      {"DeletesApart", erase(2), myDelete(0), false, {"Two."}},
+      {"BothDeleteOne", erase(0), myDelete(0), false, {"Two.", "Three."}},
+      {"BothChangeOne",
+       rename(0, "One, theirs."),
+       myChange(0),
+       true,
+       {"One, theirs.", "Two.", "Three.", "Mine."}},
+      {"ChangedThereDeletedHere", theirRetype, myDelete(0), true, {"One.", "Two.", "Three."}},
+      {"DeletedThereChangedHere", erase(0), myChange(0), true, {"Two.", "Three.", "Mine."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteReactionFile(Reactions({{"One.", 0}, {"Two.", 2}, {"Three.", 1}})));
+    TReactionBook book;
+    ASSERT_EQ(book.Read(), TReactionBook::ReadState::Read);
+    TReactionList other;
+    ASSERT_EQ(ReadReactionFile(other), ReadResult::Ok);
+    c.theirs(other);
+    ASSERT_TRUE(WriteReactionFile(other));
+    const std::string theirs = ReadWholeFile("tarvolin.rxn");
+    c.mine(book);
+    TReactionBook::TSaveResult result = book.Save();
+    if (c.asks) {
+      EXPECT_EQ(result.outcome, Outcome::ChangedOnDisk);
+      EXPECT_TRUE(HasText(result.message, "Yes: keep both")) << result.message;
+      EXPECT_EQ(ReadWholeFile("tarvolin.rxn"), theirs);
+      EXPECT_TRUE(book.Unsaved());
+      result = book.SaveKeepingBoth();
+    }
+    EXPECT_EQ(result.outcome, Outcome::Saved);
+    EXPECT_TRUE(HasText(result.message, "both are kept")) << result.message;
+    TReactionList file;
+    ASSERT_EQ(ReadReactionFile(file), ReadResult::Ok);
+    std::vector<std::string> questions;
+    for (const auto& reaction : file) questions.emplace_back(reaction->Question());
+    EXPECT_EQ(questions, c.file);
+    EXPECT_EQ(book.AllReactions().size(), file.size());
+    EXPECT_FALSE(book.Unsaved());
   }
 }
 
@@ -173,7 +250,10 @@ TEST_F(ReactionBookTest, ANewFileBesideAnEmptyListOrAGoneFileAreToldApart) {
   ASSERT_EQ(book.Read(), TReactionBook::ReadState::Missing);
   ASSERT_TRUE(WriteReactionFile(Reactions({{"Imported.", 0}})));
   book.Add(Record("Mine."), kRedox);
-  EXPECT_EQ(book.Save().outcome, Outcome::ChangedOnDisk);
+  EXPECT_EQ(book.Save().outcome, Outcome::Saved);
+  TReactionList both;
+  ASSERT_EQ(ReadReactionFile(both), ReadResult::Ok);
+  EXPECT_EQ(both.size(), 2u);
 
   // Read, then removed: writing it again loses nothing.
   TReactionBook other;
@@ -185,7 +265,7 @@ TEST_F(ReactionBookTest, ANewFileBesideAnEmptyListOrAGoneFileAreToldApart) {
   // .changed copies are never overwritten.
   { std::ofstream("tarvolin.rxn.changed") << "an earlier copy"; }
   ASSERT_TRUE(WriteReactionFile(Reactions({{"Again.", 0}})));
-  other.Add(Record("More."), kRedox);
+  other.Change(0, Record("More."), kRedox, true);
   ASSERT_EQ(other.Save().outcome, Outcome::ChangedOnDisk);
   EXPECT_EQ(other.SaveKeepingDiskCopy().outcome, Outcome::Saved);
   EXPECT_EQ(ReadWholeFile("tarvolin.rxn.changed"), "an earlier copy");
