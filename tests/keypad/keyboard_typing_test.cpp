@@ -159,7 +159,9 @@ TEST_P(TypedAnswers, KeysTheSameAsClicking) {
     if (firstRefusal.empty() && typed.Hint() != hint) firstRefusal = typed.Hint();
   }
   // Backspace ends the typed run: what it refused is no longer named.
-  if (std::string_view(c.typed).ends_with('\b')) EXPECT_EQ(typed.Hint(), hint);
+  if (std::string_view(c.typed).ends_with('\b')) {
+    EXPECT_EQ(typed.Hint(), hint);
+  }
   for (std::string_view key : c.clicks) Click(clicked.dialog, key);
   if (*c.refused) {
     EXPECT_EQ(firstRefusal.substr(0, std::string_view(c.refused).size()), c.refused)
