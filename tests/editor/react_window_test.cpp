@@ -33,6 +33,7 @@
 #include "tests/support/has_text.h"
 #include "tests/support/lock_holder.h"
 #include "tests/support/patience.h"
+#include "ui/mark_color.h"
 #include "ui/radio_button.h"
 #include "ui/scroller.h"
 
@@ -101,6 +102,33 @@ TEST_F(ReactWindowTest, MarkBoxesShowOnADarkPalette) {
     for (int x = area.left(); x <= area.right(); ++x)
       strongest = std::max(strongest, qGray(image.pixel(x, y)) - 30);
   EXPECT_GE(strongest, 40);
+}
+
+// The current entry stands on a band of the highlight colour, seen at a glance, its text as easy
+// to read as on the listing, on light and dark palettes alike.
+TEST_F(ReactWindowTest, TheCurrentEntryStandsOutOnLightAndDarkPalettes) {
+  WriteMixed();
+  auto view = MakeView();
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QCoreApplication::sendEvent(view.get(), &down);
+  ASSERT_EQ(view->Book().Current(), 0u);
+  for (const bool dark : {false, true}) {
+    QPalette palette = view->palette();
+    if (dark) {
+      palette.setColor(QPalette::Base, QColor(30, 30, 30));
+      palette.setColor(QPalette::Text, QColor(230, 230, 230));
+      palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    }
+    view->setPalette(palette);
+    const QImage image = view->grab().toImage();
+    const int h = view->LineHeight();
+    // Right of the entry's text, inside its band.
+    const QPoint inBand =
+        view->ClientOrigin() + QPoint(view->width() - 60, ReactionListing::EntryY(h, 0) + h / 2);
+    const QColor band = image.pixelColor(inBand);
+    EXPECT_NE(band, palette.color(QPalette::Base)) << (dark ? "dark" : "light");
+    EXPECT_GE(ContrastRatio(band, palette.color(QPalette::Text)), 4.5) << (dark ? "dark" : "light");
+  }
 }
 
 TEST_F(ReactWindowTest, ListsByTypeInFileOrderAndDisplayFiltersAndClearsMarks) {
