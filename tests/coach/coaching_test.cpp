@@ -186,7 +186,7 @@ const Flow kFlows[] = {
     {"MissingProductTypedAndEntered", kAgCl, {"Ag", "1+", "+", "Cl", "1-"},
      [](TDriver& d, Question&) {
        d.ExpectDialog("609").Do([](TDialog& a) {
-         TypeText(a, "AgCl");
+         for (char c : std::string_view("AgCl")) PressKey(a, QChar(c).toUpper().unicode(), QChar(c));
          PressKeys(a, {Qt::Key_Return});
        });
      }, 1, 3, kAgCl, ""},

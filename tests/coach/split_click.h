@@ -40,10 +40,6 @@ inline void PressKeys(QWidget& window, const std::vector<int>& keys) {
   for (int key : keys) PressKey(window, key, key == Qt::Key_Return ? QStringLiteral("\r") : "");
 }
 
-inline void TypeText(QWidget& window, std::string_view text) {
-  for (char c : text) PressKey(window, QChar(c).toUpper().unicode(), QString(QChar(c)));
-}
-
 // A left click in the split panel at client x, as the mouse delivers it.
 inline void ClickAt(TSplitWindow& window, int x) {
   const QPointF at = QPointF(window.ClientOrigin() + QPoint(x, 4));
