@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "model/answer_text.h"
 #include "ui/dc.h"
 
 namespace {
@@ -72,6 +73,10 @@ void TAnswerWindow::FitRange() {
     for (QScrollBar* bar : {HorizontalScrollBar(), VerticalScrollBar()})
       if (bar && isVisible()) bar->show();
   }
+}
+
+std::string TAnswerWindow::SpokenText() const {
+  return (equation_ ? EquationAnswerText(*equation_) : std::string()) + pending_;
 }
 
 void TAnswerWindow::ShowEnd() {

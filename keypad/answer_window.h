@@ -28,6 +28,8 @@ class TAnswerWindow : public TStripWindow {
   // Width and height in pixels of the equation as drawn, the caret after it and the padding
   // around it included.
   QSize DrawnSize() const;
+  // The equation as the answers are written ("Ag+ + Cl- -> AgCl"), what waits after it.
+  std::string SpokenText() const override;
 
  protected:
   void SetupWindow() override;

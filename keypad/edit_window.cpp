@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/answer_text.h"
 #include "ui/dc.h"
 
 namespace {
@@ -44,6 +45,10 @@ int TEditWindow::ScrollOffset() const {
   // The strip has no scroll bars: a formula wider than it slides left to keep the caret in view.
   const int room = ClientRect().width() - 2 * kPadding;
   return std::max(0, end + dc.TextWidth("X") - room);
+}
+
+std::string TEditWindow::SpokenText() const {
+  return (formula_ ? FormulaAnswerText(*formula_) : std::string()) + pending_;
 }
 
 void TEditWindow::PaintText(TDC& dc) {

@@ -18,6 +18,7 @@ class TEditWindow : public TStripWindow {
   const std::string& Pending() const { return pending_; }
   // How far the formula is drawn left of the strip's edge so that the caret stays in view.
   int ScrollOffset() const;
+  std::string SpokenText() const override;
 
  protected:
   void SetupWindow() override;

@@ -42,6 +42,7 @@ void TEquationDialog::SetupWindow() {
   Keypad().OpenEquation(answerWindow_->Equation());
   // Typing goes to the strip, which shows the caret.
   answerWindow_->setFocusPolicy(Qt::StrongFocus);
+  answerWindow_->setAccessibleName(QStringLiteral("Your equation"));
   answerWindow_->setFocus();
 }
 

@@ -78,6 +78,7 @@ TKeypadDialog::TKeypadDialog(QWidget* parent, const std::string& templateName,
       Bind(control.id, [this, id = control.id] { PressKey(id); });
       // A click on a key leaves the focus where typing goes.
       Button(control.id)->setFocusPolicy(Qt::NoFocus);
+      Button(control.id)->setAccessibleName(QString::fromStdString(KeySpokenName(control.text)));
     }
   }
   // The command buttons too take the focus only from Tab, so that a blank typed after a

@@ -20,6 +20,7 @@ class TPelloWindow : public TStripWindow {
   const std::vector<TLine>& Lines() const { return lines_; }
   const TFormula* Substance() const { return substance_; }
   void SetSubstance(const TFormula* substance) { substance_ = substance; }
+  std::string SpokenText() const override { return TLine::SpokenLines(lines_); }
 
  protected:
   void SetupWindow() override;

@@ -16,6 +16,9 @@ class TStaticWindow : public TStripWindow {
   void BuildLines();
   const TLine& Line(int index) const { return index == 0 ? first_ : second_; }
   const std::string& CorrectCharge() const { return correctCharge_; }
+  std::string SpokenText() const override {
+    return first_.SpokenText() + (second_.IsEmpty() ? "" : "\n" + second_.SpokenText());
+  }
 
  protected:
   void SetupWindow() override;

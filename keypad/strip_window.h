@@ -25,6 +25,11 @@ class TStripWindow : public TWindow {
   // across, and down as much of kPadding as the text's height leaves room for.
   QPoint TextOrigin() const;
 
+  // A strip with a caret is where the student types; the others are read as text.
+  QAccessible::Role SpokenRole() const override {
+    return HasCaret() ? QAccessible::EditableText : QAccessible::StaticText;
+  }
+
  protected:
   // Height of what PaintText draws, for h the height of "X".
   virtual int ContentHeight(int h) const { return h; }

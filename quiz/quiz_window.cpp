@@ -19,6 +19,11 @@
 
 namespace {
 
+std::string ScoreLine(int32_t pointsEarned, int32_t pointsPossible) {
+  return "You have scored " + std::to_string(pointsEarned) + " out of " +
+         std::to_string(pointsPossible) + " points.";
+}
+
 constexpr const char* kPrompt = "Select Start from the Tarvolin Menu or Press F3";
 constexpr const char* kCompleted =
     "You have completed all of the reactions or there are no reactions in the chosen categories";
@@ -161,9 +166,18 @@ void TQuizWindow::DrawPrompt(TTextSurface& surface, int32_t pointsEarned, int32_
   surface.TextOut(30, 10, kPrompt);
   if (pointsPossible <= 0) return;
   const int h = surface.TextHeight();
-  surface.TextOut(30, 10 + 3 * h,
-                  "You have scored " + std::to_string(pointsEarned) + " out of " +
-                      std::to_string(pointsPossible) + " points.");
+  surface.TextOut(30, 10 + 3 * h, ScoreLine(pointsEarned, pointsPossible));
+}
+
+std::string TQuizWindow::SpokenText() const {
+  std::string text = kPrompt;
+  if (run_.PointsPossible() > 0)
+    text += "\n" + ScoreLine(run_.PointsEarned(), run_.PointsPossible());
+  std::vector<std::string> lines = SummaryShown();
+  lines.push_back(WaitingShown());
+  for (const std::string& line : lines)
+    if (!line.empty()) text += "\n" + line;
+  return text;
 }
 
 void TQuizWindow::DrawSummary(TTextSurface& surface, int top,

@@ -39,6 +39,8 @@ class TQuizWindow : public TWindow {
   TResultsWindow* ResultsWindow() const { return resultsWindow_; }
 
   std::string HelpTopic() const override { return "quiz"; }
+  // The prompt, the score, the summary and the waiting line, a line each, as drawn.
+  std::string SpokenText() const override;
   QPushButton* StartButton() const { return startButton_; }
   // True from a confirmed type choice until the quiz run stops.
   bool Running() const { return running_; }

@@ -6,8 +6,11 @@
 #include <QStyle>
 
 #include "ui/dc.h"
+#include "ui/window_accessible.h"
 
-TWindow::TWindow(QWidget* parent) : QWidget(parent) {}
+TWindow::TWindow(QWidget* parent) : QWidget(parent) {
+  TWindowAccessible::Install();
+}
 
 TWindow::~TWindow() = default;
 
@@ -139,6 +142,23 @@ void TWindow::paintEvent(QPaintEvent*) {
     painter.setClipRect(client);
     painter.fillRect(QRect(ClientOrigin() + caretPos_, caretSize_),
                      palette().color(QPalette::Text));
+  }
+  TellSpokenText();
+}
+
+void TWindow::TellSpokenText() {
+  // Whatever changed what is drawn (a key, coaching, a new score) repaints; the paint is where
+  // the words are sure to be the new ones.
+  std::string now = SpokenText();
+  if (now == spoken_) return;
+  const QString before = QString::fromStdString(spoken_);
+  spoken_ = std::move(now);
+  if (!QAccessible::isActive()) return;
+  QAccessibleTextUpdateEvent changed(this, 0, before, QString::fromStdString(spoken_));
+  QAccessible::updateAccessibility(&changed);
+  if (SpokenRole() == QAccessible::StaticText && accessibleName().isEmpty()) {
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
   }
 }
 

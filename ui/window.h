@@ -1,4 +1,5 @@
 #pragma once
+#include <QAccessible>
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -67,6 +68,11 @@ class TWindow : public QWidget, public TCommandTarget {
   QPoint CaretPos() const { return caretPos_; }
   QSize CaretSize() const { return caretSize_; }
 
+  // What the window draws, in words, for screen readers, and the role they are told it has.
+  // A paint that shows other words than the last one tells them again.
+  virtual std::string SpokenText() const { return {}; }
+  virtual QAccessible::Role SpokenRole() const { return QAccessible::Client; }
+
  protected:
   virtual void SetupWindow() {}
   virtual void Paint(TDC& dc);
@@ -86,6 +92,7 @@ class TWindow : public QWidget, public TCommandTarget {
   void LayoutScrollBars();
   void SyncScrollBars();
   void UpdateCaret(const QPoint& oldPos);
+  void TellSpokenText();
 
   bool setUp_ = false;
   bool border_ = false;
@@ -97,4 +104,5 @@ class TWindow : public QWidget, public TCommandTarget {
   QPoint caretPos_;
   QSize caretSize_;
   bool caretShown_ = false;
+  std::string spoken_;  // the words screen readers were last told
 };

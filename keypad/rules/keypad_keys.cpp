@@ -83,3 +83,18 @@ int KeypadKeyId(const std::string& label) {
   const auto found = ids.find(label);
   return found == ids.end() ? 0 : found->second;
 }
+
+std::string KeySpokenName(const std::string& label) {
+  static const std::map<std::string, std::string> names = {
+      {"+", "plus"},
+      {"->", "yields"},
+      {"(", "open parenthesis"},
+      {")", "close parenthesis"},
+  };
+  if (const auto name = names.find(label); name != names.end()) return name->second;
+  if (label.empty()) return label;
+  // A key's digit alone is a subscript; a digit with its sign, a charge.
+  if (label.back() == '+' || label.back() == '-') return "charge " + label;
+  if (label.front() >= '0' && label.front() <= '9') return "subscript " + label;
+  return label;
+}

@@ -7,6 +7,27 @@ void TLine::AppendSymbols(const TFormula& formula, std::size_t count) {
     formula_.symbols.push_back(formula.symbols[i]);
 }
 
+std::string TLine::SpokenText() const {
+  std::string text;
+  const std::vector<TSymbol>& symbols = formula_.symbols;
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    if (!formula_.IsDrawn(i)) continue;
+    const bool raised = symbols[i].placement == Superscript;
+    if (raised && (i == 0 || symbols[i - 1].placement != Superscript)) text += '^';
+    text += symbols[i].ch;
+  }
+  return text;
+}
+
+std::string TLine::SpokenLines(const std::vector<TLine>& lines) {
+  std::string text;
+  for (const TLine& line : lines) {
+    if (!text.empty()) text += '\n';
+    text += line.SpokenText();
+  }
+  return text;
+}
+
 void TLine::DrawLines(TTextSurface& dc, const std::vector<TLine>& lines) {
   const int h = dc.TextHeight();
   int y = 0;

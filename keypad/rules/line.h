@@ -15,6 +15,10 @@ class TLine : public TStreamableBase {
   const std::vector<TSymbol>& Symbols() const { return formula_.symbols; }
   bool IsEmpty() const { return formula_.symbols.empty(); }
   std::string Text() const { return formula_.AllText(); }
+  // What is drawn, as a screen reader reads it: "^" before a raised charge ("SO4^2-", "Na^+").
+  std::string SpokenText() const;
+  // The lines' spoken texts, one line each.
+  static std::string SpokenLines(const std::vector<TLine>& lines);
   void Draw(TTextSurface& dc, int& x, int y) const { formula_.Draw(dc, x, y); }
 
   // Draws lines from the top-left corner, each 1.5 line heights below the one before.
