@@ -195,7 +195,14 @@ TSendStatus TAnswerSender::Send(int limitMilliseconds) {
     }
     if (go && outbox_.IsOpen()) SendOutbox(status, deadline);
   }
-  if (outbox_.IsOpen() && !outbox_.Counts(destination_, status.counts)) reopenOutbox_ = true;
+  // An outbox that cannot be read now (a full disk) still holds what it held when last read:
+  // those are shown as waiting, not none.
+  if (outbox_.IsOpen() && outbox_.Counts(destination_, status.counts)) {
+    outboxCounts_ = status.counts;
+  } else {
+    if (outbox_.IsOpen()) reopenOutbox_ = true;
+    status.counts = outboxCounts_;
+  }
   // Opened afresh next round: a file moved aside meanwhile is left for the new one.
   if (reopenOutbox_) outbox_.Close();
   reopenOutbox_ = false;

@@ -87,6 +87,8 @@ class TAnswerSender {
   std::string destination_;
   std::string unreadable_;
   bool reopenOutbox_ = false;
+  // What the outbox held when it was last read.
+  TOutboxCounts outboxCounts_;
   // The message of a refused password, and what it was refused for.
   std::string refused_;
   TResultsLocation refusedLocation_;
