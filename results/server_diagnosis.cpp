@@ -72,7 +72,8 @@ TServerProblem FromSqlState(const std::string& state, PGconn* conn) {
   if (state == "3D000") return TServerProblem::NoSuchDatabase;
   if (state == "42501") return TServerProblem::NotInClass;
   if (state == "53300") return TServerProblem::TooManyConnections;
-  if (state == "57P03" || state.rfind("57P", 0) == 0) return TServerProblem::Starting;
+  // 57P01 to 57P03: shutting down, crashed and restarting, not yet taking connections.
+  if (state.rfind("57P", 0) == 0) return TServerProblem::Starting;
   return TServerProblem::Refused;
 }
 
