@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,8 +14,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtCharts/QBarCategoryAxis>
@@ -51,6 +53,10 @@ QString LocalTime(const std::string& utc) {
   return time.isValid() ? time.toLocalTime().toString("yyyy-MM-dd hh:mm") : QStringOf(utc);
 }
 
+// A chart's least width in lines of the window's font: the longest type's name whole beside its
+// bars and their labels.
+constexpr int kChartLines = 30;
+
 // A bar of 0 is drawn this long, a sliver at the axis, so that no type looks missing.
 constexpr qreal kZeroBar = 0.5;
 
@@ -66,6 +72,12 @@ QTableWidget* MakeTable(const QStringList& headers, const QList<int>& longTexts)
   table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   table->verticalHeader()->setVisible(false);
   table->setProperty(kLongTextColumns, QVariant::fromValue(longTexts));
+  // A long text wraps in its row rather than being cut: a question or a name with its login
+  // reads whole.
+  table->setWordWrap(true);
+  table->setTextElideMode(Qt::ElideNone);
+  // Rows made higher by wrapping never take the columns' room for a scroll bar.
+  table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   return table;
 }
 
@@ -101,6 +113,7 @@ void FitColumns(QTableWidget* table) {
   }
   if (left > 0) widths.back() += left;
   for (std::size_t i = 0; i < widths.size(); ++i) table->setColumnWidth(longTexts[i], widths[i]);
+  table->resizeRowsToContents();
 }
 
 void SetRow(QTableWidget* table, int row, const QStringList& cells) {
@@ -166,6 +179,20 @@ void FollowLook(QChart* chart, const QWidget& widget) {
   }
 }
 
+// Colours that read on a light chart and a dark one alike (a contrast of 3:1 with either) and
+// stay apart for colour-blind readers, from Okabe and Ito's set: each series keeps its colour
+// whatever the palette, so two screens side by side mean the same.
+void KeepSeriesColours(QAbstractBarSeries* series) {
+  static const QColor colours[] = {
+      {0x00, 0x72, 0xB2}, {0xD5, 0x5E, 0x00}, {0x00, 0x9E, 0x73}, {0xCC, 0x79, 0xA7}};
+  const QList<QBarSet*> sets = series->barSets();
+  for (qsizetype i = 0; i < sets.size(); ++i) {
+    const QColor& colour = colours[i % std::size(colours)];
+    sets[i]->setColor(colour);
+    sets[i]->setBorderColor(colour);
+  }
+}
+
 void ShowChart(QChartView* view, QChart* chart) {
   QChart* old = view->chart();
   view->setChart(chart);
@@ -204,12 +231,12 @@ TResultsWindow::TResultsWindow(QWidget* parent)
     connect(closing, &QShortcut::activated, this, &QWidget::close);
   }
   // Room for five types' names and bars beside each other at the desktop's font, within the
-  // screen it opens on.
+  // screen it opens on, its frame and title bar included.
   const int line = fontMetrics().lineSpacing();
   resize(sizeHint()
              .expandedTo(QSize(1040, 760))
              .expandedTo(QSize(70 * line, 50 * line))
-             .boundedTo(screen()->availableGeometry().size()));
+             .boundedTo(screen()->availableGeometry().size() - FrameAllowance()));
   ShowOwnResults();
 }
 
@@ -247,11 +274,10 @@ void TResultsWindow::BuildLayout() {
   connect(exportCsv, &QPushButton::clicked, this, &TResultsWindow::CmExportCsv);
   connect(clear_, &QPushButton::clicked, this, &TResultsWindow::CmClear);
 
-  auto* commands = new QHBoxLayout;
-  commands->addWidget(new QLabel("Show:"));
-  commands->addWidget(student_);
-  commands->addStretch();
-  for (QPushButton* button : {refresh, open, own, exportCsv, clear_}) commands->addWidget(button);
+  showLabel_ = new QLabel("Show:");
+  showLabel_->setBuddy(student_);
+  commands_ = new QGridLayout;
+  commandButtons_ = {refresh, open, own, exportCsv, clear_};
 
   const TResultsSettings settings;
   studentName_ = new QLineEdit(settings.StudentName());
@@ -292,9 +318,11 @@ void TResultsWindow::BuildLayout() {
     bold.setBold(true);
     title->setFont(bold);
   }
+  // Room for five types' names, their bars and the legend in the window's font.
+  const int line = fontMetrics().lineSpacing();
   for (QChartView* view : {typeView_, mistakeView_}) {
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 240);
+    view->setMinimumSize(std::max(320, kChartLines * line), std::max(240, 18 * line));
   }
   // Above the figures it is about, in plain text: a student's name is never markup.
   leftOut_ = new QLabel;
@@ -306,32 +334,38 @@ void TResultsWindow::BuildLayout() {
   // The columns are fitted again whenever the room for them changes.
   for (QTableWidget* table : {runs_, missed_}) table->viewport()->installEventFilter(this);
 
-  auto* grid = new QGridLayout;
-  grid->addWidget(typeTitle_, 0, 0);
-  grid->addWidget(mistakeTitle_, 0, 1);
-  grid->addWidget(typeView_, 1, 0);
-  grid->addWidget(mistakeView_, 1, 1);
-  grid->addWidget(new QLabel("<b>Quiz runs</b>"), 2, 0);
-  grid->addWidget(new QLabel("<b>Questions missed most often</b>"), 2, 1);
-  grid->addWidget(runs_, 3, 0);
-  grid->addWidget(missed_, 3, 1);
-  grid->setRowStretch(1, 3);
-  grid->setRowStretch(3, 2);
+  figuresGrid_ = new QGridLayout;
+  runsTitle_ = new QLabel("<b>Quiz runs</b>");
+  missedTitle_ = new QLabel("<b>Questions missed most often</b>");
 
+  // The foot stays in view however small the screen: the settings, when the figures were
+  // read, and Close. What is between scrolls where the screen is too small for it.
+  readAt_->setWordWrap(true);
+  auto* closing = new QVBoxLayout;
+  closing->addWidget(readAt_, 0, Qt::AlignRight);
+  closing->addStretch();
+  closing->addWidget(close, 0, Qt::AlignRight);
   auto* bottom = new QHBoxLayout;
   bottom->addLayout(settingsForm, 1);
-  bottom->addWidget(close, 0, Qt::AlignBottom);
+  bottom->addLayout(closing);
 
-  auto* heading = new QHBoxLayout;
-  heading->addWidget(source_, 1);
-  heading->addWidget(readAt_, 0, Qt::AlignTop);
+  auto* body = new QWidget;
+  auto* bodyLayout = new QVBoxLayout(body);
+  bodyLayout->setContentsMargins(0, 0, 0, 0);
+  bodyLayout->addLayout(commands_);
+  bodyLayout->addWidget(leftOut_);
+  bodyLayout->addLayout(figuresGrid_, 1);
+  auto* scroller = figuresScroller_ = new QScrollArea;
+  scroller->setWidget(body);
+  scroller->setWidgetResizable(true);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->viewport()->installEventFilter(this);
+  PlaceFigures();
 
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(heading);
+  layout->addWidget(source_);
   layout->addWidget(waiting_);
-  layout->addLayout(commands);
-  layout->addWidget(leftOut_);
-  layout->addLayout(grid, 1);
+  layout->addWidget(scroller, 1);
   layout->addLayout(bottom);
 }
 
@@ -352,23 +386,77 @@ void TResultsWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   const bool look = event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
                     event->type() == QEvent::StyleChange;
+  if (event->type() == QEvent::FontChange) PlaceFigures();
   if (look && figuresShown_) {
     FillTypeChart();
     FillMistakeChart();
   }
 }
 
+void TResultsWindow::PlaceCommands() {
+  // In one row where it fits, else the buttons two by two under the choice of student.
+  int wide = showLabel_->sizeHint().width() + student_->sizeHint().width();
+  for (QPushButton* button : commandButtons_) wide += button->sizeHint().width();
+  wide += static_cast<int>(commandButtons_.size() + 1) * commands_->horizontalSpacing();
+  const int columns = figuresScroller_->viewport()->width() >= wide ? 0 : 2;
+  if (commands_->count() > 0 && columns == commandColumns_) return;
+  commandColumns_ = columns;
+  for (QWidget* w : std::initializer_list<QWidget*>{showLabel_, student_})
+    commands_->removeWidget(w);
+  for (QPushButton* button : commandButtons_) commands_->removeWidget(button);
+  for (int column = 0; column < commands_->columnCount(); ++column)
+    commands_->setColumnStretch(column, 0);
+  commands_->addWidget(showLabel_, 0, 0);
+  commands_->addWidget(student_, 0, 1, 1, columns == 0 ? 1 : 2, Qt::AlignLeft);
+  for (int i = 0; i < static_cast<int>(commandButtons_.size()); ++i) {
+    if (columns == 0)
+      commands_->addWidget(commandButtons_[i], 0, 3 + i);
+    else
+      commands_->addWidget(commandButtons_[i], 1 + i / columns, 1 + i % columns);
+  }
+  commands_->setColumnStretch(columns == 0 ? 2 : 3, 1);
+}
+
+void TResultsWindow::PlaceFigures() {
+  const int line = fontMetrics().lineSpacing();
+  const int across = figuresScroller_->viewport()->width() >= 2 * kChartLines * line ? 2 : 1;
+  PlaceCommands();
+  if (across == figuresAcross_) return;
+  figuresAcross_ = across;
+  // Read as a list where they stand one under the other: each title above what it names.
+  QWidget* const figures[] = {typeTitle_,    typeView_,    runsTitle_,   runs_,
+                              mistakeTitle_, mistakeView_, missedTitle_, missed_};
+  for (QWidget* figure : figures) figuresGrid_->removeWidget(figure);
+  for (int row = 0; row < 8; ++row) figuresGrid_->setRowStretch(row, 0);
+  for (int i = 0; i < 8; ++i) {
+    const int column = across == 2 ? i / 4 : 0;
+    const int row = across == 2 ? i % 4 : i;
+    figuresGrid_->addWidget(figures[i], row, column);
+    // Charts take more of the height than tables.
+    if (i % 2 == 1) figuresGrid_->setRowStretch(row, i % 4 == 1 ? 3 : 2);
+  }
+}
+
 bool TResultsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == figuresScroller_->viewport()) PlaceFigures();
   if (event->type() == QEvent::Resize)
     for (QTableWidget* table : {runs_, missed_})
       if (watched == table->viewport()) FitColumns(table);
   return QWidget::eventFilter(watched, event);
 }
 
+QSize TResultsWindow::FrameAllowance() const {
+  // Before the window manager has framed the window its frame is not known: room for a title
+  // bar and borders is kept all the same.
+  const QSize frame = frameGeometry().size() - size();
+  if (!frame.isEmpty()) return frame;
+  const int border = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  return {border, border + style()->pixelMetric(QStyle::PM_TitleBarHeight)};
+}
+
 void TResultsWindow::FitOnScreen() {
   const QRect available = screen()->availableGeometry();
-  // The frame of the window manager, where there is one yet.
-  const QSize frame = frameGeometry().size() - size();
+  const QSize frame = FrameAllowance();
   const QSize fitted = size().boundedTo(available.size() - frame);
   if (fitted != size()) resize(fitted);
   QRect outer(frameGeometry().topLeft(), fitted + frame);
@@ -701,6 +789,10 @@ void TResultsWindow::FillStudents(const std::vector<std::string>& students) {
   QStringList names;
   if (shown_->SeesEveryone()) names << "Everyone";
   for (const std::string& name : students) names << QStringOf(name);
+  // Nothing to choose from is not offered: a student's own window before, and with, her answers.
+  const bool choice = shown_->SeesEveryone() || names.size() > 1;
+  showLabel_->setVisible(choice);
+  student_->setVisible(choice);
   QStringList shown;
   for (int i = 0; i < student_->count(); ++i) shown << student_->itemText(i);
   // The same list is left as it is, so that a read every few seconds never closes its popup.
@@ -830,6 +922,7 @@ void TResultsWindow::FillTypeChart() {
   for (QBarSet* set : sets) series->append(set);
   AddAxes(chart, series, categories, 100, "percent of points");
   FollowLook(chart, *this);
+  KeepSeriesColours(series);
   new TBarValueLabels(chart, series, labels, font(), palette().color(QPalette::Text));
   ShowChart(typeView_, chart);
 }
@@ -859,6 +952,7 @@ void TResultsWindow::FillMistakeChart() {
   // The four step names are too long for one row below the bars.
   chart->legend()->setAlignment(Qt::AlignRight);
   FollowLook(chart, *this);
+  KeepSeriesColours(series);
   ShowChart(mistakeView_, chart);
 }
 

@@ -4,12 +4,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "results/results_summary.h"
 
 class QChart;
 class QChartView;
 class QComboBox;
+class QGridLayout;
+class QScrollArea;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -83,6 +86,12 @@ class TResultsWindow : public QWidget {
 
  private:
   void BuildLayout();
+  // The charts and tables two by two where the window is wide enough for two charts' names and
+  // bars in its font, one under the other where it is not.
+  void PlaceFigures();
+  void PlaceCommands();
+  // The window manager's frame round the window, or room kept for one not made yet.
+  QSize FrameAllowance() const;
   void FitOnScreen();
   void UpdateRereading();
   void FillStudents();
@@ -128,6 +137,7 @@ class TResultsWindow : public QWidget {
   std::unique_ptr<TFiguresReader> reader_;
   QTimer* readerPoll_;
   QComboBox* student_;
+  QLabel* showLabel_;
   QLineEdit* studentName_;
   QLineEdit* server_;
   QPushButton* clear_;
@@ -135,6 +145,14 @@ class TResultsWindow : public QWidget {
   QTableWidget* missed_;
   QLabel* typeTitle_;
   QLabel* mistakeTitle_;
+  QGridLayout* commands_;
+  std::vector<QPushButton*> commandButtons_;
+  int commandColumns_ = 0;
+  QGridLayout* figuresGrid_;
+  QScrollArea* figuresScroller_;
+  QLabel* runsTitle_;
+  QLabel* missedTitle_;
+  int figuresAcross_ = 0;  // charts side by side, once placed: 1 or 2
   QChartView* typeView_ = nullptr;
   QChartView* mistakeView_ = nullptr;
   TChooseFiles chooseFiles_;

@@ -45,6 +45,7 @@
 #include "print/heading_dialog.h"
 #include "quiz/quiz_window.h"
 #include "quiz/result_window.h"
+#include "results/results_window.h"
 #include "tests/support/equation_text.h"
 #include "tests/support/scheme_palette.h"
 #include "tests/support/working_folder.h"
@@ -297,6 +298,7 @@ INSTANTIATE_TEST_SUITE_P(Layout, LayoutOfTemplate,
 struct WindowCase {
   const char* name;
   std::function<std::unique_ptr<QWidget>()> make;
+  bool fitsScreen = false;  // opens within the screen's available area, however small
 };
 
 void PrintTo(const WindowCase& c, std::ostream* os) {
@@ -394,6 +396,7 @@ const WindowCase kWindows[] = {
      }},
     {"Editor", Editor},
     {"Quiz", [] { return std::make_unique<TQuizWindow>(nullptr, CheckAnswer); }},
+    {"Results", [] { return std::make_unique<TResultsWindow>(); }, true},
 };
 
 class LayoutOfWindow : public testing::TestWithParam<std::tuple<WindowCase, int>> {
@@ -406,6 +409,13 @@ TEST_P(LayoutOfWindow, ControlsApartInsideAndTheirTextsFit) {
   const DesktopFont font(std::get<1>(GetParam()));
   std::unique_ptr<QWidget> window = std::get<0>(GetParam()).make();
   Build(*window);
+  if (std::get<0>(GetParam()).fitsScreen) {
+    window->show();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window->frameGeometry()))
+        << window->width() << "x" << window->height() << " on " << screen.width() << "x"
+        << screen.height();
+  }
   ExpectLaidOut(*window);
 }
 

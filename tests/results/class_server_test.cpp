@@ -279,6 +279,8 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
     TResultsWindow window;
     EXPECT_EQ(window.ClearButton()->isVisibleTo(&window), teacher) << login;
     EXPECT_EQ(window.StudentChoice()->findText("Everyone") >= 0, teacher) << login;
+    // A student has no one to choose: no "Show:" at all.
+    EXPECT_EQ(window.StudentChoice()->isVisibleTo(&window), teacher) << login;
     EXPECT_TRUE(window.ServerEdit()->isReadOnly());
     if (!teacher) {
       EXPECT_EQ(window.RunsTable()->rowCount(), 1);

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtCharts/QAbstractBarSeries>
@@ -35,6 +36,7 @@
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
 #include "tests/support/driver.h"
+#include "ui/mark_color.h"
 
 namespace {
 
@@ -88,6 +90,10 @@ class ResultsWindowTest : public ::testing::Test {
         bars.back().push_back(static_cast<int>(set->at(i)));
     }
     return bars;
+  }
+  static QList<QBarSet*> Sets(QChart* chart) {
+    auto* series = qobject_cast<QAbstractBarSeries*>(chart->series().value(0));
+    return series ? series->barSets() : QList<QBarSet*>();
   }
   static QStringList Categories(QChart* chart) {
     QStringList names;
@@ -492,7 +498,9 @@ class ResultsWindowLooks : public ResultsWindowTest, public ::testing::WithParam
  protected:
   void SetUp() override {
     ResultsWindowTest::SetUp();
-    const QSize screen = QApplication::primaryScreen()->availableGeometry().size();
+    // In the screen's own pixels: at scale 2 the window has half as many of its own.
+    const QScreen& lab = *QApplication::primaryScreen();
+    const QSize screen = lab.geometry().size() * lab.devicePixelRatio();
     if (screen.width() < 1280 || screen.height() < 1024) GTEST_SKIP() << "needs 1280x1024";
     font_ = QApplication::font();
     palette_ = QApplication::palette();
@@ -543,11 +551,29 @@ TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
       << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " on "
       << screen.width() << "x" << screen.height();
 
-  // Every header whole; the points and percent in view beside the long name.
-  for (QTableWidget* table : {window.RunsTable(), window.MissedTable()})
+  // Its foot in view: the settings, when the figures were read, and Close.
+  for (QWidget* foot :
+       {static_cast<QWidget*>(Button(window, "Close")), static_cast<QWidget*>(window.ReadAtLabel()),
+        static_cast<QWidget*>(window.ServerEdit())})
+    EXPECT_TRUE(screen.contains(QRect(foot->mapToGlobal(QPoint(0, 0)), foot->size())))
+        << foot->metaObject()->className() << " out of sight";
+
+  // Every header whole, every row as high as its texts wrapped; the points and percent in view
+  // beside the long name.
+  for (QTableWidget* table : {window.RunsTable(), window.MissedTable()}) {
     for (int column = 0; column < table->columnCount(); ++column)
       EXPECT_GE(table->columnWidth(column), table->horizontalHeader()->sectionSizeHint(column))
           << table->horizontalHeaderItem(column)->text().toStdString();
+    const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int row = 0; row < table->rowCount(); ++row)
+      for (int column = 0; column < table->columnCount(); ++column) {
+        const QString text = table->item(row, column)->text();
+        const QRect room(0, 0, table->columnWidth(column) - margin, 1 << 20);
+        EXPECT_GE(table->rowHeight(row),
+                  table->fontMetrics().boundingRect(room, Qt::TextWordWrap, text).height())
+            << "cut: " << text.toStdString();
+      }
+  }
   QTableWidget* runs = window.RunsTable();
   ASSERT_TRUE(runs->findItems(QString::fromStdString(name), Qt::MatchExactly).size() > 0);
   EXPECT_EQ(runs->horizontalScrollBar()->value(), 0);
@@ -594,7 +620,22 @@ TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
       EXPECT_EQ(chart->legend()->labelColor(), palette.color(QPalette::Text));
       for (QAbstractAxis* axis : chart->axes())
         EXPECT_EQ(axis->labelsBrush().color(), palette.color(QPalette::Text));
+      for (QBarSet* set : Sets(chart))
+        EXPECT_GE(ContrastRatio(set->color(), palette.color(QPalette::Base)), 3.0)
+            << set->label().toStdString();
     }
+  }
+  // Each series keeps its colour under the other palette.
+  std::vector<QColor> colours;
+  for (int round = 0; round < 2; ++round) {
+    if (round == 1) QApplication::setPalette(GetParam().dark ? palette_ : DarkPalette());
+    std::vector<QColor> now;
+    for (QChart* chart : {window.TypeChart(), window.MistakeChart()})
+      for (QBarSet* set : Sets(chart)) now.push_back(set->color());
+    if (round == 1) {
+      EXPECT_EQ(now, colours);
+    }
+    colours = now;
   }
 
   if (!folder.isEmpty())
@@ -604,7 +645,8 @@ TEST_P(ResultsWindowLooks, EverythingFitsAndFollowsThePalette) {
 
 INSTANTIATE_TEST_SUITE_P(, ResultsWindowLooks,
                          ::testing::Values(Look{"Light", 0, false}, Look{"Dark", 0, true},
-                                           Look{"Font12", 12, false}, Look{"Font12Dark", 12, true}),
+                                           Look{"Font12", 12, false}, Look{"Font12Dark", 12, true},
+                                           Look{"Font14", 14, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
