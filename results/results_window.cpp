@@ -34,6 +34,7 @@
 #include "results/answer_outbox.h"
 #include "results/answer_sender.h"
 #include "results/bar_value_labels.h"
+#include "results/chart_accessible.h"
 #include "results/csv_export.h"
 #include "results/distinct_names.h"
 #include "results/figures_reader.h"
@@ -220,6 +221,7 @@ TResultsWindow::TResultsWindow(QWidget* parent)
   rereadTimer_ = new QTimer(this);
   rereadTimer_->setInterval(kRereadMilliseconds);
   connect(rereadTimer_, &QTimer::timeout, this, &TResultsWindow::ReadAgain);
+  TChartAccessible::Install();
   BuildLayout();
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic("results", this); });
@@ -924,6 +926,15 @@ void TResultsWindow::FillTypeChart() {
   FollowLook(chart, *this);
   KeepSeriesColours(series);
   new TBarValueLabels(chart, series, labels, font(), palette().color(QPalette::Text));
+  QList<QStringList> table;
+  for (const TTypeRow& row : figures_.types)
+    table << QStringList{
+        QStringLiteral("%1 (%2 answered)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered),
+        QStringLiteral("%1%").arg(Percent(row.firstPoints, row.possible)),
+        QStringLiteral("%1%").arg(Percent(row.finalPoints, row.possible))};
+  typeView_->setAccessibleName(typeTitle_->text());
+  TChartAccessible::SetChartFigures(typeView_, {"Reaction type", "First try", "After coaching"},
+                                    table);
   ShowChart(typeView_, chart);
 }
 
@@ -953,6 +964,15 @@ void TResultsWindow::FillMistakeChart() {
   chart->legend()->setAlignment(Qt::AlignRight);
   FollowLook(chart, *this);
   KeepSeriesColours(series);
+  QStringList headers{"Reaction type"};
+  for (const char* name : names) headers << name;
+  QList<QStringList> table;
+  for (const TMistakeRow& row : rows) {
+    table << QStringList{QStringOf(TypeLabel(row.type))};
+    for (int times : row.times) table.back() << QString::number(times);
+  }
+  mistakeView_->setAccessibleName(mistakeTitle_->text());
+  TChartAccessible::SetChartFigures(mistakeView_, headers, table);
   ShowChart(mistakeView_, chart);
 }
 
