@@ -324,7 +324,7 @@ void TResultsWindow::BuildLayout() {
   const int line = fontMetrics().lineSpacing();
   for (QChartView* view : {typeView_, mistakeView_}) {
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(std::max(320, kChartLines * line), std::max(240, 18 * line));
+    view->setMinimumSize(std::max(320, kChartLines * line), std::max(240, 13 * line));
   }
   // Above the figures it is about, in plain text: a student's name is never markup.
   leftOut_ = new QLabel;
@@ -373,6 +373,13 @@ void TResultsWindow::BuildLayout() {
 
 void TResultsWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // As much room as the figures ask for, where the screen has it, so that they need no
+  // scrolling there: their wrapped titles make them as high as they are for their width.
+  const QWidget& figures = *figuresScroller_->widget();
+  const QSize room = figuresScroller_->viewport()->size();
+  const QSize more =
+      QSize(figures.minimumSizeHint().width(), figures.heightForWidth(room.width())) - room;
+  if (more.width() > 0 || more.height() > 0) resize(size() + more.expandedTo(QSize(0, 0)));
   FitOnScreen();
   // Opened again, or brought back: what it showed may be old.
   if (showingOwn_) ReadAgain();
