@@ -15,7 +15,8 @@ class TLine : public TStreamableBase {
   const std::vector<TSymbol>& Symbols() const { return formula_.symbols; }
   bool IsEmpty() const { return formula_.symbols.empty(); }
   std::string Text() const { return formula_.AllText(); }
-  // What is drawn, as a screen reader reads it: "^" before a raised charge ("SO4^2-", "Na^+").
+  // What is drawn, as a screen reader reads it: "^" before a raised charge ("SO4^2-", "Fe^3+"),
+  // a charge of one as its sign alone ("Na+").
   std::string SpokenText() const;
   // The lines' spoken texts, one line each.
   static std::string SpokenLines(const std::vector<TLine>& lines);
