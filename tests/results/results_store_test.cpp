@@ -225,9 +225,13 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
     EXPECT_EQ(looked.SchemaVersion(), 1);
     EXPECT_EQ(looked.AnswerCount(), 3);
   }
-  if (sqlite_) EXPECT_EQ(Bytes(location.file), before);
+  if (sqlite_) {
+    EXPECT_EQ(Bytes(location.file), before);
+  }
   TClassSetup setup;
-  if (!sqlite_) ASSERT_TRUE(setup.Connect(location) && setup.Setup()) << setup.Error();
+  if (!sqlite_) {
+    ASSERT_TRUE(setup.Connect(location) && setup.Setup()) << setup.Error();
+  }
   TResultsStore store;
   ASSERT_TRUE(store.Open(location)) << store.Error();
   EXPECT_EQ(store.SchemaVersion(), TResultsStore::kSchemaVersion);
