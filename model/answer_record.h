@@ -46,6 +46,8 @@ struct TAnswerRecord {
   TEnding ending = TEnding::RightAtOnce;
   std::vector<TCoachingNote> coaching;
   int32_t seconds = 0;
+  std::string assignmentId;  // the assignment answered; empty for a quiz of the student's own
+  int32_t practice = 0;      // 1 when the question was chosen for practice of her mistakes
 
   bool operator==(const TAnswerRecord&) const = default;
 };

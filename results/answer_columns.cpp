@@ -49,6 +49,8 @@ std::string AnswerColumnDefinitions(bool server) {
     definitions += (definitions.empty() ? "" : ", ") + std::string(column.name) +
                    (column.Integer() ? " INTEGER" : " TEXT") +
                    (column.text == &TAnswerRecord::answerId ? " PRIMARY KEY" : " NOT NULL");
+    // A later version's column has a value for the answers stored before it came.
+    if (column.version > 1) definitions += column.Integer() ? " DEFAULT 0" : " DEFAULT ''";
     if (server && column.text == &TAnswerRecord::login) definitions += " DEFAULT session_user";
   }
   return definitions;

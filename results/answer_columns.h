@@ -32,7 +32,7 @@ struct TAnswerColumn {
 
 inline constexpr int kCsvCoachingPlace = 15;
 
-inline constexpr std::array<TAnswerColumn, 17> kAnswerColumns = {{
+inline constexpr std::array<TAnswerColumn, 19> kAnswerColumns = {{
     {"answer_id", "answerId", "answer id", 17, 1, &TAnswerRecord::answerId, nullptr},
     {"run_id", "runId", "run", 3, 1, &TAnswerRecord::runId, nullptr},
     {"run_started", "runStarted", "run started", 4, 1, &TAnswerRecord::runStarted, nullptr},
@@ -51,6 +51,8 @@ inline constexpr std::array<TAnswerColumn, 17> kAnswerColumns = {{
     {"final_score", "finalScore", "final score", 13, 1, nullptr, &TAnswerRecord::finalScore},
     {"ending", "ending", "ending", 14, 1, nullptr, nullptr},
     {"seconds", "seconds", "seconds", 16, 1, nullptr, &TAnswerRecord::seconds},
+    {"assignment_id", "assignmentId", "assignment", 18, 2, &TAnswerRecord::assignmentId, nullptr},
+    {"practice", "practice", "practice", 19, 2, nullptr, &TAnswerRecord::practice},
 }};
 
 // Whether a store of schema version holds the column (an earlier version's lacks the later ones).

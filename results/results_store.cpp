@@ -502,9 +502,15 @@ bool TResultsStore::CreateSchema() {
 
 const std::vector<TSchemaStep>& TResultsStore::SchemaSteps() {
   // Each version's changes to a file and to a class server, after the version before it.
-  // Version 2 changes no table yet: it brings the way up, for the fields still to come.
+  // Version 2: each answer names the assignment it was given for, and whether it was practice.
   static const std::vector<TSchemaStep> steps = {
-      {2, {}, {}},
+      {2,
+       {"ALTER TABLE answers ADD COLUMN assignment_id TEXT NOT NULL DEFAULT ''",
+        "ALTER TABLE answers ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"},
+       {"ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS assignment_id TEXT NOT NULL"
+        " DEFAULT ''",
+        "ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS practice INTEGER NOT NULL"
+        " DEFAULT 0"}},
   };
   return steps;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/answer_sink.h"
+#include "model/assignment.h"
 #include "results/results_location.h"
 #include "results/results_summary.h"
 #include "results/sql_connection.h"
@@ -114,6 +115,17 @@ class TResultsStore : public TAnswerSink {
   // The answers graded again whose scores are not the program's, which the server's figures
   // leave out; empty for a student's login or a file.
   TLeftOut LeftOut();
+
+  // The assignments, oldest first, withdrawn ones included (a student's list leaves them out).
+  // On a class server every login of the class reads them; only a teacher's writes them.
+  std::vector<TAssignment> Assignments();
+  // Adds the assignment, or changes the title, due date and withdrawn mark of the one with its
+  // id (its reactions never change once given). False, with Error(), when refused or failed.
+  bool WriteAssignment(const TAssignment& assignment);
+  // The students of the class: on a class server the members of its students group (so that
+  // one who answered nothing is listed), in a file every student seen there. A student's login
+  // gets only herself.
+  std::vector<std::string> ClassList();
 
   // The schema version the store holds; 0 when unknown.
   int SchemaVersion() const { return schemaVersion_; }

@@ -1,4 +1,5 @@
 // The results store's rules, on SQLite and on PostgreSQL alike.
+#include "results/answer_columns.h"
 #include "results/class_setup.h"
 #include "results/results_store.h"
 
@@ -216,6 +217,12 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
     std::string why;
     for (int n = 0; n < 3; ++n) ASSERT_TRUE(store.Record(SampleAnswer(n), why)) << why;
   }
+  // What version 1 had: none of the later columns.
+  for (const TAnswerColumn& column : kAnswerColumns) {
+    if (HeldIn(column, 1)) continue;
+    ASSERT_TRUE(TBackendPlace::Execute(location, QString("ALTER TABLE answers DROP COLUMN %1%2")
+                                                     .arg(column.name, sqlite_ ? "" : " CASCADE")));
+  }
   ASSERT_TRUE(TBackendPlace::Execute(
       location, "UPDATE tarvolin_meta SET value = '1' WHERE name = 'schema_version'"));
   const QByteArray before = sqlite_ ? Bytes(location.file) : QByteArray();
@@ -236,7 +243,11 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
   ASSERT_TRUE(store.Open(location)) << store.Error();
   EXPECT_EQ(store.SchemaVersion(), TResultsStore::kSchemaVersion);
   EXPECT_FALSE(store.IsReadOnly());
-  EXPECT_EQ(All(store).size(), 3u);
+  ASSERT_EQ(All(store).size(), 3u);
+  // And the upgraded store keeps the later fields.
+  std::string why;
+  ASSERT_TRUE(store.Record(SampleAnswer(3), why)) << why;
+  EXPECT_EQ(All(store).back(), SampleAnswer(3));
 }
 
 TEST_P(ResultsStore, ANewerVersionsStoreIsShownButNeverWritten) {

@@ -34,5 +34,7 @@ inline TAnswerRecord SampleAnswer(int n, const std::string& student = "Ada Lovel
   if (r.ending == TEnding::RightAfterCoaching || r.ending == TEnding::Answer)
     r.coaching = {{TCoachingStep::Dissociation, "AgNO3"}, {TCoachingStep::WrongSubstance, "NaCl"}};
   r.seconds = 5 + n % 50;
+  if (n % 4 == 3) r.assignmentId = prefix + "-homework-" + std::to_string(n % 7);
+  r.practice = n % 4 == 2;
   return r;
 }
