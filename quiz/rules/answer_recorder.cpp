@@ -14,8 +14,9 @@ TAnswerRecorder::TAnswerRecorder(TAnswerSink& sink, TWhoAnswers who)
   idGenerator_.seed(seed);
 }
 
-void TAnswerRecorder::BeginRun(const TTypeFlags& flags) {
+void TAnswerRecorder::BeginRun(const TTypeFlags& flags, std::string assignmentId) {
   runId_ = NewId();
+  assignmentId_ = std::move(assignmentId);
   runStarted_ = UtcTimestamp();
   types_.clear();
   for (int type = 0; type < kReactionTypeCount; ++type)
@@ -50,6 +51,7 @@ std::string TAnswerRecorder::Record(const TReaction& reaction, int questionIndex
   record.runStarted = runStarted_;
   record.answeredAt = UtcTimestamp();
   record.types = types_;
+  record.assignmentId = assignmentId_;
   std::string why;
   if (sink_.Record(record, why) || failureShown_) return {};
   failureShown_ = true;

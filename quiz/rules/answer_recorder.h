@@ -25,8 +25,9 @@ class TAnswerRecorder {
   // who is asked at every answer, so a name set during a quiz run counts from then on.
   TAnswerRecorder(TAnswerSink& sink, TWhoAnswers who);
 
-  // A quiz run of the chosen types begins.
-  void BeginRun(const TTypeFlags& flags);
+  // A quiz run of the chosen types begins; its answers name the assignment given (none for a
+  // quiz of the student's own).
+  void BeginRun(const TTypeFlags& flags, std::string assignmentId = {});
   // Records one question; returns the message to show when it could not be kept, once per
   // quiz run, and empty otherwise. questionIndex is the reaction's place in the file, from 0.
   std::string Record(const TReaction& reaction, int questionIndex, const TQuestionOutcome& outcome);
@@ -43,6 +44,7 @@ class TAnswerRecorder {
   TWhoAnswers who_;
   std::mt19937_64 idGenerator_;
   std::string runId_;
+  std::string assignmentId_;
   std::string runStarted_;
   std::string types_;
   bool failureShown_ = false;
