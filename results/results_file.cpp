@@ -199,9 +199,12 @@ std::string ReadMain(sqlite3_file* file, int64_t offset, int size) {
 
 // Whether the committed frames of a -wal carry on from the main file as it lies. SQLite writes
 // the first page, with the file's change counter one up, whenever the file grows or frees a
-// page; a checkpoint copies a frame's page into the file as it is. A log with no first page
-// leaves the file's size and every page's kind as they are.
-bool CarriesOn(sqlite3_file* file, const std::string& page1, const std::vector<TWalFrame>& frames) {
+// page; a checkpoint copies a frame's page into the file as it is. A writer that checkpointed
+// and began its log afresh (restarted) goes on writing the counter the checkpoint already gave
+// the file, while the file only grows. A log with no first page leaves the file's size and
+// every page's kind as they are.
+bool CarriesOn(sqlite3_file* file, const std::string& page1, const std::vector<TWalFrame>& frames,
+               bool restarted) {
   const auto* main = reinterpret_cast<const unsigned char*>(page1.data());
   const std::size_t pageSize = page1.size();
   std::vector<const TWalFrame*> firstPages;
@@ -214,7 +217,10 @@ bool CarriesOn(sqlite3_file* file, const std::string& page1, const std::vector<T
       if (identity != 0 && Big32(frame->data + 60) != identity) return false;
       copied = copied || std::memcmp(frame->data, main, pageSize) == 0;
     }
-    return copied || Big32(firstPages.front()->data + 24) == Big32(main + 24) + 1;
+    const unsigned char* first = firstPages.front()->data;
+    const uint32_t counter = Big32(first + 24);
+    return copied || counter == Big32(main + 24) + 1 ||
+           (restarted && counter == Big32(main + 24) && Big32(first + 28) >= Big32(main + 28));
   }
   sqlite3_int64 length = 0;
   file->pMethods->xFileSize(file, &length);
@@ -257,7 +263,9 @@ TLook LookBeside(sqlite3_file* file, const std::string& path) {
       pageSize ? ReadMain(file, 0, static_cast<int>(pageSize)) : std::string();
   look.seen = wal.substr(0, 32) + std::to_string(wal.size()) + page1;
   look.beside.walBelongs =
-      !page1.empty() && walPageSize == pageSize && CarriesOn(file, page1, frames);
+      !page1.empty() && walPageSize == pageSize &&
+      CarriesOn(file, page1, frames,
+                Big32(reinterpret_cast<const unsigned char*>(wal.data()) + 12) > 0);
   return look;
 }
 

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "results/answer_columns.h"
 #include "results/results_store.h"
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
@@ -150,9 +151,10 @@ void Keep(const QString& path, int answers) {
 QString Bulk(int count) {
   return QStringLiteral(
              "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
-             " INSERT INTO answers SELECT 'bulk-' || i, 'run', 't', printf('2026-01-01T%06d', i),"
+             " INSERT INTO answers (%2) SELECT 'bulk-' || i, 'run', 't', printf('2026-01-01T%06d', i),"
              " 'bulk', 'bulk', 'types', 1, 'q', 0, 'a', 'a', 'a', 3, 3, 'right', 1 FROM n")
-      .arg(count);
+      .arg(count)
+      .arg(QString::fromStdString(AnswerColumnNames({}, 1)));
 }
 
 struct TBeside {
@@ -258,7 +260,15 @@ INSTANTIATE_TEST_SUITE_P(
                   Keep(path, 5);
                   Lay(path, LeftByAKilledWriter(path, {Bulk(200)}));
                 },
-                "", true, true, 205}),
+                "", true, true, 205},
+        TBeside{"its_own_wal_begun_afresh_after_a_checkpoint",
+                [](const QTemporaryDir&, const QString& path) {
+                  Keep(path, 5);
+                  Lay(path, LeftByAKilledWriter(
+                                path, {Bulk(200), "PRAGMA wal_checkpoint(PASSIVE)",
+                                       QString(Bulk(300)).replace("'bulk-'", "'more-'")}));
+                },
+                "", true, true, 505}),
     [](const ::testing::TestParamInfo<TBeside>& info) { return std::string(info.param.name); });
 
 // A lab's shared folder (a group of the lab's accounts, setgid, mode 2775): the first account

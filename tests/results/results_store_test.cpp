@@ -134,6 +134,22 @@ TEST_P(ResultsStore, EveryFieldOfEveryAnswerComesBackAsRecorded) {
     for (TAnswerRecord& r : answers) r.login = store.Login();
   EXPECT_EQ(read, answers);
   EXPECT_EQ(store.SchemaVersion(), TResultsStore::kSchemaVersion);
+  // And the assignments: their reactions' records byte for byte, a change of title, due date
+  // and withdrawal kept, the reactions given first kept whatever a later write carries.
+  TAssignment set{"as-1", "Tonight", "2026-11-03T08:00:00Z", "2026-11-02T12:00:00Z", "tess",
+                  true, false, 0, {{answers[1].question, 2, {0, 0xff, '\'', 7}}, {"Q2", 4, {}}}};
+  TAssignment practice{"as-2", "Practice", "2026-11-04T08:00:00Z", "2026-11-02T13:00:00Z",
+                       "tess", false, false, 8, {}};
+  ASSERT_TRUE(store.WriteAssignment(set) && store.WriteAssignment(practice)) << store.Error();
+  TAssignment changed = set;
+  changed.title = "Tonight's, changed";
+  changed.due = "2026-11-05T08:00:00Z";
+  changed.withdrawn = true;
+  changed.reactions.pop_back();
+  ASSERT_TRUE(store.WriteAssignment(changed)) << store.Error();
+  changed.reactions = set.reactions;
+  if (!sqlite_) changed.teacher = practice.teacher = store.Login();
+  EXPECT_EQ(store.Assignments(), (std::vector<TAssignment>{changed, practice}));
 }
 
 TEST_P(ResultsStore, SummariesAgreeWithTheAnswersForEveryoneAndEachStudent) {
@@ -217,7 +233,10 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
     std::string why;
     for (int n = 0; n < 3; ++n) ASSERT_TRUE(store.Record(SampleAnswer(n), why)) << why;
   }
-  // What version 1 had: none of the later columns.
+  // What version 1 had: none of the later columns and tables.
+  for (const char* statement : {"DROP INDEX answers_by_assignment",
+                                "DROP TABLE assignment_reactions", "DROP TABLE assignments"})
+    ASSERT_TRUE(TBackendPlace::Execute(location, statement));
   for (const TAnswerColumn& column : kAnswerColumns) {
     if (HeldIn(column, 1)) continue;
     ASSERT_TRUE(TBackendPlace::Execute(location, QString("ALTER TABLE answers DROP COLUMN %1%2")
@@ -247,7 +266,13 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
   // And the upgraded store keeps the later fields.
   std::string why;
   ASSERT_TRUE(store.Record(SampleAnswer(3), why)) << why;
-  EXPECT_EQ(All(store).back(), SampleAnswer(3));
+  TAnswerRecord expected = SampleAnswer(3);
+  if (!sqlite_) expected.login = store.Login();
+  EXPECT_EQ(All(store).back(), expected);
+  TAssignment given{"up-1", "After the upgrade", "2026-11-03T08:00:00Z", "2026-11-02T12:00:00Z",
+                    store.Login(), false, false, 0, {{"Q", 1, {1}}}};
+  ASSERT_TRUE(store.WriteAssignment(given)) << store.Error();
+  EXPECT_EQ(store.Assignments(), std::vector<TAssignment>{given});
 }
 
 TEST_P(ResultsStore, ANewerVersionsStoreIsShownButNeverWritten) {
