@@ -1,31 +1,37 @@
 #pragma once
-#include <memory>
+#include <QObject>
 #include <string>
 #include <vector>
 
+#include "results/background_work.h"
 #include "results/results_location.h"
 #include "results/results_summary.h"
 
-// The figures the results window shows, read from a class server on a thread of their own, so
+// The figures the results window shows, read from a class server off the window's thread, so
 // that a slow server, or one whose tables another session holds locked, never stops the window
 // while it reads again every few seconds. A teacher's reading first grades again the answers
-// new since the last (TResultsStore::RegradeNewAnswers). A read still running when the reader
-// goes ends by itself; its result is dropped.
-class TFiguresReader {
- public:
-  TFiguresReader();
-  ~TFiguresReader();
-  TFiguresReader(const TFiguresReader&) = delete;
-  TFiguresReader& operator=(const TFiguresReader&) = delete;
+// new since the last (TResultsStore::RegradeNewAnswers). The reader's end waits for a read
+// still running, whose connection is closed on the thread that made it.
+class TFiguresReader : public QObject {
+  Q_OBJECT
 
-  bool Busy() const;
-  // Reads the students and the figures of student ("" for everyone) at location.
+ public:
+  explicit TFiguresReader(QObject* parent = nullptr);
+
+  bool Busy() const { return work_.Busy(); }
+  // Reads the students and the figures of student ("" for everyone) at location; Ended
+  // follows. Nothing is started while a read runs.
   void Start(const TResultsLocation& location, const std::string& student, int runs);
-  // Once a read has ended: true with what it read, false when it could not read (a failed
-  // read is taken too). False, with nothing taken, while it runs or when none was started.
-  bool Take(bool& read, TResultsFigures& figures, std::vector<std::string>& students);
+  // After Ended: true with what was read, false when it could not be read.
+  bool Take(TResultsFigures& figures, std::vector<std::string>& students);
+
+ signals:
+  void Ended();
 
  private:
-  struct TShared;
-  std::shared_ptr<TShared> shared_;
+  TBackgroundWork work_;
+  // Written by the read alone, read once it has ended.
+  bool read_ = false;
+  TResultsFigures figures_;
+  std::vector<std::string> students_;
 };

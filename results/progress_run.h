@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// Work that may take long (reading or merging a large results file) run on a thread of its own,
+// Work that may take long (reading or merging a large results file) run off the window's thread,
 // so that the window keeps drawing: after a moment a progress bar shows how far it got, with a
 // Cancel. The work reports how much it did and stops when told to; it must not touch widgets.
 class TProgressRun {

@@ -215,9 +215,7 @@ TResultsWindow::TResultsWindow(QWidget* parent)
                                         "CSV files (*.csv)");
   };
   reader_ = std::make_unique<TFiguresReader>();
-  readerPoll_ = new QTimer(this);
-  readerPoll_->setInterval(100);
-  connect(readerPoll_, &QTimer::timeout, this, &TResultsWindow::TakeFigures);
+  connect(reader_.get(), &TFiguresReader::Ended, this, &TResultsWindow::TakeFigures);
   rereadTimer_ = new QTimer(this);
   rereadTimer_->setInterval(kRereadMilliseconds);
   connect(rereadTimer_, &QTimer::timeout, this, &TResultsWindow::ReadAgain);
@@ -289,15 +287,16 @@ void TResultsWindow::BuildLayout() {
   server_ = new QLineEdit(settings.Server());
   server_->setPlaceholderText("postgresql://user@host/dbname, or empty for this folder's file");
   // A password typed here goes to the password file; the field never shows one.
-  server_->setToolTip("A password typed here is kept in " +
-                      QStringOf(TPasswordFile::Path()) + " (readable by you alone), not shown.");
+  server_->setToolTip("A password typed here is kept in " + QStringOf(TPasswordFile::Path()) +
+                      " (readable by you alone), not shown.");
   QLabel* serverNote = nullptr;
   if (TResultsSettings::SetByEnvironment()) {
     server_->setText(QStringOf(
         TResultsLocation::WithoutPassword(TResultsSettings::EnvironmentAddress().toStdString())));
     server_->setReadOnly(true);
-    serverNote = new QLabel("Set by TARVOLIN_RESULTS, which decides where the results go while it "
-                            "is set.");
+    serverNote = new QLabel(
+        "Set by TARVOLIN_RESULTS, which decides where the results go while it "
+        "is set.");
     serverNote->setWordWrap(true);
   }
   connect(studentName_, &QLineEdit::editingFinished, this, &TResultsWindow::SaveStudentName);
@@ -558,14 +557,14 @@ bool TResultsWindow::ServerAnswers(const TResultsLocation& location, TResultsSto
   // never stops the window for the seconds connecting may take.
   std::string error, inSentence, details;
   bool answers = false;
-  const bool finished = TProgressRun::Run(
-      this, "Connecting to the class server...", 0, [&](const TProgressRun::TReport&) {
-        TResultsStore probe;
-        answers = probe.Open(location);
-        error = probe.Error();
-        inSentence = probe.ErrorInSentence();
-        details = probe.Details();
-      });
+  const bool finished = TProgressRun::Run(this, "Connecting to the class server...", 0,
+                                          [&](const TProgressRun::TReport&) {
+                                            TResultsStore probe;
+                                            answers = probe.Open(location);
+                                            error = probe.Error();
+                                            inSentence = probe.ErrorInSentence();
+                                            details = probe.Details();
+                                          });
   if (answers && finished) return true;
   if (finished)
     failed.SetFailure(error, inSentence, details);
@@ -621,27 +620,29 @@ bool TResultsWindow::OpenFiles(const QStringList& paths) {
     mergedPath = unique[0];
     merged[0] = true;
   }
-  const bool finished = unique.size() == 1 || TProgressRun::Run(
-      this, "Reading the results files...", total, [&](const TProgressRun::TReport& report) {
-        TResultsStore into;
-        if (!into.Open(TResultsLocation::File(mergedPath))) {
-          failures += "\n" + into.Error();
-          return;
-        }
-        into.UseAsScratch();
-        int64_t before = 0;
-        for (std::size_t i = 0; i < unique.size(); ++i) {
-          TResultsStore file;
-          int64_t read = 0;
-          const bool ok =
-              file.Open(TResultsLocation::File(unique[i]), TResultsStore::TMode::ReadOnly) &&
-              into.Merge(file, [&](int64_t n) { return report(before + (read = n)); }) >= 0;
-          if (!ok && !report(before)) return;
-          if (!ok) failures += "\n" + (file.Error().empty() ? into.Error() : file.Error());
-          merged[i] = ok;
-          before += read;
-        }
-      });
+  const bool finished =
+      unique.size() == 1 ||
+      TProgressRun::Run(
+          this, "Reading the results files...", total, [&](const TProgressRun::TReport& report) {
+            TResultsStore into;
+            if (!into.Open(TResultsLocation::File(mergedPath))) {
+              failures += "\n" + into.Error();
+              return;
+            }
+            into.UseAsScratch();
+            int64_t before = 0;
+            for (std::size_t i = 0; i < unique.size(); ++i) {
+              TResultsStore file;
+              int64_t read = 0;
+              const bool ok =
+                  file.Open(TResultsLocation::File(unique[i]), TResultsStore::TMode::ReadOnly) &&
+                  into.Merge(file, [&](int64_t n) { return report(before + (read = n)); }) >= 0;
+              if (!ok && !report(before)) return;
+              if (!ok) failures += "\n" + (file.Error().empty() ? into.Error() : file.Error());
+              merged[i] = ok;
+              before += read;
+            }
+          });
   if (!finished) return false;
   QStringList read;
   std::vector<std::string> mergedPaths;
@@ -691,10 +692,10 @@ void TResultsWindow::CmExportCsv() {
   const bool finished = TProgressRun::Run(
       this, "Exporting the answers...", total, [&](const TProgressRun::TReport& report) {
         TResultsStore store;
-        const bool open = empty ? store.OpenInMemory()
-                                : store.Open(location, location.server
-                                                           ? TResultsStore::TMode::ReadWrite
-                                                           : TResultsStore::TMode::ReadOnly);
+        const bool open =
+            empty ? store.OpenInMemory()
+                  : store.Open(location, location.server ? TResultsStore::TMode::ReadWrite
+                                                         : TResultsStore::TMode::ReadOnly);
         if (!open) {
           why = store.ErrorInSentence();
           return;
@@ -756,10 +757,13 @@ void AskWhereWaitingAnswersGo(QWidget* owner) {
   const std::string answers =
       counts.elsewhere == 1 ? "1 answer" : std::to_string(counts.elsewhere) + " answers";
   if (MessageBox(owner,
-                 answers + " on this computer wait for the place the results went to before. "
-                           "Send them to " + location.Describe() + " instead?\n\nYes sends "
-                           "them there; No keeps them for the earlier place, where they go once "
-                           "the setting points there again.",
+                 answers +
+                     " on this computer wait for the place the results went to before. "
+                     "Send them to " +
+                     location.Describe() +
+                     " instead?\n\nYes sends "
+                     "them there; No keeps them for the earlier place, where they go once "
+                     "the setting points there again.",
                  "Answers waiting", MbIcon::Question, MbButtons::YesNo, IDNO) != IDYES)
     return;
   if (!outbox.Redirect(location.Address()))
@@ -833,7 +837,6 @@ void TResultsWindow::Refresh() {
   // the figures read again after.
   if (showingOwn_ && shown_->Location().server && shown_->SeesEveryone() && !reader_->Busy()) {
     reader_->Start(shown_->Location(), figures_.student, kRunsShown);
-    readerPoll_->start();
   }
 }
 
@@ -852,11 +855,9 @@ void TResultsWindow::ShowFigures(TResultsFigures figures, const QString& now) {
 }
 
 void TResultsWindow::TakeFigures() {
-  bool read = false;
   TResultsFigures figures;
   std::vector<std::string> students;
-  if (!reader_->Take(read, figures, students)) return;
-  readerPoll_->stop();
+  const bool read = reader_->Take(figures, students);
   const QString now = QTime::currentTime().toString("hh:mm:ss");
   // Read for another student than is chosen now, or with nothing read: the figures stay.
   if (!read || figures.student != ChosenStudent()) {
@@ -883,7 +884,6 @@ void TResultsWindow::ReadAgain() {
       // The timed reading of a class server goes on a thread of its own: the window never
       // waits for a slow or locked server.
       reader_->Start(location, ChosenStudent(), kRunsShown);
-      readerPoll_->start();
       return;
     }
     FillStudents();
@@ -913,8 +913,7 @@ void TResultsWindow::FillRuns() {
 
 void TResultsWindow::FillTypeChart() {
   const std::string& student = figures_.student;
-  typeTitle_->setText("Points per reaction type, " +
-                      WhoseTitle(student));
+  typeTitle_->setText("Points per reaction type, " + WhoseTitle(student));
   QChart* chart = NewChart();
   QBarSet* sets[] = {new QBarSet("First try"), new QBarSet("After coaching")};
   QStringList labels;
@@ -947,8 +946,7 @@ void TResultsWindow::FillTypeChart() {
 
 void TResultsWindow::FillMistakeChart() {
   const std::string& student = figures_.student;
-  mistakeTitle_->setText("Coaching needed, " +
-                         WhoseTitle(student));
+  mistakeTitle_->setText("Coaching needed, " + WhoseTitle(student));
   QChart* chart = NewChart();
   const std::vector<TMistakeRow>& rows = figures_.mistakes;
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",

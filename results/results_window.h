@@ -98,7 +98,7 @@ class TResultsWindow : public QWidget {
   void FillStudents(const std::vector<std::string>& students);
   // Shows figures read at now, leaving the tables as they are when nothing changed.
   void ShowFigures(TResultsFigures figures, const QString& now);
-  // What the reading on its own thread brought, once it has ended.
+  // What the reading off the window's thread brought, once it has ended.
   void TakeFigures();
   // The line saying how many answers wait on this computer for the store, when any do.
   void ShowWaiting(const TResultsLocation& location);
@@ -135,7 +135,6 @@ class TResultsWindow : public QWidget {
   QLabel* readAt_;
   QTimer* rereadTimer_;
   std::unique_ptr<TFiguresReader> reader_;
-  QTimer* readerPoll_;
   QComboBox* student_;
   QLabel* showLabel_;
   QLineEdit* studentName_;
