@@ -227,9 +227,13 @@ bool TClassSetup::Setup() {
                     " was set up by a newer version of Tarvolin; run that version's "
                     "tarvolin-class",
                 {});
+  // A new class takes every step too: the tables a step adds are made nowhere else.
   for (const TSchemaStep& step : TResultsStore::SchemaSteps())
-    if (version > 0 && step.version > version)
+    if (step.version > version)
       statements.insert(statements.end(), step.server.begin(), step.server.end());
+  statements.push_back(AddCheck("assignments", "assignments_made_by_tarvolin",
+                                "id <> '' AND practice_count >= 0 AND shuffled IN (0, 1) AND"
+                                " withdrawn IN (0, 1)"));
   for (const TSummaryQuery& summary : kSummaryQueries)
     statements.push_back(
         QStringLiteral("CREATE OR REPLACE VIEW tarvolin.%1 WITH (security_invoker = true) AS %2")
@@ -266,6 +270,13 @@ bool TClassSetup::Setup() {
       "GRANT SELECT, INSERT, DELETE ON tarvolin.answers, tarvolin.coaching, tarvolin.regraded"
       " TO " +
           t,
+      // Every login of the class reads its assignments; only its teachers give and change them
+      // (withdrawing is a change: nothing is deleted, so that their answers keep their titles).
+      "REVOKE INSERT, UPDATE, DELETE, TRUNCATE, REFERENCES, TRIGGER ON tarvolin.assignments,"
+      " tarvolin.assignment_reactions FROM " +
+          s,
+      "GRANT SELECT ON tarvolin.assignments, tarvolin.assignment_reactions TO " + s + ", " + t,
+      "GRANT INSERT, UPDATE ON tarvolin.assignments, tarvolin.assignment_reactions TO " + t,
       "ALTER TABLE tarvolin.answers ENABLE ROW LEVEL SECURITY",
       "ALTER TABLE tarvolin.coaching ENABLE ROW LEVEL SECURITY",
       "DROP POLICY IF EXISTS students_read ON tarvolin.answers",

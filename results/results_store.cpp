@@ -18,6 +18,7 @@
 #include "coach/rules/regrade.h"
 #include "model/question_outcome.h"
 #include "results/answer_columns.h"
+#include "results/class_setup.h"
 #include "results/qstring_of.h"
 #include "results/results_file.h"
 #include "results/server_diagnosis.h"
@@ -29,10 +30,28 @@ std::string S(const QVariant& value) {
   return value.toString().toStdString();
 }
 
+// The assignments a file keeps, made with a new file and by the upgrade to version 2 alike.
+const char* const kAssignmentsTable =
+    "CREATE TABLE IF NOT EXISTS assignments (id TEXT PRIMARY KEY, title TEXT NOT NULL,"
+    " due TEXT NOT NULL, assigned_at TEXT NOT NULL, teacher TEXT NOT NULL,"
+    " shuffled INTEGER NOT NULL, withdrawn INTEGER NOT NULL, practice_count INTEGER NOT NULL)";
+const char* const kAssignmentReactionsTable =
+    "CREATE TABLE IF NOT EXISTS assignment_reactions (assignment_id TEXT NOT NULL,"
+    " place INTEGER NOT NULL, question TEXT NOT NULL, type INTEGER NOT NULL,"
+    " record BLOB NOT NULL, PRIMARY KEY (assignment_id, place))";
+// The grid reads each student's first answer to each question of an assignment in this order,
+// from the index alone.
+const char* const kAnswersByAssignment =
+    "CREATE INDEX IF NOT EXISTS answers_by_assignment ON answers (assignment_id, student,"
+    " question, stored_answer, answered_at, answer_id, ending, first_score)";
+
 // Texts are TEXT and numbers INTEGER in both databases; upserts need SQLite 3.24 or
 // PostgreSQL 9.5, and name the table in their SET clauses, which both accept.
 // The answers table first, made from the record's columns; the statements after it are fixed.
 const char* const kSchema[] = {
+    kAssignmentsTable,
+    kAssignmentReactionsTable,
+    kAnswersByAssignment,
     "CREATE TABLE IF NOT EXISTS tarvolin_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS answers_by_time ON answers (answered_at, answer_id)",
     "CREATE TABLE IF NOT EXISTS coaching (answer_id TEXT NOT NULL, seq INTEGER NOT NULL,"
@@ -65,7 +84,9 @@ const char* const kTables[] = {
     "step_summary", "question_summary", "first_answer_summary"};
 
 bool IsOurTable(const std::string& name) {
-  if (name == "tarvolin_meta") return true;
+  // The assignments are not results: Clear leaves them.
+  if (name == "tarvolin_meta" || name == "assignments" || name == "assignment_reactions")
+    return true;
   for (const char* table : kTables)
     if (name == table) return true;
   return false;
@@ -502,15 +523,31 @@ bool TResultsStore::CreateSchema() {
 
 const std::vector<TSchemaStep>& TResultsStore::SchemaSteps() {
   // Each version's changes to a file and to a class server, after the version before it.
-  // Version 2: each answer names the assignment it was given for, and whether it was practice.
+  // Version 2: each answer names the assignment it was given for, and whether it was practice;
+  // the assignments themselves, with the reactions each carries. A server's statements also
+  // make a new class whole (tarvolin-class setup runs them there too), so each holds for a
+  // class made by this version.
   static const std::vector<TSchemaStep> steps = {
       {2,
        {"ALTER TABLE answers ADD COLUMN assignment_id TEXT NOT NULL DEFAULT ''",
-        "ALTER TABLE answers ADD COLUMN practice INTEGER NOT NULL DEFAULT 0"},
+        "ALTER TABLE answers ADD COLUMN practice INTEGER NOT NULL DEFAULT 0", kAssignmentsTable,
+        kAssignmentReactionsTable, kAnswersByAssignment},
        {"ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS assignment_id TEXT NOT NULL"
         " DEFAULT ''",
         "ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS practice INTEGER NOT NULL"
-        " DEFAULT 0"}},
+        " DEFAULT 0",
+        // Only a teacher's login writes them (the class's rights); who assigned it is the
+        // login the server knows.
+        "CREATE TABLE IF NOT EXISTS tarvolin.assignments (id TEXT PRIMARY KEY,"
+        " title TEXT NOT NULL, due TEXT NOT NULL, assigned_at TEXT NOT NULL,"
+        " teacher TEXT NOT NULL DEFAULT session_user, shuffled INTEGER NOT NULL,"
+        " withdrawn INTEGER NOT NULL, practice_count INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS tarvolin.assignment_reactions (assignment_id TEXT NOT NULL"
+        " REFERENCES tarvolin.assignments ON DELETE CASCADE, place INTEGER NOT NULL,"
+        " question TEXT NOT NULL, type INTEGER NOT NULL, record BYTEA NOT NULL,"
+        " PRIMARY KEY (assignment_id, place))",
+        "CREATE INDEX IF NOT EXISTS answers_by_assignment ON tarvolin.answers (assignment_id,"
+        " login)"}},
   };
   return steps;
 }
@@ -1015,4 +1052,134 @@ TLeftOut TResultsStore::LeftOut() {
     left.count += left.students.back().second;
   }
   return left;
+}
+
+std::vector<TAssignment> TResultsStore::Assignments() {
+  std::vector<TAssignment> assignments;
+  error_.clear();
+  // An earlier version's store, read as it is, holds none.
+  if (!open_ || schemaVersion_ < 2) return assignments;
+  timer_.Arm();
+  QSqlQuery query(db_);
+  query.setForwardOnly(true);
+  if (!query.exec("SELECT id, title, due, assigned_at, teacher, shuffled, withdrawn,"
+                  " practice_count FROM assignments ORDER BY assigned_at, id")) {
+    FailQuery("cannot be read", query);
+    return assignments;
+  }
+  std::unordered_map<std::string, std::size_t> place;
+  while (query.next()) {
+    TAssignment a;
+    a.id = S(query.value(0));
+    a.title = S(query.value(1));
+    a.due = S(query.value(2));
+    a.assignedAt = S(query.value(3));
+    a.teacher = S(query.value(4));
+    a.shuffled = query.value(5).toInt() != 0;
+    a.withdrawn = query.value(6).toInt() != 0;
+    a.practiceCount = query.value(7).toInt();
+    place[a.id] = assignments.size();
+    assignments.push_back(std::move(a));
+  }
+  QSqlQuery reactions(db_);
+  reactions.setForwardOnly(true);
+  if (!reactions.exec("SELECT assignment_id, question, type, record FROM assignment_reactions"
+                      " ORDER BY assignment_id, place")) {
+    FailQuery("cannot be read", reactions);
+    return {};
+  }
+  while (reactions.next()) {
+    const auto found = place.find(S(reactions.value(0)));
+    if (found == place.end()) continue;
+    const QByteArray record = reactions.value(3).toByteArray();
+    assignments[found->second].reactions.push_back(
+        {S(reactions.value(1)), reactions.value(2).toInt(),
+         std::vector<unsigned char>(record.begin(), record.end())});
+  }
+  return assignments;
+}
+
+bool TResultsStore::WriteAssignment(const TAssignment& assignment) {
+  error_.clear();
+  details_.clear();
+  if (!open_ && !Open(location_)) return false;
+  if (readOnly_ || schemaVersion_ < 2) {
+    if (notice_.empty())
+      SetError(location_.DescribeAtStart() + " cannot be changed",
+               location_.Describe() + " cannot be changed");
+    else
+      SetError(notice_, noticeInSentence_);
+    return false;
+  }
+  // The server refuses it too; said here in the teacher's words first.
+  if (!seesEveryone_) {
+    SetError("Only a teacher's login may assign or change assignments in " + location_.Describe(),
+             "only a teacher's login may assign or change assignments in " + location_.Describe());
+    return false;
+  }
+  timer_.Arm();
+  TSqlTransaction transaction(db_);
+  if (!transaction.Begun()) return FailWrite();
+  QSqlQuery row(db_);
+  row.prepare(
+      "INSERT INTO assignments (id, title, due, assigned_at, teacher, shuffled, withdrawn,"
+      " practice_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (id) DO UPDATE SET"
+      " title = excluded.title, due = excluded.due, withdrawn = excluded.withdrawn");
+  row.addBindValue(QStringOf(assignment.id));
+  row.addBindValue(QStringOf(assignment.title));
+  row.addBindValue(QStringOf(assignment.due));
+  row.addBindValue(QStringOf(assignment.assignedAt));
+  // On a class server who assigned it is the login the server knows.
+  row.addBindValue(QStringOf(location_.server && !login_.empty() ? login_ : assignment.teacher));
+  row.addBindValue(assignment.shuffled ? 1 : 0);
+  row.addBindValue(assignment.withdrawn ? 1 : 0);
+  row.addBindValue(assignment.practiceCount);
+  if (!Exec(row)) return false;
+  // Its reactions never change once given: the answers already kept were graded against them.
+  for (std::size_t n = 0; n < assignment.reactions.size(); ++n) {
+    const TAssignedReaction& reaction = assignment.reactions[n];
+    QSqlQuery add(db_);
+    add.prepare(
+        "INSERT INTO assignment_reactions (assignment_id, place, question, type, record)"
+        " VALUES (?, ?, ?, ?, ?) ON CONFLICT (assignment_id, place) DO NOTHING");
+    add.addBindValue(QStringOf(assignment.id));
+    add.addBindValue(static_cast<int>(n));
+    add.addBindValue(QStringOf(reaction.question));
+    add.addBindValue(reaction.type);
+    // Never a null array, which would be bound as NULL: an empty record is an empty one.
+    QByteArray record("");
+    record.append(reinterpret_cast<const char*>(reaction.record.data()),
+                  static_cast<qsizetype>(reaction.record.size()));
+    add.addBindValue(record);
+    if (!Exec(add)) return false;
+  }
+  return transaction.Commit() || FailWrite();
+}
+
+std::vector<std::string> TResultsStore::ClassList() {
+  std::vector<std::string> students;
+  if (!open_) return students;
+  // A student's login is shown herself alone, whatever the server's catalog would tell.
+  if (location_.server && !seesEveryone_) return {login_};
+  timer_.Arm();
+  QSqlQuery query(db_);
+  query.setForwardOnly(true);
+  if (location_.server) {
+    // The logins put in the class's students group itself; its teachers are members of it
+    // through theirs, and their group is no login.
+    query.prepare(
+        "SELECT m.rolname FROM pg_roles g JOIN pg_auth_members am ON am.roleid = g.oid"
+        " JOIN pg_roles m ON m.oid = am.member WHERE g.rolname = ? AND m.rolcanlogin"
+        " ORDER BY m.rolname");
+    query.addBindValue(
+        QStringOf(TClassSetup::GroupName(location_.database, TClassSetup::TGroup::Students)));
+  } else {
+    query.prepare("SELECT DISTINCT student FROM answers ORDER BY student");
+  }
+  if (!query.exec()) {
+    FailQuery("cannot be read", query);
+    return students;
+  }
+  while (query.next()) students.push_back(S(query.value(0)));
+  return students;
 }

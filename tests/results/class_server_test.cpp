@@ -227,13 +227,24 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
     answered[login] = 5;
     EXPECT_EQ(store.AnswerCount(), 5) << login;
     EXPECT_EQ(store.Students(), std::vector<std::string>{login});
+    EXPECT_EQ(store.ClassList(), std::vector<std::string>{login});
     EXPECT_FALSE(store.Clear());
     EXPECT_TRUE(HasText(store.Error(), "Only a teacher's login may clear")) << store.Error();
+    EXPECT_FALSE(store.WriteAssignment(
+        {"by-" + std::string(login), "Mine", "d", "a", login, false, false, 0, {}}));
+    EXPECT_TRUE(HasText(store.Error(), "Only a teacher's login may assign")) << store.Error();
   }
   {
     TResultsStore teacher;
     ASSERT_TRUE(teacher.Open(Place(OwnServer::Get().Address("tess")))) << teacher.Error();
     EXPECT_TRUE(teacher.SeesEveryone());
+    ASSERT_TRUE(teacher.WriteAssignment({"rights-hw", "Tonight", "2026-11-03T08:00:00Z",
+                                         "2026-11-02T08:00:00Z", "", false, false, 0,
+                                         {{"Q1", 0, {1}}, {"Q2", 1, {2}}}}))
+        << teacher.Error();
+    const std::vector<std::string> listed = teacher.ClassList();
+    for (const char* login : {"ann", "bob", "tess"})
+      EXPECT_EQ(std::count(listed.begin(), listed.end(), login), login[0] == 't' ? 0 : 1) << login;
   }
   struct Row {
     const char* login;
@@ -254,6 +265,13 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
       {"ann", "INSERT INTO answers SELECT 'forged', run_id, run_started, answered_at, student,"
               " 'bob', types, question_number, question, question_type, stored_answer,"
               " first_answer, final_answer, 3, 3, ending, seconds FROM answers LIMIT 1", {}},
+      {"ann", "SELECT COUNT(*) FROM assignment_reactions WHERE assignment_id = 'rights-hw'", 2},
+      {"ann", "SELECT COUNT(*) FROM assignments WHERE id = 'rights-hw' AND teacher = 'tess'", 1},
+      {"ann", "INSERT INTO assignments VALUES ('forged', 't', 'd', 'a', 'ann', 0, 0, 0)"
+              " RETURNING 1", {}},
+      {"ann", "INSERT INTO assignment_reactions VALUES ('rights-hw', 7, 'q', 0, '\\x00')"
+              " RETURNING 1", {}},
+      {"tess", "UPDATE assignments SET withdrawn = 1 WHERE id = 'rights-hw' RETURNING 1", 1},
       {"tess", "SELECT COUNT(*) FROM answers WHERE login IN ('ann', 'bob')", 10},
       {"tess", "SELECT COALESCE(SUM(answers), 0) FROM run_summary WHERE student IN ('ann','bob')", 10},
       {"tess", "SELECT COUNT(DISTINCT student) FROM type_summary WHERE student IN ('ann','bob')", 2},
@@ -262,12 +280,15 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
     EXPECT_EQ(AsLogin(row.login, row.statement), row.expected) << row.login << ": " << row.statement;
   // No change of any kind to any table or summary, for a student.
   for (const char* table : {"answers", "coaching", "tarvolin_meta", "run_summary", "type_summary",
-                            "step_summary", "question_summary", "first_answer_summary"}) {
+                            "step_summary", "question_summary", "first_answer_summary",
+                            "assignments", "assignment_reactions"}) {
     for (const QString& statement :
          {QStringLiteral("UPDATE %1 SET %2 = %2").arg(table, table == std::string("tarvolin_meta") ? "value" : "student"),
           QStringLiteral("DELETE FROM %1").arg(table), QStringLiteral("TRUNCATE %1").arg(table)}) {
       const QString fixed = QString(statement).replace("coaching SET student", "coaching SET step")
-                                .replace("run_summary SET student", "run_summary SET types");
+                                .replace("run_summary SET student", "run_summary SET types")
+                                .replace("assignments SET student", "assignments SET withdrawn")
+                                .replace("reactions SET student", "reactions SET record");
       EXPECT_FALSE(AsLogin("ann", fixed).has_value()) << fixed.toStdString();
     }
   }

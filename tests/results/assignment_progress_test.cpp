@@ -1,0 +1,83 @@
+// Where a student stands on an assignment, from her answers to it.
+#include "results/assignment_progress.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/results/sample_answers.h"
+
+namespace {
+
+struct TGiven {
+  int question;
+  int firstScore;
+  const char* at = "2026-11-02T10:00:00Z";
+  TEnding ending = TEnding::RightAtOnce;
+  const char* assignment = "hw";
+};
+
+struct TStateRow {
+  const char* name;
+  int questions;  // negative: a practice assignment of that many
+  std::vector<TGiven> answers;
+  const char* asScore;  // the teacher's grid
+  const char* asState;  // the student's list
+};
+
+const TStateRow kStateRows[] = {
+    {"NotStarted", 10, {}, "not started", "not started"},
+    {"ThreeOfTen", 10, {{0, 3}, {1, 2}, {2, 3}}, "3 of 10", "3 of 10"},
+    {"Done", 4, {{0, 3}, {1, 3}, {2, 2}, {3, 3}}, "92%", "done"},
+    {"Late", 4, {{0, 3}, {1, 3}, {2, 2}, {3, 3, "2026-11-03T08:00:01.250Z"}}, "92%, late", "late"},
+    {"AQuitDoesNotCount",
+     4,
+     {{0, 3}, {1, 3}, {2, 3}, {3, 0, "2026-11-02T10:00:00Z", TEnding::Quit}},
+     "3 of 4",
+     "3 of 4"},
+    {"AQuestionAnsweredTwiceCountsOnceWithItsFirstTry",
+     3,
+     {{0, 3, "2026-11-02T11:00:00Z"}, {0, 1, "2026-11-02T09:00:00Z"}, {1, 3}, {2, 3}},
+     "78%",
+     "done"},
+    {"AnotherAssignmentsAnswersDoNotCount",
+     2,
+     {{0, 3, "2026-11-02T10:00:00Z", TEnding::RightAtOnce, "other"}},
+     "not started",
+     "not started"},
+    {"PracticeCountsItsQuestions", -3, {{5, 3}, {6, 3}, {7, 2}}, "89%", "done"},
+};
+
+TAssignment AssignmentOf(const TStateRow& row) {
+  TAssignment a;
+  a.id = "hw";
+  a.title = row.name;
+  a.due = "2026-11-03T08:00:00Z";
+  a.assignedAt = "2026-11-01T08:00:00Z";
+  a.practiceCount = row.questions < 0 ? -row.questions : 0;
+  for (int q = 0; q < row.questions; ++q)
+    a.reactions.push_back({"Question " + std::to_string(q), 0, {1, 2, 3}});
+  return a;
+}
+
+std::vector<TAnswerRecord> AnswersOf(const TStateRow& row) {
+  std::vector<TAnswerRecord> answers;
+  for (const TGiven& given : row.answers) {
+    TAnswerRecord r = SampleAnswer(static_cast<int>(answers.size()));
+    r.question = "Question " + std::to_string(given.question);
+    r.firstScore = given.firstScore;
+    r.ending = given.ending;
+    r.answeredAt = given.at;
+    r.assignmentId = given.assignment;
+    answers.push_back(r);
+  }
+  return answers;
+}
+
+TEST(AssignmentProgress, EachStateAsTheGridAndTheStudentsListSayIt) {
+  for (const TStateRow& row : kStateRows) {
+    const TAssignmentProgress progress = ProgressOf(AssignmentOf(row), AnswersOf(row));
+    EXPECT_EQ(ProgressText(progress, true), row.asScore) << row.name;
+    EXPECT_EQ(ProgressText(progress, false), row.asState) << row.name;
+  }
+}
+
+}  // namespace
