@@ -43,6 +43,7 @@
 #include "results/qstring_of.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
+#include "results/results_view.h"
 #include "ui/help_viewer.h"
 #include "ui/message_box.h"
 
@@ -202,8 +203,7 @@ void ShowChart(QChartView* view, QChart* chart) {
 
 }  // namespace
 
-TResultsWindow::TResultsWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), shown_(std::make_unique<TResultsStore>()) {
+TResultsWindow::TResultsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle("Results");
   setAttribute(Qt::WA_DeleteOnClose, false);
   chooseFiles_ = [](QWidget* owner) {
@@ -248,6 +248,43 @@ void TResultsWindow::SetFileChoosers(TChooseFiles open, TChooseSaveFile save) {
 }
 
 void TResultsWindow::BuildLayout() {
+  BuildCommands();
+  BuildFigures();
+
+  // The foot stays in view however small the screen: the settings, when the figures were
+  // read, and Close. What is between scrolls where the screen is too small for it.
+  readAt_->setWordWrap(true);
+  auto* close = new QPushButton("Close");
+  connect(close, &QPushButton::clicked, this, &QWidget::close);
+  auto* closing = new QVBoxLayout;
+  closing->addWidget(readAt_, 0, Qt::AlignRight);
+  closing->addStretch();
+  closing->addWidget(close, 0, Qt::AlignRight);
+  auto* bottom = new QHBoxLayout;
+  bottom->addLayout(BuildSettings(), 1);
+  bottom->addLayout(closing);
+
+  auto* body = new QWidget;
+  auto* bodyLayout = new QVBoxLayout(body);
+  bodyLayout->setContentsMargins(0, 0, 0, 0);
+  bodyLayout->addLayout(commands_);
+  bodyLayout->addWidget(leftOut_);
+  bodyLayout->addLayout(figuresGrid_, 1);
+  auto* scroller = figuresScroller_ = new QScrollArea;
+  scroller->setWidget(body);
+  scroller->setWidgetResizable(true);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->viewport()->installEventFilter(this);
+  PlaceFigures();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(source_);
+  layout->addWidget(waiting_);
+  layout->addWidget(scroller, 1);
+  layout->addLayout(bottom);
+}
+
+void TResultsWindow::BuildCommands() {
   source_ = new QLabel;
   source_->setWordWrap(true);
   waiting_ = new QLabel;
@@ -265,10 +302,8 @@ void TResultsWindow::BuildLayout() {
   clear_ = new QPushButton("C&lear...");
   auto* refresh = new QPushButton("&Refresh");
   refresh->setToolTip("Read the results again (F5)");
-  auto* close = new QPushButton("Close");
   readAt_ = new QLabel;
   connect(refresh, &QPushButton::clicked, this, &TResultsWindow::ReadAgain);
-  connect(close, &QPushButton::clicked, this, &QWidget::close);
   connect(open, &QPushButton::clicked, this, &TResultsWindow::CmOpen);
   connect(own, &QPushButton::clicked, this, &TResultsWindow::ShowOwnResults);
   connect(exportCsv, &QPushButton::clicked, this, &TResultsWindow::CmExportCsv);
@@ -278,7 +313,9 @@ void TResultsWindow::BuildLayout() {
   showLabel_->setBuddy(student_);
   commands_ = new QGridLayout;
   commandButtons_ = {refresh, open, own, exportCsv, clear_};
+}
 
+QFormLayout* TResultsWindow::BuildSettings() {
   const TResultsSettings settings;
   studentName_ = new QLineEdit(settings.StudentName());
   studentName_->setPlaceholderText(TResultsSettings::FullName().isEmpty()
@@ -305,7 +342,10 @@ void TResultsWindow::BuildLayout() {
   settingsForm->addRow("Student name:", studentName_);
   settingsForm->addRow("Class server:", server_);
   if (serverNote) settingsForm->addRow(QString(), serverNote);
+  return settingsForm;
+}
 
+void TResultsWindow::BuildFigures() {
   typeView_ = new QChartView(NewChart());
   mistakeView_ = new QChartView(NewChart());
   // The charts' titles stand above them, where a student's name, however long, wraps.
@@ -338,36 +378,6 @@ void TResultsWindow::BuildLayout() {
   figuresGrid_ = new QGridLayout;
   runsTitle_ = new QLabel("<b>Quiz runs</b>");
   missedTitle_ = new QLabel("<b>Questions missed most often</b>");
-
-  // The foot stays in view however small the screen: the settings, when the figures were
-  // read, and Close. What is between scrolls where the screen is too small for it.
-  readAt_->setWordWrap(true);
-  auto* closing = new QVBoxLayout;
-  closing->addWidget(readAt_, 0, Qt::AlignRight);
-  closing->addStretch();
-  closing->addWidget(close, 0, Qt::AlignRight);
-  auto* bottom = new QHBoxLayout;
-  bottom->addLayout(settingsForm, 1);
-  bottom->addLayout(closing);
-
-  auto* body = new QWidget;
-  auto* bodyLayout = new QVBoxLayout(body);
-  bodyLayout->setContentsMargins(0, 0, 0, 0);
-  bodyLayout->addLayout(commands_);
-  bodyLayout->addWidget(leftOut_);
-  bodyLayout->addLayout(figuresGrid_, 1);
-  auto* scroller = figuresScroller_ = new QScrollArea;
-  scroller->setWidget(body);
-  scroller->setWidgetResizable(true);
-  scroller->setFrameShape(QFrame::NoFrame);
-  scroller->viewport()->installEventFilter(this);
-  PlaceFigures();
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(source_);
-  layout->addWidget(waiting_);
-  layout->addWidget(scroller, 1);
-  layout->addLayout(bottom);
 }
 
 void TResultsWindow::showEvent(QShowEvent* event) {
@@ -381,7 +391,7 @@ void TResultsWindow::showEvent(QShowEvent* event) {
   if (more.width() > 0 || more.height() > 0) resize(size() + more.expandedTo(QSize(0, 0)));
   FitOnScreen();
   // Opened again, or brought back: what it showed may be old.
-  if (showingOwn_) ReadAgain();
+  if (view_.ShowingOwn()) ReadAgain();
   UpdateRereading();
 }
 
@@ -395,7 +405,7 @@ void TResultsWindow::changeEvent(QEvent* event) {
   const bool look = event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
                     event->type() == QEvent::StyleChange;
   if (event->type() == QEvent::FontChange) PlaceFigures();
-  if (look && figuresShown_) {
+  if (look && view_.FiguresShown()) {
     FillTypeChart();
     FillMistakeChart();
   }
@@ -478,7 +488,7 @@ void TResultsWindow::FitOnScreen() {
 
 void TResultsWindow::UpdateRereading() {
   // Others write this computer's file and the class server; files opened together stay as read.
-  if (isVisible() && showingOwn_)
+  if (view_.RereadsByClock(isVisible()))
     rereadTimer_->start();
   else
     rereadTimer_->stop();
@@ -497,59 +507,22 @@ void TResultsWindow::Warn(const std::string& text) {
 }
 
 void TResultsWindow::ShowOwnResults() {
-  showingOwn_ = true;
-  ownOpen_ = false;
-  openedPaths_.clear();
-  TResultsLocation location;
-  std::string why;
-  const bool readable = TResultsSettings().Location(location, &why);
-  auto store = std::make_unique<TResultsStore>();
-  QString text;
-  QString details;
-  bool opened = false;
-  if (!readable) {
-    store->OpenInMemory();
-    text = QStringOf(why) + "; no results are shown.";
-  } else if (!location.server && !QFileInfo::exists(QStringOf(location.file))) {
-    // Looking must not create the file; the first answer does.
-    store->OpenInMemory();
-    text = "No answers have been recorded in " + QStringOf(location.file) + " yet.";
-  } else if (location.server && !ServerAnswers(location, *store)) {
-    text = QStringOf(store->Error()) + "; no results are shown.";
-    details = QStringOf(store->Details());
-    store->OpenInMemory();
-  } else if (store->Open(location, location.server ? TResultsStore::TMode::ReadWrite
-                                                   : TResultsStore::TMode::ReadOnly)) {
-    // Looking opens a file only for reading; Clear... opens it for writing when asked.
-    opened = true;
-    ownOpen_ = true;
-    text = "Results in " + QStringOf(location.Describe()) + ".";
-    if (!store->SeesEveryone())
-      text = "Your results in " + QStringOf(location.Describe()) + " (login " +
-             QStringOf(store->Login()) + "); the class server shows each student only their own.";
-    if (!store->Notice().empty()) text += " " + QStringOf(store->Notice()) + ".";
-  } else {
-    text = "No results are shown: " + QStringOf(store->ErrorInSentence()) + ".";
-    details = QStringOf(store->Details());
-    store->OpenInMemory();
-  }
-  shown_ = std::move(store);
-  figuresShown_ = false;
-  source_->setText(text);
-  source_->setToolTip(details);
-  // Only a login that sees everyone may clear; a student's window has no Clear... at all.
-  clear_->setVisible(shown_->SeesEveryone());
-  clear_->setEnabled(opened && shown_->SchemaVersion() <= TResultsStore::kSchemaVersion);
-  ShowWaiting(location);
+  view_.ShowOwn([this](const TResultsLocation& location, TResultsStore& failed) {
+    return ServerAnswers(location, failed);
+  });
+  ShowSource();
+  ShowWaiting(view_.OwnLocation());
   FillStudents();
   Refresh();
   UpdateRereading();
 }
 
-QString TResultsWindow::WhoseTitle(const std::string& student) const {
-  if (!student.empty()) return QStringOf(student);
-  // A student's login sees its own answers only.
-  return shown_->SeesEveryone() ? QStringLiteral("everyone") : QStringLiteral("your answers");
+void TResultsWindow::ShowSource() {
+  source_->setText(view_.Source());
+  source_->setToolTip(view_.SourceDetails());
+  // Only a login that sees everyone may clear; a student's window has no Clear... at all.
+  clear_->setVisible(view_.OffersClear());
+  clear_->setEnabled(view_.MayClear());
 }
 
 bool TResultsWindow::ServerAnswers(const TResultsLocation& location, TResultsStore& failed) {
@@ -589,61 +562,78 @@ void TResultsWindow::ShowWaiting(const TResultsLocation& location) {
   waiting_->setVisible(!line.empty());
 }
 
+namespace {
+
+// The paths chosen, each file once however often it was chosen, with the full path of each.
+void UniqueFiles(const QStringList& paths, std::vector<std::string>& unique,
+                 std::vector<std::string>& fullPaths) {
+  for (const QString& path : paths) {
+    const QFileInfo info(path);
+    const std::string full = QDir::fromNativeSeparators(info.exists() ? info.canonicalFilePath()
+                                                                      : info.absoluteFilePath())
+                                 .toStdString();
+    if (std::find(fullPaths.begin(), fullPaths.end(), full) != fullPaths.end()) continue;
+    fullPaths.push_back(full);
+    unique.push_back(path.toStdString());
+  }
+}
+
+int64_t AnswersIn(const std::vector<std::string>& files) {
+  int64_t total = 0;
+  for (const std::string& path : files) {
+    TResultsStore file;
+    if (file.Open(TResultsLocation::File(path), TResultsStore::TMode::ReadOnly))
+      total += std::max<int64_t>(0, file.AnswerCount());
+  }
+  return total;
+}
+
+// Merges files into the file at into, marking each merged; failures gets a line for each
+// that could not be. Stops when report does.
+void MergeFiles(const std::vector<std::string>& files, const std::string& intoPath,
+                std::vector<bool>& merged, std::string& failures,
+                const TProgressRun::TReport& report) {
+  TResultsStore into;
+  if (!into.Open(TResultsLocation::File(intoPath))) {
+    failures += "\n" + into.Error();
+    return;
+  }
+  into.UseAsScratch();
+  int64_t before = 0;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    TResultsStore file;
+    int64_t read = 0;
+    const bool ok = file.Open(TResultsLocation::File(files[i]), TResultsStore::TMode::ReadOnly) &&
+                    into.Merge(file, [&](int64_t n) { return report(before + (read = n)); }) >= 0;
+    if (!ok && !report(before)) return;
+    if (!ok) failures += "\n" + (file.Error().empty() ? into.Error() : file.Error());
+    merged[i] = ok;
+    before += read;
+  }
+}
+
+}  // namespace
+
 bool TResultsWindow::OpenFiles(const QStringList& paths) {
   // The files are merged into a file of the window's own, off the window's thread, in bulk:
   // half a million answers take seconds, and Cancel leaves the window as it was.
   if (!mergeFolder_) mergeFolder_ = std::make_unique<QTemporaryDir>();
   std::string mergedPath =
       mergeFolder_->filePath(QStringLiteral("merged-%1.db").arg(++merges_)).toStdString();
-  std::vector<std::string> unique;
-  std::vector<std::string> fullPaths;
-  for (const QString& path : paths) {
-    const QFileInfo info(path);
-    const std::string full = QDir::fromNativeSeparators(info.exists() ? info.canonicalFilePath()
-                                                                      : info.absoluteFilePath())
-                                 .toStdString();
-    // A file chosen twice is read once.
-    if (std::find(fullPaths.begin(), fullPaths.end(), full) != fullPaths.end()) continue;
-    fullPaths.push_back(full);
-    unique.push_back(path.toStdString());
-  }
-  int64_t total = 0;
-  for (const std::string& path : unique) {
-    TResultsStore file;
-    if (file.Open(TResultsLocation::File(path), TResultsStore::TMode::ReadOnly))
-      total += std::max<int64_t>(0, file.AnswerCount());
-  }
+  std::vector<std::string> unique, fullPaths;
+  UniqueFiles(paths, unique, fullPaths);
   std::vector<bool> merged(unique.size(), false);
   std::string failures;
   // One file needs no merge: its own summaries are shown, read as it lies.
   if (unique.size() == 1) {
     mergedPath = unique[0];
     merged[0] = true;
+  } else if (!TProgressRun::Run(this, "Reading the results files...", AnswersIn(unique),
+                                [&](const TProgressRun::TReport& report) {
+                                  MergeFiles(unique, mergedPath, merged, failures, report);
+                                })) {
+    return false;
   }
-  const bool finished =
-      unique.size() == 1 ||
-      TProgressRun::Run(
-          this, "Reading the results files...", total, [&](const TProgressRun::TReport& report) {
-            TResultsStore into;
-            if (!into.Open(TResultsLocation::File(mergedPath))) {
-              failures += "\n" + into.Error();
-              return;
-            }
-            into.UseAsScratch();
-            int64_t before = 0;
-            for (std::size_t i = 0; i < unique.size(); ++i) {
-              TResultsStore file;
-              int64_t read = 0;
-              const bool ok =
-                  file.Open(TResultsLocation::File(unique[i]), TResultsStore::TMode::ReadOnly) &&
-                  into.Merge(file, [&](int64_t n) { return report(before + (read = n)); }) >= 0;
-              if (!ok && !report(before)) return;
-              if (!ok) failures += "\n" + (file.Error().empty() ? into.Error() : file.Error());
-              merged[i] = ok;
-              before += read;
-            }
-          });
-  if (!finished) return false;
   QStringList read;
   std::vector<std::string> mergedPaths;
   for (std::size_t i = 0; i < unique.size(); ++i)
@@ -651,7 +641,6 @@ bool TResultsWindow::OpenFiles(const QStringList& paths) {
       read << QStringOf(unique[i]);
       mergedPaths.push_back(fullPaths[i]);
     }
-  fullPaths = mergedPaths;
   auto shown = std::make_unique<TResultsStore>();
   if (!read.isEmpty() &&
       !shown->Open(TResultsLocation::File(mergedPath), TResultsStore::TMode::ReadOnly)) {
@@ -660,15 +649,8 @@ bool TResultsWindow::OpenFiles(const QStringList& paths) {
   }
   if (!failures.empty()) Warn("These results could not be read:" + failures);
   if (read.isEmpty()) return false;
-  QStringList names;
-  for (const std::string& name : DistinctNames(fullPaths)) names << QStringOf(name);
-  shown_ = std::move(shown);
-  showingOwn_ = false;
-  ownOpen_ = false;
-  openedPaths_ = read;
-  figuresShown_ = false;
-  clear_->setEnabled(false);
-  source_->setText("Results of " + names.join(", ") + ", each answer counted once.");
+  view_.ShowFiles(std::move(shown), read, DistinctNames(mergedPaths));
+  ShowSource();
   FillStudents();
   Refresh();
   UpdateRereading();
@@ -684,9 +666,9 @@ void TResultsWindow::CmExportCsv() {
   const QString path = chooseSaveFile_(this);
   if (path.isEmpty()) return;
   // Read through a connection of the export's own, off the window's thread.
-  const TResultsLocation location = shown_->Location();
-  const bool empty = !ownOpen_ && showingOwn_;
-  const int64_t total = std::max<int64_t>(0, shown_->AnswerCount());
+  const TResultsLocation location = view_.Store().Location();
+  const bool empty = !view_.OwnOpen() && view_.ShowingOwn();
+  const int64_t total = std::max<int64_t>(0, view_.Store().AnswerCount());
   std::string why;
   bool ok = false;
   const bool finished = TProgressRun::Run(
@@ -707,14 +689,15 @@ void TResultsWindow::CmExportCsv() {
 }
 
 void TResultsWindow::CmClear() {
-  if (!showingOwn_ || !shown_->SeesEveryone()) return;
+  TResultsStore& shown = view_.Store();
+  if (!view_.ShowingOwn() || !shown.SeesEveryone()) return;
   // Before the first answer the store shown is an empty stand-in for the file to come.
-  TResultsLocation location = shown_->Location();
-  if (!ownOpen_) TResultsSettings().Location(location);
+  TResultsLocation location = shown.Location();
+  if (!view_.OwnOpen()) TResultsSettings().Location(location);
   const std::string where = location.Describe();
-  const int64_t count = ownOpen_ ? shown_->AnswerCount() : 0;
+  const int64_t count = view_.OwnOpen() ? shown.AnswerCount() : 0;
   if (count < 0) {
-    Warn("The results cannot be read: " + shown_->ErrorInSentence() + ".");
+    Warn("The results cannot be read: " + shown.ErrorInSentence() + ".");
     return;
   }
   if (count == 0) {
@@ -729,7 +712,7 @@ void TResultsWindow::CmClear() {
     return;
   // The file was opened for reading; clearing it opens it for writing.
   TResultsStore writable;
-  TResultsStore& store = location.server ? *shown_ : writable;
+  TResultsStore& store = location.server ? shown : writable;
   if (&store == &writable && !writable.Open(location)) {
     Warn("The results were not cleared: " + writable.ErrorInSentence() + ".");
     return;
@@ -785,25 +768,20 @@ void TResultsWindow::SaveServer() {
   // What was kept: the address without its password.
   server_->setText(settings.Server());
   AskWhereWaitingAnswersGo(this);
-  if (showingOwn_) ShowOwnResults();
+  if (view_.ShowingOwn()) ShowOwnResults();
 }
 
 std::string TResultsWindow::ChosenStudent() const {
-  if (!shown_->SeesEveryone()) return {};
-  return student_->currentIndex() <= 0 ? std::string() : student_->currentText().toStdString();
+  return view_.Chosen(student_->currentIndex(), student_->currentText());
 }
 
 void TResultsWindow::FillStudents() {
-  FillStudents(shown_->Students());
+  FillStudents(view_.Store().Students());
 }
 
 void TResultsWindow::FillStudents(const std::vector<std::string>& students) {
-  // A student's login sees only its own answers: there is no one else to choose.
-  QStringList names;
-  if (shown_->SeesEveryone()) names << "Everyone";
-  for (const std::string& name : students) names << QStringOf(name);
-  // Nothing to choose from is not offered: a student's own window before, and with, her answers.
-  const bool choice = shown_->SeesEveryone() || names.size() > 1;
+  const QStringList names = view_.StudentChoices(students);
+  const bool choice = view_.OffersChoice(names);
   showLabel_->setVisible(choice);
   student_->setVisible(choice);
   QStringList shown;
@@ -821,32 +799,31 @@ void TResultsWindow::Refresh() {
   const QString now = QTime::currentTime().toString("hh:mm:ss");
   // A store that cannot be read now (a server gone away) gives empty summaries: the figures
   // last read stay, and say since when they are.
-  if (figuresShown_ && shown_->AnswerCount() < 0) {
-    readAt_->setText("Not read at " + now + "; shown as read at " + readAtTime_);
+  TResultsStore& shown = view_.Store();
+  if (view_.FiguresShown() && shown.AnswerCount() < 0) {
+    view_.NotRead(now);
+    readAt_->setText(view_.Age());
     return;
   }
   TResultsFigures figures;
   figures.student = ChosenStudent();
-  figures.runs = shown_->Runs(figures.student, kRunsShown);
-  figures.types = shown_->Types(figures.student);
-  figures.mistakes = shown_->Mistakes(figures.student);
-  figures.missed = shown_->MostMissed(10);
-  figures.leftOut = shown_->LeftOut();
+  figures.runs = shown.Runs(figures.student, kRunsShown);
+  figures.types = shown.Types(figures.student);
+  figures.mistakes = shown.Mistakes(figures.student);
+  figures.missed = shown.MostMissed(10);
+  figures.leftOut = shown.LeftOut();
   ShowFigures(std::move(figures), now);
   // A teacher's class server: the answers new since are graded again off this thread, and
   // the figures read again after.
-  if (showingOwn_ && shown_->Location().server && shown_->SeesEveryone() && !reader_->Busy()) {
-    reader_->Start(shown_->Location(), figures_.student, kRunsShown);
-  }
+  if (view_.ReadsOffThread() && !reader_->Busy())
+    reader_->Start(shown.Location(), view_.Figures().student, kRunsShown);
 }
 
 void TResultsWindow::ShowFigures(TResultsFigures figures, const QString& now) {
-  readAtTime_ = now;
-  readAt_->setText("Read at " + now);
+  const bool changed = view_.TakeFigures(std::move(figures), now);
+  readAt_->setText(view_.Age());
   // Unchanged figures leave the tables where the teacher scrolled them.
-  if (figuresShown_ && figures == figures_) return;
-  figures_ = std::move(figures);
-  figuresShown_ = true;
+  if (!changed) return;
   FillRuns();
   FillTypeChart();
   FillMistakeChart();
@@ -861,8 +838,10 @@ void TResultsWindow::TakeFigures() {
   const QString now = QTime::currentTime().toString("hh:mm:ss");
   // Read for another student than is chosen now, or with nothing read: the figures stay.
   if (!read || figures.student != ChosenStudent()) {
-    if (!read && figuresShown_)
-      readAt_->setText("Not read at " + now + "; shown as read at " + readAtTime_);
+    if (!read) {
+      view_.NotRead(now);
+      readAt_->setText(view_.Age());
+    }
     return;
   }
   FillStudents(students);
@@ -870,15 +849,16 @@ void TResultsWindow::TakeFigures() {
 }
 
 void TResultsWindow::ReadAgain() {
-  if (!showingOwn_) {
-    if (!openedPaths_.isEmpty()) OpenFiles(openedPaths_);
+  if (!view_.ShowingOwn()) {
+    const QStringList again = view_.OpenedPaths();
+    if (!again.isEmpty()) OpenFiles(again);
     return;
   }
   TResultsLocation location;
   const bool readable = TResultsSettings().Location(location);
   // The open store sees what others wrote since; a file made since, or another place set,
   // is opened afresh.
-  if (readable && ownOpen_ && shown_->IsOpen() && shown_->Location() == location) {
+  if (readable && view_.ReadsSameStore(location)) {
     ShowWaiting(location);
     if (location.server && sender() == rereadTimer_) {
       // The timed reading of a class server goes on a thread of its own: the window never
@@ -894,11 +874,11 @@ void TResultsWindow::ReadAgain() {
 }
 
 void TResultsWindow::AnswerKept() {
-  if (showingOwn_) ReadAgain();
+  if (view_.ShowingOwn()) ReadAgain();
 }
 
 void TResultsWindow::FillRuns() {
-  const std::vector<TRunRow>& rows = figures_.runs;
+  const std::vector<TRunRow>& rows = view_.Figures().runs;
   runs_->setRowCount(static_cast<int>(rows.size()));
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TRunRow& run = rows[i];
@@ -912,13 +892,13 @@ void TResultsWindow::FillRuns() {
 }
 
 void TResultsWindow::FillTypeChart() {
-  const std::string& student = figures_.student;
-  typeTitle_->setText("Points per reaction type, " + WhoseTitle(student));
+  const std::string& student = view_.Figures().student;
+  typeTitle_->setText("Points per reaction type, " + view_.Whose(student));
   QChart* chart = NewChart();
   QBarSet* sets[] = {new QBarSet("First try"), new QBarSet("After coaching")};
   QStringList labels;
   QStringList categories;
-  for (const TTypeRow& row : std::views::reverse(figures_.types)) {
+  for (const TTypeRow& row : std::views::reverse(view_.Figures().types)) {
     categories << QStringLiteral("%1 (%2)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered);
     const int32_t percents[] = {Percent(row.firstPoints, row.possible),
                                 Percent(row.finalPoints, row.possible)};
@@ -933,7 +913,7 @@ void TResultsWindow::FillTypeChart() {
   KeepSeriesColours(series);
   new TBarValueLabels(chart, series, labels, font(), palette().color(QPalette::Text));
   QList<QStringList> table;
-  for (const TTypeRow& row : figures_.types)
+  for (const TTypeRow& row : view_.Figures().types)
     table << QStringList{
         QStringLiteral("%1 (%2 answered)").arg(QStringOf(TypeLabel(row.type))).arg(row.answered),
         QStringLiteral("%1%").arg(Percent(row.firstPoints, row.possible)),
@@ -945,10 +925,10 @@ void TResultsWindow::FillTypeChart() {
 }
 
 void TResultsWindow::FillMistakeChart() {
-  const std::string& student = figures_.student;
-  mistakeTitle_->setText("Coaching needed, " + WhoseTitle(student));
+  const std::string& student = view_.Figures().student;
+  mistakeTitle_->setText("Coaching needed, " + view_.Whose(student));
   QChart* chart = NewChart();
-  const std::vector<TMistakeRow>& rows = figures_.mistakes;
+  const std::vector<TMistakeRow>& rows = view_.Figures().mistakes;
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",
                                                  "Wrong substance", "Missing substance"};
   auto* series = new QHorizontalBarSeries;
@@ -982,7 +962,7 @@ void TResultsWindow::FillMistakeChart() {
 }
 
 void TResultsWindow::FillMissed() {
-  const std::vector<TMissedRow>& rows = figures_.missed;
+  const std::vector<TMissedRow>& rows = view_.Figures().missed;
   missed_->setRowCount(static_cast<int>(rows.size()));
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     const TMissedRow& row = rows[i];
@@ -1017,7 +997,7 @@ QString LeftOutLine(const TLeftOut& left, const std::string& student) {
 }  // namespace
 
 void TResultsWindow::FillLeftOut() {
-  const QString line = LeftOutLine(figures_.leftOut, figures_.student);
+  const QString line = LeftOutLine(view_.Figures().leftOut, view_.Figures().student);
   leftOut_->setText(line);
   leftOut_->setVisible(!line.isEmpty());
 }

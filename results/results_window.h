@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "results/results_summary.h"
+#include "results/results_view.h"
 
 class QChart;
 class QChartView;
 class QComboBox;
+class QFormLayout;
 class QGridLayout;
 class QScrollArea;
 class QLabel;
@@ -52,7 +54,7 @@ class TResultsWindow : public QWidget {
   void CmExportCsv();
   void CmClear();
 
-  TResultsStore& Shown() { return *shown_; }
+  TResultsStore& Shown() { return view_.Store(); }
   QTableWidget* RunsTable() const { return runs_; }
   QTableWidget* MissedTable() const { return missed_; }
   QChart* TypeChart() const;
@@ -86,6 +88,12 @@ class TResultsWindow : public QWidget {
 
  private:
   void BuildLayout();
+  // The line naming the source, the choice of student and the commands.
+  void BuildCommands();
+  // The student's name and the class server's address.
+  QFormLayout* BuildSettings();
+  // The charts and tables, with their titles.
+  void BuildFigures();
   // The charts and tables two by two where the window is wide enough for two charts' names and
   // bars in its font, one under the other where it is not.
   void PlaceFigures();
@@ -104,8 +112,8 @@ class TResultsWindow : public QWidget {
   void ShowWaiting(const TResultsLocation& location);
   // Whether the class server lets this login read its results; false, with why in failed.
   bool ServerAnswers(const TResultsLocation& location, TResultsStore& failed);
-  // Whose figures a chart shows: the student chosen, everyone, or the login's own.
-  QString WhoseTitle(const std::string& student) const;
+  // The line naming what is shown, and whether Clear... is offered.
+  void ShowSource();
   // From figures_.
   void FillRuns();
   void FillTypeChart();
@@ -117,18 +125,11 @@ class TResultsWindow : public QWidget {
   std::string ChosenStudent() const;
   void Warn(const std::string& text);
 
-  std::unique_ptr<TResultsStore> shown_;
-  bool showingOwn_ = true;
-  // The own store is open on its place (not an empty stand-in for a file not made yet).
-  bool ownOpen_ = false;
-  QStringList openedPaths_;
+  // What is shown and when it is read again.
+  TResultsView view_;
   // Where files opened together are merged, one file per Open...
   std::unique_ptr<QTemporaryDir> mergeFolder_;
   int merges_ = 0;
-  // What the charts and tables show now; an unchanged read leaves them (and their scrolling) be.
-  TResultsFigures figures_;
-  bool figuresShown_ = false;
-  QString readAtTime_;
   QLabel* source_;
   QLabel* waiting_;
   QLabel* leftOut_;

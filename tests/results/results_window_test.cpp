@@ -33,6 +33,7 @@
 #include "results/distinct_names.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
+#include "results/results_view.h"
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
 #include "tests/support/driver.h"
@@ -165,6 +166,52 @@ TEST_F(ResultsWindowTest, ShowsRunsChartsAndMissedQuestionsOfTheWorkingFolder) {
     EXPECT_EQ(window.RunsTable()->item(row, 1)->text(), "Grace");
 }
 
+// What the window shows is decided without it: the line naming the source and whether
+// Clear... works, for each place the settings may name, and the figures' time when a reading
+// fails.
+TEST_F(ResultsWindowTest, TheViewNamesItsSourceAndWhatMayBeDone) {
+  const char* const kServer = "postgresql://ann@127.0.0.1:1/chem";
+  const struct {
+    const char* name;
+    const char* address;  // TARVOLIN_RESULTS; null for the working folder's file
+    int answers;          // kept in that file first
+    const char* source;
+    bool mayClear;
+  } rows[] = {
+      {"no file yet", nullptr, 0, "No answers have been recorded in tarvolin-results.db yet.",
+       false},
+      {"a file", nullptr, 3, "Results in ", true},
+      {"an address that cannot be read", "postgresql://", 0, "; no results are shown.", false},
+      {"a server that does not answer", kServer, 0,
+       "The class server does not answer; no results are shown.", false},
+  };
+  for (const auto& row : rows) {
+    if (row.address) qputenv(TResultsLocation::kEnvironment, row.address);
+    if (row.answers > 0) Keep(TResultsLocation::kDefaultFile, 0, row.answers);
+    TResultsView view;
+    view.ShowOwn([](const TResultsLocation&, TResultsStore& failed) {
+      failed.SetFailure("The class server does not answer", "", "timeout expired");
+      return false;
+    });
+    EXPECT_TRUE(view.Source().contains(row.source))
+        << row.name << ": " << view.Source().toStdString();
+    EXPECT_EQ(view.MayClear(), row.mayClear) << row.name;
+    EXPECT_EQ(view.Store().AnswerCount(), row.answers) << row.name;
+    EXPECT_EQ(view.ReadsSameStore(view.OwnLocation()), row.mayClear) << row.name;
+    qunsetenv(TResultsLocation::kEnvironment);
+  }
+  TResultsView view;
+  view.ShowOwn({});
+  TResultsFigures figures;
+  figures.student = "Ada";
+  EXPECT_TRUE(view.TakeFigures(figures, "10:00:00"));
+  EXPECT_FALSE(view.TakeFigures(figures, "10:00:05"));
+  view.NotRead("10:00:09");
+  EXPECT_EQ(view.Age(), "Not read at 10:00:09; shown as read at 10:00:05");
+  EXPECT_EQ(view.Chosen(0, "Everyone"), "");
+  EXPECT_EQ(view.Chosen(2, "Ada"), "Ada");
+}
+
 TEST_F(ResultsWindowTest, LookingAtNoResultsDoesNotCreateTheFile) {
   TResultsWindow window;
   EXPECT_EQ(window.RunsTable()->rowCount(), 0);
@@ -236,7 +283,8 @@ TEST_F(ResultsWindowTest, AFileThatIsNotResultsIsNamedLeftAsItWasAndTheOthersSho
     ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
     const QByteArray before = bad.readAll();
     bad.close();
-    for (const QStringList& files : {QStringList{"notes.db", "bench1.db"}, QStringList{"notes.db"}}) {
+    for (const QStringList& files :
+         {QStringList{"notes.db", "bench1.db"}, QStringList{"notes.db"}}) {
       TResultsWindow window;
       driver_.ExpectMessage(std::string("These results could not be read:\nnotes.db ") + row.told,
                             "Warning");
