@@ -20,6 +20,10 @@ TAssignmentProgress ProgressOf(const TAssignment& assignment, const TAssignmentT
   progress.total = assignment.QuestionCount();
   progress.answered = std::min(tally.answered, progress.total);
   if (progress.answered == 0) return progress;
+  // Against the whole assignment, so that an unfinished one's score (the gradebook's) counts
+  // what is missing as nothing; a practice set may have given her more than it asked.
+  const int possible = std::max(tally.answered, progress.total) * kFullScore;
+  progress.percent = static_cast<int32_t>(std::lround(100.0 * tally.firstPoints / possible));
   if (progress.answered < progress.total) {
     progress.state = TAssignmentState::Unfinished;
     return progress;
@@ -27,9 +31,6 @@ TAssignmentProgress ProgressOf(const TAssignment& assignment, const TAssignmentT
   const bool late =
       !assignment.due.empty() && ToTheSecond(tally.lastAnsweredAt) > ToTheSecond(assignment.due);
   progress.state = late ? TAssignmentState::Late : TAssignmentState::Done;
-  // Over the questions she answered: a practice set may have given her more than it asked.
-  const int possible = std::max(tally.answered, progress.total) * kFullScore;
-  progress.percent = static_cast<int32_t>(std::lround(100.0 * tally.firstPoints / possible));
   return progress;
 }
 

@@ -9,7 +9,7 @@
 // Where one student stands on one assignment, from her answers that name it: the distinct
 // questions answered (a Quit counts for nothing), done once every question is answered, late
 // when the last of them came after the due date; the percentage is the first tries' points
-// against full marks.
+// against full marks of the whole assignment (so far, while unfinished).
 TAssignmentProgress ProgressOf(const TAssignment& assignment,
                                const std::vector<TAnswerRecord>& herAnswers);
 

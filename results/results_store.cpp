@@ -18,6 +18,7 @@
 #include "coach/rules/regrade.h"
 #include "model/question_outcome.h"
 #include "results/answer_columns.h"
+#include "results/assignment_progress.h"
 #include "results/class_setup.h"
 #include "results/qstring_of.h"
 #include "results/results_file.h"
@@ -770,10 +771,20 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
     if (error_.empty()) FailWrite();
     return -1;
   }
-  return transaction.Commit() ? added : (FailWrite(), -1);
+  if (!transaction.Commit()) return FailWrite(), -1;
+  // The assignments those answers were given for come with them, for the grid of files shown
+  // together.
+  for (const TAssignment& assignment : other.Assignments())
+    if (!WriteAssignment(assignment)) return -1;
+  return added;
 }
 
 bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>& each) {
+  return ReadAnswersWhere({}, {}, each);
+}
+
+bool TResultsStore::ReadAnswersWhere(const QString& where, const std::vector<std::string>& values,
+                                     const std::function<bool(const TAnswerRecord&)>& each) {
   error_.clear();
   if (!open_) {
     SetError(location_.DescribeAtStart() + " is not open", location_.Describe() + " is not open");
@@ -783,7 +794,14 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
   std::unordered_map<std::string, std::vector<TCoachingNote>> coaching;
   QSqlQuery notes(db_);
   notes.setForwardOnly(true);
-  if (!notes.exec("SELECT answer_id, step, substance FROM coaching ORDER BY answer_id, seq")) {
+  notes.prepare(where.isEmpty()
+                    ? QStringLiteral("SELECT answer_id, step, substance FROM coaching"
+                                     " ORDER BY answer_id, seq")
+                    : "SELECT c.answer_id, c.step, c.substance FROM coaching c JOIN answers a"
+                      " ON a.answer_id = c.answer_id WHERE " +
+                          where + " ORDER BY c.answer_id, c.seq");
+  for (const std::string& value : values) notes.addBindValue(QStringOf(value));
+  if (!notes.exec()) {
     FailQuery("cannot be read", notes);
     return false;
   }
@@ -796,8 +814,11 @@ bool TResultsStore::ReadAnswers(const std::function<bool(const TAnswerRecord&)>&
   }
   QSqlQuery query(db_);
   query.setForwardOnly(true);
-  if (!query.exec(QStringOf("SELECT " + AnswerColumnNames({}, schemaVersion_) +
-                            " FROM answers ORDER BY answered_at, answer_id"))) {
+  query.prepare(QStringOf("SELECT " + AnswerColumnNames("a.", schemaVersion_) + " FROM answers a") +
+                (where.isEmpty() ? QString() : " WHERE " + where) +
+                " ORDER BY a.answered_at, a.answer_id");
+  for (const std::string& value : values) query.addBindValue(QStringOf(value));
+  if (!query.exec()) {
     FailQuery("cannot be read", query);
     return false;
   }
@@ -1182,4 +1203,50 @@ std::vector<std::string> TResultsStore::ClassList() {
   }
   while (query.next()) students.push_back(S(query.value(0)));
   return students;
+}
+
+std::vector<TAssignmentTally> TResultsStore::AssignmentTallies() {
+  std::vector<TAssignmentTally> tallies;
+  if (!open_ || schemaVersion_ < 2) return tallies;
+  timer_.Arm();
+  // Each student's first answer to each question of an assignment, a Quit being none, and then
+  // one row per student and assignment: the server and SQLite count them, nothing else is
+  // read. A server counts the answers its figures count, and names students by login.
+  const QString who = location_.server ? "login" : "student";
+  QSqlQuery query(db_);
+  query.setForwardOnly(true);
+  query.prepare(
+      "SELECT who, assignment_id, COUNT(*), SUM(first_score), MAX(answered_at) FROM"
+      " (SELECT " +
+      who +
+      " AS who, assignment_id, first_score, answered_at, ROW_NUMBER() OVER"
+      " (PARTITION BY " +
+      who +
+      ", assignment_id, question, stored_answer ORDER BY answered_at, answer_id) AS nth"
+      " FROM " +
+      (location_.server ? "counted_answers" : "answers") +
+      " WHERE assignment_id <> '' AND ending <> ?) AS firsts"
+      " WHERE nth = 1 GROUP BY who, assignment_id ORDER BY who, assignment_id");
+  query.addBindValue(QStringOf(std::string(EndingName(TEnding::Quit))));
+  if (!query.exec()) {
+    FailQuery("cannot be read", query);
+    return tallies;
+  }
+  while (query.next())
+    tallies.push_back({S(query.value(0)), S(query.value(1)), query.value(2).toInt(),
+                       query.value(3).toInt(), S(query.value(4))});
+  return tallies;
+}
+
+std::vector<TAnswerRecord> TResultsStore::AnswersTo(const std::string& student,
+                                                    const std::string& assignmentId) {
+  std::vector<TAnswerRecord> answers;
+  if (!open_ || schemaVersion_ < 2) return answers;
+  ReadAnswersWhere(location_.server ? "a.login = ? AND a.assignment_id = ?"
+                                    : "a.student = ? AND a.assignment_id = ?",
+                   {student, assignmentId}, [&](const TAnswerRecord& answer) {
+                     answers.push_back(answer);
+                     return true;
+                   });
+  return answers;
 }

@@ -14,6 +14,7 @@
 #include "results/sqlite_timer.h"
 
 class QSqlQuery;
+struct TAssignmentTally;
 
 // The answers of quiz runs, kept through Qt SQL in a SQLite file or a PostgreSQL database.
 // Each answer is written in a transaction of its own, so that a program killed while writing
@@ -126,6 +127,11 @@ class TResultsStore : public TAnswerSink {
   // one who answered nothing is listed), in a file every student seen there. A student's login
   // gets only herself.
   std::vector<std::string> ClassList();
+  // What each student's answers to each assignment come to, counted by the store itself
+  // (students by name in a file, by login on a server; a student's login gets her own).
+  std::vector<TAssignmentTally> AssignmentTallies();
+  // One student's answers to one assignment, oldest first, with their coaching.
+  std::vector<TAnswerRecord> AnswersTo(const std::string& student, const std::string& assignmentId);
 
   // The schema version the store holds; 0 when unknown.
   int SchemaVersion() const { return schemaVersion_; }
@@ -143,6 +149,9 @@ class TResultsStore : public TAnswerSink {
   // The version text of our meta table: ours or older, newer, or no version at all.
   bool TakeVersion(const QString& text);
   bool TryRecord(const TAnswerRecord& record);
+  // The answers that match a condition on table a ("" for all) with its values bound in order.
+  bool ReadAnswersWhere(const QString& where, const std::vector<std::string>& values,
+                        const std::function<bool(const TAnswerRecord&)>& each);
   bool CreateSchema();
   // Brings an earlier version's file up to this one in one transaction.
   bool Upgrade();

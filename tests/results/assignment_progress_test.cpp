@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "results/assignment_grid.h"
+#include "results/results_store.h"
+#include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
 
 namespace {
@@ -48,7 +51,7 @@ const TStateRow kStateRows[] = {
 
 TAssignment AssignmentOf(const TStateRow& row) {
   TAssignment a;
-  a.id = "hw";
+  a.id = row.name;
   a.title = row.name;
   a.due = "2026-11-03T08:00:00Z";
   a.assignedAt = "2026-11-01T08:00:00Z";
@@ -61,23 +64,54 @@ TAssignment AssignmentOf(const TStateRow& row) {
 std::vector<TAnswerRecord> AnswersOf(const TStateRow& row) {
   std::vector<TAnswerRecord> answers;
   for (const TGiven& given : row.answers) {
-    TAnswerRecord r = SampleAnswer(static_cast<int>(answers.size()));
+    TAnswerRecord r = SampleAnswer(static_cast<int>(answers.size()), "Ada", row.name);
     r.question = "Question " + std::to_string(given.question);
     r.firstScore = given.firstScore;
     r.ending = given.ending;
     r.answeredAt = given.at;
-    r.assignmentId = given.assignment;
+    r.assignmentId = given.assignment == std::string("hw") ? row.name : given.assignment;
     answers.push_back(r);
   }
   return answers;
 }
 
-TEST(AssignmentProgress, EachStateAsTheGridAndTheStudentsListSayIt) {
+class AssignmentStates : public ::testing::TestWithParam<TBackend> {};
+
+// From her answers, and as the store counts them for the grid, alike.
+TEST_P(AssignmentStates, EachStateAsTheGridAndTheStudentsListSayIt) {
+  TBackendPlace place(GetParam());
+  SKIP_WITHOUT_BACKEND(place);
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(place.NewLocation())) << store.Error();
   for (const TStateRow& row : kStateRows) {
-    const TAssignmentProgress progress = ProgressOf(AssignmentOf(row), AnswersOf(row));
+    ASSERT_TRUE(store.WriteAssignment(AssignmentOf(row))) << store.Error();
+    for (const TAnswerRecord& answer : AnswersOf(row)) {
+      std::string why;
+      ASSERT_TRUE(store.Record(answer, why)) << why;
+    }
+  }
+  const TAssignmentGrid grid = ReadAssignmentGrid(store);
+  // A server names her by the login that wrote her answers.
+  const std::string who = GetParam() == TBackend::Sqlite ? "Ada" : store.Login();
+  ASSERT_EQ(grid.students, std::vector<std::string>{who}) << store.Error();
+  ASSERT_EQ(grid.assignments.size(), std::size(kStateRows));
+  for (const TStateRow& row : kStateRows) {
+    const std::vector<TAnswerRecord> answers = AnswersOf(row);
+    const TAssignmentProgress progress = ProgressOf(AssignmentOf(row), answers);
     EXPECT_EQ(ProgressText(progress, true), row.asScore) << row.name;
     EXPECT_EQ(ProgressText(progress, false), row.asState) << row.name;
+    const auto column = std::find_if(grid.assignments.begin(), grid.assignments.end(),
+                                     [&](const TAssignment& a) { return a.id == row.name; });
+    ASSERT_NE(column, grid.assignments.end()) << row.name;
+    EXPECT_EQ(ProgressText(grid.cells[0][column - grid.assignments.begin()], true), row.asScore)
+        << row.name;
+    const auto given = std::count_if(answers.begin(), answers.end(),
+                                     [&](const auto& r) { return r.assignmentId == row.name; });
+    EXPECT_EQ(store.AnswersTo(who, row.name).size(), static_cast<std::size_t>(given)) << row.name;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, AssignmentStates,
+                         ::testing::Values(TBackend::Sqlite, TBackend::Postgresql), BackendName);
 
 }  // namespace

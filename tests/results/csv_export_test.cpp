@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "results/gradebook_export.h"
 #include "results/results_store.h"
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
@@ -129,12 +130,50 @@ TEST(CsvExport, EveryAnswerComesBackFieldForFieldWithTheHeaderFirst) {
   EXPECT_EQ(CoachingText(SampleAnswer(1).coaching), "dissociation: AgNO3; wrong substance: NaCl");
 }
 
+// The gradebook: a row per student seen, a column per assignment given, the score or nothing;
+// names and titles a spreadsheet would run are text.
+TEST(CsvExport, TheGradebookHasARowPerStudentAndAColumnPerAssignment) {
+  TBackendPlace place(TBackend::Sqlite);
+  TResultsStore store;
+  ASSERT_TRUE(store.Open(place.NewLocation()));
+  for (const char* id : {"=1+1", "second", "gone"})
+    ASSERT_TRUE(store.WriteAssignment({id, id, "2026-11-01T08:00:00Z", id, "tess", false,
+                                       id == std::string("gone"), 2, {}}))
+        << store.Error();
+  std::string why;
+  int n = 0;
+  // Ann finished the first (5 of 6 points) and half the second; -Bob only the second;
+  // Cy answered no assignment.
+  for (const auto& [student, assignment, score] :
+       {std::tuple{"Ann", "=1+1", 3}, {"Ann", "=1+1", 2}, {"Ann", "second", 3},
+        {"-Bob", "second", 3}, {"-Bob", "second", 3}, {"Cy", "", 3}}) {
+    TAnswerRecord r = SampleAnswer(n++, student);
+    r.question = "Q" + std::to_string(n);
+    r.ending = TEnding::RightAtOnce;
+    r.assignmentId = assignment;
+    r.firstScore = score;
+    ASSERT_TRUE(store.Record(r, why)) << why;
+  }
+  const QString path = place.Folder().filePath("gradebook.csv");
+  ASSERT_TRUE(ExportGradebook(store, path, why)) << why;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(ReadCsv(file.readAll().toStdString()),
+            (std::vector<std::vector<std::string>>{
+                {"student", "'=1+1 (due 2026-11-01)", "second (due 2026-11-01)"},
+                {"'-Bob", "", "100"},
+                {"Ann", "83", "50"},
+                {"Cy", "", ""}}));
+}
+
 TEST(CsvExport, AFolderThatCannotBeWrittenIsReported) {
   TBackendPlace place(TBackend::Sqlite);
   TResultsStore store;
   ASSERT_TRUE(store.OpenInMemory());
   std::string why;
   EXPECT_FALSE(ExportCsv(store, place.Folder().filePath("no/such/folder/answers.csv"), why));
+  EXPECT_TRUE(HasText(why, "cannot be written")) << why;
+  EXPECT_FALSE(ExportGradebook(store, place.Folder().filePath("no/such/folder/grades.csv"), why));
   EXPECT_TRUE(HasText(why, "cannot be written")) << why;
 }
 

@@ -191,6 +191,8 @@ TEST_P(ResultsStore, TwoFilesWithSharedAnswersAreShownWithEachAnswerOnce) {
   std::string why;
   for (int n = 0; n < 20; ++n) ASSERT_TRUE(first.Record(answers[n], why)) << why;
   for (int n = 10; n < 30; ++n) ASSERT_TRUE(second.Record(answers[n], why)) << why;
+  const TAssignment given{"m-1", "Merged", "d", "a", second.Login(), false, false, 3, {}};
+  ASSERT_TRUE(second.WriteAssignment(given)) << second.Error();
 
   TResultsStore merged;
   ASSERT_TRUE(merged.OpenInMemory());
@@ -201,6 +203,7 @@ TEST_P(ResultsStore, TwoFilesWithSharedAnswersAreShownWithEachAnswerOnce) {
   EXPECT_EQ(merged.Merge(second), 10);
   EXPECT_EQ(merged.Merge(first), 0);  // the same file opened twice
   EXPECT_EQ(merged.AnswerCount(), 30);
+  EXPECT_EQ(merged.Assignments(), std::vector<TAssignment>{given});
   ExpectSummaries(merged, answers);
   ExpectSummaries(merged, answers, "Ada");
 }

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "model/assignment.h"
+
+class TResultsStore;
+
+// The class's assignments as a grid: a row per student, a column per assignment given (the
+// withdrawn ones left out), each cell where she stands on it. The store counts the answers
+// (one row per student and assignment), so that reading the grid does not read every answer.
+struct TAssignmentGrid {
+  std::vector<std::string> students;
+  std::vector<TAssignment> assignments;
+  std::vector<std::vector<TAssignmentProgress>> cells;  // [student][assignment]
+};
+
+// The class list and everyone who answered an assignment; only the student given, when one is
+// (a student's login gets her own row in any case). Empty, with store.Error(), on a failure.
+TAssignmentGrid ReadAssignmentGrid(TResultsStore& store, const std::string& onlyStudent = {});
