@@ -7,9 +7,12 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QUuid>
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "editor/assign_dialog.h"
+#include "editor/assignment_list_dialog.h"
 #include "editor/change_dialog.h"
 #include "editor/rules/reaction_listing.h"
 #include "editor/select_dialog.h"
@@ -18,6 +21,8 @@
 #include "model/charge_text.h"
 #include "print/heading_dialog.h"
 #include "print/quiz_print.h"
+#include "results/results_settings.h"
+#include "results/results_store.h"
 #include "ui/dc.h"
 #include "ui/indicator_outline.h"
 #include "ui/mark_color.h"
@@ -62,6 +67,8 @@ TReactWindow::TReactWindow(QWidget* parent) : TWindow(parent) {
   Bind(kCmDelete, &TReactWindow::CmDelete);
   Bind(kCmDisplay, &TReactWindow::CmDisplay);
   Bind(kCmPrintQuiz, &TReactWindow::CmPrintQuiz);
+  Bind(kCmAssign, &TReactWindow::CmAssign);
+  Bind(kCmAssignments, &TReactWindow::CmAssignments);
   for (int id : {kCmAdd, kCmChange, kCmDelete}) BindEnabler(id, &TReactWindow::AllTypesListed);
   book_.Read();
   ShowReadMessage();
@@ -466,4 +473,87 @@ void TReactWindow::CmPrintQuiz() {
       },
       this, TQuizPrint::PaperLimits(printer_.Device()));
   printer_.Print(this, quiz, true);
+}
+
+bool TReactWindow::OpenClassStore(TResultsStore& store, const std::string& caption) {
+  // The working folder's own file is this computer's alone: no student would see what is kept
+  // there.
+  if (!TResultsSettings::SetByEnvironment() && TResultsSettings().Server().isEmpty()) {
+    MessageBox(this,
+               "Assignments are kept where your class's answers go, and this account sends them "
+               "to no class server or shared results file. In quiz mode choose Results..., give "
+               "the class server (or the shared results file) in the Class server field, then "
+               "choose " +
+                   caption + "... again.",
+               caption, MbIcon::Exclamation);
+    return false;
+  }
+  TResultsLocation location;
+  std::string why;
+  if (!TResultsSettings().Location(location, &why)) {
+    MessageBox(this, why, caption, MbIcon::Exclamation);
+    return false;
+  }
+  if (!store.Open(location) || store.IsReadOnly()) {
+    const std::string reason =
+        store.IsOpen() ? location.DescribeAtStart() + " may only be read here." : store.Error();
+    MessageBox(this,
+               reason +
+                   " Assignments cannot be given or changed until it can be written; try "
+                   "again once it can.",
+               caption, MbIcon::Exclamation, MbButtons::Ok, 0, store.Details());
+    return false;
+  }
+  if (!store.SeesEveryone()) {
+    MessageBox(this,
+               "This account signs in to " + location.Describe() + " as " + store.Login() +
+                   ", a student's login, and only a teacher's login may give or change "
+                   "assignments. Give a teacher's login in the Class server field of Results... "
+                   "(in quiz mode), then choose " +
+                   caption + "... again.",
+               caption, MbIcon::Exclamation);
+    return false;
+  }
+  return true;
+}
+
+void TReactWindow::CmAssign() {
+  const std::vector<const TReaction*> ticked = book_.MarkedReactions();
+  if (ticked.empty()) {
+    MessageBox(this,
+               "No reaction is ticked, so there is nothing to assign. Tick the check box of each "
+               "reaction you want to give (click it, or move to it with Up and Down and press "
+               "Space), then choose Assign... again.",
+               "Assign", MbIcon::Information);
+    return;
+  }
+  TResultsStore store;
+  if (!OpenClassStore(store, "Assign")) return;
+  TAssignmentDraft draft{{}, DefaultDue(std::time(nullptr)), false};
+  TAssignDialog dialog(this, &draft, static_cast<int>(ticked.size()));
+  if (dialog.Execute() != TAssignDialog::kOk) return;
+  const std::string teacher =
+      store.Login().empty() ? TResultsSettings::LoginName().toStdString() : store.Login();
+  const TAssignment assignment = MakeAssignment(
+      ticked, draft, teacher, QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(),
+      std::time(nullptr));
+  if (!store.WriteAssignment(assignment)) {
+    MessageBox(this,
+               "\"" + assignment.title + "\" was not assigned: " + store.Error() +
+                   " Your ticks are kept; choose Assign... again once it can be written.",
+               "Assign", MbIcon::Exclamation, MbButtons::Ok, 0, store.Details());
+    return;
+  }
+  MessageBox(this,
+             "\"" + assignment.title +
+                 "\" is assigned: " + std::to_string(assignment.reactions.size()) +
+                 " questions, due " + TAssignDialog::DueShown(assignment.due).toStdString() + ".",
+             "Assign", MbIcon::Success);
+}
+
+void TReactWindow::CmAssignments() {
+  TResultsStore store;
+  if (!OpenClassStore(store, "Assignments")) return;
+  TAssignmentListDialog dialog(this, store);
+  dialog.Execute();
 }

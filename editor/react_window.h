@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editor/rules/reaction_book.h"
+#include "model/assignment.h"
 #include "print/my_printer.h"
 #include "ui/resources/command_ids.h"
 #include "ui/window.h"
@@ -11,6 +12,8 @@
 // by type with its question, its equation and a check box), scrolls it, routes clicks to the
 // boxes and runs the dialogs of Display, Add, Change, Delete and Print Quiz. The rules of the
 // listing, the edits and saving live in TReactionBook.
+class TResultsStore;
+
 class TReactWindow : public TWindow {
   Q_OBJECT
 
@@ -20,6 +23,8 @@ class TReactWindow : public TWindow {
   static constexpr int kCmChange = CommandId::kChange;
   static constexpr int kCmDelete = CommandId::kDelete;
   static constexpr int kCmDisplay = CommandId::kDisplay;
+  static constexpr int kCmAssign = CommandId::kAssign;
+  static constexpr int kCmAssignments = CommandId::kAssignments;
 
   // Reads the reaction file of the working folder.
   explicit TReactWindow(QWidget* parent);
@@ -41,6 +46,10 @@ class TReactWindow : public TWindow {
   void CmDelete();
   void CmDisplay();
   void CmPrintQuiz();
+  // Gives the ticked reactions to the class as an assignment, kept where the class's answers go.
+  void CmAssign();
+  // The assignments given, to change a title or due date or to withdraw one.
+  void CmAssignments();
 
   // The edits as the commands make them once their dialogs are done, each followed by a save.
   void AddReaction(const QuestionRecord& record, const TTypeFlags& flags);
@@ -83,6 +92,9 @@ class TReactWindow : public TWindow {
   // The question of listed row k as the teacher sees it: "3.  Question text".
   std::string NumberedQuestion(std::size_t k) const;
   void ShowReadMessage();
+  // Opens the store the class's answers go to, for writing assignments; false, after telling
+  // the teacher what is needed, when there is none or this login may not write them.
+  bool OpenClassStore(TResultsStore& store, const std::string& caption);
 
   TReactionBook book_;
   std::string numberEntry_;

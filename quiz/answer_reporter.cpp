@@ -1,6 +1,7 @@
 #include "quiz/answer_reporter.h"
 
 #include "results/answer_poster.h"
+#include "results/kept_assignments.h"
 #include "results/results_settings.h"
 
 TAnswerReporter::TAnswerReporter() = default;
@@ -40,6 +41,14 @@ bool TAnswerReporter::Record(const TAnswerRecord& record, std::string& why) {
   TAnswerPoster& poster = Poster();
   // Never dropped: what the student should know about where it is held comes first.
   poster.Post(record, why);
+  // Her progress on an assignment counts it at once, sent or not: where she continues.
+  if (!record.assignmentId.empty()) {
+    TKeptAssignments kept;
+    if (kept.Read()) {
+      kept.AddAnswer(record);
+      kept.Write();
+    }
+  }
   if (!why.empty()) return false;
   if (patience_ > 0) poster.Finish(patience_);
   why = poster.Status().problem;

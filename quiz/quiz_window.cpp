@@ -9,10 +9,15 @@
 
 #include "coach/coach.h"
 #include "coach/rules/grader.h"
+#include "editor/assign_dialog.h"
 #include "editor/select_dialog.h"
 #include "model/reaction_file.h"
 #include "quiz/result_window.h"
+#include "quiz/rules/assignment_order.h"
+#include "quiz/student_assignments_dialog.h"
 #include "results/answer_poster.h"
+#include "results/kept_assignments.h"
+#include "results/results_settings.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
 #include "ui/place_beside.h"
@@ -35,17 +40,22 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
       run_(reactions_),
       recorder_(reporter_, &TAnswerReporter::Answerer),
       check_(std::move(check)),
-      startButton_(new QPushButton(QStringLiteral("&Start..."), this)) {
+      startButton_(new QPushButton(QStringLiteral("&Start..."), this)),
+      assignmentsButton_(new QPushButton(QStringLiteral("&Assignments..."), this)) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const int ninthW = screen.width() / 9;
   const int ninthH = screen.height() / 9;
   MoveWindow(ninthW, ninthH, 6 * ninthW, 6 * ninthH);
   Bind(kCmStart, &TQuizWindow::CmStart);
   Bind(kCmResults, &TQuizWindow::CmResults);
+  Bind(kCmAssignments, &TQuizWindow::CmAssignments);
   startButton_->setObjectName(QStringLiteral("start"));
   startButton_->setToolTip(QStringLiteral("Start a quiz (F3)"));
   // The same command as the menu item and F3.
   connect(startButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmStart); });
+  assignmentsButton_->setObjectName(QStringLiteral("assignments"));
+  assignmentsButton_->setToolTip(QStringLiteral("Answer an assignment (F7)"));
+  connect(assignmentsButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmAssignments); });
   PlaceStartButton();
   FollowPalette();
   ReadReactions();
@@ -59,6 +69,9 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
 void TQuizWindow::PlaceStartButton() {
   const int h = QFontMetrics(font()).height();
   startButton_->setGeometry(QRect(QPoint(30, StartButtonTop(h)), startButton_->sizeHint()));
+  // Beside Start, a gap of the line's height between them.
+  assignmentsButton_->setGeometry(QRect(startButton_->geometry().topRight() + QPoint(h + 1, 0),
+                                        assignmentsButton_->sizeHint()));
 }
 
 void TQuizWindow::FollowPalette() {
@@ -112,15 +125,16 @@ bool TQuizWindow::AskQuestion() {
     return false;
   }
   const TReaction& reaction = *reactions_[index];
-  TQuestionOutcome outcome;
-  {
-    TEquationDialog dialog(this, reaction, check_);
-    PlaceAnswerDialog(dialog);
-    outcome = dialog.Ask();
-  }
+  const TQuestionOutcome outcome = AskReaction(reaction);
   TakeOutcome(reaction, index, outcome);
   Invalidate();
   return outcome.ending != TEnding::Quit;
+}
+
+TQuestionOutcome TQuizWindow::AskReaction(const TReaction& reaction) {
+  TEquationDialog dialog(this, reaction, check_);
+  PlaceAnswerDialog(dialog);
+  return dialog.Ask();
 }
 
 void TQuizWindow::TakeOutcome(const TReaction& reaction, int index,
@@ -218,4 +232,80 @@ std::string TQuizWindow::WaitingShown() const {
   if (!status.silent) return line;
   const std::string problem = status.problem.substr(0, status.problem.find(';'));
   return line.empty() ? problem : problem + ": " + line;
+}
+
+void TQuizWindow::CmAssignments() {
+  const std::string student = TAnswerReporter::Answerer().student;
+  TKeptAssignments kept;
+  std::string keptWhy;
+  const bool keptRead = kept.Read(&keptWhy);
+  TResultsLocation location;
+  std::string why;
+  std::string where;
+  if (TResultsSettings().Location(location, &why) && kept.ReadFrom(location, student, why)) {
+    where = "As " + location.Describe() + " has them now.";
+  } else if (!keptRead) {
+    where = why + " " + keptWhy;
+  } else {
+    const std::string readAt = kept.ReadAt().empty()
+                                   ? std::string("never")
+                                   : TAssignDialog::DueShown(kept.ReadAt()).toStdString();
+    where = why + " Below are your assignments as last read (" + readAt +
+            "); what you answer waits on this computer and is sent once it can be.";
+  }
+  std::string chosen;
+  {
+    TStudentAssignmentsDialog dialog(this, kept, student, where);
+    if (dialog.Execute() != TDialog::kOk) return;
+    chosen = dialog.Chosen();
+  }
+  if (const TAssignment* assignment = kept.Find(chosen))
+    RunAssignment(*assignment, kept.AnswersOf(chosen, student));
+}
+
+void TQuizWindow::RunAssignment(const TAssignment& assignment,
+                                const std::vector<TAnswerRecord>& herAnswers) {
+  TReactionList given;
+  TTypeFlags types = {};
+  for (const TAssignedReaction& reaction : assignment.reactions) {
+    if (reaction.record.size() != kReactionRecordSize) {
+      MessageBox(this,
+                 "A question of \"" + assignment.title +
+                     "\" cannot be read, so it cannot be answered here. Tell your teacher.",
+                 "Assignments", MbIcon::Exclamation);
+      return;
+    }
+    given.push_back(DecodeReaction(reaction.record.data()));
+    if (reaction.type >= 0 && reaction.type < kReactionTypeCount) types[reaction.type] = 1;
+  }
+  const std::vector<int> left =
+      QuestionsLeft(assignment, TAnswerReporter::Answerer().student, herAnswers);
+  if (left.empty()) {
+    MessageBox(this, "You have answered every question of \"" + assignment.title + "\" already.",
+               "Information", MbIcon::Information);
+    return;
+  }
+  // Nothing is drawn from the reaction file: the score and summary count this run alone.
+  run_.Begin(TTypeFlags{});
+  recorder_.BeginRun(types, assignment.id);
+  reporter_.BeginRun();
+  running_ = true;
+  Invalidate();
+  bool quit = false;
+  for (std::size_t k = 0; k < left.size() && !quit; ++k) {
+    const TReaction& reaction = *given[left[k]];
+    const TQuestionOutcome outcome = AskReaction(reaction);
+    // Numbered by its place in the assignment, which is how her progress knows it.
+    TakeOutcome(reaction, left[k], outcome);
+    Invalidate();
+    quit = outcome.ending == TEnding::Quit;
+  }
+  if (!quit) {
+    std::string message = "You have answered every question of \"" + assignment.title + "\".";
+    for (const std::string& line : run_.Summary().Lines()) message += "\n" + line;
+    MessageBox(this, message, "Information", MbIcon::Success);
+  }
+  reporter_.EndRun();
+  running_ = false;
+  Invalidate();
 }

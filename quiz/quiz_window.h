@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "keypad/equation_dialog.h"
+#include "model/assignment.h"
 #include "model/reaction.h"
 #include "model/text_surface.h"
 #include "quiz/answer_reporter.h"
@@ -25,6 +26,7 @@ class TQuizWindow : public TWindow {
  public:
   static constexpr int kCmStart = CommandId::kStart;
   static constexpr int kCmResults = CommandId::kResults;
+  static constexpr int kCmAssignments = CommandId::kAssignments;
 
   // check is what the answer dialog's "&Check" runs (grading and coaching).
   TQuizWindow(QWidget* parent, TEquationDialog::TCheck check);
@@ -37,11 +39,18 @@ class TQuizWindow : public TWindow {
   // Shows the results window (one, kept until the view goes).
   void CmResults();
   TResultsWindow* ResultsWindow() const { return resultsWindow_; }
+  // The student's open assignments, as the class's store has them (or as last read when it
+  // cannot be reached); the one she starts runs at once.
+  void CmAssignments();
+  // Asks the questions of the assignment she has not answered yet, in her order, until the
+  // last or a Quit; herAnswers are those she gave to it before.
+  void RunAssignment(const TAssignment& assignment, const std::vector<TAnswerRecord>& herAnswers);
 
   std::string HelpTopic() const override { return "quiz"; }
   // The prompt, the score, the summary and the waiting line, a line each, as drawn.
   std::string SpokenText() const override;
   QPushButton* StartButton() const { return startButton_; }
+  QPushButton* AssignmentsButton() const { return assignmentsButton_; }
   // True from a confirmed type choice until the quiz run stops.
   bool Running() const { return running_; }
   // What the view shows under the Start button: the last quiz run's summary once it stopped.
@@ -74,6 +83,7 @@ class TQuizWindow : public TWindow {
   void PlaceStartButton();
   // Asks one question; false when the quiz run has stopped.
   bool AskQuestion();
+  TQuestionOutcome AskReaction(const TReaction& reaction);
   // Scores the question, has it recorded (a failure to keep it is told once per quiz run and
   // the quiz goes on) and shows the answer after a wrong one.
   void TakeOutcome(const TReaction& reaction, int index, const TQuestionOutcome& outcome);
@@ -85,5 +95,6 @@ class TQuizWindow : public TWindow {
   TEquationDialog::TCheck check_;
   QPointer<TResultsWindow> resultsWindow_;
   QPushButton* startButton_;
+  QPushButton* assignmentsButton_;
   bool running_ = false;
 };

@@ -71,6 +71,8 @@ class TReactionBook {
   // Ticks or unticks the current entry's box.
   void ToggleCurrent();
   std::size_t MarkedCount() const;
+  // The ticked reactions, in listed order.
+  std::vector<const TReaction*> MarkedReactions() const;
 
   // False, with the reason, while the list may not be changed (the file could not be read).
   bool CanEdit(std::string* why = nullptr) const;
@@ -106,7 +108,6 @@ class TReactionBook {
   static TTypeFlags FlagsOfType(int32_t type);
 
  private:
-  std::vector<const TReaction*> MarkedReactions() const;
   void RestoreMarks(const std::vector<const TReaction*>& marked);
   void AfterEdit(const std::vector<const TReaction*>& marked);
   // One edit since the file was last read or written, kept to be made again on top of a file

@@ -9,6 +9,9 @@ inline constexpr int kChange = 202;
 inline constexpr int kDelete = 203;
 inline constexpr int kStart = 301;
 inline constexpr int kResults = 302;
+// The student's list in quiz mode, the teacher's in editor mode.
+inline constexpr int kAssignments = 303;
+inline constexpr int kAssign = 304;
 inline constexpr int kEditReactions = 401;
 inline constexpr int kStartReactions = 501;
 inline constexpr int kDisplay = 502;

@@ -240,13 +240,81 @@ TDialogTemplate HeadingDialog() {
       }};
 }
 
+// The due date's control and the lists of assignments are made at run time, in the room the
+// templates leave for them.
+TDialogTemplate AssignDialog() {
+  return {.name = TemplateId::kAssign,
+          .caption = "Assign",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 60,
+          .y = 50,
+          .w = 220,
+          .h = 136,
+          .controls = {
+              Control(C::Static, 106, "&Title:", 8, 10, 36, 9),
+              EditBox(101, 48, 8, 164, 12, C::Border | C::TabStop | C::AutoHScroll, 80),
+              Control(C::Static, 107, "&Due:", 8, 28, 36, 9),
+              Control(C::GroupBox, 108, "Each student gets the questions", 8, 46, 204, 40),
+              Control(C::AutoRadio, 103, "in the &listed order", 16, 58, 180, 12, C::TabStop),
+              Control(C::AutoRadio, 104, "&shuffled, in an order of her own", 16, 71, 180, 12),
+              Control(C::Static, 105, "", 8, 92, 204, 18),
+              DefButton(1, "OK", 30, 114, 50, 16, kCheckGlyph),
+              Button(2, "Cancel", 140, 114, 50, 16, kCrossGlyph),
+          }};
+}
+
+TDialogTemplate TeacherAssignmentsDialog() {
+  return {.name = TemplateId::kTeacherAssignments,
+          .caption = "Your Assignments",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 40,
+          .y = 30,
+          .w = 320,
+          .h = 172,
+          .controls = {
+              Control(C::Static, 104, "", 8, 6, 304, 9),
+              Button(101, "&Change...", 8, 148, 60, 16),
+              Button(102, "&Withdraw...", 76, 148, 60, 16),
+              DefButton(2, "Close", 252, 148, 60, 16),
+          }};
+}
+
+TDialogTemplate StudentAssignmentsDialog() {
+  return {.name = TemplateId::kStudentAssignments,
+          .caption = "Assignments",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 40,
+          .y = 30,
+          .w = 320,
+          .h = 172,
+          .controls = {
+              Control(C::Static, 103, "", 8, 6, 304, 18),
+              DefButton(1, "&Start", 8, 148, 60, 16, kCheckGlyph),
+              Button(2, "Close", 252, 148, 60, 16),
+          }};
+}
+
 }  // namespace
 
 const std::vector<TDialogTemplate>& DialogTemplates() {
   static const std::vector<TDialogTemplate> templates = {
-      TypeDialog(),          SelectDialog(),       ResultDialog(),      AnswerDialog(),
-      EditSubstanceDialog(), AddSubstanceDialog(), NewQuestionDialog(), SplitItDialog(),
-      ChangeChargeDialog(),  ChangeDialog(),       HeadingDialog(),
+      TypeDialog(),
+      SelectDialog(),
+      ResultDialog(),
+      AnswerDialog(),
+      EditSubstanceDialog(),
+      AddSubstanceDialog(),
+      NewQuestionDialog(),
+      SplitItDialog(),
+      ChangeChargeDialog(),
+      ChangeDialog(),
+      HeadingDialog(),
+      AssignDialog(),
+      TeacherAssignmentsDialog(),
+      StudentAssignmentsDialog(),
   };
   return templates;
 }

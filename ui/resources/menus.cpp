@@ -24,6 +24,7 @@ const std::vector<TMenuResource>& Menus() {
       {MenuId::kQuiz,
        {
            Popup("&Tarvolin", {Item("&Start...\tF3", CommandId::kStart),
+                               Item("&Assignments...\tF7", CommandId::kAssignments),
                                Item("&Results...\tF5", CommandId::kResults), Separator(),
                                Item("E&xit", CommandId::kExit)}),
            Item("&Edit Reactions", CommandId::kEditReactions),
@@ -33,7 +34,9 @@ const std::vector<TMenuResource>& Menus() {
       // Editor mode.
       {MenuId::kEditor,
        {
-           Popup("&Tarvolin", {Item("&Print Quiz", CommandId::kPrintQuiz), Separator(),
+           Popup("&Tarvolin", {Item("&Print Quiz", CommandId::kPrintQuiz),
+                               Item("&Assign...\tF6", CommandId::kAssign),
+                               Item("Assi&gnments...\tF7", CommandId::kAssignments), Separator(),
                                Item("E&xit...\tAlt-X", CommandId::kExit)}),
            Popup("&Edit", {Item("&Add...\tInsert", CommandId::kAdd),
                            Item("&Change...\tF4", CommandId::kChange),
@@ -54,6 +57,8 @@ const std::vector<TAcceleratorTable>& AcceleratorTables() {
            {QKeySequence(Qt::ALT | Qt::Key_X), CommandId::kExit},
            {QKeySequence(Qt::Key_F3), CommandId::kStart},
            {QKeySequence(Qt::Key_F5), CommandId::kResults},
+           {QKeySequence(Qt::Key_F6), CommandId::kAssign},
+           {QKeySequence(Qt::Key_F7), CommandId::kAssignments},
            {QKeySequence(Qt::Key_Insert), CommandId::kAdd},
            {QKeySequence(Qt::Key_F4), CommandId::kChange},
            {QKeySequence(Qt::Key_Delete), CommandId::kDelete},

@@ -15,6 +15,9 @@ inline constexpr const char* kNewQuestion = "610";    // the teacher's question 
 inline constexpr const char* kSplitIt = "SPLITITDIALOG";      // coaching: dissociation
 inline constexpr const char* kChangeCharge = "CHANGECHARGE";  // coaching: an oxidation number
 inline constexpr const char* kHeading = "EDITHEADING";        // the printed quiz's heading
+inline constexpr const char* kAssign = "ASSIGN";  // the teacher gives the ticked reactions
+inline constexpr const char* kTeacherAssignments = "YOURASSIGNMENTS";  // hers, to change
+inline constexpr const char* kStudentAssignments = "ASSIGNMENTS";      // hers, to answer
 }  // namespace TemplateId
 
 namespace MenuId {
