@@ -2,6 +2,7 @@
 
 #include "results/answer_poster.h"
 #include "results/kept_assignments.h"
+#include "results/kept_history.h"
 #include "results/results_settings.h"
 
 TAnswerReporter::TAnswerReporter() = default;
@@ -41,6 +42,8 @@ bool TAnswerReporter::Record(const TAnswerRecord& record, std::string& why) {
   TAnswerPoster& poster = Poster();
   // Never dropped: what the student should know about where it is held comes first.
   poster.Post(record, why);
+  // Practice plans from it at once, whether the store took it or is away at the next read.
+  TKeptHistory(TKeptHistory::DefaultPath(), TAnswerOutbox::DefaultPath()).Add(record);
   // Her progress on an assignment counts it at once, sent or not: where she continues.
   if (!record.assignmentId.empty()) {
     TKeptAssignments kept;

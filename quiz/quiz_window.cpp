@@ -48,6 +48,7 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   MoveWindow(ninthW, ninthH, 6 * ninthW, 6 * ninthH);
   Bind(kCmStart, &TQuizWindow::CmStart);
   Bind(kCmResults, &TQuizWindow::CmResults);
+  Bind(kCmPractice, &TQuizWindow::CmPractice);
   Bind(kCmAssignments, &TQuizWindow::CmAssignments);
   startButton_->setObjectName(QStringLiteral("start"));
   startButton_->setToolTip(QStringLiteral("Start a quiz (F3)"));
@@ -86,6 +87,7 @@ void TQuizWindow::changeEvent(QEvent* event) {
 
 void TQuizWindow::ReadReactions() {
   const ReadResult result = ReadReactionFile(reactions_);
+  exercised_ = ExercisedByAll(reactions_);
   switch (result) {
     case ReadResult::Ok:
       break;

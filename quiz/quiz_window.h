@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "coach/rules/exercised_kinds.h"
 #include "keypad/equation_dialog.h"
 #include "model/assignment.h"
 #include "model/reaction.h"
@@ -26,6 +27,7 @@ class TQuizWindow : public TWindow {
  public:
   static constexpr int kCmStart = CommandId::kStart;
   static constexpr int kCmResults = CommandId::kResults;
+  static constexpr int kCmPractice = CommandId::kPractice;
   static constexpr int kCmAssignments = CommandId::kAssignments;
 
   // check is what the answer dialog's "&Check" runs (grading and coaching).
@@ -39,6 +41,12 @@ class TQuizWindow : public TWindow {
   // Shows the results window (one, kept until the view goes).
   void CmResults();
   TResultsWindow* ResultsWindow() const { return resultsWindow_; }
+  // Practice aimed at her own mistakes: her answers read from wherever her results go (or as
+  // kept on this computer), the plan's line, then its questions asked as a quiz asks them.
+  // In quiz_practice.cpp.
+  void CmPractice();
+  // What each reaction exercises, found when the reactions were read.
+  const std::vector<TExercised>& Exercised() const { return exercised_; }
   // The student's open assignments, as the class's store has them (or as last read when it
   // cannot be reached); the one she starts runs at once.
   void CmAssignments();
@@ -89,6 +97,7 @@ class TQuizWindow : public TWindow {
   void TakeOutcome(const TReaction& reaction, int index, const TQuestionOutcome& outcome);
 
   TReactionList reactions_;
+  std::vector<TExercised> exercised_;
   TQuizRun run_;
   TAnswerReporter reporter_;
   TAnswerRecorder recorder_;

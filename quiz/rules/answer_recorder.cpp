@@ -14,9 +14,10 @@ TAnswerRecorder::TAnswerRecorder(TAnswerSink& sink, TWhoAnswers who)
   idGenerator_.seed(seed);
 }
 
-void TAnswerRecorder::BeginRun(const TTypeFlags& flags, std::string assignmentId) {
+void TAnswerRecorder::BeginRun(const TTypeFlags& flags, std::string assignmentId, bool practice) {
   runId_ = NewId();
   assignmentId_ = std::move(assignmentId);
+  practice_ = practice;
   runStarted_ = UtcTimestamp();
   types_.clear();
   for (int type = 0; type < kReactionTypeCount; ++type)
@@ -52,6 +53,7 @@ std::string TAnswerRecorder::Record(const TReaction& reaction, int questionIndex
   record.answeredAt = UtcTimestamp();
   record.types = types_;
   record.assignmentId = assignmentId_;
+  record.practice = practice_ ? 1 : 0;
   std::string why;
   if (sink_.Record(record, why) || failureShown_) return {};
   failureShown_ = true;

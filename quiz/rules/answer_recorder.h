@@ -26,8 +26,8 @@ class TAnswerRecorder {
   TAnswerRecorder(TAnswerSink& sink, TWhoAnswers who);
 
   // A quiz run of the chosen types begins; its answers name the assignment given (none for a
-  // quiz of the student's own).
-  void BeginRun(const TTypeFlags& flags, std::string assignmentId = {});
+  // quiz of the student's own) and whether the questions were chosen for practice.
+  void BeginRun(const TTypeFlags& flags, std::string assignmentId = {}, bool practice = false);
   // Records one question; returns the message to show when it could not be kept, once per
   // quiz run, and empty otherwise. questionIndex is the reaction's place in the file, from 0.
   std::string Record(const TReaction& reaction, int questionIndex, const TQuestionOutcome& outcome);
@@ -45,6 +45,7 @@ class TAnswerRecorder {
   std::mt19937_64 idGenerator_;
   std::string runId_;
   std::string assignmentId_;
+  bool practice_ = false;
   std::string runStarted_;
   std::string types_;
   bool failureShown_ = false;

@@ -88,8 +88,8 @@ TEST(AnswerRecorder, StampsEachAnswerAndTellsAFailureOncePerRun) {
   TQuestionOutcome outcome;
   outcome.ending = TEnding::Answer;
   for (int run = 0; run < 2; ++run) {
-    // The first run answers an assignment, the second is a quiz of her own.
-    recorder.BeginRun({0, 1, 1, 0, 0}, run == 0 ? "hw1" : "");
+    // The first run answers an assignment, the second is practice of her own mistakes.
+    recorder.BeginRun({0, 1, 1, 0, 0}, run == 0 ? "hw1" : "", run == 1);
     sink.refuse = true;
     EXPECT_EQ(recorder.Record(reaction, 0, outcome), "not kept");
     EXPECT_EQ(recorder.Record(reaction, 1, outcome), "");
@@ -104,6 +104,7 @@ TEST(AnswerRecorder, StampsEachAnswerAndTellsAFailureOncePerRun) {
     EXPECT_EQ(r.runId, sink.records[i < 3 ? 0 : 3].runId);
     EXPECT_EQ(r.types, "Acid/Base, Redox");
     EXPECT_EQ(r.assignmentId, i < 3 ? "hw1" : "");
+    EXPECT_EQ(r.practice, i < 3 ? 0 : 1);
     EXPECT_EQ(r.answeredAt.size(), 20u);
     EXPECT_EQ(r.runStarted.size(), 20u);
     // Who answers is asked at every answer.

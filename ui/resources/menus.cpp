@@ -24,6 +24,7 @@ const std::vector<TMenuResource>& Menus() {
       {MenuId::kQuiz,
        {
            Popup("&Tarvolin", {Item("&Start...\tF3", CommandId::kStart),
+                               Item("&Practice...\tF8", CommandId::kPractice),
                                Item("&Assignments...\tF7", CommandId::kAssignments),
                                Item("&Results...\tF5", CommandId::kResults), Separator(),
                                Item("E&xit", CommandId::kExit)}),
@@ -56,6 +57,7 @@ const std::vector<TAcceleratorTable>& AcceleratorTables() {
        {
            {QKeySequence(Qt::ALT | Qt::Key_X), CommandId::kExit},
            {QKeySequence(Qt::Key_F3), CommandId::kStart},
+           {QKeySequence(Qt::Key_F8), CommandId::kPractice},
            {QKeySequence(Qt::Key_F5), CommandId::kResults},
            {QKeySequence(Qt::Key_F6), CommandId::kAssign},
            {QKeySequence(Qt::Key_F7), CommandId::kAssignments},

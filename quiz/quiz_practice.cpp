@@ -1,0 +1,99 @@
+// The quiz view's Practice...: kept apart from quiz_window.cpp, which runs the quiz and the
+// assignments.
+#include <chrono>
+#include <random>
+
+#include "quiz/quiz_window.h"
+#include "quiz/rules/practice_plan.h"
+#include "results/answer_outbox.h"
+#include "results/kept_history.h"
+#include "results/results_settings.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr const char* kPracticeCaption = "Practice";
+
+// "2026-12-07T13:45:00Z" as "2026-12-07 13:45 UTC"; "never" for none.
+std::string PracticeReadAtShown(const std::string& readAt) {
+  if (readAt.size() < 16) return "never";
+  return readAt.substr(0, 10) + " " + readAt.substr(11, 5) + " UTC";
+}
+
+}  // namespace
+
+void TQuizWindow::CmPractice() {
+  TResultsLocation location;
+  // An address that cannot be read leaves the default file, which the quiz would use too.
+  TResultsSettings().Location(location);
+  const TKeptHistory::TRead history =
+      TKeptHistory(TKeptHistory::DefaultPath(), TAnswerOutbox::DefaultPath())
+          .Read(location, TAnswerReporter::Answerer().student);
+  if (history.answers.empty()) {
+    std::string text =
+        "You have not answered any questions yet, so there are no mistakes of "
+        "yours to practise. Take a quiz first.\n\nStart a quiz now?";
+    if (location.server && !history.problem.empty())
+      text = "Your answers cannot be read now: " + history.problem +
+             ". No copy of them is kept on this computer yet, so practice cannot be planned. "
+             "Try again when the class server can be reached, or take a quiz.\n\nStart a quiz "
+             "now?";
+    if (MessageBox(this, text, kPracticeCaption, MbIcon::Question, MbButtons::YesNo) == IDYES)
+      CmStart();
+    return;
+  }
+  std::mt19937 generator(static_cast<std::mt19937::result_type>(
+      std::chrono::system_clock::now().time_since_epoch().count()));
+  const TPracticePlan plan =
+      PlanPractice(history.answers, reactions_, exercised_,
+                   std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()),
+                   [&generator] { return static_cast<uint32_t>(generator()); });
+  if (plan.questions.empty()) {
+    MessageBox(this, "There are no reactions to practise with: the reaction file holds none.",
+               kPracticeCaption, MbIcon::Exclamation);
+    return;
+  }
+  const std::size_t count = plan.questions.size();
+  std::string text =
+      (count == 1 ? std::string("1 question: ") : std::to_string(count) + " questions: ") +
+      plan.Why() + ".";
+  if (history.asKept)
+    text += "\n\nYour answers cannot be read now: " + history.problem +
+            ". These are chosen from your answers as last read, " +
+            PracticeReadAtShown(history.readAt) +
+            ". What you answer waits on this computer and is sent once it can be.";
+  if (MessageBox(this, text + "\n\nStart the practice now?", kPracticeCaption, MbIcon::Question,
+                 MbButtons::YesNo, IDYES) != IDYES)
+    return;
+  TTypeFlags types = {};
+  for (int index : plan.questions)
+    if (reactions_[index]->type >= 0 && reactions_[index]->type < kReactionTypeCount)
+      types[reactions_[index]->type] = 1;
+  // Nothing is drawn: the score and summary count the practice alone.
+  run_.Begin(TTypeFlags{});
+  recorder_.BeginRun(types, {}, true);
+  reporter_.BeginRun();
+  running_ = true;
+  Invalidate();
+  bool quit = false;
+  for (std::size_t k = 0; k < plan.questions.size() && !quit; ++k) {
+    const TReaction& reaction = *reactions_[plan.questions[k]];
+    TQuestionOutcome outcome;
+    {
+      TEquationDialog dialog(this, reaction, check_);
+      PlaceAnswerDialog(dialog);
+      outcome = dialog.Ask();
+    }
+    TakeOutcome(reaction, plan.questions[k], outcome);
+    Invalidate();
+    quit = outcome.ending == TEnding::Quit;
+  }
+  if (!quit) {
+    std::string message = "You have answered every practice question.";
+    for (const std::string& line : run_.Summary().Lines()) message += "\n" + line;
+    MessageBox(this, message, kPracticeCaption, MbIcon::Success);
+  }
+  reporter_.EndRun();
+  running_ = false;
+  Invalidate();
+}
