@@ -12,6 +12,9 @@
 // while it reads again every few seconds. A teacher's reading first grades again the answers
 // new since the last (TResultsStore::RegradeNewAnswers). The reader's end waits for a read
 // still running, whose connection is closed on the thread that made it.
+// The time now in UTC as the answers keep it: "2026-12-08T10:02:03Z".
+std::string NowUtc();
+
 class TFiguresReader : public QObject {
   Q_OBJECT
 

@@ -8,6 +8,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QDateTime>
 #include <QThread>
 #include <QVariant>
 #include <cerrno>
@@ -964,6 +965,35 @@ std::vector<TMistakeRow> TResultsStore::Mistakes(const std::string& student) {
     rows.back().times[static_cast<int>(step)] += query.value(2).toInt();
   }
   return rows;
+}
+
+TMistakeTrend TResultsStore::Trend(const std::string& student, const std::string& now) {
+  TMistakeTrend trend;
+  const QDateTime end = QDateTime::fromString(QStringOf(now), Qt::ISODate);
+  if (!open_ || !end.isValid()) return trend;
+  const auto dayOf = [&](int fortnights) {
+    return end.addDays(-TMistakeTrend::kDays * fortnights).toString(Qt::ISODate);
+  };
+  for (const TSummaryQuery& counted : kTrendQueries) {
+    timer_.Arm();
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    query.prepare(QStringOf(SummarySelect(counted, location_.server, student)));
+    query.addBindValue(dayOf(1));
+    query.addBindValue(dayOf(2));
+    if (!student.empty()) query.addBindValue(QStringOf(student));
+    if (!query.exec()) return {};
+    const bool tries = &counted == &kTrendQueries[0];
+    while (query.next()) {
+      const int period = query.value(0).toInt();
+      TCoachingStep step;
+      if (tries)
+        trend.tries[period] = query.value(1).toInt();
+      else if (CoachingStepFromName(S(query.value(1)), step))
+        trend.needed[period][static_cast<int>(step)] = query.value(2).toInt();
+    }
+  }
+  return trend;
 }
 
 std::vector<TMissedRow> TResultsStore::MostMissed(int count) {

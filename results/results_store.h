@@ -106,6 +106,9 @@ class TResultsStore : public TAnswerSink {
   std::vector<TRunRow> Runs(const std::string& student, int limit);
   std::vector<TTypeRow> Types(const std::string& student);
   std::vector<TMistakeRow> Mistakes(const std::string& student);
+  // How often first tries needed each kind of coaching in the fortnight up to now (ISO 8601)
+  // and in the one before; empty when it cannot be read.
+  TMistakeTrend Trend(const std::string& student, const std::string& now);
   std::vector<TMissedRow> MostMissed(int count);
   std::vector<std::string> Students();
 

@@ -56,6 +56,15 @@ struct TLeftOut {
   bool operator==(const TLeftOut&) const = default;
 };
 
+// How often first tries needed each kind of coaching: [0] the last fortnight, [1] the one before.
+struct TMistakeTrend {
+  static constexpr int kDays = 14;
+  int32_t tries[2] = {};  // answers other than a Quit
+  int32_t needed[2][kCoachingStepCount] = {};
+
+  bool operator==(const TMistakeTrend&) const = default;
+};
+
 // Everything the window shows for one student (empty: everyone), read at one time.
 struct TResultsFigures {
   std::string student;
@@ -64,6 +73,7 @@ struct TResultsFigures {
   std::vector<TMistakeRow> mistakes;
   std::vector<TMissedRow> missed;
   TLeftOut leftOut;  // of every student, whoever is chosen
+  TMistakeTrend trend;
 
   bool operator==(const TResultsFigures&) const = default;
 };

@@ -38,6 +38,7 @@
 #include "results/csv_export.h"
 #include "results/distinct_names.h"
 #include "results/figures_reader.h"
+#include "results/mistake_trend.h"
 #include "results/password_file.h"
 #include "results/progress_run.h"
 #include "results/qstring_of.h"
@@ -359,6 +360,20 @@ void TResultsWindow::BuildFigures() {
     bold.setBold(true);
     title->setFont(bold);
   }
+  // Under its title, in words, whether each kind of coaching is needed less than before.
+  trend_ = new QLabel;
+  trend_->setObjectName("trend");
+  trend_->setTextFormat(Qt::PlainText);
+  trend_->setWordWrap(true);
+  trend_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  mistakeHead_ = new QWidget;
+  auto* head = new QVBoxLayout(mistakeHead_);
+  head->setContentsMargins(0, 0, 0, 0);
+  head->addWidget(mistakeTitle_);
+  head->addWidget(trend_);
+  mistakeHead_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  // Each title just above its chart, however many lines stand above the chart beside it.
+  typeTitle_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
   // Room for five types' names, their bars and the legend in the window's font.
   const int line = fontMetrics().lineSpacing();
   for (QChartView* view : {typeView_, mistakeView_}) {
@@ -442,8 +457,8 @@ void TResultsWindow::PlaceFigures() {
   if (across == figuresAcross_) return;
   figuresAcross_ = across;
   // Read as a list where they stand one under the other: each title above what it names.
-  QWidget* const figures[] = {typeTitle_,    typeView_,    runsTitle_,   runs_,
-                              mistakeTitle_, mistakeView_, missedTitle_, missed_};
+  QWidget* const figures[] = {typeTitle_,   typeView_,    runsTitle_,   runs_,
+                              mistakeHead_, mistakeView_, missedTitle_, missed_};
   for (QWidget* figure : figures) figuresGrid_->removeWidget(figure);
   for (int row = 0; row < 8; ++row) figuresGrid_->setRowStretch(row, 0);
   for (int i = 0; i < 8; ++i) {
@@ -810,6 +825,7 @@ void TResultsWindow::Refresh() {
   figures.runs = shown.Runs(figures.student, kRunsShown);
   figures.types = shown.Types(figures.student);
   figures.mistakes = shown.Mistakes(figures.student);
+  figures.trend = shown.Trend(figures.student, NowUtc());
   figures.missed = shown.MostMissed(10);
   figures.leftOut = shown.LeftOut();
   ShowFigures(std::move(figures), now);
@@ -927,6 +943,7 @@ void TResultsWindow::FillTypeChart() {
 void TResultsWindow::FillMistakeChart() {
   const std::string& student = view_.Figures().student;
   mistakeTitle_->setText("Coaching needed, " + view_.Whose(student));
+  trend_->setText(QStringOf(TrendWords(view_.Figures().trend)));
   QChart* chart = NewChart();
   const std::vector<TMistakeRow>& rows = view_.Figures().mistakes;
   const char* const names[kCoachingStepCount] = {"Oxidation number", "Dissociation",
@@ -934,7 +951,11 @@ void TResultsWindow::FillMistakeChart() {
   auto* series = new QHorizontalBarSeries;
   int most = 0;
   for (int step = 0; step < kCoachingStepCount; ++step) {
-    auto* set = new QBarSet(names[step]);
+    // The legend marks the kinds needed less (down), or more, than the fortnight before.
+    const TTrend trend = KindTrend(view_.Figures().trend, static_cast<TCoachingStep>(step)).trend;
+    auto* set = new QBarSet(QString(names[step]) + (trend == TTrend::Better  ? " \u2193"
+                                                    : trend == TTrend::Worse ? " \u2191"
+                                                                             : ""));
     for (const TMistakeRow& row : std::views::reverse(rows)) {
       *set << row.times[step];
       most = std::max(most, row.times[step]);

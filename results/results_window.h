@@ -61,6 +61,8 @@ class TResultsWindow : public QWidget {
   QChart* MistakeChart() const;
   QLabel* TypeChartTitle() const { return typeTitle_; }
   QLabel* MistakeChartTitle() const { return mistakeTitle_; }
+  // Whether each kind of coaching is needed less than the fortnight before, in words.
+  QLabel* TrendLabel() const { return trend_; }
   QComboBox* StudentChoice() const { return student_; }
   QLabel* SourceLabel() const { return source_; }
   QLabel* WaitingLabel() const { return waiting_; }
@@ -145,6 +147,8 @@ class TResultsWindow : public QWidget {
   QTableWidget* missed_;
   QLabel* typeTitle_;
   QLabel* mistakeTitle_;
+  QLabel* trend_;
+  QWidget* mistakeHead_;
   QGridLayout* commands_;
   std::vector<QPushButton*> commandButtons_;
   int commandColumns_ = 0;

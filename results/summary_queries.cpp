@@ -28,10 +28,22 @@ const TSummaryQuery kSummaryQueries[5] = {
     {"first_answer_summary",
      "SELECT question || '\n' || stored_answer AS question_key, first_answer,"
      " CAST(COUNT(*) AS INTEGER) AS times FROM answers"
-     " WHERE ending <> 'quit' AND first_score < {full} GROUP BY question, stored_answer, first_answer"},
+     " WHERE ending <> 'quit' AND first_score < {full} GROUP BY question, stored_answer, "
+     "first_answer"},
 };
 
-std::string SummarySelect(const TSummaryQuery& query, bool server) {
+const TSummaryQuery kTrendQueries[2] = {
+    {"tries",
+     "SELECT CASE WHEN answered_at >= ? THEN 0 ELSE 1 END AS period, CAST(COUNT(*) AS INTEGER)"
+     " FROM answers WHERE ending <> 'quit' AND answered_at >= ?{only} GROUP BY 1"},
+    {"needed",
+     "SELECT CASE WHEN a.answered_at >= ? THEN 0 ELSE 1 END AS period, c.step,"
+     " CAST(COUNT(DISTINCT a.answer_id) AS INTEGER) FROM coaching c JOIN answers a"
+     " ON a.answer_id = c.answer_id WHERE a.ending <> 'quit' AND a.answered_at >= ?{a.only}"
+     " GROUP BY 1, 2"},
+};
+
+std::string SummarySelect(const TSummaryQuery& query, bool server, const std::string& student) {
   std::string text = query.select;
   // Full marks are the program's, not a number written into each query.
   for (auto at = text.find("{full}"); at != std::string::npos; at = text.find("{full}", at))
@@ -50,6 +62,9 @@ std::string SummarySelect(const TSummaryQuery& query, bool server) {
                                    : prefix + "student";
     for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at))
       text.replace(at, mark.size(), who);
+    const std::string only = "{" + prefix + "only}";
+    for (auto at = text.find(only); at != std::string::npos; at = text.find(only, at))
+      text.replace(at, only.size(), student.empty() ? std::string() : " AND " + who + " = ?");
   }
   return text;
 }

@@ -16,4 +16,10 @@ extern const TSummaryQuery kSummaryQueries[5];
 // The query's text for a file, or for a class server, where a student is named by the login
 // the server knows with the name the program recorded ("Ann Lee (ann)"), so that two students
 // who gave one name stay apart, and only the answers counted (tarvolin.counted_answers) count.
-std::string SummarySelect(const TSummaryQuery& query, bool server);
+// {only} (for a student given) narrows a query to her answers, with one more bound value.
+std::string SummarySelect(const TSummaryQuery& query, bool server, const std::string& student = {});
+
+// The answers of the last two fortnights by fortnight (0 the last, 1 the one before), and those
+// that needed each kind of coaching; bound: the start of the last fortnight, then of the one
+// before ({who} = ? narrows them to one student).
+extern const TSummaryQuery kTrendQueries[2];

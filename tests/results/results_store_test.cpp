@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <map>
+#include <set>
 
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
@@ -167,6 +168,28 @@ TEST_P(ResultsStore, SummariesAgreeWithTheAnswersForEveryoneAndEachStudent) {
   const std::string login = sqlite_ ? "" : " (" + store.Login() + ")";
   ExpectSummaries(store, answers, "Grace", "Grace" + login);
   EXPECT_EQ(store.Students(), (std::vector<std::string>{"Ada" + login, "Grace" + login}));
+  // The trend: first tries of the last fortnight and the one before, and those that needed each
+  // kind of coaching, counted once an answer.
+  TAnswerRecord twice = SampleAnswer(61, "Grace");
+  twice.coaching = {{TCoachingStep::OxidationNumber, "Fe3+"},
+                    {TCoachingStep::OxidationNumber, "Fe2+"}};
+  std::string kept;
+  ASSERT_TRUE(store.Record(twice, kept)) << kept;
+  answers.push_back(twice);
+  for (const std::string student : {"", "Grace"}) {
+    TMistakeTrend expected;
+    for (const TAnswerRecord& r : answers) {
+      if (r.ending == TEnding::Quit || (!student.empty() && r.student != student)) continue;
+      const int period = r.answeredAt >= "2026-11-01T00:00:30Z" ? 0 : 1;
+      ++expected.tries[period];
+      std::set<TCoachingStep> steps;
+      for (const TCoachingNote& note : r.coaching)
+        if (steps.insert(note.step).second) ++expected.needed[period][static_cast<int>(note.step)];
+    }
+    EXPECT_EQ(store.Trend(student.empty() ? student : student + login, "2026-11-15T00:00:30Z"),
+              expected)
+        << student;
+  }
   // The most common first answer of a missed question is the one given most often.
   std::string why;
   TAnswerRecord odd = SampleAnswer(2);

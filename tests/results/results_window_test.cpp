@@ -31,6 +31,7 @@
 
 #include "results/bar_value_labels.h"
 #include "results/distinct_names.h"
+#include "results/mistake_trend.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
 #include "results/results_view.h"
@@ -359,6 +360,31 @@ TEST(GroupedNumber, PutsACommaBetweenThousands) {
       {-1234, "-1,234"},
   };
   for (const auto& [count, text] : rows) EXPECT_EQ(GroupedNumber(count), text) << count;
+}
+
+// A kind of coaching is getting better when its share of first tries fell by five points or
+// more from the fortnight before; too few tries in either fortnight tell nothing.
+TEST(MistakeTrend, TellsWhichKindsAreNeededLessThanBefore) {
+  const struct {
+    int triesLast, triesBefore, neededLast, neededBefore;
+    TTrend trend;
+    const char* words;
+  } rows[] = {
+      {6, 6, 1, 3, TTrend::Better, "ions needed help on 17%, down from 50% (getting better)"},
+      {20, 20, 5, 5, TTrend::Same, "ions needed help on 25%, about as before"},
+      {20, 10, 8, 2, TTrend::Worse, "ions needed help on 40%, up from 20% (needs more practice)"},
+      {4, 20, 4, 10, TTrend::Unknown, "Too few answers"},
+      {20, 20, 0, 0, TTrend::Unknown, "No coaching was needed"},
+  };
+  for (const auto& row : rows) {
+    TMistakeTrend trend;
+    trend.tries[0] = row.triesLast;
+    trend.tries[1] = row.triesBefore;
+    trend.needed[0][1] = row.neededLast;
+    trend.needed[1][1] = row.neededBefore;
+    EXPECT_EQ(KindTrend(trend, TCoachingStep::Dissociation).trend, row.trend) << row.words;
+    EXPECT_NE(TrendWords(trend).find(row.words), std::string::npos) << TrendWords(trend);
+  }
 }
 
 TEST(DistinctNames, TakeAsManyFoldersAsTellTheFilesApart) {
