@@ -29,7 +29,8 @@ TAssignDialog::TAssignDialog(QWidget* parent, TAssignmentDraft* draft, int quest
       due_(new QDateTimeEdit(this)) {
   due_->setObjectName(QStringLiteral("due"));
   due_->setCalendarPopup(true);
-  due_->setDisplayFormat(QLocale().dateTimeFormat(QLocale::ShortFormat));
+  // Minutes are as fine as a due date goes.
+  due_->setDisplayFormat(QStringLiteral("ddd d MMM yyyy  HH:mm"));
   due_->setGeometry(MapDialogRect(QRect(48, 26, 110, 12)));
 }
 

@@ -4,7 +4,9 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
+#include <algorithm>
 #include <string>
 
 #include "coach/coach.h"
@@ -70,13 +72,22 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
 void TQuizWindow::PlaceStartButton() {
   const int h = QFontMetrics(font()).height();
   startButton_->setGeometry(QRect(QPoint(30, StartButtonTop(h)), startButton_->sizeHint()));
-  // Beside Start, a gap of the line's height between them.
-  assignmentsButton_->setGeometry(QRect(startButton_->geometry().topRight() + QPoint(h + 1, 0),
-                                        assignmentsButton_->sizeHint()));
+  // Beside Start, a gap of the line's height between them; under it where the view is too
+  // narrow for both.
+  QRect beside(startButton_->geometry().topRight() + QPoint(h + 1, 0),
+               assignmentsButton_->sizeHint());
+  if (beside.right() > width() - 30)
+    beside.moveTopLeft(startButton_->geometry().bottomLeft() + QPoint(0, h / 2 + 1));
+  assignmentsButton_->setGeometry(beside);
 }
 
 void TQuizWindow::FollowPalette() {
   SetBackgroundColor(palette().color(QPalette::Base));
+}
+
+void TQuizWindow::resizeEvent(QResizeEvent* event) {
+  TWindow::resizeEvent(event);
+  PlaceStartButton();
 }
 
 void TQuizWindow::changeEvent(QEvent* event) {
@@ -218,7 +229,10 @@ void TQuizWindow::Paint(TDC& dc) {
   dc.SetTextColor(palette().color(QPalette::Text));
   DrawPrompt(dc, run_.PointsEarned(), run_.PointsPossible());
   // A line's gap under the button.
-  DrawSummary(dc, startButton_->geometry().bottom() + 1 + dc.TextHeight(), SummaryShown());
+  DrawSummary(dc,
+              std::max(startButton_->geometry().bottom(), assignmentsButton_->geometry().bottom()) +
+                  1 + dc.TextHeight(),
+              SummaryShown());
   // One quiet line at the foot while answers wait for the store.
   const std::string waiting = WaitingShown();
   if (!waiting.empty()) {

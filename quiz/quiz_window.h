@@ -80,6 +80,7 @@ class TQuizWindow : public TWindow {
  protected:
   void Paint(TDC& dc) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ReadReactions();

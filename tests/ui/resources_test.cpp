@@ -30,11 +30,11 @@ TEST(DialogTemplates, FoundByNameIgnoringCase) {
 // template declared has a name in the table.
 TEST(ResourceIds, EveryTemplateAndMenuIsFoundByItsName) {
   std::set<std::string> named;
-  for (const char* id :
-       {TemplateId::kType, TemplateId::kChange, TemplateId::kSelect, TemplateId::kResult,
-        TemplateId::kAnswer, TemplateId::kEditSubstance, TemplateId::kAddSubstance,
-        TemplateId::kNewQuestion, TemplateId::kSplitIt, TemplateId::kChangeCharge,
-        TemplateId::kHeading}) {
+  for (const char* id : {TemplateId::kType, TemplateId::kChange, TemplateId::kSelect,
+                         TemplateId::kResult, TemplateId::kAnswer, TemplateId::kEditSubstance,
+                         TemplateId::kAddSubstance, TemplateId::kNewQuestion, TemplateId::kSplitIt,
+                         TemplateId::kChangeCharge, TemplateId::kHeading, TemplateId::kAssign,
+                         TemplateId::kTeacherAssignments, TemplateId::kStudentAssignments}) {
     const TDialogTemplate* dialog = FindDialogTemplate(id);
     ASSERT_NE(dialog, nullptr) << id;
     EXPECT_EQ(dialog->name, id);
@@ -110,16 +110,18 @@ TEST(Menus, QuizAndEditorMenus) {
   const TMenuResource* quiz = FindMenuResource("2");
   ASSERT_NE(quiz, nullptr);
   std::vector<std::pair<int, std::string>> quizCommands = {
-      {301, "&Start...\tF3"},   {302, "&Results...\tF5"}, {24340, "E&xit"},
-      {401, "&Edit Reactions"}, {901, "&Help Index"},     {902, "&Using Help"}};
+      {301, "&Start...\tF3"}, {303, "&Assignments...\tF7"}, {302, "&Results...\tF5"},
+      {24340, "E&xit"},       {401, "&Edit Reactions"},     {901, "&Help Index"},
+      {902, "&Using Help"}};
   EXPECT_EQ(Commands(*quiz), quizCommands);
 
   const TMenuResource* editor = FindMenuResource("menu_1");
   ASSERT_NE(editor, nullptr);
   std::vector<std::pair<int, std::string>> editorCommands = {
-      {155, "&Print Quiz"},    {24340, "E&xit...\tAlt-X"},  {201, "&Add...\tInsert"},
-      {202, "&Change...\tF4"}, {203, "&Delete...\tDelete"}, {501, "&Start Reactions"},
-      {502, "&Display"},       {901, "Help &Index"},        {902, "&Using Help"}};
+      {155, "&Print Quiz"},        {304, "&Assign...\tF6"},   {303, "Assi&gnments...\tF7"},
+      {24340, "E&xit...\tAlt-X"},  {201, "&Add...\tInsert"},  {202, "&Change...\tF4"},
+      {203, "&Delete...\tDelete"}, {501, "&Start Reactions"}, {502, "&Display"},
+      {901, "Help &Index"},        {902, "&Using Help"}};
   EXPECT_EQ(Commands(*editor), editorCommands);
   EXPECT_EQ(FindMenuResource("3"), nullptr);
 }
@@ -131,7 +133,8 @@ TEST(Menus, AcceleratorTable) {
   for (const TAccelerator& a : table->entries)
     entries.emplace_back(a.keys.toString(QKeySequence::PortableText), a.id);
   std::vector<std::pair<QString, int>> expected = {{"Alt+X", 24340}, {"F3", 301}, {"F5", 302},
-                                                   {"Ins", 201},     {"F4", 202}, {"Del", 203}};
+                                                   {"F6", 304},      {"F7", 303}, {"Ins", 201},
+                                                   {"F4", 202},      {"Del", 203}};
   EXPECT_EQ(entries, expected);
 }
 

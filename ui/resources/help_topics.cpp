@@ -8,7 +8,7 @@
 namespace {
 
 // Dialog template, help anchor.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kTopics = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kTopics = {{
     {TemplateId::kType, "types"},
     {TemplateId::kSelect, "types"},
     {TemplateId::kChange, "change"},
@@ -20,6 +20,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kTopics 
     {TemplateId::kSplitIt, "dissociate"},
     {TemplateId::kChangeCharge, "charge"},
     {TemplateId::kHeading, "heading"},
+    {TemplateId::kAssign, "assign"},
+    {TemplateId::kTeacherAssignments, "assign"},
+    {TemplateId::kStudentAssignments, "assignments"},
 }};
 
 }  // namespace
