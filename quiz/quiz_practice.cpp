@@ -32,7 +32,7 @@ void TQuizWindow::CmPractice() {
   if (history.answers.empty()) {
     std::string text =
         "You have not answered any questions yet, so there are no mistakes of "
-        "yours to practise. Take a quiz first.\n\nStart a quiz now?";
+        "yours to practise.\n\nStart a quiz now?";
     if (location.server && !history.problem.empty())
       text = "Your answers cannot be read now: " + history.problem +
              ". No copy of them is kept on this computer yet, so practice cannot be planned. "

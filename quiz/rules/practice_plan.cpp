@@ -95,12 +95,10 @@ class TPlanner {
       else if (standing[i].missed)
         chosen_[i] = true;  // waiting for its check: asked sooner, the wait would prove nothing
     }
-    // Freshly missed before those to check again, each the longest waiting first.
-    std::stable_sort(due.begin(), due.end(), [&](int a, int b) {
-      if ((standing[a].rightSince == 0) != (standing[b].rightSince == 0))
-        return standing[a].rightSince == 0;
-      return standing[a].last < standing[b].last;
-    });
+    // The longest waiting first: when the room is short, the one missed last time can still
+    // come next time, and a check due now cannot wait.
+    std::stable_sort(due.begin(), due.end(),
+                     [&](int a, int b) { return standing[a].last < standing[b].last; });
     for (int i : due)
       if (Take(i)) ++plan_.missed;
   }
@@ -115,24 +113,58 @@ class TPlanner {
         substance[{note.step, note.substance}] += w;
       }
     }
-    std::vector<std::pair<double, int>> scored;  // score, then the kind that gave most of it
-    for (int i : Shuffled()) {
-      double score = 0, best = 0;
-      int bestKind = -1;
-      for (int k = 0; k < kCoachingStepCount; ++k) {
-        const auto step = static_cast<TCoachingStep>(k);
-        if (kind[k] <= 0 || !exercised_[i].Exercises(step)) continue;
-        double part = kind[k];
-        for (const auto& [key, w] : substance)
-          if (key.first == step && Concerns(i, step, key.second)) part += 4 * w;
-        score += part;
-        if (part > best) best = part, bestKind = k;
-      }
-      if (bestKind >= 0) scored.push_back({score, i * kCoachingStepCount + bestKind});
+    // How much a question answers her need of one kind: the kind's weight, and more for each
+    // substance she was coached on that it concerns.
+    auto part = [&](int i, int k) {
+      const auto step = static_cast<TCoachingStep>(k);
+      if (kind[k] <= 0 || !exercised_[i].Exercises(step)) return 0.0;
+      double sum = kind[k];
+      for (const auto& [key, w] : substance)
+        if (key.first == step && Concerns(i, step, key.second)) sum += 4 * w;
+      return sum;
+    };
+    // Each kind gets the room in proportion to the help she needed with it (largest remainders
+    // rounding), the kind needed most choosing first; room a kind cannot use goes to the
+    // questions that answer most of her needs together.
+    const double total = std::accumulate(std::begin(kind), std::end(kind), 0.0);
+    if (total <= 0) return;
+    const int room = count_ - static_cast<int>(plan_.questions.size());
+    int quota[kCoachingStepCount] = {};
+    std::vector<std::pair<double, int>> remainders, needs;
+    int given = 0;
+    for (int k = 0; k < kCoachingStepCount; ++k) {
+      const double exact = room * kind[k] / total;
+      quota[k] = static_cast<int>(exact);
+      given += quota[k];
+      remainders.push_back({exact - quota[k], k});
+      needs.push_back({kind[k], k});
     }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (const auto& [score, both] : scored)
+    auto more = [](const auto& a, const auto& b) { return a.first > b.first; };
+    std::stable_sort(remainders.begin(), remainders.end(), more);
+    for (int n = 0; n < room - given; ++n) ++quota[remainders[n % kCoachingStepCount].second];
+    std::stable_sort(needs.begin(), needs.end(), more);
+    const std::vector<int> order = Shuffled();
+    for (const auto& [need, k] : needs) {
+      std::vector<std::pair<double, int>> best;
+      for (int i : order)
+        if (const double p = part(i, k); p > 0) best.push_back({p, i});
+      std::stable_sort(best.begin(), best.end(), more);
+      for (std::size_t n = 0; n < best.size() && quota[k] > 0; ++n)
+        if (Take(best[n].second)) --quota[k], ++plan_.onKind[k];
+    }
+    std::vector<std::pair<double, int>> together;  // all her needs, then the kind most served
+    for (int i : order) {
+      double sum = 0, top = 0;
+      int topKind = -1;
+      for (int k = 0; k < kCoachingStepCount; ++k) {
+        const double p = part(i, k);
+        sum += p;
+        if (p > top) top = p, topKind = k;
+      }
+      if (topKind >= 0) together.push_back({sum, i * kCoachingStepCount + topKind});
+    }
+    std::stable_sort(together.begin(), together.end(), more);
+    for (const auto& [sum, both] : together)
       if (Take(both / kCoachingStepCount)) ++plan_.onKind[both % kCoachingStepCount];
   }
 
@@ -214,20 +246,6 @@ TPracticePlan PlanPractice(const std::vector<TAnswerRecord>& answers,
   return planner.Plan();
 }
 
-std::string_view KindTopic(TCoachingStep step) {
-  switch (step) {
-    case TCoachingStep::OxidationNumber:
-      return "charges of ions";
-    case TCoachingStep::Dissociation:
-      return "splitting dissolved compounds into ions";
-    case TCoachingStep::WrongSubstance:
-      return "leaving out what takes no part";
-    case TCoachingStep::MissingSubstance:
-      return "substances left out";
-  }
-  return {};
-}
-
 std::string TPracticePlan::Why() const {
   std::vector<std::string> parts;
   if (missed > 0) parts.push_back(std::to_string(missed) + " you missed");
@@ -262,4 +280,35 @@ std::string AnswerTime(TClock time) {
                 static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
                 static_cast<int>(clock.seconds().count()));
   return text;
+}
+
+std::string_view KindTopic(TCoachingStep step) {
+  switch (step) {
+    case TCoachingStep::OxidationNumber:
+      return "charges of ions";
+    case TCoachingStep::Dissociation:
+      return "splitting dissolved compounds into ions";
+    case TCoachingStep::WrongSubstance:
+      return "leaving out what takes no part";
+    case TCoachingStep::MissingSubstance:
+      return "substances left out";
+  }
+  return {};
+}
+
+std::vector<TKindShare> KindShareByFortnight(const std::vector<TAnswerRecord>& answers,
+                                             TCoachingStep step, TClock now, int fortnights) {
+  std::vector<TKindShare> shares(static_cast<std::size_t>(std::max(0, fortnights)));
+  for (const TAnswerRecord& r : answers) {
+    if (r.ending == TEnding::Quit) continue;
+    const auto age = now - TimeOfAnswer(r.answeredAt);
+    if (age < TClock::duration::zero()) continue;
+    const auto fortnight = static_cast<std::size_t>(age / days(14));
+    if (fortnight >= shares.size()) continue;
+    ++shares[fortnight].firstTries;
+    if (std::any_of(r.coaching.begin(), r.coaching.end(),
+                    [step](const TCoachingNote& note) { return note.step == step; }))
+      ++shares[fortnight].needed;
+  }
+  return shares;
 }

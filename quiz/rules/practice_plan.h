@@ -47,3 +47,15 @@ std::string_view KindTopic(TCoachingStep step);
 TClock TimeOfAnswer(std::string_view iso);
 // The other way: a time as the answers keep it.
 std::string AnswerTime(TClock time);
+
+// How often her first tries needed one kind of coaching, fortnight by fortnight from her
+// answers alone (the simulation's view of what the teacher's window counts in the store).
+struct TKindShare {
+  int firstTries = 0;  // questions checked in the fortnight (a Quit was never checked)
+  int needed = 0;      // of them, those whose coaching took that kind of step
+
+  double Share() const { return firstTries == 0 ? 0 : double(needed) / firstTries; }
+};
+// Fortnight 0 ends at now, fortnight 1 is the one before, and so on.
+std::vector<TKindShare> KindShareByFortnight(const std::vector<TAnswerRecord>& answers,
+                                             TCoachingStep step, TClock now, int fortnights);

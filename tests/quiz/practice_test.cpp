@@ -81,7 +81,7 @@ TEST_F(Practice, MissedFirstThenWhatItCoachedAndOnOnceRightFromTheCopyKept) {
   driver_
       .ExpectMessage(
           "You have not answered any questions yet, so there are no mistakes of yours to "
-          "practise. Take a quiz first.\n\nStart a quiz now?",
+          "practise.\n\nStart a quiz now?",
           "Practice")
       .Answer(IDNO);
   window_->CmPractice();
@@ -128,7 +128,8 @@ TEST_F(Practice, MissedFirstThenWhatItCoachedAndOnOnceRightFromTheCopyKept) {
   const QString readAt = QJsonDocument::fromJson(kept.readAll()).object()["readAt"].toString();
   driver_
       .ExpectMessage(
-          "2 questions: 2 on leaving out what takes no part.\n\nYour answers cannot be read now: " +
+          "2 questions: 2 on leaving out what takes no part.\n\nYour "
+          "answers cannot be read now: " +
               dir_.path().toStdString() +
               "/away/results.db cannot be found. These are chosen from " +
               "your answers as last read, " + readAt.left(10).toStdString() + " " +
