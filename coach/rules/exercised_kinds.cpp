@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 #include "coach/rules/formula_search.h"
 #include "coach/rules/grader.h"
@@ -103,11 +104,12 @@ class TMistakeMaker {
   void Try(TMistake mistake, bool reactant, std::size_t i, const std::string& text) {
     Side sides[2] = {Texts(true), Texts(false)};
     Side& side = sides[reactant ? 0 : 1];
+    const std::string on = side[i];
     if (text.empty())
       side.erase(side.begin() + static_cast<std::ptrdiff_t>(i));
     else
       side[i] = text;
-    Note(mistake, Join(sides[0], sides[1]));
+    Note(mistake, on, sides);
   }
 
   // The first of the usual spectators that the reaction does not hold, added on each side
@@ -120,20 +122,42 @@ class TMistakeMaker {
       Side sides[2] = {Texts(true), Texts(false)};
       for (Side& side : sides)
         if (side.size() < TReaction::kSlots) side.push_back(Text(formula, charge));
-      Note(TMistake::SpectatorAdded, Join(sides[0], sides[1]));
+      Note(TMistake::SpectatorAdded, Text(formula, charge), sides);
       return;
     }
   }
 
-  void Note(TMistake mistake, const std::string& answer) {
+  void Note(TMistake mistake, const std::string& on, const Side (&sides)[2]) {
     TEquation equation;
-    TMistakeMade made{mistake, answer, {}};
-    if (Type(answer, equation) && FirstCoaching(reaction_, equation, made.note))
+    equation.arrowEntered = true;
+    for (bool reactant : {true, false}) {
+      for (const std::string& text : sides[reactant ? 0 : 1]) {
+        const TFormula* typed = Typed(text);
+        if (!typed) return;
+        equation.Side(reactant).push_back(std::make_unique<TFormula>());
+        equation.Side(reactant).back()->CopyFrom(*typed);
+      }
+    }
+    TMistakeMade made{mistake, on, Join(sides[0], sides[1]), {}};
+    if (FirstCoaching(reaction_, equation, made.note))
       exercised_.mistakes.push_back(std::move(made));
+  }
+
+  // Each substance typed once, as the answer dialog takes it from the keyboard (typing is what
+  // takes the time); null when the keypad refuses it.
+  const TFormula* Typed(const std::string& text) {
+    auto [place, added] = typed_.try_emplace(text);
+    if (added) {
+      TEquation alone;
+      if (Type(text, alone) && alone.reactants.size() == 1 && alone.products.empty())
+        place->second = std::move(alone.reactants.front());
+    }
+    return place->second.get();
   }
 
   const TReaction& reaction_;
   std::vector<const Substance*> reactants_, products_;
+  std::map<std::string, std::unique_ptr<TFormula>> typed_;
   TExercised exercised_;
 };
 

@@ -24,6 +24,7 @@ inline constexpr int kMistakeCount = 4;
 // One mistake made and the coaching it brought.
 struct TMistakeMade {
   TMistake mistake = TMistake::ChargeChanged;
+  std::string on;      // the substance of the answer it was made on ("Ag+"), or the one added
   std::string answer;  // the mistaken equation, as the results write answers
   TCoachingNote note;
 };
