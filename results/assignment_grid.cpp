@@ -1,14 +1,14 @@
 #include "results/assignment_grid.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 #include "results/assignment_progress.h"
 #include "results/results_store.h"
 
 TAssignmentGrid ReadAssignmentGrid(TResultsStore& store, const std::string& onlyStudent) {
   TAssignmentGrid grid;
-  for (TAssignment& assignment : store.Assignments())
+  for (TAssignment& assignment : store.Assignments(false))
     if (!assignment.withdrawn) grid.assignments.push_back(std::move(assignment));
   if (!store.Error().empty()) return {};
   const std::vector<TAssignmentTally> tallies = store.AssignmentTallies();
@@ -19,15 +19,19 @@ TAssignmentGrid ReadAssignmentGrid(TResultsStore& store, const std::string& only
   if (!onlyStudent.empty()) grid.students = {onlyStudent};
   std::sort(grid.students.begin(), grid.students.end());
   grid.students.erase(std::unique(grid.students.begin(), grid.students.end()), grid.students.end());
-  std::map<std::pair<std::string, std::string>, const TAssignmentTally*> found;
-  for (const TAssignmentTally& tally : tallies) found[{tally.student, tally.assignmentId}] = &tally;
-  for (const std::string& student : grid.students) {
-    std::vector<TAssignmentProgress>& row = grid.cells.emplace_back();
-    for (const TAssignment& assignment : grid.assignments) {
-      const auto tally = found.find({student, assignment.id});
-      row.push_back(tally == found.end() ? ProgressOf(assignment, TAssignmentTally{})
-                                         : ProgressOf(assignment, *tally->second));
-    }
+  std::unordered_map<std::string, std::size_t> row, column;
+  for (std::size_t s = 0; s < grid.students.size(); ++s) row[grid.students[s]] = s;
+  std::vector<TAssignmentProgress> untouched;
+  for (std::size_t a = 0; a < grid.assignments.size(); ++a) {
+    column[grid.assignments[a].id] = a;
+    untouched.push_back(ProgressOf(grid.assignments[a], TAssignmentTally{}));
+  }
+  grid.cells.assign(grid.students.size(), untouched);
+  for (const TAssignmentTally& tally : tallies) {
+    const auto s = row.find(tally.student);
+    const auto a = column.find(tally.assignmentId);
+    if (s != row.end() && a != column.end())
+      grid.cells[s->second][a->second] = ProgressOf(grid.assignments[a->second], tally);
   }
   return grid;
 }

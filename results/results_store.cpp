@@ -3,12 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QDateTime>
 #include <QThread>
 #include <QVariant>
 #include <cerrno>
@@ -41,11 +41,31 @@ const char* const kAssignmentReactionsTable =
     "CREATE TABLE IF NOT EXISTS assignment_reactions (assignment_id TEXT NOT NULL,"
     " place INTEGER NOT NULL, question TEXT NOT NULL, type INTEGER NOT NULL,"
     " record BLOB NOT NULL, PRIMARY KEY (assignment_id, place))";
-// The grid reads each student's first answer to each question of an assignment in this order,
-// from the index alone.
+// One student's answers to one assignment, for a cell of the grid.
 const char* const kAnswersByAssignment =
-    "CREATE INDEX IF NOT EXISTS answers_by_assignment ON answers (assignment_id, student,"
-    " question, stored_answer, answered_at, answer_id, ending, first_score)";
+    "CREATE INDEX IF NOT EXISTS answers_by_assignment ON answers (assignment_id, student)";
+// The grid's summaries in a file, kept with each answer as the others are: each student's first
+// answer to each question of an assignment, and what they come to for her and the assignment.
+const char* const kAssignmentFirstsTable =
+    "CREATE TABLE IF NOT EXISTS assignment_firsts (assignment_id TEXT NOT NULL,"
+    " student TEXT NOT NULL, question_key TEXT NOT NULL, first_score INTEGER NOT NULL,"
+    " answered_at TEXT NOT NULL, answer_id TEXT NOT NULL,"
+    " PRIMARY KEY (assignment_id, student, question_key))";
+const char* const kAssignmentSummaryTable =
+    "CREATE TABLE IF NOT EXISTS assignment_summary (assignment_id TEXT NOT NULL,"
+    " student TEXT NOT NULL, answered INTEGER NOT NULL, first_points INTEGER NOT NULL,"
+    " last_answered_at TEXT NOT NULL, PRIMARY KEY (student, assignment_id))";
+// The first answers worked out afresh from the answers ({who}: how a student is named), and
+// one student's tally of one assignment from them.
+const char* const kFirstAnswers =
+    "SELECT assignment_id, who, question_key, first_score, answered_at, answer_id FROM"
+    " (SELECT assignment_id, {who} AS who, question || '\n' || stored_answer AS question_key,"
+    " first_score, answered_at, answer_id, ROW_NUMBER() OVER (PARTITION BY assignment_id, {who},"
+    " question, stored_answer ORDER BY answered_at, answer_id) AS nth FROM {answers}"
+    " WHERE assignment_id <> '' AND ending <> 'quit') AS firsts WHERE nth = 1";
+const char* const kTallyOfFirsts =
+    "INSERT OR REPLACE INTO assignment_summary SELECT assignment_id, student, COUNT(*),"
+    " SUM(first_score), MAX(answered_at) FROM assignment_firsts%1 GROUP BY assignment_id, student";
 
 // Texts are TEXT and numbers INTEGER in both databases; upserts need SQLite 3.24 or
 // PostgreSQL 9.5, and name the table in their SET clauses, which both accept.
@@ -54,6 +74,8 @@ const char* const kSchema[] = {
     kAssignmentsTable,
     kAssignmentReactionsTable,
     kAnswersByAssignment,
+    kAssignmentFirstsTable,
+    kAssignmentSummaryTable,
     "CREATE TABLE IF NOT EXISTS tarvolin_meta (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
     "CREATE INDEX IF NOT EXISTS answers_by_time ON answers (answered_at, answer_id)",
     "CREATE TABLE IF NOT EXISTS coaching (answer_id TEXT NOT NULL, seq INTEGER NOT NULL,"
@@ -82,8 +104,9 @@ const char* const kSchema[] = {
 };
 
 const char* const kTables[] = {
-    "answers",      "coaching",         "run_summary",         "type_summary",
-    "step_summary", "question_summary", "first_answer_summary"};
+    "answers",           "coaching",         "run_summary",          "type_summary",
+    "step_summary",      "question_summary", "first_answer_summary", "assignment_firsts",
+    "assignment_summary"};
 
 bool IsOurTable(const std::string& name) {
   // The assignments are not results: Clear leaves them.
@@ -92,6 +115,12 @@ bool IsOurTable(const std::string& name) {
   for (const char* table : kTables)
     if (name == table) return true;
   return false;
+}
+
+QString FirstAnswers(bool server) {
+  return QString(kFirstAnswers)
+      .replace("{who}", server ? "login" : "student")
+      .replace("{answers}", server ? "counted_answers" : "answers");
 }
 
 std::string QuestionKey(const TAnswerRecord& record) {
@@ -533,7 +562,8 @@ const std::vector<TSchemaStep>& TResultsStore::SchemaSteps() {
       {2,
        {"ALTER TABLE answers ADD COLUMN assignment_id TEXT NOT NULL DEFAULT ''",
         "ALTER TABLE answers ADD COLUMN practice INTEGER NOT NULL DEFAULT 0", kAssignmentsTable,
-        kAssignmentReactionsTable, kAnswersByAssignment},
+        kAssignmentReactionsTable, kAnswersByAssignment, kAssignmentFirstsTable,
+        kAssignmentSummaryTable},
        {"ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS assignment_id TEXT NOT NULL"
         " DEFAULT ''",
         "ALTER TABLE tarvolin.answers ADD COLUMN IF NOT EXISTS practice INTEGER NOT NULL"
@@ -673,6 +703,29 @@ bool TResultsStore::Write(const TAnswerRecord& r, bool& added) {
   // A Quit earns nothing and counts in no summary, as in the quiz's own score.
   if (!answered) return true;
 
+  if (!r.assignmentId.empty()) {
+    // Her first answer to the question counts; one that comes later, from an outbox or a file
+    // merged, but was given earlier takes its place.
+    QSqlQuery first(db_);
+    first.prepare(
+        "INSERT INTO assignment_firsts (assignment_id, student, question_key, first_score,"
+        " answered_at, answer_id) VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (assignment_id, student,"
+        " question_key) DO UPDATE SET first_score = excluded.first_score,"
+        " answered_at = excluded.answered_at, answer_id = excluded.answer_id"
+        " WHERE excluded.answered_at < assignment_firsts.answered_at OR (excluded.answered_at ="
+        " assignment_firsts.answered_at AND excluded.answer_id < assignment_firsts.answer_id)");
+    for (const std::string& value : {r.assignmentId, r.student, QuestionKey(r)})
+      first.addBindValue(QStringOf(value));
+    first.addBindValue(r.firstScore);
+    first.addBindValue(QStringOf(r.answeredAt));
+    first.addBindValue(QStringOf(r.answerId));
+    QSqlQuery tally(db_);
+    tally.prepare(QString(kTallyOfFirsts).arg(" WHERE assignment_id = ? AND student = ?"));
+    tally.addBindValue(QStringOf(r.assignmentId));
+    tally.addBindValue(QStringOf(r.student));
+    if (!Exec(first) || !Exec(tally)) return false;
+  }
+
   QSqlQuery type(db_);
   type.prepare(
       "INSERT INTO type_summary (student, question_type, answered, first_points, final_points,"
@@ -768,6 +821,10 @@ int TResultsStore::Merge(TResultsStore& other, const std::function<bool(int64_t)
          Exec(QStringLiteral("INSERT INTO %1 %2")
                   .arg(summary.table, QStringOf(SummarySelect(summary, false))));
   }
+  if (complete && ok)
+    ok = Exec("DELETE FROM assignment_firsts") &&
+         Exec("INSERT INTO assignment_firsts " + FirstAnswers(false)) &&
+         Exec("DELETE FROM assignment_summary") && Exec(QString(kTallyOfFirsts).arg(""));
   if (!complete || !ok) {
     if (error_.empty()) FailWrite();
     return -1;
@@ -1105,7 +1162,7 @@ TLeftOut TResultsStore::LeftOut() {
   return left;
 }
 
-std::vector<TAssignment> TResultsStore::Assignments() {
+std::vector<TAssignment> TResultsStore::Assignments(bool withReactions) {
   std::vector<TAssignment> assignments;
   error_.clear();
   // An earlier version's store, read as it is, holds none.
@@ -1134,14 +1191,20 @@ std::vector<TAssignment> TResultsStore::Assignments() {
   }
   QSqlQuery reactions(db_);
   reactions.setForwardOnly(true);
-  if (!reactions.exec("SELECT assignment_id, question, type, record FROM assignment_reactions"
-                      " ORDER BY assignment_id, place")) {
+  if (!reactions.exec(withReactions ? "SELECT assignment_id, question, type, record FROM"
+                                      " assignment_reactions ORDER BY assignment_id, place"
+                                    : "SELECT assignment_id, COUNT(*) FROM assignment_reactions"
+                                      " GROUP BY assignment_id")) {
     FailQuery("cannot be read", reactions);
     return {};
   }
   while (reactions.next()) {
     const auto found = place.find(S(reactions.value(0)));
     if (found == place.end()) continue;
+    if (!withReactions) {
+      assignments[found->second].reactions.resize(reactions.value(1).toInt());
+      continue;
+    }
     const QByteArray record = reactions.value(3).toByteArray();
     assignments[found->second].reactions.push_back(
         {S(reactions.value(1)), reactions.value(2).toInt(),
@@ -1225,7 +1288,8 @@ std::vector<std::string> TResultsStore::ClassList() {
     query.addBindValue(
         QStringOf(TClassSetup::GroupName(location_.database, TClassSetup::TGroup::Students)));
   } else {
-    query.prepare("SELECT DISTINCT student FROM answers ORDER BY student");
+    // Every student of a run, whether she answered or quit: the runs' summary is small.
+    query.prepare("SELECT DISTINCT student FROM run_summary ORDER BY student");
   }
   if (!query.exec()) {
     FailQuery("cannot be read", query);
@@ -1239,26 +1303,18 @@ std::vector<TAssignmentTally> TResultsStore::AssignmentTallies() {
   std::vector<TAssignmentTally> tallies;
   if (!open_ || schemaVersion_ < 2) return tallies;
   timer_.Arm();
-  // Each student's first answer to each question of an assignment, a Quit being none, and then
-  // one row per student and assignment: the server and SQLite count them, nothing else is
-  // read. A server counts the answers its figures count, and names students by login.
-  const QString who = location_.server ? "login" : "student";
+  // A file keeps them; a server counts them from the answers its figures count, each
+  // student's first answer to each question of an assignment, and names students by login.
   QSqlQuery query(db_);
   query.setForwardOnly(true);
-  query.prepare(
-      "SELECT who, assignment_id, COUNT(*), SUM(first_score), MAX(answered_at) FROM"
-      " (SELECT " +
-      who +
-      " AS who, assignment_id, first_score, answered_at, ROW_NUMBER() OVER"
-      " (PARTITION BY " +
-      who +
-      ", assignment_id, question, stored_answer ORDER BY answered_at, answer_id) AS nth"
-      " FROM " +
-      (location_.server ? "counted_answers" : "answers") +
-      " WHERE assignment_id <> '' AND ending <> ?) AS firsts"
-      " WHERE nth = 1 GROUP BY who, assignment_id ORDER BY who, assignment_id");
-  query.addBindValue(QStringOf(std::string(EndingName(TEnding::Quit))));
-  if (!query.exec()) {
+  if (!query.exec(location_.server
+                      ? "SELECT who, assignment_id, COUNT(*), SUM(first_score), MAX(answered_at)"
+                        " FROM (" +
+                            FirstAnswers(true) +
+                            ") AS firsts GROUP BY who, assignment_id ORDER BY who, assignment_id"
+                      : QStringLiteral("SELECT student, assignment_id, answered, first_points,"
+                                       " last_answered_at FROM assignment_summary"
+                                       " ORDER BY student, assignment_id"))) {
     FailQuery("cannot be read", query);
     return tallies;
   }

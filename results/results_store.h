@@ -122,7 +122,9 @@ class TResultsStore : public TAnswerSink {
 
   // The assignments, oldest first, withdrawn ones included (a student's list leaves them out).
   // On a class server every login of the class reads them; only a teacher's writes them.
-  std::vector<TAssignment> Assignments();
+  // Without reactions, each reaction is left empty and only how many there are is kept (all the
+  // grid needs), which reads much less.
+  std::vector<TAssignment> Assignments(bool withReactions = true);
   // Adds the assignment, or changes the title, due date and withdrawn mark of the one with its
   // id (its reactions never change once given). False, with Error(), when refused or failed.
   bool WriteAssignment(const TAssignment& assignment);

@@ -91,6 +91,15 @@ TEST_P(AssignmentStates, EachStateAsTheGridAndTheStudentsListSayIt) {
     }
   }
   const TAssignmentGrid grid = ReadAssignmentGrid(store);
+  // Files shown together: the grid's summaries worked out afresh from the answers merged.
+  TResultsStore merged;
+  ASSERT_TRUE(merged.OpenInMemory() && merged.Merge(store) > 0) << merged.Error();
+  // (A server names her by login, a file by the name she gave.)
+  const auto unnamed = [](std::vector<TAssignmentTally> tallies) {
+    for (TAssignmentTally& tally : tallies) tally.student.clear();
+    return tallies;
+  };
+  EXPECT_EQ(unnamed(merged.AssignmentTallies()), unnamed(store.AssignmentTallies()));
   // A server names her by the login that wrote her answers.
   const std::string who = GetParam() == TBackend::Sqlite ? "Ada" : store.Login();
   ASSERT_EQ(grid.students, std::vector<std::string>{who}) << store.Error();

@@ -1,6 +1,4 @@
 // The results store's rules, on SQLite and on PostgreSQL alike.
-#include "results/answer_columns.h"
-#include "results/class_setup.h"
 #include "results/results_store.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +15,8 @@
 #include <map>
 #include <set>
 
+#include "results/answer_columns.h"
+#include "results/class_setup.h"
 #include "tests/results/results_backend.h"
 #include "tests/results/sample_answers.h"
 #include "tests/support/has_text.h"
@@ -137,10 +137,18 @@ TEST_P(ResultsStore, EveryFieldOfEveryAnswerComesBackAsRecorded) {
   EXPECT_EQ(store.SchemaVersion(), TResultsStore::kSchemaVersion);
   // And the assignments: their reactions' records byte for byte, a change of title, due date
   // and withdrawal kept, the reactions given first kept whatever a later write carries.
-  TAssignment set{"as-1", "Tonight", "2026-11-03T08:00:00Z", "2026-11-02T12:00:00Z", "tess",
-                  true, false, 0, {{answers[1].question, 2, {0, 0xff, '\'', 7}}, {"Q2", 4, {}}}};
-  TAssignment practice{"as-2", "Practice", "2026-11-04T08:00:00Z", "2026-11-02T13:00:00Z",
-                       "tess", false, false, 8, {}};
+  TAssignment set{"as-1",
+                  "Tonight",
+                  "2026-11-03T08:00:00Z",
+                  "2026-11-02T12:00:00Z",
+                  "tess",
+                  true,
+                  false,
+                  0,
+                  {{answers[1].question, 2, {0, 0xff, '\'', 7}}, {"Q2", 4, {}}}};
+  TAssignment practice{
+      "as-2", "Practice", "2026-11-04T08:00:00Z", "2026-11-02T13:00:00Z", "tess", false, false,
+      8,      {}};
   ASSERT_TRUE(store.WriteAssignment(set) && store.WriteAssignment(practice)) << store.Error();
   TAssignment changed = set;
   changed.title = "Tonight's, changed";
@@ -260,8 +268,10 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
     for (int n = 0; n < 3; ++n) ASSERT_TRUE(store.Record(SampleAnswer(n), why)) << why;
   }
   // What version 1 had: none of the later columns and tables.
-  for (const char* statement : {"DROP INDEX answers_by_assignment",
-                                "DROP TABLE assignment_reactions", "DROP TABLE assignments"})
+  for (const char* statement :
+       {"DROP INDEX answers_by_assignment", "DROP TABLE assignment_reactions",
+        "DROP TABLE assignments", "DROP TABLE IF EXISTS assignment_firsts",
+        "DROP TABLE IF EXISTS assignment_summary"})
     ASSERT_TRUE(TBackendPlace::Execute(location, statement));
   for (const TAnswerColumn& column : kAnswerColumns) {
     if (HeldIn(column, 1)) continue;
@@ -295,8 +305,15 @@ TEST_P(ResultsStore, AnEarlierVersionsStoreIsUpgradedOnlyWhenWrittenAndKeepsEver
   TAnswerRecord expected = SampleAnswer(3);
   if (!sqlite_) expected.login = store.Login();
   EXPECT_EQ(All(store).back(), expected);
-  TAssignment given{"up-1", "After the upgrade", "2026-11-03T08:00:00Z", "2026-11-02T12:00:00Z",
-                    store.Login(), false, false, 0, {{"Q", 1, {1}}}};
+  TAssignment given{"up-1",
+                    "After the upgrade",
+                    "2026-11-03T08:00:00Z",
+                    "2026-11-02T12:00:00Z",
+                    store.Login(),
+                    false,
+                    false,
+                    0,
+                    {{"Q", 1, {1}}}};
   ASSERT_TRUE(store.WriteAssignment(given)) << store.Error();
   EXPECT_EQ(store.Assignments(), std::vector<TAssignment>{given});
 }
@@ -312,8 +329,9 @@ TEST_P(ResultsStore, ANewerVersionsStoreIsShownButNeverWritten) {
   }
   const int newer = TResultsStore::kSchemaVersion + 1;
   ASSERT_TRUE(TBackendPlace::Execute(
-      location, QStringLiteral("UPDATE tarvolin_meta SET value = '%1' WHERE name = 'schema_version'")
-                    .arg(newer)));
+      location,
+      QStringLiteral("UPDATE tarvolin_meta SET value = '%1' WHERE name = 'schema_version'")
+          .arg(newer)));
   const QByteArray before = sqlite_ ? Bytes(location.file) : QByteArray();
 
   TResultsStore store;
@@ -454,8 +472,9 @@ TEST(ResultsStoreFailures, AServerThatCannotBeReachedIsReported) {
   store.SetLocation(location);
   std::string why;
   EXPECT_FALSE(store.Record(SampleAnswer(0), why));
-  EXPECT_EQ(why, "Your answers are not being kept: the class server at /nonexistent-folder:5432 "
-                 "is not running. The quiz goes on.");
+  EXPECT_EQ(why,
+            "Your answers are not being kept: the class server at /nonexistent-folder:5432 "
+            "is not running. The quiz goes on.");
 }
 
 }  // namespace
