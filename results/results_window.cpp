@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,6 +34,7 @@
 
 #include "results/answer_outbox.h"
 #include "results/answer_sender.h"
+#include "results/assignments_page.h"
 #include "results/bar_value_labels.h"
 #include "results/chart_accessible.h"
 #include "results/csv_export.h"
@@ -281,7 +283,11 @@ void TResultsWindow::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(source_);
   layout->addWidget(waiting_);
-  layout->addWidget(scroller, 1);
+  // The assignments' grid on a page of its own beside the figures.
+  pages_ = new QTabWidget;
+  pages_->addTab(scroller, "&Figures");
+  pages_->addTab(assignments_, "&Assignments");
+  layout->addWidget(pages_, 1);
   layout->addLayout(bottom);
 }
 
@@ -300,6 +306,10 @@ void TResultsWindow::BuildCommands() {
   auto* open = new QPushButton("&Open...");
   auto* own = new QPushButton("&This Computer's Results");
   auto* exportCsv = new QPushButton("&Export CSV...");
+  auto* gradebook = new QPushButton("Export &Gradebook...");
+  assignments_ = new TAssignmentsPage([this]() -> TResultsStore& { return view_.Store(); },
+                                      [this] { return ChosenStudent(); });
+  connect(gradebook, &QPushButton::clicked, assignments_, &TAssignmentsPage::CmExportGradebook);
   clear_ = new QPushButton("C&lear...");
   auto* refresh = new QPushButton("&Refresh");
   refresh->setToolTip("Read the results again (F5)");
@@ -313,7 +323,7 @@ void TResultsWindow::BuildCommands() {
   showLabel_ = new QLabel("Show:");
   showLabel_->setBuddy(student_);
   commands_ = new QGridLayout;
-  commandButtons_ = {refresh, open, own, exportCsv, clear_};
+  commandButtons_ = {refresh, open, own, exportCsv, gradebook, clear_};
 }
 
 QFormLayout* TResultsWindow::BuildSettings() {
@@ -829,6 +839,7 @@ void TResultsWindow::Refresh() {
   figures.missed = shown.MostMissed(10);
   figures.leftOut = shown.LeftOut();
   ShowFigures(std::move(figures), now);
+  assignments_->ReadIfShown();
   // A teacher's class server: the answers new since are graded again off this thread, and
   // the figures read again after.
   if (view_.ReadsOffThread() && !reader_->Busy())

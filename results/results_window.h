@@ -18,7 +18,9 @@ class QScrollArea;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
+class TAssignmentsPage;
 class QTemporaryDir;
 class TFiguresReader;
 class QTimer;
@@ -73,6 +75,8 @@ class TResultsWindow : public QWidget {
   QLineEdit* ServerEdit() const { return server_; }
   QLabel* ReadAtLabel() const { return readAt_; }
   QTimer* RereadTimer() const { return rereadTimer_; }
+  QTabWidget* Pages() const { return pages_; }
+  TAssignmentsPage* AssignmentsPage() const { return assignments_; }
 
   // Reads the summaries again for the student chosen.
   void Refresh();
@@ -143,6 +147,8 @@ class TResultsWindow : public QWidget {
   QLineEdit* studentName_;
   QLineEdit* server_;
   QPushButton* clear_;
+  QTabWidget* pages_;
+  TAssignmentsPage* assignments_;
   QTableWidget* runs_;
   QTableWidget* missed_;
   QLabel* typeTitle_;

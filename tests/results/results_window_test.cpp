@@ -19,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtCharts/QAbstractBarSeries>
@@ -29,6 +30,7 @@
 #include <QtCharts/QLegend>
 #include <QtTest/QTest>
 
+#include "results/assignments_page.h"
 #include "results/bar_value_labels.h"
 #include "results/distinct_names.h"
 #include "results/mistake_trend.h"
@@ -165,6 +167,43 @@ TEST_F(ResultsWindowTest, ShowsRunsChartsAndMissedQuestionsOfTheWorkingFolder) {
   EXPECT_EQ(Bars(window.TypeChart()), want);
   for (int row = 0; row < window.RunsTable()->rowCount(); ++row)
     EXPECT_EQ(window.RunsTable()->item(row, 1)->text(), "Grace");
+}
+
+// The Assignments page: each student's state in her row, a cell's answers with their coaching,
+// the student chosen alone, and the gradebook beside the answers' export.
+TEST_F(ResultsWindowTest, TheAssignmentsPageShowsEachStudentAndACellsAnswers) {
+  {
+    TResultsStore store;
+    ASSERT_TRUE(store.Open(TResultsLocation::File(TResultsLocation::kDefaultFile)));
+    ASSERT_TRUE(store.WriteAssignment({"hw", "Tonight", "2026-11-03T08:00:00Z", "a", "tess",
+                                       false, false, 0, {{"Q0", 0, {1}}, {"Q1", 0, {2}}}}));
+    std::string why;
+    for (TAnswerRecord r : {SampleAnswer(1, "Ada"), SampleAnswer(2, "Grace")}) {
+      r.assignmentId = r.student == "Ada" ? "hw" : "";
+      ASSERT_TRUE(store.Record(r, why)) << why;
+    }
+  }
+  TResultsWindow window;
+  window.show();
+  TAssignmentsPage& page = *window.AssignmentsPage();
+  window.Pages()->setCurrentWidget(&page);
+  QTableWidget& grid = *page.GridTable();
+  ASSERT_EQ(grid.rowCount(), 2);
+  EXPECT_EQ(grid.verticalHeaderItem(0)->text(), "Ada");
+  EXPECT_EQ(grid.item(0, 0)->text(), "1 of 2");
+  EXPECT_EQ(grid.item(1, 0)->text(), "not started");
+  grid.setCurrentCell(0, 0);
+  ASSERT_EQ(page.AnswersTable()->rowCount(), 1);
+  EXPECT_EQ(page.AnswersTable()->item(0, 4)->text(), "dissociation: AgNO3; wrong substance: NaCl");
+  window.StudentChoice()->setCurrentIndex(window.StudentChoice()->findText("Grace"));
+  window.Refresh();
+  ASSERT_EQ(grid.rowCount(), 1);
+  EXPECT_EQ(grid.verticalHeaderItem(0)->text(), "Grace");
+  page.SetSaveChooser([](QWidget*) { return QString("grades.csv"); });
+  Button(window, "Export &Gradebook...")->click();
+  QFile csv("grades.csv");
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString(csv.readAll()), "student,Tonight (due 2026-11-03)\r\nAda,33\r\nGrace,\r\n");
 }
 
 // What the window shows is decided without it: the line naming the source and whether
