@@ -102,7 +102,8 @@ void TAssignmentListDialog::CmWithdraw() {
 void TAssignmentListDialog::Write(const TAssignment& changed) {
   if (!store_.WriteAssignment(changed))
     MessageBox(this,
-               "The change to \"" + changed.title + "\" was not kept: " + store_.Error() +
+               "The change to \"" + changed.title +
+                   "\" was not kept: " + AsSentence(store_.ErrorInSentence()) +
                    " The list shows the assignments as the store holds them now.",
                kCaption, MbIcon::Exclamation, MbButtons::Ok, 0, store_.Details());
   const std::string id = changed.id;

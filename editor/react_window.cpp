@@ -495,8 +495,9 @@ bool TReactWindow::OpenClassStore(TResultsStore& store, const std::string& capti
     return false;
   }
   if (!store.Open(location) || store.IsReadOnly()) {
-    const std::string reason =
-        store.IsOpen() ? location.DescribeAtStart() + " may only be read here." : store.Error();
+    const std::string reason = store.IsOpen()
+                                   ? location.DescribeAtStart() + " may only be read here."
+                                   : AsSentence(store.Error());
     MessageBox(this,
                reason +
                    " Assignments cannot be given or changed until it can be written; try "
@@ -539,7 +540,8 @@ void TReactWindow::CmAssign() {
       std::time(nullptr));
   if (!store.WriteAssignment(assignment)) {
     MessageBox(this,
-               "\"" + assignment.title + "\" was not assigned: " + store.Error() +
+               "\"" + assignment.title +
+                   "\" was not assigned: " + AsSentence(store.ErrorInSentence()) +
                    " Your ticks are kept; choose Assign... again once it can be written.",
                "Assign", MbIcon::Exclamation, MbButtons::Ok, 0, store.Details());
     return;

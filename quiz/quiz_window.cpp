@@ -261,12 +261,12 @@ void TQuizWindow::CmAssignments() {
   if (TResultsSettings().Location(location, &why) && kept.ReadFrom(location, student, why)) {
     where = "As " + location.Describe() + " has them now.";
   } else if (!keptRead) {
-    where = why + " " + keptWhy;
+    where = AsSentence(why) + " " + keptWhy;
   } else {
     const std::string readAt = kept.ReadAt().empty()
                                    ? std::string("never")
                                    : TAssignDialog::DueShown(kept.ReadAt()).toStdString();
-    where = why + " Below are your assignments as last read (" + readAt +
+    where = AsSentence(why) + " Below are your assignments as last read (" + readAt +
             "); what you answer waits on this computer and is sent once it can be.";
   }
   std::string chosen;

@@ -26,6 +26,11 @@ bool IsUtcIso(const std::string& text) {
 
 }  // namespace
 
+std::string AsSentence(std::string text) {
+  if (!text.empty() && text.back() != '.' && text.back() != '?' && text.back() != '!') text += '.';
+  return text;
+}
+
 std::string UtcIso(std::time_t time) {
   std::tm utc{};
   gmtime_r(&time, &utc);

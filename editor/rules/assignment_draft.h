@@ -27,5 +27,8 @@ TAssignment MakeAssignment(const std::vector<const TReaction*>& ticked,
                            const TAssignmentDraft& draft, const std::string& teacher,
                            const std::string& id, std::time_t now);
 
+// The store's reasons end without a stop; a message that goes on after one needs it.
+std::string AsSentence(std::string text);
+
 // ISO 8601 in UTC, to the second: "2026-12-09T07:00:00Z".
 std::string UtcIso(std::time_t time);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include "coach/check_answer.h"
@@ -154,9 +155,13 @@ TEST_F(Homework, AStudentGoesOnWhereSheStoppedAfterARestartAndWhileTheStoreIsAwa
   auto quitAt = [&](const char* question) {
     driver_.ExpectDialog<TEquationDialog>().Check(asked(question)).Press(2);
   };
-  auto list = [&](const char* state) {
+  // Her list, and how the line above it begins.
+  auto list = [&](const char* state, const char* where = "As ") {
     driver_.ExpectDialog<TStudentAssignmentsDialog>()
-        .Check([state](TStudentAssignmentsDialog& dialog) {
+        .Check([state, where](TStudentAssignmentsDialog& dialog) {
+          const auto* line =
+              qobject_cast<QLabel*>(dialog.Control(TStudentAssignmentsDialog::kWhere));
+          EXPECT_TRUE(line->text().startsWith(where)) << line->text().toStdString();
           ASSERT_EQ(dialog.Rows().size(), 1u);
           EXPECT_EQ(dialog.Rows()[0][0], "Homework 3");
           EXPECT_EQ(dialog.Rows()[0][2], "3");
@@ -173,7 +178,7 @@ TEST_F(Homework, AStudentGoesOnWhereSheStoppedAfterARestartAndWhileTheStoreIsAwa
   driver_.Verify();
   // Started again while the class's store is away: her list as last read, where she stopped.
   qputenv(TResultsLocation::kEnvironment, "postgresql://ann@127.0.0.1:1/chem");
-  list("2 of 3");
+  list("2 of 3", "The class server at 127.0.0.1:1 is not running. Below are your assignments");
   quitAt("Silver three.");
   driver_.ExpectMessage(
       "The class server at 127.0.0.1:1 is not running; your answers are kept on "
