@@ -34,7 +34,7 @@ void TQuizWindow::CmPractice() {
         "You have not answered any questions yet, so there are no mistakes of "
         "yours to practise.\n\nStart a quiz now?";
     if (location.server && !history.problem.empty())
-      text = "Your answers cannot be read now: " + history.problem +
+      text = "Your answers cannot be read now. " + history.problem +
              ". No copy of them is kept on this computer yet, so practice cannot be planned. "
              "Try again when the class server can be reached, or take a quiz.\n\nStart a quiz "
              "now?";
@@ -58,7 +58,7 @@ void TQuizWindow::CmPractice() {
       (count == 1 ? std::string("1 question: ") : std::to_string(count) + " questions: ") +
       plan.Why() + ".";
   if (history.asKept)
-    text += "\n\nYour answers cannot be read now: " + history.problem +
+    text += "\n\nYour answers cannot be read now. " + history.problem +
             ". These are chosen from your answers as last read, " +
             PracticeReadAtShown(history.readAt) +
             ". What you answer waits on this computer and is sent once it can be.";
@@ -89,7 +89,7 @@ void TQuizWindow::CmPractice() {
     quit = outcome.ending == TEnding::Quit;
   }
   if (!quit) {
-    std::string message = "You have answered every practice question.";
+    std::string message = "You have answered every practice question.\n";
     for (const std::string& line : run_.Summary().Lines()) message += "\n" + line;
     MessageBox(this, message, kPracticeCaption, MbIcon::Success);
   }

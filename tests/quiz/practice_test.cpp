@@ -105,7 +105,7 @@ TEST_F(Practice, MissedFirstThenWhatItCoachedAndOnOnceRightFromTheCopyKept) {
   for (int i = 0; i < 4; ++i) Right();
   driver_
       .ExpectMessage(
-          "You have answered every practice question.\nThis quiz run: 12 out of 12 points.\n"
+          "You have answered every practice question.\n\nThis quiz run: 12 out of 12 points.\n"
           "Right at once: 4 of 4 questions.\nNeeded coaching: none.\nReaction type most missed: "
           "none.",
           "Practice")
@@ -129,7 +129,7 @@ TEST_F(Practice, MissedFirstThenWhatItCoachedAndOnOnceRightFromTheCopyKept) {
   driver_
       .ExpectMessage(
           "2 questions: 2 on leaving out what takes no part.\n\nYour "
-          "answers cannot be read now: " +
+          "answers cannot be read now. " +
               dir_.path().toStdString() +
               "/away/results.db cannot be found. These are chosen from " +
               "your answers as last read, " + readAt.left(10).toStdString() + " " +

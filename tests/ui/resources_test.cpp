@@ -110,9 +110,9 @@ TEST(Menus, QuizAndEditorMenus) {
   const TMenuResource* quiz = FindMenuResource("2");
   ASSERT_NE(quiz, nullptr);
   std::vector<std::pair<int, std::string>> quizCommands = {
-      {301, "&Start...\tF3"}, {303, "&Assignments...\tF7"}, {302, "&Results...\tF5"},
-      {24340, "E&xit"},       {401, "&Edit Reactions"},     {901, "&Help Index"},
-      {902, "&Using Help"}};
+      {301, "&Start...\tF3"},   {305, "&Practice...\tF8"}, {303, "&Assignments...\tF7"},
+      {302, "&Results...\tF5"}, {24340, "E&xit"},          {401, "&Edit Reactions"},
+      {901, "&Help Index"},     {902, "&Using Help"}};
   EXPECT_EQ(Commands(*quiz), quizCommands);
 
   const TMenuResource* editor = FindMenuResource("menu_1");
@@ -132,9 +132,9 @@ TEST(Menus, AcceleratorTable) {
   std::vector<std::pair<QString, int>> entries;
   for (const TAccelerator& a : table->entries)
     entries.emplace_back(a.keys.toString(QKeySequence::PortableText), a.id);
-  std::vector<std::pair<QString, int>> expected = {{"Alt+X", 24340}, {"F3", 301}, {"F5", 302},
-                                                   {"F6", 304},      {"F7", 303}, {"Ins", 201},
-                                                   {"F4", 202},      {"Del", 203}};
+  std::vector<std::pair<QString, int>> expected = {{"Alt+X", 24340}, {"F3", 301}, {"F8", 305},
+                                                   {"F5", 302},      {"F6", 304}, {"F7", 303},
+                                                   {"Ins", 201},     {"F4", 202}, {"Del", 203}};
   EXPECT_EQ(entries, expected);
 }
 
