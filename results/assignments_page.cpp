@@ -1,5 +1,6 @@
 #include "results/assignments_page.h"
 
+#include <QDateTime>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,10 +30,15 @@ QTableWidgetItem* Cell(const std::string& text) {
   return new QTableWidgetItem(QStringOf(text));
 }
 
-// "Homework 3" over "due 2026-12-09 08:00" (UTC, as kept).
+// Kept in UTC, shown in this computer's time as the runs' table shows its dates.
+QString InLocalTime(const std::string& utc) {
+  const QDateTime time = QDateTime::fromString(QStringOf(utc), Qt::ISODate);
+  return time.isValid() ? time.toLocalTime().toString("yyyy-MM-dd hh:mm") : QStringOf(utc);
+}
+
+// "Homework 3" over "due 2026-12-09 08:00".
 QString Heading(const TAssignment& assignment) {
-  QString due = QStringOf(assignment.due.substr(0, 16)).replace('T', ' ');
-  return QStringOf(assignment.title) + "\ndue " + due + (due.isEmpty() ? "" : " UTC");
+  return QStringOf(assignment.title) + "\ndue " + InLocalTime(assignment.due);
 }
 
 }  // namespace
@@ -58,6 +64,7 @@ TAssignmentsPage::TAssignmentsPage(TStoreShown store, TStudentChosen student, QW
       {"Question", "First answer", "First try", "Ending", "Coaching needed", "Answered at"});
   answers_->setSelectionBehavior(QAbstractItemView::SelectRows);
   answers_->verticalHeader()->setVisible(false);
+  answers_->horizontalHeader()->setStretchLastSection(true);
   answers_->setAccessibleName("Answers to the assignment");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(note_);
@@ -154,7 +161,7 @@ void TAssignmentsPage::FillAnswers(const std::vector<TAnswerRecord>& answers) {
                       Cell(std::to_string(r.firstScore) + " of " + std::to_string(kFullScore)));
     answers_->setItem(row, 3, Cell(std::string(EndingName(r.ending))));
     answers_->setItem(row, 4, Cell(CoachingText(r.coaching)));
-    answers_->setItem(row, 5, Cell(QStringOf(r.answeredAt).replace('T', ' ').toStdString()));
+    answers_->setItem(row, 5, new QTableWidgetItem(InLocalTime(r.answeredAt)));
   }
   answers_->resizeColumnsToContents();
   answers_->resizeRowsToContents();
