@@ -96,6 +96,8 @@ const PlanCase kCases[] = {
     {"LongestWaitingFirstWhenRoomIsShort", "0 B 1; 1 B 3; 5 A 2", 6, 1, "B", "", "1 you missed"},
     {"ThenTheSubstanceSheWasCoachedOn", "0 D 1 O:Fe2+", 1, 2, "DG", "",
      "1 you missed, 1 on charges of ions"},
+    {"IonsOfTheCompoundSheWasHelpedToSplit", "0 A 1 D:NaOH; 1 A 3; 5 A 3", 9, 1, "", "ABCFG",
+     "1 on splitting dissolved compounds into ions"},
     {"KindsShareTheRoomByNeed", "0 D 1 O:Fe2+; 1 C 1 M:O2", 2, 6, "DC", "",
      "2 you missed, 2 on charges of ions, 2 on substances left out"},
     {"LatelyOutweighsLongAgo",
