@@ -5,16 +5,16 @@
 # stops, and after a restart is asked the third; s3 does nothing; s4 reads her list, then starts
 # the second while the server is stopped and her answer arrives once it is back. What the server
 # then holds is checked, and a screenshot of each list is left in SHOTS when it is set.
-#   tests/results/homework_trial.sh BUILD_DIR
-# Not run by CTest: it takes a few minutes of typing.
+#   bench/homework_trial.sh BUILD_DIR
+# Not run by CTest: it takes a minute or two of typing.
 set -euo pipefail
 build=$(readlink -f "${1:-build}")
 here=$(dirname "$(readlink -f "$0")")
 program=$build/tarvolin
-# shellcheck source=../support/x_test.sh
-source "$here/../support/x_test.sh"
+# shellcheck source=../tests/support/x_test.sh
+source "$here/../tests/support/x_test.sh"
 chmod 755 "$work"
-pg() { "$here/pg_server.sh" "$@" >/dev/null; }
+pg() { "$here/../tests/results/pg_server.sh" "$@" >/dev/null; }
 trap 'pg stop "$work/address" || true; cleanup' EXIT
 pg start "$work/address"
 address=$(cat "$work/address")
