@@ -3,6 +3,7 @@
 #include <chrono>
 #include <random>
 
+#include "quiz/practice_dialog.h"
 #include "quiz/quiz_window.h"
 #include "quiz/rules/practice_plan.h"
 #include "results/answer_outbox.h"
@@ -42,29 +43,40 @@ void TQuizWindow::CmPractice() {
       CmStart();
     return;
   }
-  std::mt19937 generator(static_cast<std::mt19937::result_type>(
-      std::chrono::system_clock::now().time_since_epoch().count()));
-  const TPracticePlan plan =
-      PlanPractice(history.answers, reactions_, exercised_,
-                   std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()),
-                   [&generator] { return static_cast<uint32_t>(generator()); });
-  if (plan.questions.empty()) {
+  const TClock now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  const uint32_t seed = static_cast<uint32_t>(now.time_since_epoch().count());
+  // The same ties broken the same way whatever number is asked for, so that the line shown is
+  // the plan that runs.
+  auto planFor = [&](int count) {
+    std::mt19937 generator(seed);
+    return PlanPractice(
+        history.answers, reactions_, exercised_, now,
+        [&generator] { return static_cast<uint32_t>(generator()); }, count);
+  };
+  auto line = [&](int count) {
+    const TPracticePlan plan = planFor(count);
+    const std::size_t asked = plan.questions.size();
+    return (asked == 1 ? std::string("1 question: ") : std::to_string(asked) + " questions: ") +
+           plan.Why() + ".";
+  };
+  if (reactions_.empty()) {
     MessageBox(this, "There are no reactions to practise with: the reaction file holds none.",
                kPracticeCaption, MbIcon::Exclamation);
     return;
   }
-  const std::size_t count = plan.questions.size();
-  std::string text =
-      (count == 1 ? std::string("1 question: ") : std::to_string(count) + " questions: ") +
-      plan.Why() + ".";
+  std::string note;
   if (history.asKept)
-    text += "\n\nYour answers cannot be read now. " + history.problem +
-            ". These are chosen from your answers as last read, " +
-            PracticeReadAtShown(history.readAt) +
-            ". What you answer waits on this computer and is sent once it can be.";
-  if (MessageBox(this, text + "\n\nStart the practice now?", kPracticeCaption, MbIcon::Question,
-                 MbButtons::YesNo, IDYES) != IDYES)
-    return;
+    note = "Your answers cannot be read now. " + history.problem +
+           ". These are chosen from your answers as last read, " +
+           PracticeReadAtShown(history.readAt) +
+           ". What you answer waits on this computer and is sent once it can be.";
+  int count = TPracticePlan::kDefaultCount;
+  {
+    TPracticeDialog dialog(this, line, count, note);
+    if (dialog.Execute() != TDialog::kOk) return;
+    count = dialog.Count();
+  }
+  const TPracticePlan plan = planFor(count);
   TTypeFlags types = {};
   for (int index : plan.questions)
     if (reactions_[index]->type >= 0 && reactions_[index]->type < kReactionTypeCount)

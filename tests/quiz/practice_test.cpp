@@ -6,12 +6,14 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <map>
 
 #include "coach/check_answer.h"
 #include "editor/select_dialog.h"
 #include "model/reaction_file.h"
+#include "quiz/practice_dialog.h"
 #include "quiz/quiz_window.h"
 #include "quiz/result_window.h"
 #include "results/kept_history.h"
@@ -63,9 +65,15 @@ class Practice : public ::testing::Test {
         .Press("Check");
     driver_.ExpectMessage(kSuccess, "Congratulations");
   }
-  // The plan's line, answered Yes or No.
-  void Plan(const std::string& line, int answer) {
-    driver_.ExpectMessage(line + "\n\nStart the practice now?", "Practice").Answer(answer);
+  // The plan's line and the note under it, then Start (1) or Cancel (2).
+  void Plan(const std::string& line, const std::string& note, int button) {
+    driver_.ExpectDialog<TPracticeDialog>()
+        .Check([=](TPracticeDialog& d) {
+          EXPECT_EQ(d.WhyShown(), line);
+          EXPECT_EQ(qobject_cast<QLabel*>(d.Control(TPracticeDialog::kNote))->text().toStdString(),
+                    note);
+        })
+        .Press(button);
   }
 
   QString previous_ = QDir::currentPath();
@@ -100,7 +108,7 @@ TEST_F(Practice, MissedFirstThenWhatItCoachedAndOnOnceRightFromTheCopyKept) {
   driver_.ExpectDialog<TEquationDialog>().Press(2);
   window_->CmStart();
   // The two missed come first, then the others for the coaching both needed.
-  Plan("4 questions: 2 you missed, 2 on leaving out what takes no part.", IDYES);
+  Plan("4 questions: 2 you missed, 2 on leaving out what takes no part.", "", 1);
   asked_.clear();
   for (int i = 0; i < 4; ++i) Right();
   driver_
@@ -126,18 +134,12 @@ TEST_F(Practice, MissedFirstThenWhatItCoachedAndOnOnceRightFromTheCopyKept) {
   QFile kept(QString::fromStdString(TKeptHistory::DefaultPath()));
   ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
   const QString readAt = QJsonDocument::fromJson(kept.readAll()).object()["readAt"].toString();
-  driver_
-      .ExpectMessage(
-          "2 questions: 2 on leaving out what takes no part.\n\nYour "
-          "answers cannot be read now. " +
-              dir_.path().toStdString() +
-              "/away/results.db cannot be found. These are chosen from " +
-              "your answers as last read, " + readAt.left(10).toStdString() + " " +
-              readAt.mid(11, 5).toStdString() +
-              " UTC. What you answer waits on this computer and " +
-              "is sent once it can be.\n\nStart the practice now?",
-          "Practice")
-      .Answer(IDNO);
+  Plan("2 questions: 2 on leaving out what takes no part.",
+       "Your answers cannot be read now. " + dir_.path().toStdString() +
+           "/away/results.db cannot be found. These are chosen from your answers as last read, " +
+           readAt.left(10).toStdString() + " " + readAt.mid(11, 5).toStdString() +
+           " UTC. What you answer waits on this computer and is sent once it can be.",
+       2);
   window_->CmPractice();
   driver_.Verify();
 }

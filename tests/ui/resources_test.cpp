@@ -30,11 +30,12 @@ TEST(DialogTemplates, FoundByNameIgnoringCase) {
 // template declared has a name in the table.
 TEST(ResourceIds, EveryTemplateAndMenuIsFoundByItsName) {
   std::set<std::string> named;
-  for (const char* id : {TemplateId::kType, TemplateId::kChange, TemplateId::kSelect,
-                         TemplateId::kResult, TemplateId::kAnswer, TemplateId::kEditSubstance,
-                         TemplateId::kAddSubstance, TemplateId::kNewQuestion, TemplateId::kSplitIt,
-                         TemplateId::kChangeCharge, TemplateId::kHeading, TemplateId::kAssign,
-                         TemplateId::kTeacherAssignments, TemplateId::kStudentAssignments}) {
+  for (const char* id :
+       {TemplateId::kType, TemplateId::kChange, TemplateId::kSelect, TemplateId::kResult,
+        TemplateId::kAnswer, TemplateId::kEditSubstance, TemplateId::kAddSubstance,
+        TemplateId::kNewQuestion, TemplateId::kSplitIt, TemplateId::kChangeCharge,
+        TemplateId::kHeading, TemplateId::kAssign, TemplateId::kTeacherAssignments,
+        TemplateId::kStudentAssignments, TemplateId::kPractice}) {
     const TDialogTemplate* dialog = FindDialogTemplate(id);
     ASSERT_NE(dialog, nullptr) << id;
     EXPECT_EQ(dialog->name, id);

@@ -297,6 +297,26 @@ TDialogTemplate StudentAssignmentsDialog() {
           }};
 }
 
+// Why these questions, and how many: the plan is made again when the number changes.
+TDialogTemplate PracticeDialog() {
+  return {.name = TemplateId::kPractice,
+          .caption = "Practice",
+          .font = "MS Sans Serif",
+          .pointSize = 8,
+          .x = 40,
+          .y = 30,
+          .w = 240,
+          .h = 120,
+          .controls = {
+              Control(C::Static, 101, "", 8, 6, 224, 18),
+              Control(C::Static, 102, "Questions:", 8, 30, 46, 9),
+              Control(C::ComboDropList, 103, "", 56, 28, 32, 14, C::VScroll | C::TabStop),
+              Control(C::Static, 104, "", 8, 48, 224, 44),
+              DefButton(1, "&Start", 30, 98, 50, 16, kCheckGlyph),
+              Button(2, "Cancel", 160, 98, 50, 16, kCrossGlyph),
+          }};
+}
+
 }  // namespace
 
 const std::vector<TDialogTemplate>& DialogTemplates() {
@@ -315,6 +335,7 @@ const std::vector<TDialogTemplate>& DialogTemplates() {
       AssignDialog(),
       TeacherAssignmentsDialog(),
       StudentAssignmentsDialog(),
+      PracticeDialog(),
   };
   return templates;
 }

@@ -8,7 +8,7 @@
 namespace {
 
 // Dialog template, help anchor.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kTopics = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 15> kTopics = {{
     {TemplateId::kType, "types"},
     {TemplateId::kSelect, "types"},
     {TemplateId::kChange, "change"},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kTopics 
     {TemplateId::kAssign, "assign"},
     {TemplateId::kTeacherAssignments, "assign"},
     {TemplateId::kStudentAssignments, "assignments"},
+    {TemplateId::kPractice, "practice"},
 }};
 
 }  // namespace

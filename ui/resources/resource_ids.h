@@ -18,6 +18,7 @@ inline constexpr const char* kHeading = "EDITHEADING";        // the printed qui
 inline constexpr const char* kAssign = "ASSIGN";  // the teacher gives the ticked reactions
 inline constexpr const char* kTeacherAssignments = "YOURASSIGNMENTS";  // hers, to change
 inline constexpr const char* kStudentAssignments = "ASSIGNMENTS";      // hers, to answer
+inline constexpr const char* kPractice = "PRACTICE";  // why these questions, and how many
 }  // namespace TemplateId
 
 namespace MenuId {
