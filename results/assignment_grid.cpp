@@ -1,6 +1,7 @@
 #include "results/assignment_grid.h"
 
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 
 #include "results/assignment_progress.h"
@@ -16,8 +17,14 @@ TAssignmentGrid ReadAssignmentGrid(TResultsStore& store, const std::string& only
   // A student who answered but is no longer in the class's group keeps her row.
   grid.students = store.ClassList();
   for (const TAssignmentTally& tally : tallies) grid.students.push_back(tally.student);
-  if (!onlyStudent.empty()) grid.students = {onlyStudent};
   std::sort(grid.students.begin(), grid.students.end());
+  // A server's figures name a student "Ann Lee (ann)" where her name is not her login; its
+  // grid, by login.
+  const auto chosen = [&](const std::string& student) {
+    return student == onlyStudent ||
+           (store.Location().server && onlyStudent.ends_with(" (" + student + ")"));
+  };
+  if (!onlyStudent.empty()) std::erase_if(grid.students, std::not_fn(chosen));
   grid.students.erase(std::unique(grid.students.begin(), grid.students.end()), grid.students.end());
   std::unordered_map<std::string, std::size_t> row, column;
   for (std::size_t s = 0; s < grid.students.size(); ++s) row[grid.students[s]] = s;

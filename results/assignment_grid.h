@@ -16,5 +16,6 @@ struct TAssignmentGrid {
 };
 
 // The class list and everyone who answered an assignment; only the student given, when one is
-// (a student's login gets her own row in any case). Empty, with store.Error(), on a failure.
+// (as the results window's choice names her; a student's login gets her own row in any case).
+// Empty, with store.Error(), on a failure.
 TAssignmentGrid ReadAssignmentGrid(TResultsStore& store, const std::string& onlyStudent = {});

@@ -28,6 +28,8 @@
 #include <optional>
 #include <thread>
 
+#include "results/assignment_progress.h"
+#include "results/assignments_page.h"
 #include "results/class_setup.h"
 #include "results/password_file.h"
 #include "results/results_settings.h"
@@ -294,6 +296,20 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
   }
   EXPECT_EQ(CountFor("ann"), answered["ann"]);
   EXPECT_EQ(CountFor("bob"), answered["bob"]);
+  {
+    // Given again after its withdrawal, and answered once by ann.
+    TResultsStore ann, tess;
+    ASSERT_TRUE(tess.Open(Place(OwnServer::Get().Address("tess"))) &&
+                tess.WriteAssignment({"rights-hw", "Tonight", "2026-11-03T08:00:00Z",
+                                      "2026-11-02T08:00:00Z", "", false, false, 0, {}}))
+        << tess.Error();
+    TAnswerRecord homework = SampleAnswer(5, "ann", "rights-hw");
+    homework.assignmentId = "rights-hw";
+    homework.runId = SampleAnswer(0, "ann", "rights").runId;
+    std::string why;
+    ASSERT_TRUE(ann.Open(Place(OwnServer::Get().Address("ann"))) && ann.Record(homework, why))
+        << why;
+  }
   // The results window learns from the server's rights what the login may see and do.
   for (const auto& [login, teacher] : {std::pair{"ann", false}, std::pair{"tess", true}}) {
     qputenv(TResultsLocation::kEnvironment, OwnServer::Get().Address(login).c_str());
@@ -305,6 +321,21 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
     EXPECT_TRUE(window.ServerEdit()->isReadOnly());
     if (!teacher) {
       EXPECT_EQ(window.RunsTable()->rowCount(), 1);
+    }
+    // And her row of the assignments alone; the teacher's Show picks one as the figures name
+    // her, with her login beside a name of her own.
+    window.AssignmentsPage()->Read();
+    const std::vector<std::string>& rows = window.AssignmentsPage()->Grid().students;
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "bob"), teacher ? 1 : 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "ann"), 1);
+    if (teacher) {
+      window.StudentChoice()->addItem("Ann Lee (ann)");
+      window.StudentChoice()->setCurrentIndex(window.StudentChoice()->count() - 1);
+      window.AssignmentsPage()->Read();
+      const TAssignmentGrid& grid = window.AssignmentsPage()->Grid();
+      ASSERT_EQ(grid.students, std::vector<std::string>{"ann"});
+      ASSERT_EQ(grid.assignments.size(), 1u);
+      EXPECT_EQ(ProgressText(grid.cells[0][0], true), "1 of 2");
     }
   }
   qunsetenv(TResultsLocation::kEnvironment);
