@@ -8,6 +8,7 @@
 #include "quiz/rules/practice_plan.h"
 #include "results/answer_outbox.h"
 #include "results/kept_history.h"
+#include "results/progress_run.h"
 #include "results/results_settings.h"
 #include "ui/message_box.h"
 
@@ -27,9 +28,15 @@ void TQuizWindow::CmPractice() {
   TResultsLocation location;
   // An address that cannot be read leaves the default file, which the quiz would use too.
   TResultsSettings().Location(location);
-  const TKeptHistory::TRead history =
-      TKeptHistory(TKeptHistory::DefaultPath(), TAnswerOutbox::DefaultPath())
-          .Read(location, TAnswerReporter::Answerer().student);
+  // Read off the window's thread, which keeps drawing: a class server that does not answer
+  // takes seconds before her kept copy is read instead.
+  const std::string student = TAnswerReporter::Answerer().student;
+  TKeptHistory::TRead history;
+  if (!TProgressRun::Run(this, "Reading your answers...", 0, [&](const TProgressRun::TReport&) {
+        history = TKeptHistory(TKeptHistory::DefaultPath(), TAnswerOutbox::DefaultPath())
+                      .Read(location, student);
+      }))
+    return;
   if (history.answers.empty()) {
     std::string text =
         "You have not answered any questions yet, so there are no mistakes of "
