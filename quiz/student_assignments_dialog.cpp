@@ -48,6 +48,10 @@ void TStudentAssignmentsDialog::SetupWindow() {
   }
   where->setText(
       QString::fromStdString(shown_.empty() ? where_ + " No assignment is open for you." : where_));
+  // A store away takes three lines or more to tell: the list makes room.
+  const int needed = where->heightForWidth(where->width());
+  GrowDownFrom(where->geometry().bottom() + 1, needed - where->height());
+  where->resize(where->width(), std::max(needed, where->height()));
   for (int column = 1; column < list_->columnCount(); ++column)
     list_->resizeColumnToContents(column);
   list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);

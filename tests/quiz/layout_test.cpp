@@ -28,6 +28,7 @@
 #include "coach/change_charge_dialog.h"
 #include "coach/check_answer.h"
 #include "coach/split_it_dialog.h"
+#include "editor/assign_dialog.h"
 #include "editor/change_dialog.h"
 #include "editor/react_window.h"
 #include "editor/select_dialog.h"
@@ -45,6 +46,8 @@
 #include "print/heading_dialog.h"
 #include "quiz/quiz_window.h"
 #include "quiz/result_window.h"
+#include "quiz/student_assignments_dialog.h"
+#include "results/kept_assignments.h"
 #include "results/results_window.h"
 #include "tests/support/equation_text.h"
 #include "tests/support/scheme_palette.h"
@@ -365,7 +368,30 @@ std::unique_ptr<QWidget> Editor() {
   return view;
 }
 
+TAssignmentDraft draft{kLongQuestion, "2026-12-09T07:00:00Z", true};
+
+// A student's list as last read while the class server is away, which takes the most words.
+const TKeptAssignments& Kept() {
+  static TKeptAssignments kept = [] {
+    TKeptAssignments made;
+    TAssignment assignment;
+    assignment.title = kLongQuestion;
+    assignment.due = "2026-12-09T07:00:00Z";
+    assignment.reactions.resize(10);
+    made.TakeList("", {assignment});
+    return made;
+  }();
+  return kept;
+}
+constexpr const char* kAway =
+    "The class server at /tmp/tarvolin-pg.C7p4K7:31955 is not running. Below are your "
+    "assignments as last read (Tue 8 Dec 2026, 06:08); what you answer waits on this computer "
+    "and is sent once it can be.";
+
 const WindowCase kWindows[] = {
+    {"Assign", [] { return std::make_unique<TAssignDialog>(nullptr, &draft, 10); }},
+    {"StudentAssignments",
+     [] { return std::make_unique<TStudentAssignmentsDialog>(nullptr, Kept(), "Ann", kAway); }},
     {"Heading", [] { return std::make_unique<THeadingDialog>(nullptr, &heading); }},
     {"Type", [] { return std::make_unique<TTypeDialog>(nullptr, &flags, kLongQuestion); }},
     {"Select", [] { return std::make_unique<TSelectDialog>(nullptr, &flags); }},
