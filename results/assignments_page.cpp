@@ -43,8 +43,12 @@ QString Heading(const TAssignment& assignment) {
 
 }  // namespace
 
-TAssignmentsPage::TAssignmentsPage(TStoreShown store, TStudentChosen student, QWidget* parent)
-    : QWidget(parent), store_(std::move(store)), student_(std::move(student)) {
+TAssignmentsPage::TAssignmentsPage(TStoreShown store, TStudentChosen student, TWhyNone whyNone,
+                                   QWidget* parent)
+    : QWidget(parent),
+      store_(std::move(store)),
+      student_(std::move(student)),
+      whyNone_(std::move(whyNone)) {
   chooseSaveFile_ = [](QWidget* owner) {
     return QFileDialog::getSaveFileName(owner, "Export Gradebook", "tarvolin-gradebook.csv",
                                         "CSV files (*.csv)");
@@ -64,7 +68,9 @@ TAssignmentsPage::TAssignmentsPage(TStoreShown store, TStudentChosen student, QW
       {"Question", "First answer", "First try", "Ending", "Coaching needed", "Answered at"});
   answers_->setSelectionBehavior(QAbstractItemView::SelectRows);
   answers_->verticalHeader()->setVisible(false);
-  answers_->horizontalHeader()->setStretchLastSection(true);
+  // The question takes the room the others leave, wrapping where it needs more.
+  answers_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  answers_->resizeColumnsToContents();
   answers_->setAccessibleName("Answers to the assignment");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(note_);
@@ -84,8 +90,11 @@ void TAssignmentsPage::ReadIfShown() {
 
 void TAssignmentsPage::Read() {
   TResultsStore& store = store_();
-  grid_ = ReadAssignmentGrid(store, student_());
-  if (!store.Error().empty())
+  const QString none = whyNone_();
+  grid_ = none.isEmpty() ? ReadAssignmentGrid(store, student_()) : TAssignmentGrid{};
+  if (!none.isEmpty())
+    note_->setText(none);
+  else if (!store.Error().empty())
     note_->setText("The assignments cannot be read: " + QStringOf(store.ErrorInSentence()) + ".");
   else if (grid_.assignments.empty())
     note_->setText(
@@ -163,7 +172,10 @@ void TAssignmentsPage::FillAnswers(const std::vector<TAnswerRecord>& answers) {
     answers_->setItem(row, 4, Cell(CoachingText(r.coaching)));
     answers_->setItem(row, 5, new QTableWidgetItem(InLocalTime(r.answeredAt)));
   }
-  answers_->resizeColumnsToContents();
+  // Fitted to their texts, the question then stretched again over the room left.
+  QHeaderView* header = answers_->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
   answers_->resizeRowsToContents();
 }
 

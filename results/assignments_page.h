@@ -25,8 +25,11 @@ class TAssignmentsPage : public QWidget {
   using TStoreShown = std::function<TResultsStore&()>;
   using TStudentChosen = std::function<std::string()>;
   using TChooseSaveFile = std::function<QString(QWidget*)>;
+  // Why the window shows no store at all ("" when it shows one): the page says the same.
+  using TWhyNone = std::function<QString()>;
 
-  TAssignmentsPage(TStoreShown store, TStudentChosen student, QWidget* parent = nullptr);
+  TAssignmentsPage(TStoreShown store, TStudentChosen student, TWhyNone whyNone,
+                   QWidget* parent = nullptr);
 
   // Replaceable so that tests need no person.
   void SetSaveChooser(TChooseSaveFile choose) { chooseSaveFile_ = std::move(choose); }
@@ -53,6 +56,7 @@ class TAssignmentsPage : public QWidget {
 
   TStoreShown store_;
   TStudentChosen student_;
+  TWhyNone whyNone_;
   TChooseSaveFile chooseSaveFile_;
   TAssignmentGrid grid_;
   QLabel* note_;

@@ -307,8 +307,9 @@ void TResultsWindow::BuildCommands() {
   auto* own = new QPushButton("&This Computer's Results");
   auto* exportCsv = new QPushButton("&Export CSV...");
   auto* gradebook = new QPushButton("Export &Gradebook...");
-  assignments_ = new TAssignmentsPage([this]() -> TResultsStore& { return view_.Store(); },
-                                      [this] { return ChosenStudent(); });
+  assignments_ = new TAssignmentsPage(
+      [this]() -> TResultsStore& { return view_.Store(); }, [this] { return ChosenStudent(); },
+      [this] { return view_.ShowingOwn() && !view_.OwnOpen() ? view_.Source() : QString(); });
   connect(gradebook, &QPushButton::clicked, assignments_, &TAssignmentsPage::CmExportGradebook);
   clear_ = new QPushButton("C&lear...");
   auto* refresh = new QPushButton("&Refresh");

@@ -532,6 +532,9 @@ TEST(ClassServerWindow, AServerThatDoesNotAnswerIsToldInTheWindow) {
   EXPECT_EQ(window.SourceLabel()->text(),
             "The class server at localhost:1 is not running; no results are shown.");
   EXPECT_FALSE(window.SourceLabel()->toolTip().isEmpty());
+  // Its Assignments page says so too, not that nothing was given.
+  window.AssignmentsPage()->Read();
+  EXPECT_EQ(window.AssignmentsPage()->NoteLabel()->text(), window.SourceLabel()->text());
   qunsetenv(TResultsLocation::kEnvironment);
 }
 
