@@ -42,5 +42,5 @@ struct TAssignmentProgress {
   TAssignmentState state = TAssignmentState::NotStarted;
   int32_t answered = 0;  // distinct questions of it answered (a Quit does not count)
   int32_t total = 0;
-  int32_t percent = 0;  // first tries' points against full marks, once done
+  int32_t percent = 0;  // first tries' points so far against full marks for the whole set
 };
