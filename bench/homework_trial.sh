@@ -2,7 +2,7 @@
 # Homework tried as a class would, with the real program on an X display of its own and a class
 # server this script starts (pg_server.sh): the teacher assigns five reactions due yesterday and
 # five due tomorrow from the editor; s1 finishes the first (late); s2 answers two of the second,
-# stops, and after a restart is asked the third; s3 does nothing; s4 reads her list, then starts
+# stops, and after a restart is asked the third; s3 does nothing but try to assign, which her login may not; s4 reads her list, then starts
 # the second while the server is stopped and her answer arrives once it is back. What the server
 # then holds is checked, and a screenshot of each list is left in SHOTS when it is set.
 #   bench/homework_trial.sh BUILD_DIR
@@ -150,6 +150,18 @@ assignments s2-restart 1
 stop_at_question
 quit_program
 
+# s3 does nothing but try to assign from the editor, which her login may not.
+start_as s3
+keys "Writing Tarvolin Equations" alt+e
+sleep 1
+keys "Writing Tarvolin Equations" space F6
+until_true shown "Assign" || fail "waited ${LIMIT}s for Assign to say what is needed"
+shot s3-assign
+keys "Assign" Return
+keys "Writing Tarvolin Equations" alt+s
+keys "Information" Return
+quit_program
+
 # s4 reads her list once, then starts the second while the server is stopped.
 start_as s4
 assignments s4-online close
@@ -185,6 +197,7 @@ check "s1 finished after the due date" "$late" "t"
 check "s2's answers to the next five" "$(answered s2 "$next")" "1,2"
 check "where s2 stopped after her restart" \
   "$(sql "SELECT string_agg(question_number::text, ',') FROM tarvolin.answers WHERE login = 's2' AND ending = 'quit'")" "3,3"
+check "the assignments after s3 tried" "$(sql "SELECT COUNT(*) FROM tarvolin.assignments")" "2"
 check "s3's answers" "$(sql "SELECT COUNT(*) FROM tarvolin.answers WHERE login = 's3'")" "0"
 check "s4's answer given while the server was stopped, arrived once" \
   "$(sql "SELECT COUNT(*) FROM tarvolin.answers WHERE login = 's4' AND assignment_id = '$next' AND ending <> 'quit'")" "1"
