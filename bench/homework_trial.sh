@@ -15,7 +15,8 @@ program=$build/tarvolin
 source "$here/../tests/support/x_test.sh"
 chmod 755 "$work"
 pg() { "$here/../tests/results/pg_server.sh" "$@" >/dev/null; }
-trap 'pg stop "$work/address" || true; cleanup' EXIT
+keeper=""
+trap '[ -z "$keeper" ] || kill "$keeper"; pg stop "$work/address" || true; cleanup' EXIT
 pg start "$work/address"
 address=$(cat "$work/address")
 host=$(sed 's/.*host=\([^&]*\).*/\1/' <<<"$address")
@@ -29,6 +30,10 @@ for s in s1 s2 s3 s4; do
 done
 start_x_server
 export DISPLAY="$display"
+# An X server resets when its last client goes, refusing connections meanwhile; one client kept
+# connected all along lets each program start find it there.
+xprop -root -spy >/dev/null 2>&1 &
+keeper=$!
 
 visible() { xdotool search --onlyvisible --name "^$1" 2>/dev/null | tail -n 1; }
 shown() { [ -n "$(visible "$1")" ]; }
@@ -180,6 +185,15 @@ wait "$pauser"
 # Her answers are sent when the program starts again.
 start_as s4
 sleep 8
+quit_program
+
+# The teacher's grid, left as a picture to look at.
+start_as teach
+keys "Writing Tarvolin Equations" F5
+keys "Results" alt+a
+sleep 3
+shot teacher-grid
+keys "Results" Escape
 quit_program
 
 # What the class's server holds.
