@@ -21,6 +21,7 @@
 #include "model/charge_text.h"
 #include "print/heading_dialog.h"
 #include "print/quiz_print.h"
+#include "quiz/rules/practice_plan.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
 #include "ui/dc.h"
@@ -69,6 +70,7 @@ TReactWindow::TReactWindow(QWidget* parent) : TWindow(parent) {
   Bind(kCmPrintQuiz, &TReactWindow::CmPrintQuiz);
   Bind(kCmAssign, &TReactWindow::CmAssign);
   Bind(kCmAssignments, &TReactWindow::CmAssignments);
+  Bind(kCmAssignPractice, &TReactWindow::CmAssignPractice);
   for (int id : {kCmAdd, kCmChange, kCmDelete}) BindEnabler(id, &TReactWindow::AllTypesListed);
   book_.Read();
   ShowReadMessage();
@@ -524,13 +526,24 @@ void TReactWindow::CmAssign() {
     MessageBox(this,
                "No reaction is ticked, so there is nothing to assign. Tick the check box of each "
                "reaction you want to give (click it, or move to it with Up and Down and press "
-               "Space), then choose Assign... again.",
+               "Space), then choose Assign... again. To give each student practice of her own "
+               "mistakes instead, choose Assign Practice... (F8).",
                "Assign", MbIcon::Information);
     return;
   }
+  GiveAssignment(ticked, {{}, DefaultDue(std::time(nullptr)), false, 0});
+}
+
+void TReactWindow::CmAssignPractice() {
+  GiveAssignment({}, {"Practice of your own mistakes", DefaultDue(std::time(nullptr)), false,
+                      TPracticePlan::kDefaultCount});
+}
+
+void TReactWindow::GiveAssignment(const std::vector<const TReaction*>& ticked,
+                                  TAssignmentDraft draft) {
+  const std::string caption = draft.practiceCount > 0 ? "Assign Practice" : "Assign";
   TResultsStore store;
-  if (!OpenClassStore(store, "Assign")) return;
-  TAssignmentDraft draft{{}, DefaultDue(std::time(nullptr)), false};
+  if (!OpenClassStore(store, caption)) return;
   TAssignDialog dialog(this, &draft, static_cast<int>(ticked.size()));
   if (dialog.Execute() != TAssignDialog::kOk) return;
   const std::string teacher =
@@ -542,15 +555,20 @@ void TReactWindow::CmAssign() {
     MessageBox(this,
                "\"" + assignment.title +
                    "\" was not assigned: " + AsSentence(store.ErrorInSentence()) +
-                   " Your ticks are kept; choose Assign... again once it can be written.",
-               "Assign", MbIcon::Exclamation, MbButtons::Ok, 0, store.Details());
+                   (ticked.empty() ? " Choose " + caption + "... again once it can be written."
+                                   : " Your ticks are kept; choose Assign... again once it can "
+                                     "be written."),
+               caption, MbIcon::Exclamation, MbButtons::Ok, 0, store.Details());
     return;
   }
+  const std::string what =
+      assignment.IsPractice()
+          ? std::to_string(assignment.practiceCount) + " questions from each student's own mistakes"
+          : std::to_string(assignment.reactions.size()) + " questions";
   MessageBox(this,
-             "\"" + assignment.title +
-                 "\" is assigned: " + std::to_string(assignment.reactions.size()) +
-                 " questions, due " + TAssignDialog::DueShown(assignment.due).toStdString() + ".",
-             "Assign", MbIcon::Success);
+             "\"" + assignment.title + "\" is assigned: " + what + ", due " +
+                 TAssignDialog::DueShown(assignment.due).toStdString() + ".",
+             caption, MbIcon::Success);
 }
 
 void TReactWindow::CmAssignments() {

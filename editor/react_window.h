@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <string>
 
+#include "editor/rules/assignment_draft.h"
 #include "editor/rules/reaction_book.h"
 #include "model/assignment.h"
 #include "print/my_printer.h"
@@ -25,6 +26,7 @@ class TReactWindow : public TWindow {
   static constexpr int kCmDisplay = CommandId::kDisplay;
   static constexpr int kCmAssign = CommandId::kAssign;
   static constexpr int kCmAssignments = CommandId::kAssignments;
+  static constexpr int kCmAssignPractice = CommandId::kPractice;
 
   // Reads the reaction file of the working folder.
   explicit TReactWindow(QWidget* parent);
@@ -48,6 +50,9 @@ class TReactWindow : public TWindow {
   void CmPrintQuiz();
   // Gives the ticked reactions to the class as an assignment, kept where the class's answers go.
   void CmAssign();
+  // Practice of each student's own mistakes, as homework: a number of questions, no reactions.
+  void CmAssignPractice();
+  void GiveAssignment(const std::vector<const TReaction*>& ticked, TAssignmentDraft draft);
   // The assignments given, to change a title or due date or to withdraw one.
   void CmAssignments();
 

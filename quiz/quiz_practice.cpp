@@ -2,7 +2,9 @@
 // assignments.
 #include <chrono>
 #include <random>
+#include <set>
 
+#include "model/answer_text.h"
 #include "quiz/practice_dialog.h"
 #include "quiz/quiz_window.h"
 #include "quiz/rules/practice_plan.h"
@@ -22,9 +24,33 @@ std::string PracticeReadAtShown(const std::string& readAt) {
   return readAt.substr(0, 10) + " " + readAt.substr(11, 5) + " UTC";
 }
 
+// The questions, by question and answer, that she has answered in the assignment.
+std::set<std::string> AnsweredIn(const TAssignment& assignment,
+                                 const std::vector<TAnswerRecord>& herAnswers) {
+  std::set<std::string> done;
+  for (const TAnswerRecord& answer : herAnswers)
+    if (answer.assignmentId == assignment.id && answer.ending != TEnding::Quit)
+      done.insert(answer.question + '\n' + answer.storedAnswer);
+  return done;
+}
+
+// The places in the reaction list of the questions she answered in the assignment.
+std::vector<int> PlacesOf(const std::set<std::string>& done, const TReactionList& reactions) {
+  std::vector<int> places;
+  for (int i = 0; i < static_cast<int>(reactions.size()); ++i)
+    if (done.contains(reactions[i]->QuestionText() + '\n' + StoredAnswerText(*reactions[i])))
+      places.push_back(i);
+  return places;
+}
+
 }  // namespace
 
 void TQuizWindow::CmPractice() {
+  RunPractice(nullptr, {});
+}
+
+void TQuizWindow::RunPractice(const TAssignment* assignment,
+                              const std::vector<TAnswerRecord>& herAnswers) {
   TResultsLocation location;
   // An address that cannot be read leaves the default file, which the quiz would use too.
   TResultsSettings().Location(location);
@@ -37,7 +63,9 @@ void TQuizWindow::CmPractice() {
                       .Read(location, student);
       }))
     return;
-  if (history.answers.empty()) {
+  // Practice given as homework is planned from whatever she has answered, a spread of the
+  // types while that is little.
+  if (history.answers.empty() && !assignment) {
     std::string text =
         "You have not answered any questions yet, so there are no mistakes of "
         "yours to practise.\n\nStart a quiz now?";
@@ -54,11 +82,14 @@ void TQuizWindow::CmPractice() {
   const uint32_t seed = static_cast<uint32_t>(now.time_since_epoch().count());
   // The same ties broken the same way whatever number is asked for, so that the line shown is
   // the plan that runs.
+  const std::set<std::string> done =
+      assignment ? AnsweredIn(*assignment, herAnswers) : std::set<std::string>();
+  const std::vector<int> skip = PlacesOf(done, reactions_);
   auto planFor = [&](int count) {
     std::mt19937 generator(seed);
     return PlanPractice(
         history.answers, reactions_, exercised_, now,
-        [&generator] { return static_cast<uint32_t>(generator()); }, count);
+        [&generator] { return static_cast<uint32_t>(generator()); }, count, skip);
   };
   auto line = [&](int count) {
     const TPracticePlan plan = planFor(count);
@@ -78,7 +109,20 @@ void TQuizWindow::CmPractice() {
            PracticeReadAtShown(history.readAt) +
            ". What you answer waits on this computer and is sent once it can be.";
   int count = TPracticePlan::kDefaultCount;
-  {
+  if (assignment) {
+    // Homework: as many as the teacher gave, less those answered already.
+    count = assignment->practiceCount - static_cast<int>(done.size());
+    if (count <= 0) {
+      MessageBox(this, "You have answered every question of \"" + assignment->title + "\" already.",
+                 "Information", MbIcon::Information);
+      return;
+    }
+    if (MessageBox(this,
+                   "\"" + assignment->title + "\": " + line(count) +
+                       (note.empty() ? "" : "\n\n" + note) + "\n\nStart now?",
+                   kPracticeCaption, MbIcon::Question, MbButtons::YesNo) != IDYES)
+      return;
+  } else {
     TPracticeDialog dialog(this, line, count, note);
     if (dialog.Execute() != TDialog::kOk) return;
     count = dialog.Count();
@@ -90,7 +134,7 @@ void TQuizWindow::CmPractice() {
       types[reactions_[index]->type] = 1;
   // Nothing is drawn: the score and summary count the practice alone.
   run_.Begin(TTypeFlags{});
-  recorder_.BeginRun(types, {}, true);
+  recorder_.BeginRun(types, assignment ? assignment->id : std::string(), true);
   reporter_.BeginRun();
   running_ = true;
   Invalidate();

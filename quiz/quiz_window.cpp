@@ -43,6 +43,7 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
       recorder_(reporter_, &TAnswerReporter::Answerer),
       check_(std::move(check)),
       startButton_(new QPushButton(QStringLiteral("&Start..."), this)),
+      practiceButton_(new QPushButton(QStringLiteral("&Practice..."), this)),
       assignmentsButton_(new QPushButton(QStringLiteral("&Assignments..."), this)) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const int ninthW = screen.width() / 9;
@@ -56,6 +57,9 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
   startButton_->setToolTip(QStringLiteral("Start a quiz (F3)"));
   // The same command as the menu item and F3.
   connect(startButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmStart); });
+  practiceButton_->setObjectName(QStringLiteral("practice"));
+  practiceButton_->setToolTip(QStringLiteral("Practise your own mistakes (F8)"));
+  connect(practiceButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmPractice); });
   assignmentsButton_->setObjectName(QStringLiteral("assignments"));
   assignmentsButton_->setToolTip(QStringLiteral("Answer an assignment (F7)"));
   connect(assignmentsButton_, &QPushButton::clicked, this, [this] { Dispatch(kCmAssignments); });
@@ -71,14 +75,18 @@ TQuizWindow::TQuizWindow(QWidget* parent, TEquationDialog::TCheck check)
 
 void TQuizWindow::PlaceStartButton() {
   const int h = QFontMetrics(font()).height();
-  startButton_->setGeometry(QRect(QPoint(30, StartButtonTop(h)), startButton_->sizeHint()));
-  // Beside Start, a gap of the line's height between them; under it where the view is too
-  // narrow for both.
-  QRect beside(startButton_->geometry().topRight() + QPoint(h + 1, 0),
-               assignmentsButton_->sizeHint());
-  if (beside.right() > width() - 30)
-    beside.moveTopLeft(startButton_->geometry().bottomLeft() + QPoint(0, h / 2 + 1));
-  assignmentsButton_->setGeometry(beside);
+  // In a row from Start, a gap of the line's height between them; a button the view is too
+  // narrow for starts a row under them.
+  QPoint at(30, StartButtonTop(h));
+  int rowBottom = at.y();
+  for (QPushButton* button : {startButton_, practiceButton_, assignmentsButton_}) {
+    QRect place(at, button->sizeHint());
+    if (place.right() > width() - 30 && at.x() > 30)
+      place.moveTopLeft(QPoint(30, rowBottom + h / 2 + 1));
+    button->setGeometry(place);
+    rowBottom = std::max(rowBottom, place.bottom());
+    at = place.topRight() + QPoint(h + 1, 0);
+  }
 }
 
 void TQuizWindow::FollowPalette() {
@@ -230,7 +238,8 @@ void TQuizWindow::Paint(TDC& dc) {
   DrawPrompt(dc, run_.PointsEarned(), run_.PointsPossible());
   // A line's gap under the button.
   DrawSummary(dc,
-              std::max(startButton_->geometry().bottom(), assignmentsButton_->geometry().bottom()) +
+              std::max({startButton_->geometry().bottom(), practiceButton_->geometry().bottom(),
+                        assignmentsButton_->geometry().bottom()}) +
                   1 + dc.TextHeight(),
               SummaryShown());
   // One quiet line at the foot while answers wait for the store.
@@ -281,6 +290,10 @@ void TQuizWindow::CmAssignments() {
 
 void TQuizWindow::RunAssignment(const TAssignment& assignment,
                                 const std::vector<TAnswerRecord>& herAnswers) {
+  if (assignment.IsPractice()) {
+    RunPractice(&assignment, herAnswers);
+    return;
+  }
   TReactionList given;
   TTypeFlags types = {};
   for (const TAssignedReaction& reaction : assignment.reactions) {

@@ -53,11 +53,15 @@ class TQuizWindow : public TWindow {
   // Asks the questions of the assignment she has not answered yet, in her order, until the
   // last or a Quit; herAnswers are those she gave to it before.
   void RunAssignment(const TAssignment& assignment, const std::vector<TAnswerRecord>& herAnswers);
+  // Practice of her own mistakes; given as homework, the assignment's (its count fixed, the
+  // questions she answered in it not asked again), else her own choice of how many.
+  void RunPractice(const TAssignment* assignment, const std::vector<TAnswerRecord>& herAnswers);
 
   std::string HelpTopic() const override { return "quiz"; }
   // The prompt, the score, the summary and the waiting line, a line each, as drawn.
   std::string SpokenText() const override;
   QPushButton* StartButton() const { return startButton_; }
+  QPushButton* PracticeButton() const { return practiceButton_; }
   QPushButton* AssignmentsButton() const { return assignmentsButton_; }
   // True from a confirmed type choice until the quiz run stops.
   bool Running() const { return running_; }
@@ -105,6 +109,7 @@ class TQuizWindow : public TWindow {
   TEquationDialog::TCheck check_;
   QPointer<TResultsWindow> resultsWindow_;
   QPushButton* startButton_;
+  QPushButton* practiceButton_;
   QPushButton* assignmentsButton_;
   bool running_ = false;
 };

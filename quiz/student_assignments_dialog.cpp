@@ -34,7 +34,7 @@ void TStudentAssignmentsDialog::SetupWindow() {
   where->setWordWrap(true);
   // Practice of her own mistakes is chosen for her by Practice..., not answered from a list.
   for (const TAssignment& assignment : kept_.List())
-    if (!assignment.withdrawn && !assignment.IsPractice()) shown_.push_back(&assignment);
+    if (!assignment.withdrawn) shown_.push_back(&assignment);
   std::stable_sort(shown_.begin(), shown_.end(),
                    [](const TAssignment* a, const TAssignment* b) { return a->due < b->due; });
   for (const TAssignment* assignment : shown_) {

@@ -69,6 +69,7 @@ TAssignment MakeAssignment(const std::vector<const TReaction*>& ticked,
   assignment.assignedAt = UtcIso(now);
   assignment.teacher = teacher;
   assignment.shuffled = draft.shuffled;
+  assignment.practiceCount = draft.practiceCount;
   for (const TReaction* reaction : ticked) {
     TAssignedReaction given;
     given.question = reaction->QuestionText();

@@ -11,6 +11,8 @@ struct TAssignmentDraft {
   std::string title;
   std::string due;  // ISO 8601, UTC
   bool shuffled = false;
+  // Practice of each student's own mistakes: how many questions; 0 for the ticked reactions.
+  int32_t practiceCount = 0;
 };
 
 // Tomorrow at 8:00 on this computer's clock, as ISO 8601 in UTC: the usual morning a homework
@@ -20,7 +22,7 @@ std::string DefaultDue(std::time_t now);
 // What keeps the draft from being assigned, as a sentence for the teacher; empty when nothing.
 std::string DraftProblem(const TAssignmentDraft& draft);
 
-// The assignment of the ticked reactions, in their listed order, each carried whole (its record
+// The assignment of the ticked reactions (none for practice), in their listed order, each carried whole (its record
 // as the reaction file keeps it), so that students whose own reaction lists differ answer
 // exactly these. id is made by the caller, unique everywhere.
 TAssignment MakeAssignment(const std::vector<const TReaction*>& ticked,

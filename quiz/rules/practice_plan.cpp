@@ -192,6 +192,11 @@ class TPlanner {
 
   TPracticePlan Plan() { return std::move(plan_); }
 
+  void Skip(const std::vector<int>& places) {
+    for (int i : places)
+      if (i >= 0 && i < static_cast<int>(chosen_.size())) chosen_[i] = true;
+  }
+
  private:
   bool Room() const { return static_cast<int>(plan_.questions.size()) < count_; }
 
@@ -237,9 +242,11 @@ class TPlanner {
 
 TPracticePlan PlanPractice(const std::vector<TAnswerRecord>& answers,
                            const TReactionList& reactions, const std::vector<TExercised>& exercised,
-                           TClock now, const TPick& pick, int count) {
+                           TClock now, const TPick& pick, int count,
+                           const std::vector<int>& skip) {
   const std::vector<TAnswered> answered = Answered(answers, reactions);
   TPlanner planner(reactions, exercised, pick, count);
+  planner.Skip(skip);
   planner.Missed(answered, now);
   planner.OnKinds(answered, now);
   planner.Spread(answered);

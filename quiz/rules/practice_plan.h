@@ -35,10 +35,12 @@ using TClock = std::chrono::sys_seconds;
 using TPick = std::function<uint32_t()>;
 
 // answers are hers, in any order; exercised has one entry per reaction. A practice answer
-// counts like any other. pick breaks ties among equally good questions.
+// counts like any other. pick breaks ties among equally good questions. skip: places never to
+// choose (the questions of a practice homework answered already).
 TPracticePlan PlanPractice(const std::vector<TAnswerRecord>& answers,
                            const TReactionList& reactions, const std::vector<TExercised>& exercised,
-                           TClock now, const TPick& pick, int count = TPracticePlan::kDefaultCount);
+                           TClock now, const TPick& pick, int count = TPracticePlan::kDefaultCount,
+                           const std::vector<int>& skip = {});
 
 // The words for what a kind of coaching is about: "charges of ions".
 std::string_view KindTopic(TCoachingStep step);

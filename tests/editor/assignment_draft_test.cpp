@@ -71,6 +71,7 @@ TEST_P(AssignDraft, IsRefusedWithAReasonOrMadeFromTheTickedReactions) {
   EXPECT_EQ(made.due, row.draft.due);
   EXPECT_EQ(made.assignedAt, "2026-12-08T13:45:00Z");
   EXPECT_EQ(made.shuffled, row.draft.shuffled);
+  EXPECT_EQ(made.QuestionCount(), row.draft.practiceCount > 0 ? row.draft.practiceCount : 2);
   ASSERT_EQ(made.reactions.size(), 2u);
   EXPECT_EQ(made.reactions[1].question, silver.QuestionText());
   EXPECT_EQ(made.reactions[1].type, 0);
@@ -88,6 +89,7 @@ const DraftCase kDrafts[] = {
     {"NoTitle", {"   ", "2026-12-09T08:00:00Z", false}, true},
     {"DueNotUtc", {"Homework 3", "2026-12-09T08:00:00+01:00", false}, true},
     {"DueEmpty", {"Homework 3", "", false}, true},
+    {"PracticeOfHerOwnMistakes", {"Homework 3", "2026-12-09T08:00:00Z", false, 12}, false},
 };
 // clang-format on
 

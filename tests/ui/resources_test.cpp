@@ -119,7 +119,8 @@ TEST(Menus, QuizAndEditorMenus) {
   const TMenuResource* editor = FindMenuResource("menu_1");
   ASSERT_NE(editor, nullptr);
   std::vector<std::pair<int, std::string>> editorCommands = {
-      {155, "&Print Quiz"},        {304, "&Assign...\tF6"},   {303, "Assi&gnments...\tF7"},
+      {155, "&Print Quiz"},        {304, "&Assign...\tF6"},   {305, "Assign &Practice...\tF8"},
+      {303, "Assi&gnments...\tF7"},
       {24340, "E&xit...\tAlt-X"},  {201, "&Add...\tInsert"},  {202, "&Change...\tF4"},
       {203, "&Delete...\tDelete"}, {501, "&Start Reactions"}, {502, "&Display"},
       {901, "Help &Index"},        {902, "&Using Help"}};

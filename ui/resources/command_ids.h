@@ -9,6 +9,7 @@ inline constexpr int kChange = 202;
 inline constexpr int kDelete = 203;
 inline constexpr int kStart = 301;
 inline constexpr int kResults = 302;
+// The student's practice in quiz mode; in editor mode, assigning practice to the class.
 inline constexpr int kPractice = 305;
 // The student's list in quiz mode, the teacher's in editor mode.
 inline constexpr int kAssignments = 303;

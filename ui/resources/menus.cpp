@@ -37,6 +37,7 @@ const std::vector<TMenuResource>& Menus() {
        {
            Popup("&Tarvolin", {Item("&Print Quiz", CommandId::kPrintQuiz),
                                Item("&Assign...\tF6", CommandId::kAssign),
+                               Item("Assign &Practice...\tF8", CommandId::kPractice),
                                Item("Assi&gnments...\tF7", CommandId::kAssignments), Separator(),
                                Item("E&xit...\tAlt-X", CommandId::kExit)}),
            Popup("&Edit", {Item("&Add...\tInsert", CommandId::kAdd),
