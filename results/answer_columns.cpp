@@ -1,5 +1,7 @@
 #include "results/answer_columns.h"
 
+#include <QJsonArray>
+
 #include "model/reaction.h"
 #include "results/qstring_of.h"
 
@@ -54,4 +56,34 @@ std::string AnswerColumnDefinitions(bool server) {
     if (server && column.text == &TAnswerRecord::login) definitions += " DEFAULT session_user";
   }
   return definitions;
+}
+
+QJsonObject AnswerJson(const TAnswerRecord& record) {
+  QJsonArray coaching;
+  for (const TCoachingNote& note : record.coaching)
+    coaching.append(
+        QJsonArray{QStringOf(std::string(CoachingStepName(note.step))), QStringOf(note.substance)});
+  QJsonObject object{{"coaching", coaching}};
+  for (const TAnswerColumn& column : kAnswerColumns)
+    object.insert(column.key, QJsonValue::fromVariant(column.Value(record)));
+  return object;
+}
+
+bool AnswerFromJson(const QJsonObject& object, TAnswerRecord& record) {
+  for (const TAnswerColumn& column : kAnswerColumns) {
+    const QJsonValue value = object.value(column.key);
+    // A number kept as a number, a text as a text; an ending no program writes is unreadable.
+    if (!column.Take(record,
+                     column.Integer() ? QVariant(value.toInt()) : QVariant(value.toString())))
+      return false;
+  }
+  record.coaching.clear();
+  for (const QJsonValue& value : object.value("coaching").toArray()) {
+    const QJsonArray pair = value.toArray();
+    TCoachingNote note;
+    if (!CoachingStepFromName(pair.at(0).toString().toStdString(), note.step)) return false;
+    note.substance = pair.at(1).toString().toStdString();
+    record.coaching.push_back(std::move(note));
+  }
+  return !record.answerId.empty();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QJsonObject>
 #include <QVariant>
 #include <array>
 #include <climits>
@@ -64,6 +65,11 @@ inline bool HeldIn(const TAnswerColumn& column, int version) {
 std::string AnswerColumnNames(std::string_view prefix = {}, int version = INT_MAX);
 // "?, ?, ..." one for each column of a store of the version given.
 std::string AnswerPlaceholders(int version = INT_MAX);
+// An answer as one JSON object, each field by its key and the coaching notes as pairs: the
+// outbox's records and the copies kept on the student's computer. AnswerFromJson is false for a
+// record no version writes (no id, an unknown ending or step); a key missing is its default.
+QJsonObject AnswerJson(const TAnswerRecord& record);
+bool AnswerFromJson(const QJsonObject& object, TAnswerRecord& record);
 // The answers table's columns as CREATE TABLE gives them; on a class server the login is the
 // server's own unless given.
 std::string AnswerColumnDefinitions(bool server);

@@ -29,34 +29,12 @@ namespace {
 
 // An answer as the outbox keeps it: one JSON object, every field by its key.
 QString RecordJson(const TAnswerRecord& r) {
-  QJsonArray coaching;
-  for (const TCoachingNote& note : r.coaching)
-    coaching.append(
-        QJsonArray{QStringOf(std::string(CoachingStepName(note.step))), QStringOf(note.substance)});
-  QJsonObject o{{"coaching", coaching}};
-  for (const TAnswerColumn& column : kAnswerColumns)
-    o.insert(column.key, QJsonValue::fromVariant(column.Value(r)));
-  return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+  return QString::fromUtf8(QJsonDocument(AnswerJson(r)).toJson(QJsonDocument::Compact));
 }
 
 bool RecordFromJson(const QString& text, TAnswerRecord& r) {
   const QJsonObject o = QJsonDocument::fromJson(text.toUtf8()).object();
-  if (o.isEmpty()) return false;
-  for (const TAnswerColumn& column : kAnswerColumns) {
-    const QJsonValue value = o.value(column.key);
-    // A number kept as a number, a text as a text; an ending no program writes is unreadable.
-    if (!column.Take(r, column.Integer() ? QVariant(value.toInt()) : QVariant(value.toString())))
-      return false;
-  }
-  r.coaching.clear();
-  for (const QJsonValue& value : o.value("coaching").toArray()) {
-    const QJsonArray pair = value.toArray();
-    TCoachingNote note;
-    if (!CoachingStepFromName(pair.at(0).toString().toStdString(), note.step)) return false;
-    note.substance = pair.at(1).toString().toStdString();
-    r.coaching.push_back(std::move(note));
-  }
-  return !r.answerId.empty();
+  return !o.isEmpty() && AnswerFromJson(o, r);
 }
 
 constexpr const char* kSetAsideNames[kSetAsideKinds] = {"unreadable", "impossible", "refused"};

@@ -20,33 +20,6 @@ namespace {
 
 constexpr int kVersion = 1;
 
-QJsonObject ToJson(const TAnswerRecord& r) {
-  QJsonArray coaching;
-  for (const TCoachingNote& note : r.coaching)
-    coaching.append(QJsonArray{QString::fromUtf8(CoachingStepName(note.step).data()),
-                               QString::fromStdString(note.substance)});
-  QJsonObject o{{"coaching", coaching}};
-  for (const TAnswerColumn& column : kAnswerColumns)
-    o.insert(column.key, QJsonValue::fromVariant(column.Value(r)));
-  return o;
-}
-
-bool FromJson(const QJsonObject& o, TAnswerRecord& r) {
-  for (const TAnswerColumn& column : kAnswerColumns) {
-    const QJsonValue value = o.value(column.key);
-    if (!column.Take(r, column.Integer() ? QVariant(value.toInt()) : QVariant(value.toString())))
-      return false;
-  }
-  for (const QJsonValue& value : o.value("coaching").toArray()) {
-    const QJsonArray pair = value.toArray();
-    TCoachingNote note;
-    if (!CoachingStepFromName(pair.at(0).toString().toStdString(), note.step)) return false;
-    note.substance = pair.at(1).toString().toStdString();
-    r.coaching.push_back(std::move(note));
-  }
-  return !r.answerId.empty();
-}
-
 }  // namespace
 
 std::string TKeptHistory::DefaultPath() {
@@ -74,7 +47,7 @@ TKeptHistory::TRead TKeptHistory::Read(const TResultsLocation& location,
       })) {
     read.readAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
     QJsonArray answers;
-    for (const TAnswerRecord& r : read.answers) answers.append(ToJson(r));
+    for (const TAnswerRecord& r : read.answers) answers.append(AnswerJson(r));
     Keep({{"version", kVersion},
           {"readAt", QString::fromStdString(read.readAt)},
           {"answers", answers}});
@@ -97,7 +70,8 @@ bool TKeptHistory::ReadKept(const std::string& student, TRead& read) const {
   read.readAt = kept.value("readAt").toString().toStdString();
   for (const QJsonValue& value : kept.value("answers").toArray()) {
     TAnswerRecord r;
-    if (FromJson(value.toObject(), r) && r.student == student) read.answers.push_back(std::move(r));
+    if (AnswerFromJson(value.toObject(), r) && r.student == student)
+      read.answers.push_back(std::move(r));
   }
   return true;
 }
@@ -118,7 +92,7 @@ void TKeptHistory::Add(const TAnswerRecord& record) const {
     if (kept.value("version").toInt() != kVersion) return;
   }
   QJsonArray answers = kept.value("answers").toArray();
-  answers.append(ToJson(record));
+  answers.append(AnswerJson(record));
   kept["answers"] = answers;
   Keep(kept);
 }
