@@ -902,17 +902,20 @@ int64_t TResultsStore::AnswerCount() {
   return query.value(0).toLongLong();
 }
 
+bool TResultsStore::FailUnchangeable() {
+  // A newer version's store says why in its notice.
+  if (notice_.empty())
+    SetError(location_.DescribeAtStart() + " cannot be changed",
+             location_.Describe() + " cannot be changed");
+  else
+    SetError(notice_, noticeInSentence_);
+  return false;
+}
+
 bool TResultsStore::Clear() {
   error_.clear();
   details_.clear();
-  if (!open_ || readOnly_) {
-    if (notice_.empty())
-      SetError(location_.DescribeAtStart() + " cannot be changed",
-               location_.Describe() + " cannot be changed");
-    else
-      SetError(notice_, noticeInSentence_);
-    return false;
-  }
+  if (!open_ || readOnly_) return FailUnchangeable();
   if (!seesEveryone_) {
     SetError("Only a teacher's login may clear " + location_.Describe(),
              "only a teacher's login may clear " + location_.Describe());
@@ -1217,14 +1220,7 @@ bool TResultsStore::WriteAssignment(const TAssignment& assignment) {
   error_.clear();
   details_.clear();
   if (!open_ && !Open(location_)) return false;
-  if (readOnly_ || schemaVersion_ < 2) {
-    if (notice_.empty())
-      SetError(location_.DescribeAtStart() + " cannot be changed",
-               location_.Describe() + " cannot be changed");
-    else
-      SetError(notice_, noticeInSentence_);
-    return false;
-  }
+  if (readOnly_ || schemaVersion_ < 2) return FailUnchangeable();
   // The server refuses it too; said here in the teacher's words first.
   if (!seesEveryone_) {
     SetError("Only a teacher's login may assign or change assignments in " + location_.Describe(),

@@ -182,6 +182,8 @@ class TResultsStore : public TAnswerSink {
   void FailQuery(const std::string& what, const QSqlQuery& query);
   // "cannot be written", with what the connection last said; false.
   bool FailWrite();
+  // A store only read here (or a newer version's) told as one that cannot be changed; false.
+  bool FailUnchangeable();
   std::string NotKeptMessage() const;
 
   TSqlConnection connection_{"tarvolin-results"};
