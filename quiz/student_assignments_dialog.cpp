@@ -32,7 +32,7 @@ void TStudentAssignmentsDialog::SetupWindow() {
   TDialog::SetupWindow();
   auto* where = qobject_cast<QLabel*>(Control(kWhere));
   where->setWordWrap(true);
-  // Practice of her own mistakes is chosen for her by Practice..., not answered from a list.
+  // Withdrawn ones are offered no more; practice given as homework is, and Start plans it.
   for (const TAssignment& assignment : kept_.List())
     if (!assignment.withdrawn) shown_.push_back(&assignment);
   std::stable_sort(shown_.begin(), shown_.end(),
