@@ -1174,7 +1174,7 @@ std::vector<TAssignment> TResultsStore::Assignments(bool withReactions) {
   QSqlQuery query(db_);
   query.setForwardOnly(true);
   if (!query.exec("SELECT id, title, due, assigned_at, teacher, shuffled, withdrawn,"
-                  " practice_count FROM assignments ORDER BY assigned_at, id")) {
+                  " practice_count FROM assignments ORDER BY assigned_at, title, id")) {
     FailQuery("cannot be read", query);
     return assignments;
   }

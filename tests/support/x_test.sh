@@ -30,6 +30,7 @@ until_true() {
 # display number itself (no race with tests running beside this one) and writes it once it
 # accepts connections.
 start_x_server() {
+  : >"$work/display"
   Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
   xserver=$!
   display_ready() {
