@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "editor/assign_dialog.h"
+#include "results/progress_run.h"
 #include "results/results_store.h"
 #include "ui/message_box.h"
 #include "ui/resources/resource_ids.h"
@@ -16,9 +17,28 @@ constexpr const char* kCaption = "Your Assignments";
 
 }  // namespace
 
-TAssignmentListDialog::TAssignmentListDialog(QWidget* parent, TResultsStore& store)
+bool TClassStore::Use(QWidget* owner, const std::function<void(TResultsStore&)>& work) {
+  return TProgressRun::Run(
+      owner,
+      location_.server ? "Connecting to the class server..." : "Opening the shared results file...",
+      0, [&](const TProgressRun::TReport&) {
+        TResultsStore store;
+        open_ = store.Open(location_);
+        if (open_ && work) work(store);
+        readOnly_ = store.IsReadOnly();
+        seesEveryone_ = store.SeesEveryone();
+        login_ = store.Login();
+        error_ = store.Error();
+        errorInSentence_ = store.ErrorInSentence();
+        details_ = store.Details();
+      });
+}
+
+TAssignmentListDialog::TAssignmentListDialog(QWidget* parent, TClassStore& store,
+                                             std::vector<TAssignment> assignments)
     : TDialog(parent, TemplateId::kTeacherAssignments),
       store_(store),
+      assignments_(std::move(assignments)),
       list_(new QTreeWidget(this)) {
   list_->setObjectName(QStringLiteral("assignments"));
   list_->setRootIsDecorated(false);
@@ -37,13 +57,13 @@ void TAssignmentListDialog::SetupWindow() {
   qobject_cast<QLabel*>(Control(kWhere))
       ->setText(QStringLiteral("Assignments kept in %1:")
                     .arg(QString::fromStdString(store_.Location().Describe())));
-  Fill();
+  Fill(std::move(assignments_));
   setTabOrder(list_, Button(kCmChange));
   list_->setFocus();
 }
 
-void TAssignmentListDialog::Fill() {
-  assignments_ = store_.Assignments();
+void TAssignmentListDialog::Fill(std::vector<TAssignment> assignments) {
+  assignments_ = std::move(assignments);
   std::reverse(assignments_.begin(), assignments_.end());
   list_->clear();
   for (const TAssignment& assignment : assignments_) {
@@ -100,14 +120,27 @@ void TAssignmentListDialog::CmWithdraw() {
 }
 
 void TAssignmentListDialog::Write(const TAssignment& changed) {
-  if (!store_.WriteAssignment(changed))
+  // Written whether or not the teacher cancels the wait: what happened is told either way.
+  bool written = false;
+  std::string why, details;
+  std::vector<TAssignment> now;
+  store_.Use(this, [&](TResultsStore& store) {
+    written = store.WriteAssignment(changed);
+    why = store.ErrorInSentence();
+    details = store.Details();
+    now = store.Assignments();
+  });
+  if (!store_.IsOpen()) {
+    why = store_.ErrorInSentence();
+    details = store_.Details();
+  }
+  if (!written)
     MessageBox(this,
-               "The change to \"" + changed.title +
-                   "\" was not kept: " + AsSentence(store_.ErrorInSentence()) +
+               "The change to \"" + changed.title + "\" was not kept: " + AsSentence(why) +
                    " The list shows the assignments as the store holds them now.",
-               kCaption, MbIcon::Exclamation, MbButtons::Ok, 0, store_.Details());
+               kCaption, MbIcon::Exclamation, MbButtons::Ok, 0, details);
   const std::string id = changed.id;
-  Fill();
+  Fill(std::move(now));
   for (int row = 0; row < static_cast<int>(assignments_.size()); ++row)
     if (assignments_[row].id == id) list_->setCurrentItem(list_->topLevelItem(row));
 }

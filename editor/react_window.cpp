@@ -477,7 +477,8 @@ void TReactWindow::CmPrintQuiz() {
   printer_.Print(this, quiz, true);
 }
 
-bool TReactWindow::OpenClassStore(TResultsStore& store, const std::string& caption) {
+bool TReactWindow::OpenClassStore(TClassStore& store, const std::string& caption,
+                                  const std::function<void(TResultsStore&)>& work) {
   // The working folder's own file is this computer's alone: no student would see what is kept
   // there.
   if (!TResultsSettings::SetByEnvironment() && TResultsSettings().Server().isEmpty()) {
@@ -496,7 +497,11 @@ bool TReactWindow::OpenClassStore(TResultsStore& store, const std::string& capti
     MessageBox(this, why, caption, MbIcon::Exclamation);
     return false;
   }
-  if (!store.Open(location) || store.IsReadOnly()) {
+  // Connected off the window's thread: a class server that does not answer takes seconds.
+  // Cancelled, nothing was asked of the store and nothing needs saying.
+  store = TClassStore(location);
+  if (!store.Use(this, work)) return false;
+  if (!store.IsOpen() || store.IsReadOnly()) {
     const std::string reason = store.IsOpen()
                                    ? location.DescribeAtStart() + " may only be read here."
                                    : AsSentence(store.Error());
@@ -542,7 +547,7 @@ void TReactWindow::CmAssignPractice() {
 void TReactWindow::GiveAssignment(const std::vector<const TReaction*>& ticked,
                                   TAssignmentDraft draft) {
   const std::string caption = draft.practiceCount > 0 ? "Assign Practice" : "Assign";
-  TResultsStore store;
+  TClassStore store;
   if (!OpenClassStore(store, caption)) return;
   TAssignDialog dialog(this, &draft, static_cast<int>(ticked.size()));
   if (dialog.Execute() != TAssignDialog::kOk) return;
@@ -551,7 +556,10 @@ void TReactWindow::GiveAssignment(const std::vector<const TReaction*>& ticked,
   const TAssignment assignment = MakeAssignment(
       ticked, draft, teacher, QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString(),
       std::time(nullptr));
-  if (!store.WriteAssignment(assignment)) {
+  // Opened again for the write: the teacher may have taken a while over the dialog.
+  bool written = false;
+  store.Use(this, [&](TResultsStore& opened) { written = opened.WriteAssignment(assignment); });
+  if (!written) {
     MessageBox(this,
                "\"" + assignment.title +
                    "\" was not assigned: " + AsSentence(store.ErrorInSentence()) +
@@ -572,8 +580,11 @@ void TReactWindow::GiveAssignment(const std::vector<const TReaction*>& ticked,
 }
 
 void TReactWindow::CmAssignments() {
-  TResultsStore store;
-  if (!OpenClassStore(store, "Assignments")) return;
-  TAssignmentListDialog dialog(this, store);
+  TClassStore store;
+  std::vector<TAssignment> given;
+  if (!OpenClassStore(store, "Assignments",
+                      [&given](TResultsStore& opened) { given = opened.Assignments(); }))
+    return;
+  TAssignmentListDialog dialog(this, store, std::move(given));
   dialog.Execute();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "editor/rules/assignment_draft.h"
@@ -13,6 +14,7 @@
 // by type with its question, its equation and a check box), scrolls it, routes clicks to the
 // boxes and runs the dialogs of Display, Add, Change, Delete and Print Quiz. The rules of the
 // listing, the edits and saving live in TReactionBook.
+class TClassStore;
 class TResultsStore;
 
 class TReactWindow : public TWindow {
@@ -97,9 +99,11 @@ class TReactWindow : public TWindow {
   // The question of listed row k as the teacher sees it: "3.  Question text".
   std::string NumberedQuestion(std::size_t k) const;
   void ShowReadMessage();
-  // Opens the store the class's answers go to, for writing assignments; false, after telling
-  // the teacher what is needed, when there is none or this login may not write them.
-  bool OpenClassStore(TResultsStore& store, const std::string& caption);
+  // Opens the store the class's answers go to, for writing assignments, off the window's thread
+  // (work, if any, done with it there); false, after telling the teacher what is needed, when
+  // there is none or this login may not write them, and without a word when she cancelled.
+  bool OpenClassStore(TClassStore& store, const std::string& caption,
+                      const std::function<void(TResultsStore&)>& work = {});
 
   TReactionBook book_;
   std::string numberEntry_;

@@ -19,6 +19,7 @@
 #include "quiz/student_assignments_dialog.h"
 #include "results/answer_poster.h"
 #include "results/kept_assignments.h"
+#include "results/progress_run.h"
 #include "results/results_settings.h"
 #include "ui/dc.h"
 #include "ui/message_box.h"
@@ -267,7 +268,15 @@ void TQuizWindow::CmAssignments() {
   TResultsLocation location;
   std::string why;
   std::string where;
-  if (TResultsSettings().Location(location, &why) && kept.ReadFrom(location, student, why)) {
+  bool readNow = false;
+  // Read off the window's thread, which keeps drawing: a class server that does not answer
+  // takes seconds before her list as last read is shown instead.
+  if (TResultsSettings().Location(location, &why) &&
+      !TProgressRun::Run(this, "Reading your assignments...", 0, [&](const TProgressRun::TReport&) {
+        readNow = kept.ReadFrom(location, student, why);
+      }))
+    return;
+  if (readNow) {
     where = "As " + location.Describe() + " has them now.";
   } else if (!keptRead) {
     where = AsSentence(why) + " " + keptWhy;

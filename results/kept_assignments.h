@@ -27,7 +27,8 @@ class TKeptAssignments {
 
   // Reads the assignments and student's answers to them from the store at location, and keeps
   // them on this computer. False, with why for the student, when the store cannot be read:
-  // what was last read stays.
+  // what was last read stays. The store is opened and closed on the calling thread and a
+  // class server may take seconds to answer: a window calls it off its own thread.
   bool ReadFrom(const TResultsLocation& location, const std::string& student, std::string& why);
 
   // The store's list, as just read from place (an address without its password), replaces the

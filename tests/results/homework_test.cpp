@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "coach/check_answer.h"
 #include "editor/assign_dialog.h"
@@ -65,8 +67,10 @@ class Homework : public ::testing::Test {
 struct AssignCase {
   const char* name;
   int ticked;
-  const char* results;  // TARVOLIN_RESULTS: null for none, "shared" for the lab's file
-  const char* told;     // what the message says
+  // TARVOLIN_RESULTS: null for none, "shared" for the lab's file, "silent" for a class server
+  // that takes the connection and never answers
+  const char* results;
+  const char* told;  // what the message says
 };
 
 class AssignFromTheEditor : public Homework, public testing::WithParamInterface<AssignCase> {};
@@ -74,7 +78,15 @@ class AssignFromTheEditor : public Homework, public testing::WithParamInterface<
 TEST_P(AssignFromTheEditor, TellsWhatIsNeededOrKeepsTheTickedReactionsWhereTheClassGoes) {
   const AssignCase& row = GetParam();
   QDir(dir_.path()).mkpath("lab");
-  if (row.results && std::string(row.results) == "shared")
+  const bool silent = row.results && std::string(row.results) == "silent";
+  QTcpServer server;
+  if (silent) {
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const std::string address =
+        "postgresql://tess@127.0.0.1:" + std::to_string(server.serverPort()) +
+        "/chem?connect_timeout=1";
+    qputenv(TResultsLocation::kEnvironment, address.c_str());
+  } else if (row.results && std::string(row.results) == "shared")
     UseSharedFile();
   else if (row.results)
     qputenv(TResultsLocation::kEnvironment, row.results);
@@ -96,9 +108,17 @@ TEST_P(AssignFromTheEditor, TellsWhatIsNeededOrKeepsTheTickedReactionsWhereTheCl
     told = request.text;
     return IDOK;
   });
+  // The window keeps drawing while the store is reached.
+  int ticks = 0;
+  QTimer clock;
+  QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+  clock.start(50);
   view.CmAssign();
   driver_.Verify();
-  EXPECT_TRUE(HasText(told, row.told));
+  EXPECT_TRUE(HasText(told, row.told)) << told;
+  if (silent) {
+    EXPECT_GT(ticks, 5);
+  }
   if (!assigns) return;
   const std::vector<TAssignment> given = Given();
   ASSERT_EQ(given.size(), 1u);
@@ -115,6 +135,7 @@ const AssignCase kAssign[] = {
     {"NoClassStore", 2, nullptr, "no class server or shared results file"},
     {"AddressNotRead", 2, "postgresql://", "TARVOLIN_RESULTS"},
     {"SharedFile", 2, "shared", "\"Homework 3\" is assigned: 2 questions, due "},
+    {"ServerNotAnswering", 2, "silent", "does not answer. Assignments cannot be given"},
 };
 // clang-format on
 
