@@ -19,13 +19,21 @@ TAssignmentGrid ReadAssignmentGrid(TResultsStore& store, const std::string& only
   for (const TAssignmentTally& tally : tallies) grid.students.push_back(tally.student);
   std::sort(grid.students.begin(), grid.students.end());
   // A server's figures name a student "Ann Lee (ann)" where her name is not her login; its
-  // grid, by login.
+  // grid counts by login, and shows the name the figures give her.
+  const bool server = store.Location().server;
   const auto chosen = [&](const std::string& student) {
-    return student == onlyStudent ||
-           (store.Location().server && onlyStudent.ends_with(" (" + student + ")"));
+    return student == onlyStudent || (server && onlyStudent.ends_with(" (" + student + ")"));
   };
   if (!onlyStudent.empty()) std::erase_if(grid.students, std::not_fn(chosen));
   grid.students.erase(std::unique(grid.students.begin(), grid.students.end()), grid.students.end());
+  // Her first name of those the figures give, sorted, where she answered under several.
+  const std::vector<std::string> named = server ? store.Students() : std::vector<std::string>();
+  for (const std::string& student : grid.students) {
+    const auto name = std::find_if(named.begin(), named.end(), [&](const std::string& shown) {
+      return shown.ends_with(" (" + student + ")");
+    });
+    grid.shown.push_back(name == named.end() ? student : *name);
+  }
   std::unordered_map<std::string, std::size_t> row, column;
   for (std::size_t s = 0; s < grid.students.size(); ++s) row[grid.students[s]] = s;
   std::vector<TAssignmentProgress> untouched;

@@ -10,7 +10,11 @@ class TResultsStore;
 // withdrawn ones left out), each cell where she stands on it. The store counts the answers
 // (one row per student and assignment), so that reading the grid does not read every answer.
 struct TAssignmentGrid {
+  // As the store knows each student (a server by login, a file by name) ...
   std::vector<std::string> students;
+  // ... and as the rest of the window names her: on a server "Ann Lee (ann)" where she gave a
+  // name other than her login, her login alone where she gave none or answered nothing.
+  std::vector<std::string> shown;
   std::vector<TAssignment> assignments;
   std::vector<std::vector<TAssignmentProgress>> cells;  // [student][assignment]
 };

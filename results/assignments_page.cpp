@@ -123,7 +123,7 @@ void TAssignmentsPage::FillGrid() {
   table_->setColumnCount(static_cast<int>(grid_.assignments.size()));
   QStringList headings, students;
   for (const TAssignment& assignment : grid_.assignments) headings << Heading(assignment);
-  for (const std::string& name : grid_.students) students << QStringOf(name);
+  for (const std::string& name : grid_.shown) students << QStringOf(name);
   table_->setHorizontalHeaderLabels(headings);
   table_->setVerticalHeaderLabels(students);
   for (std::size_t s = 0; s < grid_.students.size(); ++s)
@@ -150,10 +150,9 @@ void TAssignmentsPage::ChooseCell(int row, int column) {
   if (row < 0 || column < 0 || row >= static_cast<int>(grid_.students.size()) ||
       column >= static_cast<int>(grid_.assignments.size()))
     return;
-  const std::string& student = grid_.students[row];
   const TAssignment& assignment = grid_.assignments[column];
-  const std::vector<TAnswerRecord> answers = store_().AnswersTo(student, assignment.id);
-  answersTitle_->setText(QStringOf(student + "'s answers to " + assignment.title + " (" +
+  const std::vector<TAnswerRecord> answers = store_().AnswersTo(grid_.students[row], assignment.id);
+  answersTitle_->setText(QStringOf(grid_.shown[row] + "'s answers to " + assignment.title + " (" +
                                    ProgressText(grid_.cells[row][column], true) + ")" +
                                    (answers.empty() ? ": none yet." : ":")));
   FillAnswers(answers);

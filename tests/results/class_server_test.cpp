@@ -309,6 +309,13 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
     std::string why;
     ASSERT_TRUE(ann.Open(Place(OwnServer::Get().Address("ann"))) && ann.Record(homework, why))
         << why;
+    // And by cara, under a name of her own.
+    AddLogin("cara", TClassSetup::TGroup::Students);
+    TResultsStore cara;
+    homework = SampleAnswer(5, "Cara Diaz", "rights-hw");
+    homework.assignmentId = "rights-hw";
+    ASSERT_TRUE(cara.Open(Place(OwnServer::Get().Address("cara"))) && cara.Record(homework, why))
+        << why;
   }
   // The results window learns from the server's rights what the login may see and do.
   for (const auto& [login, teacher] : {std::pair{"ann", false}, std::pair{"tess", true}}) {
@@ -328,7 +335,18 @@ TEST(ClassServerRights, StudentsSeeAndAddOnlyTheirOwnAndTeachersSeeAll) {
     const std::vector<std::string>& rows = window.AssignmentsPage()->Grid().students;
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "bob"), teacher ? 1 : 0);
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "ann"), 1);
+    // Each row named as the figures name her: a name of her own with her login beside it.
+    const QTableWidget* table = window.AssignmentsPage()->GridTable();
+    QStringList shown;
+    for (int row = 0; row < table->rowCount(); ++row)
+      shown << table->verticalHeaderItem(row)->text();
+    EXPECT_EQ(shown.contains("Cara Diaz (cara)"), teacher) << shown.join(", ").toStdString();
+    EXPECT_FALSE(shown.contains("cara")) << shown.join(", ").toStdString();
     if (teacher) {
+      window.StudentChoice()->setCurrentIndex(window.StudentChoice()->findText("Cara Diaz (cara)"));
+      window.AssignmentsPage()->Read();
+      EXPECT_EQ(window.AssignmentsPage()->Grid().students, std::vector<std::string>{"cara"});
+      EXPECT_EQ(table->verticalHeaderItem(0)->text(), "Cara Diaz (cara)");
       window.StudentChoice()->addItem("Ann Lee (ann)");
       window.StudentChoice()->setCurrentIndex(window.StudentChoice()->count() - 1);
       window.AssignmentsPage()->Read();
