@@ -16,6 +16,8 @@ bool TProgressRun::Run(QWidget* owner, const QString& label, int64_t total,
   dialog.setMinimumDuration(400);
   dialog.setAutoClose(false);
   dialog.setAutoReset(false);
+  // Starts the dialog's clock: without a first value Qt waits its own four seconds to show it.
+  dialog.setValue(0);
   QEventLoop loop;
   QObject::connect(&background, &TBackgroundWork::Finished, &loop, &QEventLoop::quit);
   QObject::connect(&dialog, &QProgressDialog::canceled, &background, &TBackgroundWork::Cancel);

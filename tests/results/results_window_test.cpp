@@ -12,6 +12,7 @@
 #include <QGraphicsTextItem>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -21,6 +22,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThread>
 #include <QTimer>
 #include <QtCharts/QAbstractBarSeries>
 #include <QtCharts/QBarCategoryAxis>
@@ -34,6 +36,7 @@
 #include "results/bar_value_labels.h"
 #include "results/distinct_names.h"
 #include "results/mistake_trend.h"
+#include "results/progress_run.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
 #include "results/results_view.h"
@@ -175,8 +178,15 @@ TEST_F(ResultsWindowTest, TheAssignmentsPageShowsEachStudentAndACellsAnswers) {
   {
     TResultsStore store;
     ASSERT_TRUE(store.Open(TResultsLocation::File(TResultsLocation::kDefaultFile)));
-    ASSERT_TRUE(store.WriteAssignment({"hw", "Tonight", "2026-11-03T08:00:00Z", "a", "tess",
-                                       false, false, 0, {{"Q0", 0, {1}}, {"Q1", 0, {2}}}}));
+    ASSERT_TRUE(store.WriteAssignment({"hw",
+                                       "Tonight",
+                                       "2026-11-03T08:00:00Z",
+                                       "a",
+                                       "tess",
+                                       false,
+                                       false,
+                                       0,
+                                       {{"Q0", 0, {1}}, {"Q1", 0, {2}}}}));
     std::string why;
     for (TAnswerRecord r : {SampleAnswer(1, "Ada"), SampleAnswer(2, "Grace")}) {
       r.assignmentId = r.student == "Ada" ? "hw" : "";
@@ -424,6 +434,32 @@ TEST(MistakeTrend, TellsWhichKindsAreNeededLessThanBefore) {
     EXPECT_EQ(KindTrend(trend, TCoachingStep::Dissociation).trend, row.trend) << row.words;
     EXPECT_NE(TrendWords(trend).find(row.words), std::string::npos) << TrendWords(trend);
   }
+}
+
+// Work that takes a while shows its dialog after a moment, even when how much there is to do is
+// not known, and the dialog's Cancel stops the work.
+TEST(ProgressRun, ShowsItsDialogSoonAndCancelStopsTheWork) {
+  QWidget owner;
+  owner.show();
+  bool seen = false;
+  QTimer::singleShot(900, &owner, [&] {
+    for (QProgressDialog* dialog : owner.findChildren<QProgressDialog*>())
+      if (dialog->isVisible()) {
+        seen = true;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) button->click();
+      }
+  });
+  bool stopped = false;
+  const bool finished =
+      TProgressRun::Run(&owner, "Waiting...", 0, [&](const TProgressRun::TReport& report) {
+        for (int i = 0; i < 300 && !stopped; ++i) {
+          QThread::msleep(10);
+          stopped = !report(i);
+        }
+      });
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(stopped);
+  EXPECT_FALSE(finished);
 }
 
 TEST(DistinctNames, TakeAsManyFoldersAsTellTheFilesApart) {
