@@ -17,6 +17,12 @@
 #include "model/answer_text.h"
 #include "model/question_outcome.h"
 #include "quiz/rules/practice_plan.h"
+#ifdef TARVOLIN_TEACHER_VIEW
+#include <QCoreApplication>
+
+#include "results/mistake_trend.h"
+#include "results/results_store.h"
+#endif
 
 namespace {
 
@@ -102,7 +108,28 @@ class TSimulation {
     for (auto share = shares.rbegin(); share != shares.rend(); ++share)
       std::printf(" %.0f%% (%d of %d)", 100 * share->Share(), share->needed, share->firstTries);
     std::printf("\n");
+#ifdef TARVOLIN_TEACHER_VIEW
+    TeacherView();
+#endif
   }
+
+#ifdef TARVOLIN_TEACHER_VIEW
+  // Her answers kept as the program keeps them, and the teacher's window's line on them when she
+  // is still making her mistake and two weeks after she stopped.
+  void TeacherView() const {
+    TResultsStore store;
+    std::string why;
+    if (!store.OpenInMemory()) return;
+    for (TAnswerRecord r : history_) {
+      r.student = "sim";
+      if (!store.Record(r, why)) return;
+    }
+    const TClock start = TimeOfAnswer("2026-09-01T16:00:00Z");
+    for (int day : {student_.stopsOnDay, student_.stopsOnDay + 14})
+      std::printf("  the teacher's window on day %d: %s\n", day,
+                  TrendWords(store.Trend("", AnswerTime(start + std::chrono::days(day)))).c_str());
+  }
+#endif
 
  private:
   using TTypes = std::array<bool, kReactionTypeCount>;
@@ -231,6 +258,9 @@ BENCHMARK(BM_PlanFromAYearOfAnswers)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef TARVOLIN_TEACHER_VIEW
+  QCoreApplication application(argc, argv);
+#endif
   const TReactionList reactions = Starter();
   const std::vector<TExercised> exercised = ExercisedByAll(reactions);
   std::printf(

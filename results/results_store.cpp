@@ -1041,6 +1041,7 @@ TMistakeTrend TResultsStore::Trend(const std::string& student, const std::string
     query.prepare(QStringOf(SummarySelect(counted, location_.server, student)));
     query.addBindValue(dayOf(1));
     query.addBindValue(dayOf(2));
+    query.addBindValue(dayOf(0));
     if (!student.empty()) query.addBindValue(QStringOf(student));
     if (!query.exec()) return {};
     const bool tries = &counted == &kTrendQueries[0];

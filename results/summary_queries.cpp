@@ -35,11 +35,13 @@ const TSummaryQuery kSummaryQueries[5] = {
 const TSummaryQuery kTrendQueries[2] = {
     {"tries",
      "SELECT CASE WHEN answered_at >= ? THEN 0 ELSE 1 END AS period, CAST(COUNT(*) AS INTEGER)"
-     " FROM answers WHERE ending <> 'quit' AND answered_at >= ?{only} GROUP BY 1"},
+     " FROM answers WHERE ending <> 'quit' AND answered_at >= ? AND answered_at <= ?{only}"
+     " GROUP BY 1"},
     {"needed",
      "SELECT CASE WHEN a.answered_at >= ? THEN 0 ELSE 1 END AS period, c.step,"
      " CAST(COUNT(DISTINCT a.answer_id) AS INTEGER) FROM coaching c JOIN answers a"
-     " ON a.answer_id = c.answer_id WHERE a.ending <> 'quit' AND a.answered_at >= ?{a.only}"
+     " ON a.answer_id = c.answer_id WHERE a.ending <> 'quit' AND a.answered_at >= ?"
+     " AND a.answered_at <= ?{a.only}"
      " GROUP BY 1, 2"},
 };
 

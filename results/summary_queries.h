@@ -20,6 +20,6 @@ extern const TSummaryQuery kSummaryQueries[5];
 std::string SummarySelect(const TSummaryQuery& query, bool server, const std::string& student = {});
 
 // The answers of the last two fortnights by fortnight (0 the last, 1 the one before), and those
-// that needed each kind of coaching; bound: the start of the last fortnight, then of the one
-// before ({who} = ? narrows them to one student).
+// that needed each kind of coaching; bound: the start of the last fortnight, of the one before,
+// and now ({only} narrows them to one student).
 extern const TSummaryQuery kTrendQueries[2];

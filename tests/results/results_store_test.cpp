@@ -181,13 +181,19 @@ TEST_P(ResultsStore, SummariesAgreeWithTheAnswersForEveryoneAndEachStudent) {
   TAnswerRecord twice = SampleAnswer(61, "Grace");
   twice.coaching = {{TCoachingStep::OxidationNumber, "Fe3+"},
                     {TCoachingStep::OxidationNumber, "Fe2+"}};
+  TAnswerRecord later = SampleAnswer(62, "Grace");
+  later.answeredAt = "2026-11-20T00:00:00Z";  // after the time the trend is read for
   std::string kept;
-  ASSERT_TRUE(store.Record(twice, kept)) << kept;
-  answers.push_back(twice);
+  for (const TAnswerRecord& r : {twice, later}) {
+    ASSERT_TRUE(store.Record(r, kept)) << kept;
+    answers.push_back(r);
+  }
   for (const std::string student : {"", "Grace"}) {
     TMistakeTrend expected;
     for (const TAnswerRecord& r : answers) {
-      if (r.ending == TEnding::Quit || (!student.empty() && r.student != student)) continue;
+      if (r.ending == TEnding::Quit || (!student.empty() && r.student != student) ||
+          r.answeredAt > "2026-11-15T00:00:30Z")
+        continue;
       const int period = r.answeredAt >= "2026-11-01T00:00:30Z" ? 0 : 1;
       ++expected.tries[period];
       std::set<TCoachingStep> steps;
