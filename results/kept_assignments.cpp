@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "model/atomic_file.h"
+#include "results/answer_columns.h"
 #include "results/answer_outbox.h"
 #include "results/results_store.h"
 
@@ -66,28 +67,6 @@ TAssignment AssignmentOf(const QJsonObject& object) {
   return assignment;
 }
 
-QJsonObject ToJson(const TAnswerRecord& record) {
-  return {
-      {"answerId", Q(record.answerId)},     {"assignmentId", Q(record.assignmentId)},
-      {"student", Q(record.student)},       {"login", Q(record.login)},
-      {"answeredAt", Q(record.answeredAt)}, {"questionNumber", record.questionNumber},
-      {"question", Q(record.question)},     {"firstScore", record.firstScore},
-      {"finalScore", record.finalScore},    {"ending", Q(std::string(EndingName(record.ending)))}};
-}
-
-bool AnswerOf(const QJsonObject& object, TAnswerRecord& record) {
-  record.answerId = S(object["answerId"]);
-  record.assignmentId = S(object["assignmentId"]);
-  record.student = S(object["student"]);
-  record.login = S(object["login"]);
-  record.answeredAt = S(object["answeredAt"]);
-  record.questionNumber = object["questionNumber"].toInt();
-  record.question = S(object["question"]);
-  record.firstScore = object["firstScore"].toInt();
-  record.finalScore = object["finalScore"].toInt();
-  return EndingFromName(S(object["ending"]), record.ending);
-}
-
 }  // namespace
 }  // namespace kept_assignments_json
 
@@ -128,7 +107,7 @@ bool TKeptAssignments::Read(std::string* why) {
     list_.push_back(kept_json::AssignmentOf(value.toObject()));
   for (const QJsonValue& value : top["answers"].toArray()) {
     TAnswerRecord record;
-    if (kept_json::AnswerOf(value.toObject(), record)) answers_.push_back(std::move(record));
+    if (AnswerFromJson(value.toObject(), record)) answers_.push_back(std::move(record));
   }
   return true;
 }
@@ -140,7 +119,7 @@ bool TKeptAssignments::Write(std::string* why) {
   }
   QJsonArray assignments, answers;
   for (const TAssignment& assignment : list_) assignments.append(kept_json::ToJson(assignment));
-  for (const TAnswerRecord& record : answers_) answers.append(kept_json::ToJson(record));
+  for (const TAnswerRecord& record : answers_) answers.append(AnswerJson(record));
   const QByteArray bytes = QJsonDocument(QJsonObject{{"version", kept_json::kVersion},
                                                      {"place", kept_json::Q(place_)},
                                                      {"readAt", kept_json::Q(readAt_)},

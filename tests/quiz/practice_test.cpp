@@ -19,6 +19,7 @@
 #include "results/kept_history.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
+#include "tests/results/sample_answers.h"
 #include "tests/support/driver.h"
 
 namespace {
@@ -34,15 +35,7 @@ class Practice : public ::testing::Test {
     qunsetenv(TResultsLocation::kEnvironment);
     TResultsSettings().SetServer("");
     QDir::setCurrent(dir_.path());
-    TReactionList reactions;
-    for (const char* question : {"Silver one.", "Silver two.", "Silver three.", "Silver four."}) {
-      auto reaction = std::make_unique<TReaction>(question, Precipitation);
-      reaction->reactants[0] = {"Ag", 1};
-      reaction->reactants[1] = {"Cl", -1};
-      reaction->products[0] = {"AgCl", 0};
-      reactions.push_back(std::move(reaction));
-    }
-    ASSERT_TRUE(WriteReactionFile(reactions));
+    ASSERT_TRUE(WriteSilverReactions());
     window_ = std::make_unique<TQuizWindow>(nullptr, &CheckAnswer);
     window_->Reporter().SetPatience(20000);
     window_->Run().SetRandomSource([] { return 0u; });

@@ -19,6 +19,7 @@
 #include "quiz/student_assignments_dialog.h"
 #include "results/results_settings.h"
 #include "results/results_store.h"
+#include "tests/results/sample_answers.h"
 #include "tests/support/driver.h"
 #include "tests/support/has_text.h"
 #include "ui/radio_button.h"
@@ -36,15 +37,7 @@ class Homework : public ::testing::Test {
     TResultsSettings().SetStudentName("Ann");
     TResultsSettings().SetServer("");
     QDir::setCurrent(dir_.path());
-    TReactionList reactions;
-    for (const char* question : {"Silver one.", "Silver two.", "Silver three.", "Silver four."}) {
-      auto reaction = std::make_unique<TReaction>(question, Precipitation);
-      reaction->reactants[0] = {"Ag", 1};
-      reaction->reactants[1] = {"Cl", -1};
-      reaction->products[0] = {"AgCl", 0};
-      reactions.push_back(std::move(reaction));
-    }
-    ASSERT_TRUE(WriteReactionFile(reactions));
+    ASSERT_TRUE(WriteSilverReactions());
   }
   void TearDown() override {
     qunsetenv(TResultsLocation::kEnvironment);

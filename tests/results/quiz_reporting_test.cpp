@@ -45,15 +45,7 @@ class QuizReporting : public ::testing::Test {
     TResultsSettings().SetStudentName("");
     TResultsSettings().SetServer("");
     QDir::setCurrent(dir_.path());
-    TReactionList reactions;
-    for (const char* question : {"Silver one.", "Silver two.", "Silver three.", "Silver four."}) {
-      auto reaction = std::make_unique<TReaction>(question, Precipitation);
-      reaction->reactants[0] = {"Ag", 1};
-      reaction->reactants[1] = {"Cl", -1};
-      reaction->products[0] = {"AgCl", 0};
-      reactions.push_back(std::move(reaction));
-    }
-    ASSERT_TRUE(WriteReactionFile(reactions));
+    ASSERT_TRUE(WriteSilverReactions());
     window_ = std::make_unique<TQuizWindow>(nullptr, &CheckAnswer);
     // What the store says of an answer is known before the next question.
     window_->Reporter().SetPatience(20000);

@@ -1,8 +1,23 @@
 #pragma once
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "model/answer_record.h"
+#include "model/reaction_file.h"
+
+// Four questions with one answer, Ag+ + Cl- -> AgCl, as the working folder's reaction file.
+inline bool WriteSilverReactions() {
+  TReactionList reactions;
+  for (const char* question : {"Silver one.", "Silver two.", "Silver three.", "Silver four."}) {
+    auto reaction = std::make_unique<TReaction>(question, Precipitation);
+    reaction->reactants[0] = {"Ag", 1};
+    reaction->reactants[1] = {"Cl", -1};
+    reaction->products[0] = {"AgCl", 0};
+    reactions.push_back(std::move(reaction));
+  }
+  return WriteReactionFile(reactions);
+}
 
 // Answers made up for tests and measurements: every field filled, varied by n, each with the
 // scores this program's grader gives its equations.
