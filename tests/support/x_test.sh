@@ -28,10 +28,10 @@ until_true() {
 
 # Starts an X server of our own and sets display to it. With -displayfd it takes the first free
 # display number itself (no race with tests running beside this one) and writes it once it
-# accepts connections.
+# accepts connections; -noreset keeps it so between one client and the next.
 start_x_server() {
   : >"$work/display"
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
   xserver=$!
   display_ready() {
     kill -0 "$xserver" 2>/dev/null || fail "the X server did not start: $(tail -n 3 "$work/xvfb.log")"
